@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zb {
+
+// 24-bit colours in the order 0x00BBGGRR.
+using Colour = std::uint32_t;
+
+namespace colour {
+inline constexpr Colour Black = 0x000000;
+inline constexpr Colour Red = 0x0000FF;
+inline constexpr Colour Green = 0x00FF00;
+inline constexpr Colour Cyan = 0xFFFF00;
+inline constexpr Colour White = 0xFFFFFF;
+} // namespace colour
+
+} // namespace zb

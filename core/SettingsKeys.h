@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+
+// Every settings key the program uses, declared once with its default.
+namespace zb::keys {
+
+// A tick stored as "0" or "1".
+struct TickKey {
+    QString name;
+    int fallback = 0;
+};
+
+// A text stored verbatim.
+struct TextKey {
+    QString name;
+    QString fallback;
+};
+
+// The four geometry keys of one window, in twips.
+struct GeometryKeys {
+    QString prefix;
+    double left = 1000;
+    double top = 1000;
+    double width = 0;
+    double height = 0;
+
+    QString leftKey() const { return prefix + QStringLiteral("-Left"); }
+    QString topKey() const { return prefix + QStringLiteral("-Top"); }
+    QString widthKey() const { return prefix + QStringLiteral("-Width"); }
+    QString heightKey() const { return prefix + QStringLiteral("-Height"); }
+};
+
+// Section shared by every copy for the e-mail settings.
+inline const QString kSharedEmailSection = QStringLiteral("ZB-SEQUENTA-SHARED-EMAIL-SETTINGS");
+
+// Main window switches.
+extern const TickKey AUTOSTART_TICKBOX;
+extern const TickKey AlwaysOnTopTimer_TICKBOX;
+extern const TickKey AUTOCLOSE_TICKBOX;
+extern const TickKey KITT_AUTOSTART_TICKBOX;
+extern const TickKey START_EMAIL_TICKBOX;
+extern const TickKey END_EMAIL_TICKBOX;
+extern const TextKey LAST_RUN;
+
+// Slot keys, n = 1 to 20.
+TickKey taskEnable(int n);      // TASK_n_ENABLE_TICKBOX
+TickKey taskPause(int n);       // TASK_n_PAUSE_TICKBOX
+TextKey taskCaption(int n);     // TASK_n_TICKBOX_CAPTION, default "TASK n"
+TextKey taskCommand(int n);     // TASK_n_CMD
+TextKey taskProcessName(int n); // TASK_n_PROCESS_NAME_TEXTBOX
+
+// Window geometry.
+extern const GeometryKeys MAIN;
+extern const GeometryKeys SETTINGS;
+extern const GeometryKeys SINGLE_SETTINGS;
+extern const GeometryKeys MAIN_SETTINGS;
+extern const GeometryKeys MANAGE_TASKS_WINDOW;
+extern const GeometryKeys EMAIL_MAIN_SETTINGS;
+extern const GeometryKeys SHARED_SETTINGS;
+extern const GeometryKeys SINGLE_OUTPUT_COMMANDS_WINDOW;
+extern const GeometryKeys WIN_SCHED_TASK;
+extern const GeometryKeys ABOUT;
+extern const GeometryKeys DONATIONS_WINDOW;
+
+} // namespace zb::keys

@@ -1,0 +1,47 @@
+#include "Timer.h"
+
+namespace zb {
+
+Timer::Timer(TimerHost& host, QString objectName, int intervalMs)
+    : host_(host), id_(host.create([this] { tick(); })), objectName_(std::move(objectName)), intervalMs_(intervalMs)
+{
+}
+
+Timer::~Timer() { host_.destroy(id_); }
+
+void Timer::setEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    if (enabled_)
+        arm();
+    else
+        host_.stop(id_);
+}
+
+void Timer::setInterval(int intervalMs)
+{
+    if (intervalMs == intervalMs_)
+        return;
+    intervalMs_ = intervalMs;
+    if (enabled_)
+        arm();
+}
+
+void Timer::arm()
+{
+    // A timer with no interval never ticks, as a window timer of interval 0.
+    if (intervalMs_ > 0)
+        host_.start(id_, intervalMs_);
+    else
+        host_.stop(id_);
+}
+
+void Timer::tick()
+{
+    if (enabled_ && onTick)
+        onTick();
+}
+
+} // namespace zb

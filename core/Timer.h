@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/TimerHost.h"
+
+#include <QString>
+#include <functional>
+
+namespace zb {
+
+// A window timer: an interval, an enabled flag and a tick handler. Enabling a
+// disabled timer arms its first tick one interval later; it then repeats
+// while enabled. Changing the interval of an enabled timer re-arms it.
+class Timer {
+public:
+    Timer(TimerHost& host, QString objectName, int intervalMs = 0);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    ~Timer();
+
+    const QString& objectName() const { return objectName_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    int interval() const { return intervalMs_; }
+    void setInterval(int intervalMs);
+
+    std::function<void()> onTick;
+
+private:
+    void arm();
+    void tick();
+
+    TimerHost& host_;
+    TimerHost::TimerId id_;
+    QString objectName_;
+    int intervalMs_;
+    bool enabled_ = false;
+};
+
+} // namespace zb

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace zb {
+
+enum class WindowStyle { NormalFocus, Hidden };
+
+struct LaunchResult {
+    bool started = false;
+    QString error; // why it did not start; empty when started
+};
+
+// Starts a command line as a new, independent process and returns at once.
+// The process outlives the program.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    virtual LaunchResult launch(const QString& commandLine, WindowStyle style) = 0;
+};
+
+} // namespace zb

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace zb {
+
+class TimerHost;
+class SettingsStore;
+class ExecutableInfo;
+class Launcher;
+class ProcessQuery;
+class Folders;
+class FileDialog;
+
+// The operating-system services the program's logic uses, one interface each.
+struct Services {
+    TimerHost& timers;
+    SettingsStore& store;
+    ExecutableInfo& exe;
+    Launcher& launcher;
+    ProcessQuery& processes;
+    Folders& folders;
+    FileDialog& fileDialog;
+};
+
+} // namespace zb

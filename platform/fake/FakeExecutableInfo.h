@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/ExecutableInfo.h"
+
+#include <utility>
+
+namespace zb {
+
+class FakeExecutableInfo : public ExecutableInfo {
+public:
+    explicit FakeExecutableInfo(QString baseName = QStringLiteral("zb-sequenta"),
+                                QString folder = QStringLiteral("/opt/zb"))
+        : baseName_(std::move(baseName)), folder_(std::move(folder))
+    {
+    }
+    QString baseName() const override { return baseName_; }
+    QString programFolder() const override { return folder_; }
+
+    QString baseName_;
+    QString folder_;
+};
+
+} // namespace zb

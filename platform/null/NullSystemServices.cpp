@@ -1,0 +1,38 @@
+#include "platform/SystemServices.h"
+
+#include "platform/Launcher.h"
+#include "platform/ProcessQuery.h"
+
+#include <QStandardPaths>
+
+namespace zb {
+
+namespace {
+
+class NullLauncher : public Launcher {
+public:
+    LaunchResult launch(const QString&, WindowStyle) override
+    {
+        return {false, QStringLiteral("starting programs is not supported on this system")};
+    }
+};
+
+class NullProcessQuery : public ProcessQuery {
+public:
+    bool isProcessRunning(const QString&) override { return false; }
+};
+
+} // namespace
+
+std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
+std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
+
+QString systemSettingsFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
+}
+
+void installShutdownRequestHandler(std::function<void()>) {}
+
+} // namespace zb

@@ -1,0 +1,89 @@
+#include "IniSettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zb {
+
+namespace {
+
+constexpr auto kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+QString groupKey(const QString& section, const QString& key)
+{
+    // QSettings reads '/' and '\' as group separators; neither may split a
+    // section name into groups.
+    QString safe = section;
+    safe.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return safe + QLatin1Char('/') + key;
+}
+
+// Makes sure the file exists with owner-only rights before QSettings first
+// writes it: its atomic replacement keeps the rights of the file it replaces.
+void prepareFile(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!QFileInfo::exists(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.close();
+    }
+    QFile::setPermissions(path, kOwnerOnly);
+}
+
+} // namespace
+
+IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath) { open(); }
+
+IniSettingsStore::~IniSettingsStore() = default;
+
+void IniSettingsStore::open()
+{
+    const bool existed = QFileInfo::exists(filePath_);
+    settings_ = std::make_unique<QSettings>(filePath_, QSettings::IniFormat);
+    settings_->setAtomicSyncRequired(true);
+    (void)settings_->allKeys(); // parse now, so status() speaks of the file
+    const QSettings::Status status = settings_->status();
+    if (status == QSettings::NoError)
+        return;
+
+    startedOnDefaults_ = existed;
+    if (status == QSettings::FormatError) {
+        // Keep what the user had, then start a fresh file in its place.
+        const QString damaged = filePath_ + QStringLiteral(".damaged");
+        QFile::remove(damaged);
+        QFile::rename(filePath_, damaged);
+        settings_ = std::make_unique<QSettings>(filePath_, QSettings::IniFormat);
+        settings_->setAtomicSyncRequired(true);
+    }
+}
+
+QString IniSettingsStore::getSetting(const QString& section, const QString& key, const QString& fallback) const
+{
+    if (startedOnDefaults_ && settings_->status() == QSettings::AccessError)
+        return fallback;
+    const QVariant value = settings_->value(groupKey(section, key));
+    if (!value.isValid())
+        return fallback;
+    // A hand-written value with unquoted commas reads back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+void IniSettingsStore::saveSetting(const QString& section, const QString& key, const QString& value)
+{
+    prepareFile(filePath_);
+    settings_->setValue(groupKey(section, key), value);
+    flushToDisk();
+}
+
+void IniSettingsStore::flushToDisk()
+{
+    settings_->sync();
+    QFile::setPermissions(filePath_, kOwnerOnly);
+}
+
+} // namespace zb

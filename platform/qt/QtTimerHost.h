@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/TimerHost.h"
+
+#include <QTimer>
+#include <memory>
+#include <unordered_map>
+
+namespace zb {
+
+// Timers on the Qt event loop. The blocking sleep first lets the view paint
+// what the handler has just shown (beforeSleep), then blocks the thread.
+class QtTimerHost : public TimerHost {
+public:
+    QtTimerHost();
+    ~QtTimerHost() override;
+
+    TimerId create(std::function<void()> onTick) override;
+    void destroy(TimerId id) override;
+    void start(TimerId id, int intervalMs) override;
+    void stop(TimerId id) override;
+    void sleep(int ms) override;
+
+    std::function<void()> beforeSleep;
+
+private:
+    QTimer* find(TimerId id) const;
+
+    std::unordered_map<TimerId, std::unique_ptr<QTimer>> timers_;
+    TimerId nextId_ = 1;
+};
+
+} // namespace zb

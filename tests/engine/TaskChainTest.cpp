@@ -1,0 +1,223 @@
+#include "tests/support/Harness.h"
+
+#include <gtest/gtest.h>
+
+namespace zb {
+namespace {
+
+using test::Harness;
+
+// Records the status line every time it changes, with the time.
+struct StatusLog {
+    explicit StatusLog(Harness& h)
+    {
+        h.main().CURRENT_STATUS_LABEL.setChangeListener([&h, this] {
+            entries.push_back({h.clock.now(), h.main().CURRENT_STATUS_LABEL.caption()});
+        });
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto& e : entries)
+            out << e.second;
+        return out;
+    }
+    std::vector<std::pair<SimulatedClock::Ms, QString>> entries;
+};
+
+void enableSlot(MainWindowModel& m, int n, const QString& command)
+{
+    m.TASK_ENABLE_TICKBOX[n].setValue(1);
+    m.TASK_CMD_TEXTBOX[n].setText(command);
+}
+
+TEST(TaskChain, AllSlotsDisabledSkipsOnePerSecondThenArmsTheEndOfRun)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    StatusLog log(h);
+    m.MAIN_START_STOP_BUTTON.click();
+    EXPECT_EQ(m.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
+
+    h.seconds(19);
+    EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
+    h.seconds(1);
+    EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled()) << "reached 20 s after START";
+
+    ASSERT_EQ(log.entries.size(), 20U);
+    for (int n = 1; n <= 20; ++n) {
+        EXPECT_EQ(log.entries[n - 1].first, n * 1000);
+        EXPECT_EQ(log.entries[n - 1].second, QStringLiteral("SKIPPING TASK %1").arg(n));
+        EXPECT_EQ(m.TASK_LIGHT[n].background(), colour::Red);
+        EXPECT_FALSE(m.TASK_MAIN_TIMER[n].enabled());
+    }
+    EXPECT_TRUE(h.launcher.calls.isEmpty());
+    EXPECT_EQ(h.clock.totalSleptMs(), 0);
+}
+
+TEST(TaskChain, LaunchedSlotsTakeTwoSecondsEachAndShowRunningThenCompleted)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 1, QStringLiteral("first"));
+    enableSlot(m, 14, QStringLiteral("fourteenth"));
+    enableSlot(m, 20, QStringLiteral("last"));
+    QStringList seenAtLaunch;
+    h.launcher.onLaunch = [&](const QString& cmd) {
+        const int n = cmd == QStringLiteral("first") ? 1 : cmd == QStringLiteral("fourteenth") ? 14 : 20;
+        seenAtLaunch << m.CURRENT_STATUS_LABEL.caption();
+        EXPECT_EQ(m.TASK_LIGHT[n].background(), colour::Cyan);
+    };
+    StatusLog log(h);
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(30);
+
+    ASSERT_EQ(h.launcher.calls.size(), 3);
+    EXPECT_EQ(h.launcher.calls[0].atMs, 1000);
+    // 1 + 2 s for slot 1, 12 skips, so slot 14 ticks at 3 + 12 = 15 s.
+    EXPECT_EQ(h.launcher.calls[1].atMs, 15000);
+    EXPECT_EQ(h.launcher.calls[2].atMs, 15000 + 2000 + 5000);
+    EXPECT_EQ(h.launcher.calls[0].style, WindowStyle::NormalFocus);
+    EXPECT_EQ(seenAtLaunch,
+              (QStringList{QStringLiteral("RUNNING TASK 1"), QStringLiteral("RUNNING TASK 14"),
+                           QStringLiteral("RUNNING TASK 20")}));
+    EXPECT_TRUE(log.texts().contains(QStringLiteral("TASK 14 COMPLETED")));
+    EXPECT_EQ(log.texts().last(), QStringLiteral("TASK 20 COMPLETED"));
+    EXPECT_EQ(m.TASK_LIGHT[14].background(), colour::Green);
+    EXPECT_EQ(m.TASK_LIGHT[13].background(), colour::Red);
+    EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled());
+    EXPECT_EQ(h.clock.totalSleptMs(), 3000);
+}
+
+TEST(TaskChain, PauseSlotHandsOverToItsWatcherWithSlotOneGreen)
+{
+    for (int slot : {1, 2}) {
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        enableSlot(m, slot, QStringLiteral("job"));
+        m.TASK_PAUSE_TICKBOX[slot].setValue(1);
+        m.TASK_MAIN_TIMER[slot].setEnabled(true);
+        h.seconds(1);
+
+        EXPECT_TRUE(m.TASK_WATCHER_TIMER[slot].enabled());
+        EXPECT_FALSE(m.TASK_MAIN_TIMER[slot].enabled());
+        EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("RUNNING TASK %1").arg(slot));
+        EXPECT_EQ(m.TASK_LIGHT[slot].background(), slot == 1 ? colour::Green : colour::Cyan);
+        EXPECT_FALSE(m.TASK_MAIN_TIMER[slot + 1].enabled()) << "the chain holds";
+    }
+}
+
+TEST(TaskChain, EditsDuringARunAffectOnlySlotsNotYetReached)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 2, QStringLiteral("old two"));
+    enableSlot(m, 5, QStringLiteral("old five"));
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(4); // slot 2 launched at 2 s; slot 3 ticked at 4 s
+    m.TASK_CMD_TEXTBOX[2].setText(QStringLiteral("new two"));
+    m.TASK_ENABLE_TICKBOX[3].setValue(1); // passed already: not run
+    m.TASK_CMD_TEXTBOX[5].setText(QStringLiteral("new five"));
+    m.TASK_ENABLE_TICKBOX[6].setValue(1);
+    m.TASK_CMD_TEXTBOX[6].setText(QStringLiteral("six"));
+    m.TASK_ENABLE_TICKBOX[7].setValue(0);
+    h.seconds(30);
+    EXPECT_EQ(h.launcher.commands(),
+              (QStringList{QStringLiteral("old two"), QStringLiteral("new five"), QStringLiteral("six")}));
+    EXPECT_EQ(m.TASK_LIGHT[3].background(), colour::Red);
+}
+
+TEST(TaskChain, CaptionStillReadsStopAfterACompletedRun)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 1, QStringLiteral("job"));
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(25);
+    EXPECT_EQ(m.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
+
+    m.MAIN_START_STOP_BUTTON.click(); // starts nothing
+    EXPECT_EQ(m.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("START"));
+    h.seconds(5);
+    EXPECT_EQ(h.launcher.calls.size(), 1);
+
+    m.MAIN_START_STOP_BUTTON.click(); // a new run at slot 1
+    h.seconds(1);
+    EXPECT_EQ(h.launcher.calls.size(), 2);
+}
+
+TEST(TaskChain, StopHaltsTheChainAndKeepsTextsAndLights)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 4, QStringLiteral("four"));
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(2);
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(30);
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("SKIPPING TASK 2"));
+    EXPECT_EQ(m.TASK_LIGHT[2].background(), colour::Red);
+    EXPECT_EQ(m.TASK_LIGHT[3].background(), colour::White);
+    EXPECT_TRUE(h.launcher.calls.isEmpty());
+    EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
+}
+
+TEST(TaskChain, LightsKeepTheirColoursUntilTheirSlotIsReachedAgain)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 2, QStringLiteral("two"));
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(25);
+    EXPECT_EQ(m.TASK_LIGHT[2].background(), colour::Green);
+
+    m.TASK_ENABLE_TICKBOX[2].setValue(0);
+    m.MAIN_START_STOP_BUTTON.click();
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(1);
+    EXPECT_EQ(m.TASK_LIGHT[2].background(), colour::Green) << "not reached yet";
+    h.seconds(1);
+    EXPECT_EQ(m.TASK_LIGHT[2].background(), colour::Red);
+}
+
+TEST(TaskChain, ACommandThatCannotStartIsReportedAndTheChainGoesOn)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 1, QStringLiteral("missing-program"));
+    m.TASK_PAUSE_TICKBOX[1].setValue(1);
+    enableSlot(m, 2, QStringLiteral("works"));
+    h.launcher.failing.insert(QStringLiteral("missing-program"));
+    StatusLog log(h);
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(1);
+
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("TASK 1 FAILED TO START"));
+    EXPECT_EQ(m.TASK_LIGHT[1].background(), colour::Red);
+    EXPECT_FALSE(m.TASK_WATCHER_TIMER[1].enabled()) << "nothing started, nothing to wait for";
+    EXPECT_TRUE(m.TASK_MAIN_TIMER[2].enabled());
+    EXPECT_FALSE(log.texts().contains(QStringLiteral("TASK 1 COMPLETED")));
+    EXPECT_EQ(h.clock.totalSleptMs(), 0);
+
+    h.seconds(1);
+    EXPECT_EQ(h.launcher.commands().last(), QStringLiteral("works"));
+}
+
+TEST(TaskChain, TheHoldAfterALaunchDelaysOtherTimersOnce)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    enableSlot(m, 1, QStringLiteral("job"));
+    std::vector<SimulatedClock::Ms> runtimeTicks;
+    m.RUNTIME_TIMER.onTick = [&] { runtimeTicks.push_back(h.clock.now()); };
+    h.clock.advance(500);
+    m.MAIN_START_STOP_BUTTON.click(); // slot 1 ticks at 1500 and holds to 2500
+    h.clock.advance(200);
+    m.RUNTIME_TIMER.setEnabled(true); // due at 1700, inside the hold
+    h.clock.advance(3300);
+    // The tick due during the hold arrives late, once; the schedule goes on.
+    EXPECT_EQ(runtimeTicks, (std::vector<SimulatedClock::Ms>{2500, 2700, 3700}));
+}
+
+} // namespace
+} // namespace zb

@@ -1,0 +1,54 @@
+#include "platform/qt/ArgvExecutableInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace zb {
+namespace {
+
+TEST(ArgvExecutableInfo, BaseNameIsTheNameAsStartedWithoutExe)
+{
+    const struct {
+        const char* argv0;
+        const char* base;
+        const char* folder;
+    } cases[] = {
+        {"/opt/zb/zb-sequenta", "zb-sequenta", "/opt/zb"},
+        {"/opt/zb/NIGHTLY.EXE", "NIGHTLY", "/opt/zb"},
+        {"/opt/zb/../zb/copy two.exe", "copy two", "/opt/zb"},
+        {"/opt/zb/weekly.exe.bak", "weekly.exe.bak", "/opt/zb"},
+    };
+    for (const auto& c : cases) {
+        const ArgvExecutableInfo info(QString::fromUtf8(c.argv0));
+        EXPECT_EQ(info.baseName(), QString::fromUtf8(c.base)) << c.argv0;
+        EXPECT_EQ(info.programFolder(), QString::fromUtf8(c.folder)) << c.argv0;
+    }
+}
+
+TEST(ArgvExecutableInfo, ALinkUnderAnotherNameIsAnotherCopyInTheLinksFolder)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + QStringLiteral("/real"));
+    QDir().mkpath(dir.path() + QStringLiteral("/links"));
+    const QString target = dir.path() + QStringLiteral("/real/zb-sequenta");
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString link = dir.path() + QStringLiteral("/links/evening");
+    ASSERT_TRUE(QFile::link(target, link));
+    const ArgvExecutableInfo info(link);
+    EXPECT_EQ(info.baseName(), QStringLiteral("evening"));
+    EXPECT_EQ(info.programFolder(), QDir::cleanPath(dir.path() + QStringLiteral("/links")));
+}
+
+TEST(ArgvExecutableInfo, ABareNameIsFoundOnThePath)
+{
+    const ArgvExecutableInfo info(QStringLiteral("sh"));
+    EXPECT_EQ(info.baseName(), QStringLiteral("sh"));
+    EXPECT_TRUE(QFile::exists(info.programFolder() + QStringLiteral("/sh")));
+}
+
+} // namespace
+} // namespace zb

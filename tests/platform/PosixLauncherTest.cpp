@@ -1,0 +1,104 @@
+#include "platform/linux/PosixLauncher.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <unistd.h>
+
+namespace zb {
+namespace {
+
+bool waitForFile(const QString& path, int ms = 5000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (QFile::exists(path) && QFileInfo(path).size() > 0)
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+QString readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+}
+
+void writeScript(const QString& path, const QByteArray& body)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(PosixLauncher, SplitsLikeACommandLineUnlessTheWholeTextIsAnExecutable)
+{
+    QTemporaryDir dir;
+    const QString spaced = dir.path() + QStringLiteral("/my job.sh");
+    writeScript(spaced, "exit 0\n");
+    EXPECT_EQ(PosixLauncher::splitCommand(spaced), QStringList{spaced});
+    EXPECT_EQ(PosixLauncher::splitCommand(QStringLiteral("/bin/echo \"a b\" c")),
+              (QStringList{QStringLiteral("/bin/echo"), QStringLiteral("a b"), QStringLiteral("c")}));
+    EXPECT_EQ(PosixLauncher::splitCommand(QStringLiteral("   ")), QStringList{});
+}
+
+TEST(PosixLauncher, StartsARealDetachedProcessThatOutlivesTheLauncher)
+{
+    QTemporaryDir dir;
+    const QString out = dir.path() + QStringLiteral("/out.txt");
+    const QString script = dir.path() + QStringLiteral("/job with blanks.sh");
+    // Writes its pid and session, then lives on for a while.
+    writeScript(script, "echo \"$$ $(ps -o sid= -p $$)\" > \"$1\"\nexec sleep 30\n");
+    {
+        auto launcher = std::make_unique<PosixLauncher>();
+        const LaunchResult r = launcher->launch(QStringLiteral("\"%1\" \"%2\"").arg(script, out), WindowStyle::NormalFocus);
+        ASSERT_TRUE(r.started) << r.error.toStdString();
+    }
+    ASSERT_TRUE(waitForFile(out));
+    const QStringList fields = readAll(out).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_EQ(fields.size(), 2);
+    const pid_t pid = fields[0].toInt();
+    EXPECT_EQ(::kill(pid, 0), 0) << "still running after the launcher is gone";
+    EXPECT_NE(fields[1].toInt(), getsid(0)) << "runs in a session of its own";
+    ::kill(pid, SIGTERM);
+}
+
+TEST(PosixLauncher, AWholePathWithBlanksRunsAsOneProgram)
+{
+    QTemporaryDir dir;
+    const QString out = dir.path() + QStringLiteral("/ran.txt");
+    const QString script = dir.path() + QStringLiteral("/a program.sh");
+    writeScript(script, QByteArray("echo ran > '") + out.toUtf8() + "'\n");
+    ASSERT_TRUE(PosixLauncher().launch(script, WindowStyle::Hidden).started);
+    ASSERT_TRUE(waitForFile(out));
+    EXPECT_EQ(readAll(out), QStringLiteral("ran"));
+}
+
+TEST(PosixLauncher, CommandsThatCannotStartReportWhy)
+{
+    QTemporaryDir dir;
+    const QString notExecutable = dir.path() + QStringLiteral("/plain.txt");
+    QFile f(notExecutable);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+
+    PosixLauncher launcher;
+    for (const QString& command : {QString(), QStringLiteral("   "), QStringLiteral("no-such-program-zb --x"),
+                                   QStringLiteral("/nonexistent/dir/prog"), notExecutable}) {
+        const LaunchResult r = launcher.launch(command, WindowStyle::NormalFocus);
+        EXPECT_FALSE(r.started) << command.toStdString();
+        EXPECT_FALSE(r.error.isEmpty()) << command.toStdString();
+    }
+}
+
+} // namespace
+} // namespace zb

@@ -1,0 +1,28 @@
+#include "Harness.h"
+
+namespace zb::test {
+
+Harness::Harness()
+{
+    launcher.now = [this] { return clock.now(); };
+}
+
+void Harness::seed(const QString& key, const QString& value) { store.seed(exe.baseName(), key, value); }
+
+QString Harness::stored(const QString& key) const
+{
+    return store.getSetting(exe.baseName(), key, QStringLiteral("<absent>"));
+}
+
+Program& Harness::start()
+{
+    program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog});
+    program->main.closeRequested = [this] {
+        program->main.Form_Unload();
+        clock.halt();
+    };
+    program->start();
+    return *program;
+}
+
+} // namespace zb::test

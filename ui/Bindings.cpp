@@ -1,0 +1,133 @@
+#include "Bindings.h"
+
+#include "core/Control.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace zb {
+
+namespace {
+
+// Hands a widget's double-clicks to a callback.
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QObject* parent, std::function<void()> onDoubleClick)
+        : QObject(parent), onDoubleClick_(std::move(onDoubleClick))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            onDoubleClick_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onDoubleClick_;
+};
+
+void setRole(QWidget* w, QPalette::ColorRole role, const QColor& c)
+{
+    QPalette p = w->palette();
+    if (p.color(role) == c)
+        return;
+    p.setColor(role, c);
+    w->setPalette(p);
+}
+
+} // namespace
+
+QColor toQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+Bindings::~Bindings()
+{
+    for (Control* c : bound_)
+        c->setChangeListener({});
+}
+
+QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
+{
+    widget->setObjectName(model.objectName());
+    widget->setAutoFillBackground(true);
+    auto render = [&model, widget] {
+        const QSignalBlocker block(widget);
+        widget->setChecked(model.ticked());
+        widget->setText(model.caption());
+        widget->setEnabled(model.enabled());
+        widget->setToolTip(model.toolTip());
+        setRole(widget, QPalette::Window, toQColor(model.background()));
+    };
+    render();
+    model.setChangeListener(render);
+    QObject::connect(widget, &QCheckBox::clicked, widget, [&model, render](bool checked) {
+        model.setValue(checked ? 1 : 0);
+        render(); // a refused change puts the widget back
+    });
+    bound_.push_back(&model);
+    return widget;
+}
+
+QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
+{
+    widget->setObjectName(model.objectName());
+    auto render = [&model, widget] {
+        if (widget->text() != model.text()) {
+            const QSignalBlocker block(widget);
+            widget->setText(model.text());
+            widget->setCursorPosition(0);
+        }
+        widget->setReadOnly(model.locked());
+        widget->setToolTip(model.toolTip());
+        widget->setVisible(model.visible());
+        setRole(widget, QPalette::Base, toQColor(model.background()));
+        setRole(widget, QPalette::Text, toQColor(model.foreground()));
+    };
+    render();
+    model.setChangeListener(render);
+    QObject::connect(widget, &QLineEdit::textEdited, widget, [&model](const QString& text) { model.edit(text); });
+    widget->installEventFilter(new DoubleClickFilter(widget, [&model] { model.doubleClick(); }));
+    bound_.push_back(&model);
+    return widget;
+}
+
+QPushButton* Bindings::bind(Button& model, QPushButton* widget)
+{
+    widget->setObjectName(model.objectName());
+    auto render = [&model, widget] {
+        widget->setText(model.caption());
+        widget->setEnabled(model.enabled());
+        widget->setToolTip(model.toolTip());
+    };
+    render();
+    model.setChangeListener(render);
+    QObject::connect(widget, &QPushButton::clicked, widget, [&model] { model.click(); });
+    bound_.push_back(&model);
+    return widget;
+}
+
+QLabel* Bindings::bind(Label& model, QLabel* widget)
+{
+    widget->setObjectName(model.objectName());
+    auto render = [&model, widget] {
+        widget->setText(model.caption());
+        const bool filled = model.background() != Label::kTransparent;
+        widget->setAutoFillBackground(filled);
+        if (filled)
+            setRole(widget, QPalette::Window, toQColor(model.background()));
+    };
+    render();
+    model.setChangeListener(render);
+    bound_.push_back(&model);
+    return widget;
+}
+
+} // namespace zb

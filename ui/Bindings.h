@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/Colour.h"
+
+#include <QColor>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace zb {
+
+class Button;
+class Control;
+class Label;
+class TextField;
+class TickBox;
+
+QColor toQColor(Colour c);
+
+// Binds control models to widgets: each widget takes its model's object name,
+// shows the model's state at once and after every change, and hands the
+// user's clicks, double-clicks and typing to the model. Unbinds on
+// destruction, so a model may outlive its view.
+class Bindings {
+public:
+    Bindings() = default;
+    Bindings(const Bindings&) = delete;
+    Bindings& operator=(const Bindings&) = delete;
+    ~Bindings();
+
+    QCheckBox* bind(TickBox& model, QCheckBox* widget);
+    QLineEdit* bind(TextField& model, QLineEdit* widget);
+    QPushButton* bind(Button& model, QPushButton* widget);
+    QLabel* bind(Label& model, QLabel* widget);
+
+private:
+    std::vector<Control*> bound_;
+};
+
+} // namespace zb

@@ -1,0 +1,215 @@
+#include "MainWindowView.h"
+
+#include "WindowPlacement.h"
+#include "core/MainWindowModel.h"
+#include "core/SettingsKeys.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace zb {
+
+namespace {
+
+QFont boldFont(int pointSize = 0)
+{
+    QFont f;
+    f.setBold(true);
+    if (pointSize > 0)
+        f.setPointSize(pointSize);
+    return f;
+}
+
+QLineEdit* lightEdit(int width)
+{
+    auto* e = new QLineEdit;
+    e->setAlignment(Qt::AlignCenter);
+    e->setFont(boldFont());
+    e->setFixedWidth(width);
+    return e;
+}
+
+} // namespace
+
+MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
+{
+    setObjectName(QStringLiteral("ZB_SEQUENTA_MAIN"));
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(8, 8, 8, 8);
+    root->setSpacing(6);
+    root->addWidget(buildHeader());
+    root->addWidget(buildControls());
+    root->addWidget(buildDesk());
+    root->addWidget(buildSlots(), 1);
+
+    // Hidden copies of the e-mail settings that other windows read.
+    for (TextField* hidden :
+         {&model_.EMAIL_OUTPUT_START_COMMAND_TEXTBOX, &model_.EMAIL_OUTPUT_END_COMMAND_TEXTBOX, &model_.SE_HOME_TEXTBOX})
+        bindings_.bind(*hidden, new QLineEdit(this));
+
+    // START is the default button: Enter anywhere in the window presses it.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this,
+                [this] { model_.MAIN_START_STOP_BUTTON.click(); });
+
+    model_.windowChanged = [this] {
+        setWindowTitle(model_.title());
+        applyGeometry();
+    };
+    model_.closeRequested = [this] { close(); };
+    setWindowTitle(model_.title());
+}
+
+MainWindowView::~MainWindowView()
+{
+    model_.windowChanged = nullptr;
+    model_.closeRequested = nullptr;
+}
+
+void MainWindowView::applyGeometry() { WindowPlacement::apply(this, model_.geometry(), {1000, 1000, 6225, 4575}); }
+
+void MainWindowView::closeEvent(QCloseEvent* event)
+{
+    double left = 0;
+    double top = 0;
+    WindowPlacement::position(this, left, top);
+    model_.setPosition(left, top);
+    model_.Form_Unload();
+    event->accept();
+}
+
+QWidget* MainWindowView::buildHeader()
+{
+    auto* box = new QFrame;
+    box->setAutoFillBackground(true);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, QColor(0, 220, 0));
+    box->setPalette(p);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(8, 4, 8, 4);
+    auto* zb = bindings_.bind(model_.ZB_TITLE, new QLabel);
+    zb->setFont(boldFont(14));
+    auto* title = bindings_.bind(model_.SEQUENTA_TITLE_LABEL, new QLabel);
+    title->setFont(boldFont(14));
+    row->addWidget(zb);
+    row->addWidget(title);
+    row->addStretch(1);
+    row->addWidget(bindings_.bind(model_.Label6, new QLabel));
+    row->addWidget(bindings_.bind(model_.APP_EXE_NAME_LABEL, new QLabel));
+    return box;
+}
+
+QWidget* MainWindowView::buildControls()
+{
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    auto* start = bindings_.bind(model_.MAIN_START_STOP_BUTTON, new QPushButton);
+    start->setFont(boldFont(12));
+    start->setMinimumSize(110, 44);
+    grid->addWidget(start, 0, 0, 2, 1);
+
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(bindings_.bind(model_.Label5, new QLabel));
+    auto* status = bindings_.bind(model_.CURRENT_STATUS_LABEL, new QLabel);
+    status->setFont(boldFont());
+    status->setMinimumWidth(260);
+    statusRow->addWidget(status, 1);
+    auto* runtime = lightEdit(80);
+    statusRow->addWidget(bindings_.bind(model_.RUNTIME_TEXTBOX, runtime));
+    grid->addLayout(statusRow, 0, 1, 1, 6);
+
+    auto* lastRunRow = new QHBoxLayout;
+    lastRunRow->addWidget(bindings_.bind(model_.LAST_RUN_LABEL, new QLabel));
+    lastRunRow->addWidget(bindings_.bind(model_.LAST_RUN_TEXTBOX, new QLineEdit), 1);
+    grid->addLayout(lastRunRow, 1, 1, 1, 6);
+
+    grid->addWidget(bindings_.bind(model_.AUTOSTART_TICKBOX, new QCheckBox), 2, 0);
+    grid->addWidget(bindings_.bind(model_.AUTOSTART_START_BUTTON, new QPushButton), 2, 1);
+    grid->addWidget(bindings_.bind(model_.AUTOSTART_TIMER_TEXTBOX, lightEdit(48)), 2, 2);
+    grid->addWidget(bindings_.bind(model_.START_EMAIL_TICKBOX, new QCheckBox), 2, 3);
+    grid->addWidget(bindings_.bind(model_.AlwaysOnTopTimer_TICKBOX, new QCheckBox), 2, 4);
+    grid->addWidget(bindings_.bind(model_.SETTINGS_BUTTON, new QPushButton), 2, 5);
+
+    grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TICKBOX, new QCheckBox), 3, 0);
+    grid->addWidget(bindings_.bind(model_.AUTOCLOSE_START_BUTTON, new QPushButton), 3, 1);
+    grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TIMER_TEXTBOX, lightEdit(48)), 3, 2);
+    grid->addWidget(bindings_.bind(model_.END_EMAIL_TICKBOX, new QCheckBox), 3, 3);
+    grid->addWidget(bindings_.bind(model_.KITT_AUTOSTART_TICKBOX, new QCheckBox), 3, 4);
+    grid->addWidget(bindings_.bind(model_.MANAGE_TASKS_BUTTON, new QPushButton), 3, 5);
+    grid->setColumnStretch(6, 1);
+    return box;
+}
+
+QWidget* MainWindowView::buildDesk()
+{
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(bindings_.bind(model_.KITT_START_BUTTON, new QPushButton));
+
+    // The scanner lights sit on their background strip.
+    auto* strip = bindings_.bind(model_.KITT_BACKGROUND_LABEL, new QLabel);
+    strip->setMinimumHeight(22);
+    auto* lights = new QHBoxLayout(strip);
+    lights->setContentsMargins(4, 3, 4, 3);
+    lights->setSpacing(3);
+    for (Label& l : model_.KITT_LABEL) {
+        auto* light = bindings_.bind(l, new QLabel);
+        light->setFixedSize(26, 14);
+        lights->addWidget(light);
+    }
+    row->addWidget(strip);
+    row->addStretch(1);
+    row->addWidget(bindings_.bind(model_.HEARTBEAT_COUNTDOWN_TEXTBOX, lightEdit(80)));
+    for (TextField* lock :
+         {&model_.VERT_NUM_LIGHT_LABEL, &model_.VERT_CAPS_LIGHT_LABEL, &model_.VERT_SCROLL_LIGHT_LABEL})
+        row->addWidget(bindings_.bind(*lock, lightEdit(26)));
+    return box;
+}
+
+QWidget* MainWindowView::buildSlots()
+{
+    auto* inner = new QWidget;
+    auto* grid = new QGridLayout(inner);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(bindings_.bind(model_.Label2, new QLabel), 0, 3);
+    grid->addWidget(bindings_.bind(model_.Label3, new QLabel), 0, 4);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], lightEdit(34)), n, 0);
+        auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new QCheckBox);
+        enable->setFont(boldFont());
+        enable->setMinimumWidth(130);
+        grid->addWidget(enable, n, 1);
+        grid->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox), n, 2);
+        auto* cmd = bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit);
+        cmd->setMinimumWidth(280);
+        grid->addWidget(cmd, n, 3);
+        auto* process = bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit);
+        process->setMinimumWidth(150);
+        grid->addWidget(process, n, 4);
+    }
+    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(4, 1);
+
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(inner);
+    scroll->setWidgetResizable(true);
+    scroll->setMinimumHeight(120);
+    return scroll;
+}
+
+} // namespace zb

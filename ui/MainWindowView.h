@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Bindings.h"
+
+#include <QWidget>
+
+namespace zb {
+
+class MainWindowModel;
+
+// The main window ZB_SEQUENTA_MAIN: renders its model and hands it the
+// user's clicks. Closing it runs the model's shut-down.
+class MainWindowView : public QWidget {
+public:
+    explicit MainWindowView(MainWindowModel& model);
+    ~MainWindowView() override;
+
+    // Places the window as the model's start-up read it.
+    void applyGeometry();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildHeader();
+    QWidget* buildControls();
+    QWidget* buildDesk();
+    QWidget* buildSlots();
+
+    MainWindowModel& model_;
+    Bindings bindings_;
+};
+
+} // namespace zb
