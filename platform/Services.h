@@ -9,6 +9,7 @@ class Launcher;
 class ProcessQuery;
 class Folders;
 class FileDialog;
+class Files;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -19,6 +20,7 @@ struct Services {
     ProcessQuery& processes;
     Folders& folders;
     FileDialog& fileDialog;
+    Files& files;
 };
 
 } // namespace zb

@@ -8,6 +8,7 @@
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/QtFiles.h"
 #include "platform/qt/QtTimerHost.h"
 #include "platform/qt/StdFolders.h"
 
@@ -43,8 +44,9 @@ int runApplication(int argc, char** argv)
     const auto processes = createSystemProcessQuery();
     StdFolders folders;
     QtFileDialog fileDialog;
+    QtFiles files;
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog});
+    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     // During the hold after a launch the user sees the light and status line.

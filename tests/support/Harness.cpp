@@ -16,7 +16,7 @@ QString Harness::stored(const QString& key) const
 
 Program& Harness::start()
 {
-    program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog});
+    program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
     program->main.closeRequested = [this] {
         program->main.Form_Unload();
         clock.halt();

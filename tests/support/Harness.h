@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
+#include "platform/fake/FakeFiles.h"
 #include "platform/fake/FakeFolders.h"
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeProcessQuery.h"
@@ -38,6 +39,7 @@ public:
     FakeProcessQuery processes;
     FakeFolders folders;
     FakeFileDialog fileDialog;
+    FakeFiles files;
     std::unique_ptr<Program> program;
 };
 
