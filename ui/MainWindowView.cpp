@@ -75,13 +75,17 @@ MainWindowView::~MainWindowView()
     model_.closeRequested = nullptr;
 }
 
-void MainWindowView::applyGeometry() { WindowPlacement::apply(this, model_.geometry(), {1000, 1000, 6225, 4575}); }
+void MainWindowView::applyGeometry()
+{
+    const keys::GeometryKeys& d = keys::MAIN;
+    placedAt_ = WindowPlacement::apply(this, model_.geometry(), {d.left, d.top, d.width, d.height});
+}
 
 void MainWindowView::closeEvent(QCloseEvent* event)
 {
-    double left = 0;
-    double top = 0;
-    WindowPlacement::position(this, left, top);
+    double left = model_.geometry().left;
+    double top = model_.geometry().top;
+    WindowPlacement::position(this, placedAt_, left, top);
     model_.setPosition(left, top);
     model_.Form_Unload();
     event->accept();
@@ -161,7 +165,7 @@ QWidget* MainWindowView::buildDesk()
 
     // The scanner lights sit on their background strip.
     auto* strip = bindings_.bind(model_.KITT_BACKGROUND_LABEL, new QLabel);
-    strip->setMinimumHeight(22);
+    strip->setFixedSize(7 * 29 + 8, 22);
     auto* lights = new QHBoxLayout(strip);
     lights->setContentsMargins(4, 3, 4, 3);
     lights->setSpacing(3);
@@ -192,14 +196,14 @@ QWidget* MainWindowView::buildSlots()
         grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], lightEdit(34)), n, 0);
         auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new QCheckBox);
         enable->setFont(boldFont());
-        enable->setMinimumWidth(130);
+        enable->setMinimumWidth(120);
         grid->addWidget(enable, n, 1);
         grid->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox), n, 2);
         auto* cmd = bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit);
-        cmd->setMinimumWidth(280);
+        cmd->setMinimumWidth(200);
         grid->addWidget(cmd, n, 3);
         auto* process = bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit);
-        process->setMinimumWidth(150);
+        process->setMinimumWidth(110);
         grid->addWidget(process, n, 4);
     }
     grid->setColumnStretch(3, 3);
@@ -208,7 +212,8 @@ QWidget* MainWindowView::buildSlots()
     auto* scroll = new QScrollArea;
     scroll->setWidget(inner);
     scroll->setWidgetResizable(true);
-    scroll->setMinimumHeight(120);
+    scroll->setMinimumHeight(180); // six rows at least
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return scroll;
 }
 

@@ -29,6 +29,7 @@ private:
 
     MainWindowModel& model_;
     Bindings bindings_;
+    QPoint placedAt_;
 };
 
 } // namespace zb

@@ -27,7 +27,7 @@ int WindowPlacement::toPixels(double twips, int dpi) { return static_cast<int>(s
 
 double WindowPlacement::toTwips(int pixels, int dpi) { return std::round(pixels * kTwipsPerInch / dpi); }
 
-void WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback)
+QPoint WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback)
 {
     const int dpi = dpiOf(window);
     int width = toPixels(stored.width, dpi);
@@ -41,10 +41,13 @@ void WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const
         at = QPoint(toPixels(fallback.left, dpi), toPixels(fallback.top, dpi));
     window->resize(width, height);
     window->move(at);
+    return at;
 }
 
-void WindowPlacement::position(const QWidget* window, double& left, double& top)
+void WindowPlacement::position(const QWidget* window, const QPoint& applied, double& left, double& top)
 {
+    if (window->pos() == applied)
+        return;
     const int dpi = dpiOf(window);
     left = toTwips(window->x(), dpi);
     top = toTwips(window->y(), dpi);
