@@ -1,0 +1,91 @@
+#include "AllTaskSettingsWindowModel.h"
+
+#include "EditorTexts.h"
+#include "core/MainWindowModel.h"
+
+namespace zb {
+
+namespace {
+
+const QString kDisplayName = QStringLiteral("Display Name");
+const QString kFullRunCommand = QStringLiteral("Full Run Command");
+const QString kProcessHeading = QStringLiteral(" P-4-P - Process.exe Name");
+
+TextField ownNamed(int n, const char* suffix)
+{
+    const QString name = text::slotControlName(n, suffix);
+    return TextField(name, name);
+}
+
+} // namespace
+
+AllTaskSettingsWindowModel::AllTaskSettingsWindowModel(Settings& settings, MainWindowModel& main)
+    : EditorWindowModel(
+        settings, keys::SETTINGS, QStringLiteral("ZB_SEQUENTA_SETTINGS"), QStringLiteral("ZB-SEQUENTA - SETTINGS"))
+    , TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); })
+    , TASK_NAME_TEXTBOX([](int n) { return ownNamed(n, "NAME_TEXTBOX"); })
+    , TASK_CMD_TEXTBOX([](int n) { return ownNamed(n, "CMD_TEXTBOX"); })
+    , TASK_PROCESS_NAME_TEXTBOX([](int n) { return ownNamed(n, "PROCESS_NAME_TEXTBOX"); })
+    , SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save"))
+    , CANCEL_BUTTON(QStringLiteral("CANCEL_BUTTON"), QStringLiteral("Cancel"))
+    , Label1(QStringLiteral("Label1"), kDisplayName)
+    , Label2(QStringLiteral("Label2"), kFullRunCommand)
+    , Label3(QStringLiteral("Label3"), kProcessHeading)
+    , Label4(QStringLiteral("Label4"), kDisplayName)
+    , Label5(QStringLiteral("Label5"), kFullRunCommand)
+    , Label6(QStringLiteral("Label6"), kProcessHeading)
+    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), QStringLiteral("ZEBRANE - ZB-SEQUENTA"))
+    , ZB_SEQUENTA_VERSION(QStringLiteral("ZB_SEQUENTA_VERSION"), text::kVersion)
+    , FREEWARE_LABEL(QStringLiteral("FREEWARE_LABEL"), QStringLiteral("!!! FREEWARE !!!"))
+    , ZB_SEQUENTA_CREATOR(QStringLiteral("ZB_SEQUENTA_CREATOR"), QStringLiteral("Made by ZEBRANE"))
+    , main_(main)
+{
+    for (int n = 1; n <= kSlotCount; ++n) {
+        TASK_LIGHT[n].setLocked(true);
+        TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(text::kProcessToolTip);
+    }
+    SAVE_BUTTON.onClick = [this] { SAVE_BUTTON_Click(); };
+    CANCEL_BUTTON.onClick = [this] { CANCEL_BUTTON_Click(); };
+}
+
+void AllTaskSettingsWindowModel::Form_Load()
+{
+    loadGeometry();
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_NAME_TEXTBOX[n].setText(settings_.readText(keys::taskCaption(n)));
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_CMD_TEXTBOX[n].setText(settings_.readText(keys::taskCommand(n)));
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_PROCESS_NAME_TEXTBOX[n].setText(settings_.readText(keys::taskProcessName(n)));
+}
+
+void AllTaskSettingsWindowModel::SAVE_BUTTON_Click()
+{
+    storePosition();
+    for (int n = 1; n <= kSlotCount; ++n)
+        settings_.writeText(keys::taskCaption(n), TASK_NAME_TEXTBOX[n].text());
+    for (int n = 1; n <= kSlotCount; ++n)
+        settings_.writeText(keys::taskCommand(n), TASK_CMD_TEXTBOX[n].text());
+    for (int n = 1; n <= kSlotCount; ++n)
+        settings_.writeText(keys::taskProcessName(n), TASK_PROCESS_NAME_TEXTBOX[n].text());
+    for (int n = 1; n <= kSlotCount; ++n)
+        main_.TASK_ENABLE_TICKBOX[n].setCaption(TASK_NAME_TEXTBOX[n].text());
+    for (int n = 1; n <= kSlotCount; ++n)
+        main_.TASK_CMD_TEXTBOX[n].setText(TASK_CMD_TEXTBOX[n].text());
+    for (int n = 1; n <= kSlotCount; ++n)
+        main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(TASK_PROCESS_NAME_TEXTBOX[n].text());
+    CANCEL_BUTTON.setCaption(QStringLiteral("Close"));
+}
+
+void AllTaskSettingsWindowModel::CANCEL_BUTTON_Click()
+{
+    storePosition();
+    close();
+}
+
+void AllTaskSettingsWindowModel::ZB_SEQUENTA_CREATOR_Click()
+{
+    ZB_SEQUENTA_CREATOR.setCaption(QStringLiteral("Questions and ideas: see the README"));
+}
+
+} // namespace zb

@@ -1,0 +1,51 @@
+#include "ManageTasksWindowModel.h"
+
+#include "EditorTexts.h"
+#include "core/MainWindowModel.h"
+
+namespace zb {
+
+ManageTasksWindowModel::ManageTasksWindowModel(Settings& settings, MainWindowModel& main)
+    : EditorWindowModel(settings, keys::MANAGE_TASKS_WINDOW, QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW"),
+        QStringLiteral("ZB-SEQUENTA - ENABLE / DISABLE - TASKS / P4P"))
+    , TASK_ENABLE_TICKBOX(
+          [](int n) { return TickBox(text::slotControlName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); })
+    , TASK_PAUSE_TICKBOX(
+          [](int n) { return TickBox(text::slotControlName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); })
+    , TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); })
+    , OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK"))
+    , MANAGE_TASKS_LABEL(QStringLiteral("MANAGE_TASKS_LABEL"), QStringLiteral("ENABLE / DISABLE - TASKS / P4P"))
+    , ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane)
+    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle)
+    , main_(main)
+{
+    for (TextField& light : TASK_LIGHT)
+        light.setLocked(true);
+    OK_BUTTON.onClick = [this] { OK_BUTTON_Click(); };
+}
+
+void ManageTasksWindowModel::Form_Load()
+{
+    loadGeometry();
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_ENABLE_TICKBOX[n].setValue(settings_.readTick(keys::taskEnable(n)));
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_PAUSE_TICKBOX[n].setValue(settings_.readTick(keys::taskPause(n)));
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_ENABLE_TICKBOX[n].setCaption(settings_.readText(keys::taskCaption(n)));
+}
+
+void ManageTasksWindowModel::OK_BUTTON_Click()
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        main_.TASK_ENABLE_TICKBOX[n].setValue(TASK_ENABLE_TICKBOX[n].value());
+    for (int n = 1; n <= kSlotCount; ++n)
+        main_.TASK_PAUSE_TICKBOX[n].setValue(TASK_PAUSE_TICKBOX[n].value());
+    for (int n = 1; n <= kSlotCount; ++n)
+        settings_.writeTick(keys::taskEnable(n), TASK_ENABLE_TICKBOX[n].value());
+    for (int n = 1; n <= kSlotCount; ++n)
+        settings_.writeTick(keys::taskPause(n), TASK_PAUSE_TICKBOX[n].value());
+    close();
+}
+
+} // namespace zb

@@ -1,0 +1,114 @@
+#include "SingleTaskSettingsWindowModel.h"
+
+#include "EditorTexts.h"
+#include "core/MainWindowModel.h"
+#include "core/WindowOpener.h"
+#include "platform/ExecutableInfo.h"
+#include "platform/FileDialog.h"
+
+namespace zb {
+
+SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(
+    Settings& settings, MainWindowModel& main, WindowOpener* opener, FileDialog& fileDialog, const ExecutableInfo& exe)
+    : EditorWindowModel(settings, keys::SINGLE_SETTINGS, QStringLiteral("ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"),
+        QStringLiteral("ZB-SEQUENTA - SINGLE SETTINGS"))
+    , TASK_LIGHT(QStringLiteral("TASK_LIGHT"), QStringLiteral("1"))
+    , TASK_1_NAME_TEXTBOX(QStringLiteral("TASK_1_NAME_TEXTBOX"), QStringLiteral("TASK_1_NAME_TEXTBOX"))
+    , TASK_1_CMD_TEXTBOX(QStringLiteral("TASK_1_CMD_TEXTBOX"), QStringLiteral("TASK_1_CMD_TEXTBOX"))
+    , TASK_1_PROCESS_NAME_TEXTBOX(
+          QStringLiteral("TASK_1_PROCESS_NAME_TEXTBOX"), QStringLiteral("TASK_1_PROCESS_NAME_TEXTBOX"))
+    , TASK_LOAD_BUTTON(
+          [](int n) { return Button(text::slotControlName(n, "LOAD_BUTTON"), QStringLiteral("TASK%1").arg(n)); })
+    , BROWSE_FILE_BUTTON(QStringLiteral("BROWSE_FILE_BUTTON"), QString())
+    , SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save"))
+    , VIEW_ALL_SETTINGS_BUTTON(QStringLiteral("VIEW_ALL_SETTINGS_BUTTON"), QStringLiteral("VIEW ALL SETTINGS"))
+    , OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK"))
+    , TASK_NUMBER_LABEL(QStringLiteral("TASK_NUMBER_LABEL"), QStringLiteral("TASK"))
+    , TASK_NAME_LABEL(QStringLiteral("TASK_NAME_LABEL"), QStringLiteral("TASK NAME"))
+    , TASK_PROCESS_NAME_LABEL(QStringLiteral("TASK_PROCESS_NAME_LABEL"), QStringLiteral("P4P - MONITOR PROCESS"))
+    , TASK_CMD_LABEL(QStringLiteral("TASK_CMD_LABEL"), QStringLiteral("TASK COMMAND"))
+    , SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("SINGLE SETTINGS"))
+    , ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane)
+    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle)
+    , main_(main)
+    , opener_(opener)
+    , fileDialog_(fileDialog)
+    , exe_(exe)
+{
+    TASK_LIGHT.setLocked(true);
+    TASK_1_PROCESS_NAME_TEXTBOX.setToolTip(text::kProcessToolTip);
+
+    for (int n = 1; n <= kSlotCount; ++n)
+        TASK_LOAD_BUTTON[n].onClick = [this, n] { TASK_LOAD_BUTTON_Click(n); };
+    BROWSE_FILE_BUTTON.onClick = [this] { BROWSE_FILE_BUTTON_Click(); };
+    SAVE_BUTTON.onClick = [this] { SAVE_BUTTON_Click(); };
+    VIEW_ALL_SETTINGS_BUTTON.onClick = [this] { VIEW_ALL_SETTINGS_BUTTON_Click(); };
+    OK_BUTTON.onClick = [this] { OK_BUTTON_Click(); };
+}
+
+void SingleTaskSettingsWindowModel::Form_Load()
+{
+    loadGeometry();
+    TASK_LIGHT.setText(QString());
+    TASK_1_NAME_TEXTBOX.setText(QString());
+    TASK_1_CMD_TEXTBOX.setText(QString());
+    TASK_1_PROCESS_NAME_TEXTBOX.setText(QString());
+}
+
+void SingleTaskSettingsWindowModel::TASK_LOAD_BUTTON_Click(int n)
+{
+    TASK_LIGHT.setText(QString::number(n));
+    TASK_1_NAME_TEXTBOX.setText(settings_.readText(keys::taskCaption(n)));
+    TASK_1_CMD_TEXTBOX.setText(settings_.readText(keys::taskCommand(n)));
+    TASK_1_PROCESS_NAME_TEXTBOX.setText(settings_.readText(keys::taskProcessName(n)));
+}
+
+int SingleTaskSettingsWindowModel::loadedSlot() const
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        if (TASK_LIGHT.text() == QString::number(n))
+            return n;
+    return 0;
+}
+
+void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
+{
+    const int n = loadedSlot();
+    if (n == 0)
+        return;
+    const QString name = TASK_1_NAME_TEXTBOX.text();
+    const QString command = TASK_1_CMD_TEXTBOX.text();
+    const QString process = TASK_1_PROCESS_NAME_TEXTBOX.text();
+    settings_.writeText(keys::taskCaption(n), name);
+    settings_.writeText(keys::taskCommand(n), command);
+    settings_.writeText(keys::taskProcessName(n), process);
+    main_.TASK_ENABLE_TICKBOX[n].setCaption(name);
+    main_.TASK_CMD_TEXTBOX[n].setText(command);
+    main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(process);
+}
+
+void SingleTaskSettingsWindowModel::BROWSE_FILE_BUTTON_Click()
+{
+    OpenFileRequest request;
+    request.title = QStringLiteral("Select File To Run");
+    request.initialFolder = exe_.programFolder();
+    // Programs and scripts carry no extension to filter on here; the first
+    // entry shows every file, the second narrows to shell scripts.
+    request.filters = {QStringLiteral("Programs and scripts (*)"), QStringLiteral("Shell scripts (*.sh)"),
+        QStringLiteral("All files (*)")};
+    // Only existing files can be chosen, and a Linux program has no suffix
+    // to add to a typed name.
+    request.defaultSuffix = QString();
+    if (const std::optional<QString> path = fileDialog_.openFile(request))
+        TASK_1_CMD_TEXTBOX.setText(*path);
+}
+
+void SingleTaskSettingsWindowModel::VIEW_ALL_SETTINGS_BUTTON_Click()
+{
+    if (opener_ != nullptr)
+        opener_->showModal(WindowKind::AllTaskSettings);
+}
+
+void SingleTaskSettingsWindowModel::OK_BUTTON_Click() { close(); }
+
+} // namespace zb

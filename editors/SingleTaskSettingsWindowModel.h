@@ -1,0 +1,61 @@
+#pragma once
+
+#include "EditorWindowModel.h"
+#include "core/Control.h"
+#include "core/SlotArray.h"
+
+namespace zb {
+
+class ExecutableInfo;
+class FileDialog;
+class MainWindowModel;
+class WindowOpener;
+
+// ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW: edits the name, command and process
+// name of one slot at a time. The loaded slot is only the text of
+// TASK_LIGHT; the three fields carry slot 1's names whatever slot is loaded.
+class SingleTaskSettingsWindowModel : public EditorWindowModel {
+public:
+    SingleTaskSettingsWindowModel(Settings& settings, MainWindowModel& main, WindowOpener* opener,
+        FileDialog& fileDialog, const ExecutableInfo& exe);
+
+    // Geometry, then the four fields emptied: no slot is loaded.
+    void Form_Load();
+    // Replaces the fields with slot n's stored values, saved edits or not.
+    void TASK_LOAD_BUTTON_Click(int n);
+    // The store first, then the main window; nothing without a loaded slot.
+    void SAVE_BUTTON_Click();
+    void BROWSE_FILE_BUTTON_Click();
+    void VIEW_ALL_SETTINGS_BUTTON_Click();
+    void OK_BUTTON_Click();
+
+    TextField TASK_LIGHT;
+    TextField TASK_1_NAME_TEXTBOX;
+    TextField TASK_1_CMD_TEXTBOX;
+    TextField TASK_1_PROCESS_NAME_TEXTBOX;
+
+    SlotArray<Button> TASK_LOAD_BUTTON;
+    Button BROWSE_FILE_BUTTON;
+    Button SAVE_BUTTON;
+    Button VIEW_ALL_SETTINGS_BUTTON;
+    Button OK_BUTTON;
+
+    Label TASK_NUMBER_LABEL;
+    Label TASK_NAME_LABEL;
+    Label TASK_PROCESS_NAME_LABEL;
+    Label TASK_CMD_LABEL;
+    Label SINGLE_SETTINGS_LABEL;
+    Label ZB_TITLE;
+    Label ZB_SEQUENTA_TITLE;
+
+private:
+    // The slot whose number TASK_LIGHT shows exactly, or 0.
+    int loadedSlot() const;
+
+    MainWindowModel& main_;
+    WindowOpener* opener_;
+    FileDialog& fileDialog_;
+    const ExecutableInfo& exe_;
+};
+
+} // namespace zb
