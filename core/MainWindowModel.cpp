@@ -212,6 +212,7 @@ void MainWindowModel::AUTOCLOSE_TICKBOX_Click()
         AUTOCLOSE_START_BUTTON.setEnabled(true);
     } else {
         AUTOCLOSE_TIMER.setEnabled(false);
+        autocloseStartedByHand = false;
         AUTOCLOSE_START_BUTTON.setEnabled(false);
     }
 }

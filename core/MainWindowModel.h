@@ -126,6 +126,10 @@ public:
     int autocloseCountdown = 0;
     int heartbeatCountdown = 0;
 
+    // AUTOCLOSE_TIMER runs because AUTOCLOSE_START_BUTTON started it, not as
+    // the end-of-run step of a pass: a new pass leaves it running.
+    bool autocloseStartedByHand = false;
+
 private:
     void setTitle(const QString& title);
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "AutocloseCountdown.h"
+#include "AutostartCountdown.h"
+#include "ProcessWatcher.h"
+#include "RunControl.h"
 #include "TaskChain.h"
 
 namespace zb {
@@ -14,9 +18,14 @@ public:
     RunEngine(MainWindowModel& main, const Services& services);
 
     TaskChain& chain() { return chain_; }
+    RunControl& run() { return run_; }
 
 private:
     TaskChain chain_;
+    ProcessWatcher watcher_;
+    RunControl run_;
+    AutostartCountdown autostart_;
+    AutocloseCountdown autoclose_;
 };
 
 } // namespace zb

@@ -21,16 +21,30 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
 {
     if (main_.MAIN_START_STOP_BUTTON.caption() == text::kStart) {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
-        main_.TASK_MAIN_TIMER[1].setEnabled(true);
+        startPass();
     } else {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
         stopMainTimers();
+        stopWatchers();
     }
+}
+
+void TaskChain::startPass()
+{
+    if (!main_.autocloseStartedByHand)
+        main_.AUTOCLOSE_TIMER.setEnabled(false);
+    main_.TASK_MAIN_TIMER[1].setEnabled(true);
 }
 
 void TaskChain::stopMainTimers()
 {
     for (Timer& t : main_.TASK_MAIN_TIMER)
+        t.setEnabled(false);
+}
+
+void TaskChain::stopWatchers()
+{
+    for (Timer& t : main_.TASK_WATCHER_TIMER)
         t.setEnabled(false);
 }
 

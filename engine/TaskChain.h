@@ -19,10 +19,16 @@ public:
     void MAIN_START_STOP_BUTTON_Click();
     void TASK_MAIN_TIMER_Timer(int n);
 
+    // Starts a pass at slot 1. A new pass supersedes the end-of-run step of
+    // an earlier one, so AUTOCLOSE_TIMER goes off unless the user started the
+    // autoclose countdown by hand.
+    void startPass();
     // Arms what follows slot n: slot n + 1, or AUTOCLOSE_TIMER after slot 20.
     void enableSuccessor(int n);
     // Switches off every slot's main timer, in slot order.
     void stopMainTimers();
+    // Switches off every slot's watcher, so that a stopped pass stays stopped.
+    void stopWatchers();
 
 private:
     MainWindowModel& main_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zb {
 
@@ -17,6 +18,9 @@ class Launcher {
 public:
     virtual ~Launcher() = default;
     virtual LaunchResult launch(const QString& commandLine, WindowStyle style) = 0;
+    // The same for a program and its arguments given word by word, so that
+    // nothing in them needs quoting.
+    virtual LaunchResult launchArgv(const QStringList& argv, WindowStyle style) = 0;
 };
 
 } // namespace zb

@@ -68,7 +68,11 @@ QStringList PosixLauncher::splitCommand(const QString& commandLine)
 
 LaunchResult PosixLauncher::launch(const QString& commandLine, WindowStyle style)
 {
-    const QStringList words = splitCommand(commandLine);
+    return launchArgv(splitCommand(commandLine), style);
+}
+
+LaunchResult PosixLauncher::launchArgv(const QStringList& words, WindowStyle style)
+{
     if (words.isEmpty())
         return {false, QStringLiteral("empty command")};
     const QString program = resolveProgram(words.first());

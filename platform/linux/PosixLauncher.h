@@ -13,6 +13,7 @@ namespace zb {
 class PosixLauncher : public Launcher {
 public:
     LaunchResult launch(const QString& commandLine, WindowStyle style) override;
+    LaunchResult launchArgv(const QStringList& argv, WindowStyle style) override;
 
     // The program and its arguments that a command line stands for.
     static QStringList splitCommand(const QString& commandLine);

@@ -11,7 +11,11 @@ namespace {
 
 class NullLauncher : public Launcher {
 public:
-    LaunchResult launch(const QString&, WindowStyle) override
+    LaunchResult launch(const QString&, WindowStyle) override { return unsupported(); }
+    LaunchResult launchArgv(const QStringList&, WindowStyle) override { return unsupported(); }
+
+private:
+    static LaunchResult unsupported()
     {
         return {false, QStringLiteral("starting programs is not supported on this system")};
     }

@@ -1,0 +1,28 @@
+#include "ClockTexts.h"
+
+namespace zb {
+
+namespace {
+constexpr qint64 kMinute = 60;
+constexpr qint64 kHour = 60 * kMinute;
+constexpr qint64 kDay = 24 * kHour;
+
+QString twoDigits(qint64 n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+} // namespace
+
+QString countdownFieldText(qint64 seconds)
+{
+    const qint64 magnitude = seconds < 0 ? -seconds : seconds;
+    return twoDigits(magnitude % kMinute);
+}
+
+QString runtimeClockText(qint64 seconds)
+{
+    // The clock only counts up; a negative count would be a fault, shown as
+    // the time of day it stands for rather than with a sign.
+    const qint64 ofDay = ((seconds % kDay) + kDay) % kDay;
+    return twoDigits(ofDay / kHour) + QLatin1Char(':') + twoDigits(ofDay % kHour / kMinute) + QLatin1Char(':') +
+           twoDigits(ofDay % kMinute);
+}
+
+} // namespace zb

@@ -1,0 +1,164 @@
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace zb {
+namespace {
+
+using test::Harness;
+using test::pauseSlot;
+using test::StatusLog;
+
+// Slot n armed at 0 s: launched at 1 s, held to 2 s, first check at 3 s.
+constexpr SimulatedClock::Ms kFirstCheckMs = 3000;
+
+TEST(ProcessWatcher, WaitsWhileTheNameRunsThenHandsOverToTheSuccessor)
+{
+    const struct {
+        int slot;
+        int runningChecks; // how many checks find the name running
+    } cases[] = {{5, 3}, {1, 1}, {20, 2}, {12, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.slot);
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        pauseSlot(m, c.slot, QStringLiteral("editor"), QStringLiteral("notepad.exe"));
+        h.processes.running[QStringLiteral("notepad.exe")] = c.runningChecks;
+        StatusLog log(h);
+        m.TASK_MAIN_TIMER[c.slot].setEnabled(true);
+        h.clock.advance(kFirstCheckMs - 1);
+        EXPECT_EQ(m.TASK_PAUSE_TICKBOX[c.slot].background(), TickBox::kDefaultBackground);
+
+        const SimulatedClock::Ms handOverMs = kFirstCheckMs + c.runningChecks * 1000;
+        h.clock.advance(handOverMs - h.clock.now() - 1);
+        EXPECT_TRUE(m.TASK_WATCHER_TIMER[c.slot].enabled());
+        if (c.runningChecks > 0) {
+            EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("P4P - TASK %1").arg(c.slot));
+            EXPECT_EQ(m.TASK_PAUSE_TICKBOX[c.slot].background(), colour::Green);
+        }
+        h.clock.advance(1);
+        EXPECT_FALSE(m.TASK_WATCHER_TIMER[c.slot].enabled());
+        EXPECT_EQ(m.TASK_LIGHT[c.slot].background(), colour::Green);
+        EXPECT_EQ(m.TASK_PAUSE_TICKBOX[c.slot].background(), colour::Green);
+        EXPECT_EQ(h.processes.queries.size(), c.runningChecks + 1);
+        // The hand-over leaves the status line to the successor.
+        EXPECT_EQ(log.texts().last(), c.runningChecks > 0 ? QStringLiteral("P4P - TASK %1").arg(c.slot)
+                                                          : QStringLiteral("RUNNING TASK %1").arg(c.slot));
+        if (c.slot < kSlotCount) {
+            EXPECT_TRUE(m.TASK_MAIN_TIMER[c.slot + 1].enabled());
+            h.seconds(1);
+            EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("SKIPPING TASK %1").arg(c.slot + 1));
+        } else {
+            EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled());
+        }
+    }
+}
+
+TEST(ProcessWatcher, AnEmptyNameEndsTheWaitAtTheFirstCheckTwoSecondsAfterTheLaunch)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 3, QStringLiteral("job"), QString());
+    h.processes.running[QString()] = -1;
+    m.TASK_MAIN_TIMER[3].setEnabled(true);
+    h.clock.advance(kFirstCheckMs);
+    EXPECT_EQ(h.launcher.calls.at(0).atMs, 1000);
+    EXPECT_FALSE(m.TASK_WATCHER_TIMER[3].enabled());
+    EXPECT_TRUE(m.TASK_MAIN_TIMER[4].enabled());
+}
+
+TEST(ProcessWatcher, ANameRunningBeforeTheSlotHoldsTheChainUntilAllCopiesEnd)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 2, QStringLiteral("backup --full"), QStringLiteral("backup"));
+    test::enableSlot(m, 3, QStringLiteral("report"));
+    h.processes.running[QStringLiteral("backup")] = -1; // another copy ran already
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(60);
+    EXPECT_EQ(h.launcher.commands(), QStringList{QStringLiteral("backup --full")});
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("P4P - TASK 2"));
+
+    h.processes.running[QStringLiteral("backup")] = 0;
+    h.seconds(1); // the check that finds it gone
+    EXPECT_TRUE(m.TASK_MAIN_TIMER[3].enabled());
+    h.seconds(2);
+    EXPECT_EQ(h.launcher.commands().last(), QStringLiteral("report"));
+}
+
+TEST(ProcessWatcher, TheNameIsReadAfreshAtEveryCheck)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 1, QStringLiteral("job"), QStringLiteral("old-name"));
+    h.processes.running[QStringLiteral("old-name")] = -1;
+    m.TASK_MAIN_TIMER[1].setEnabled(true);
+    h.clock.advance(kFirstCheckMs + 2000);
+    m.TASK_PROCESS_NAME_TEXTBOX[1].setText(QStringLiteral("new-name"));
+    h.seconds(1);
+    EXPECT_EQ(h.processes.queries.last(), QStringLiteral("new-name"));
+    EXPECT_TRUE(m.TASK_MAIN_TIMER[2].enabled());
+}
+
+TEST(ProcessWatcher, StopAlsoStopsAWaitingWatcherSoTheStoppedPassNeverResumes)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 4, QStringLiteral("four"), QStringLiteral("four"));
+    test::enableSlot(m, 5, QStringLiteral("five"));
+    h.processes.running[QStringLiteral("four")] = -1;
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(10); // slot 4 launched at 4 s, waiting since 6 s
+    ASSERT_TRUE(m.TASK_WATCHER_TIMER[4].enabled());
+    const SimulatedClock::Ms stoppedAt = h.clock.now();
+    StatusLog log(h);
+
+    m.MAIN_START_STOP_BUTTON.click(); // STOP
+    EXPECT_EQ(m.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("START"));
+    EXPECT_FALSE(m.TASK_WATCHER_TIMER[4].enabled());
+    h.processes.running[QStringLiteral("four")] = 0;
+    h.seconds(30);
+    EXPECT_EQ(h.launcher.commands(), QStringList{QStringLiteral("four")}) << "slot 5 never armed";
+    EXPECT_TRUE(log.textsSince(stoppedAt).isEmpty()) << "status line keeps its last text";
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("P4P - TASK 4"));
+    EXPECT_EQ(m.TASK_LIGHT[4].background(), colour::Cyan);
+    EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
+}
+
+TEST(ProcessWatcher, StopThenStartDuringAWaitRunsOnePassNotTwo)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 4, QStringLiteral("four"), QStringLiteral("four"));
+    test::enableSlot(m, 5, QStringLiteral("five"));
+    h.processes.running[QStringLiteral("four")] = -1;
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(10);
+    m.MAIN_START_STOP_BUTTON.click(); // STOP
+    m.MAIN_START_STOP_BUTTON.click(); // START: a new pass at slot 1
+    h.seconds(2);
+    h.processes.running[QStringLiteral("four")] = 0; // the old process ends
+    h.seconds(60);
+    EXPECT_EQ(h.launcher.commands(),
+              (QStringList{QStringLiteral("four"), QStringLiteral("four"), QStringLiteral("five")}));
+}
+
+TEST(ProcessWatcher, StopLeavesTheRuntimeClockAndAHandStartedAutocloseAlone)
+{
+    Harness h;
+    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 1, QStringLiteral("one"), QStringLiteral("one"));
+    h.processes.running[QStringLiteral("one")] = -1;
+    m.RUNTIME_TIMER.setEnabled(true);
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(4);
+    m.AUTOCLOSE_START_BUTTON.click();
+    m.MAIN_START_STOP_BUTTON.click(); // STOP
+    EXPECT_TRUE(m.RUNTIME_TIMER.enabled());
+    EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled());
+    EXPECT_FALSE(m.TASK_WATCHER_TIMER[1].enabled());
+}
+
+} // namespace
+} // namespace zb

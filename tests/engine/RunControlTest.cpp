@@ -1,0 +1,155 @@
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace zb {
+namespace {
+
+using test::Harness;
+using test::StatusLog;
+
+const QString kStartBatch = QStringLiteral("/opt/zb/BATS/zb-sequenta-START-EMAIL.sh");
+const QString kEndBatch = QStringLiteral("/opt/zb/BATS/zb-sequenta-END-EMAIL.sh");
+
+enum class BatchFile { Present, Missing, Failing };
+
+void prepareBatch(Harness& h, const QString& path, BatchFile state)
+{
+    if (state != BatchFile::Missing)
+        h.files.present.insert(path);
+    if (state == BatchFile::Failing)
+        h.launcher.failing.insert(QStringLiteral("/bin/sh ") + path);
+}
+
+TEST(RunControl, StartRunFromAutostartWritesItsStepsAndArmsSlotOne)
+{
+    const struct {
+        bool startEmail;
+        BatchFile file;
+        QStringList texts;
+        int launches;
+    } cases[] = {
+        {false,
+         BatchFile::Present,
+         {QStringLiteral("STARTING RUNTIME TIMER!!!"), QStringLiteral("SKIPPING START EMAIL")},
+         0},
+        {true,
+         BatchFile::Present,
+         {QStringLiteral("STARTING RUNTIME TIMER!!!"), QStringLiteral("SENDING START EMAIL")},
+         1},
+        {true,
+         BatchFile::Missing,
+         {QStringLiteral("STARTING RUNTIME TIMER!!!"), QStringLiteral("SENDING START EMAIL"),
+          QStringLiteral("START EMAIL BATCH FILE NOT FOUND")},
+         0},
+        {true,
+         BatchFile::Failing,
+         {QStringLiteral("STARTING RUNTIME TIMER!!!"), QStringLiteral("SENDING START EMAIL"),
+          QStringLiteral("START EMAIL BATCH FILE FAILED TO START")},
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.texts.last().toStdString());
+        Harness h;
+        Program& p = h.start();
+        p.main.START_EMAIL_TICKBOX.setValue(c.startEmail ? 1 : 0);
+        prepareBatch(h, kStartBatch, c.file);
+        StatusLog log(h);
+        p.engine.run().StartRunFromAutostart();
+
+        EXPECT_EQ(log.texts(), c.texts);
+        ASSERT_EQ(h.launcher.calls.size(), c.launches);
+        if (c.launches > 0) {
+            EXPECT_EQ(h.launcher.calls[0].argv, (QStringList{QStringLiteral("/bin/sh"), kStartBatch}));
+            EXPECT_EQ(h.launcher.calls[0].style, WindowStyle::Hidden);
+        }
+        EXPECT_TRUE(p.main.RUNTIME_TIMER.enabled());
+        EXPECT_TRUE(p.main.TASK_MAIN_TIMER[1].enabled());
+        EXPECT_EQ(p.main.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
+        // The run goes on whatever became of the e-mail.
+        h.seconds(1);
+        EXPECT_EQ(p.main.CURRENT_STATUS_LABEL.caption(), QStringLiteral("SKIPPING TASK 1"));
+    }
+}
+
+TEST(RunControl, FinishRunAndCloseStoresTheLastRunAndClosesWhateverBecameOfTheEmail)
+{
+    const struct {
+        bool endEmail;
+        BatchFile file;
+        QStringList texts;
+        int launches;
+    } cases[] = {
+        {false, BatchFile::Present, {QStringLiteral("SKIPPING END EMAIL"), QStringLiteral("!!! AUTOCLOSING !!!")}, 0},
+        {true, BatchFile::Present, {QStringLiteral("SENDING END EMAIL"), QStringLiteral("!!! AUTOCLOSING !!!")}, 1},
+        {true,
+         BatchFile::Missing,
+         {QStringLiteral("SENDING END EMAIL"), QStringLiteral("END EMAIL BATCH FILE NOT FOUND"),
+          QStringLiteral("!!! AUTOCLOSING !!!")},
+         0},
+        {true,
+         BatchFile::Failing,
+         {QStringLiteral("SENDING END EMAIL"), QStringLiteral("END EMAIL BATCH FILE FAILED TO START"),
+          QStringLiteral("!!! AUTOCLOSING !!!")},
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.texts[1].toStdString());
+        Harness h;
+        h.seed(QStringLiteral("LAST_RUN"), QStringLiteral("AUTOCLOSE - MANUAL START"));
+        Program& p = h.start();
+        p.main.END_EMAIL_TICKBOX.setValue(c.endEmail ? 1 : 0);
+        prepareBatch(h, kEndBatch, c.file);
+        StatusLog log(h);
+        h.launcher.onLaunch = [&](const QString&) {
+            EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("AUTOCLOSE - MANUAL START"))
+                << "the e-mail goes out before the stamp";
+        };
+        p.engine.run().FinishRunAndClose();
+
+        EXPECT_EQ(log.texts(), c.texts);
+        ASSERT_EQ(h.launcher.calls.size(), c.launches);
+        if (c.launches > 0) {
+            EXPECT_EQ(h.launcher.calls[0].argv, (QStringList{QStringLiteral("/bin/sh"), kEndBatch}));
+        }
+        EXPECT_EQ(p.main.LAST_RUN_TEXTBOX.text(), QStringLiteral("COMPLETED SUCCESSFULLY"));
+        EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("COMPLETED SUCCESSFULLY"));
+        EXPECT_EQ(p.main.LAST_RUN_TEXTBOX.background(), colour::Red) << "background untouched";
+        EXPECT_TRUE(p.main.unloaded());
+        EXPECT_TRUE(h.clock.halted());
+    }
+}
+
+TEST(RunControl, RuntimeClockCountsTicksFromTheAutostartAndWrapsAfterADay)
+{
+    Harness h;
+    h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
+    MainWindowModel& m = h.start().main;
+    h.seconds(11); // the autostart fires
+    EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("00:00:00"));
+    h.seconds(1);
+    EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("00:00:01"));
+    h.seconds(3599);
+    EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("01:00:00"));
+    h.seconds(86400 - 3600 - 1);
+    EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("23:59:59"));
+    h.seconds(1);
+    EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("00:00:00"));
+    EXPECT_EQ(m.runtimeSeconds, 86400) << "the count itself is never reset";
+}
+
+TEST(RunControl, ARunStartedWithStartSendsNoEmailAndStartsNoClock)
+{
+    Harness h;
+    h.seed(QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("1"));
+    h.files.present.insert(kStartBatch);
+    MainWindowModel& m = h.start().main;
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(30);
+    EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("00:00:00"));
+    EXPECT_FALSE(m.RUNTIME_TIMER.enabled());
+    EXPECT_TRUE(h.launcher.calls.isEmpty());
+}
+
+} // namespace
+} // namespace zb
