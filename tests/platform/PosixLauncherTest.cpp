@@ -60,7 +60,8 @@ TEST(PosixLauncher, StartsARealDetachedProcessThatOutlivesTheLauncher)
     writeScript(script, "echo \"$$ $(ps -o sid= -p $$)\" > \"$1\"\nexec sleep 30\n");
     {
         auto launcher = std::make_unique<PosixLauncher>();
-        const LaunchResult r = launcher->launch(QStringLiteral("\"%1\" \"%2\"").arg(script, out), WindowStyle::NormalFocus);
+        const LaunchResult r =
+            launcher->launch(QStringLiteral("\"%1\" \"%2\"").arg(script, out), WindowStyle::NormalFocus);
         ASSERT_TRUE(r.started) << r.error.toStdString();
     }
     ASSERT_TRUE(waitForFile(out));
@@ -81,6 +82,22 @@ TEST(PosixLauncher, AWholePathWithBlanksRunsAsOneProgram)
     ASSERT_TRUE(PosixLauncher().launch(script, WindowStyle::Hidden).started);
     ASSERT_TRUE(waitForFile(out));
     EXPECT_EQ(readAll(out), QStringLiteral("ran"));
+}
+
+TEST(PosixLauncher, WordsGivenOneByOneReachTheProgramUnchanged)
+{
+    QTemporaryDir dir;
+    const QString out = dir.path() + QStringLiteral("/words.txt");
+    const QString script = dir.path() + QStringLiteral("/it's a \"job\".sh");
+    writeScript(script, "printf '%s|%s' \"$1\" \"$2\" > \"$3\"\n");
+    const QString odd = QStringLiteral("a \"b\" 'c' $HOME ; d");
+    const LaunchResult r =
+        PosixLauncher().launchArgv({QStringLiteral("/bin/sh"), script, odd, QString(), out}, WindowStyle::Hidden);
+    ASSERT_TRUE(r.started) << r.error.toStdString();
+    ASSERT_TRUE(waitForFile(out));
+    EXPECT_EQ(readAll(out), odd + QLatin1Char('|'));
+    EXPECT_FALSE(PosixLauncher().launchArgv({}, WindowStyle::Hidden).started);
+    EXPECT_FALSE(PosixLauncher().launchArgv({dir.path() + QStringLiteral("/missing.sh")}, WindowStyle::Hidden).started);
 }
 
 TEST(PosixLauncher, CommandsThatCannotStartReportWhy)

@@ -1,0 +1,268 @@
+#include "platform/linux/ProcFsProcessQuery.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace zb {
+namespace {
+
+// Polls until pred() holds; generous, as a loaded machine may be slow to
+// start a process. Not a timing assertion.
+bool eventually(const std::function<bool()>& pred, int ms = 10'000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (pred())
+            return true;
+        QThread::msleep(20);
+    }
+    return pred();
+}
+
+// A real child process in a process group of its own, killed and reaped at
+// the end of the test.
+class Child {
+public:
+    explicit Child(const QStringList& argv)
+    {
+        std::vector<QByteArray> words;
+        for (const QString& w : argv)
+            words.push_back(QFile::encodeName(w));
+        std::vector<char*> args;
+        for (QByteArray& w : words)
+            args.push_back(w.data());
+        args.push_back(nullptr);
+        posix_spawnattr_t attr;
+        posix_spawnattr_init(&attr);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid_, args[0], &actions, &attr, args.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attr);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() { end(); }
+
+    pid_t pid() const { return pid_; }
+    // Kills the whole group without reaping: the child stays a zombie.
+    void kill() const
+    {
+        if (pid_ > 0)
+            ::kill(-pid_, SIGKILL);
+    }
+    void end()
+    {
+        if (pid_ <= 0)
+            return;
+        kill();
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    char state() const
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid_));
+        if (!stat.open(QIODevice::ReadOnly))
+            return '?';
+        const QByteArray text = stat.readAll();
+        const qsizetype close = text.lastIndexOf(')');
+        return close >= 0 && close + 2 < text.size() ? text[close + 2] : '?';
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// A name no other process on the machine has.
+QString uniqueName(const char* stem) { return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(getpid()); }
+
+QString copyOfSleep(const QTemporaryDir& dir, const QString& name)
+{
+    const QString target = dir.filePath(name);
+    QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), target);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner);
+    return target;
+}
+
+QString writeScript(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(text);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+TEST(ProcFsProcessQuery, FindsARunningSleepUnderItsName)
+{
+    ProcFsProcessQuery query;
+    Child sleeper({QStandardPaths::findExecutable(QStringLiteral("sleep")), QStringLiteral("60")});
+    ASSERT_GT(sleeper.pid(), 0);
+    EXPECT_TRUE(eventually([&] { return query.isProcessRunning(QStringLiteral("sleep")); }));
+    EXPECT_FALSE(query.isProcessRunning(QStringLiteral("slee")));
+    EXPECT_FALSE(query.isProcessRunning(QStringLiteral("sleep ")));
+    EXPECT_FALSE(query.isProcessRunning(QStringLiteral("SLEEP")));
+}
+
+TEST(ProcFsProcessQuery, FindsProgramsAndScriptsByTheirOwnNamesUntilTheyExit)
+{
+    QTemporaryDir dir;
+    const QString nap = uniqueName("zbnap");
+    const QString longName = uniqueName("zb-a-program-named-at-length-");
+    const QString shScript = uniqueName("zb-nightly-shell-job-") + QStringLiteral(".sh");
+    const QString envScript = uniqueName("zb-env-bash-job-") + QStringLiteral(".sh");
+    const QString perlScript = uniqueName("zb-report-") + QStringLiteral(".pl");
+    const QString perl = QStandardPaths::findExecutable(QStringLiteral("perl"));
+
+    const struct {
+        QString name;
+        QStringList argv;
+    } cases[] = {
+        {nap, {copyOfSleep(dir, nap), QStringLiteral("60")}},
+        {longName, {copyOfSleep(dir, longName), QStringLiteral("60")}},
+        {shScript, {writeScript(dir, shScript, "#!/bin/sh\nsleep 60\n")}},
+        {envScript, {writeScript(dir, envScript, "#!/usr/bin/env bash\nsleep 60\n")}},
+        {perlScript, {perl, writeScript(dir, perlScript, "sleep 60;\n")}},
+    };
+    ProcFsProcessQuery query;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        if (c.argv.first().isEmpty()) {
+            ADD_FAILURE() << "interpreter not installed";
+            continue;
+        }
+        ASSERT_FALSE(query.isProcessRunning(c.name));
+        Child child(c.argv);
+        ASSERT_GT(child.pid(), 0);
+        EXPECT_TRUE(eventually([&] { return query.isProcessRunning(c.name); }));
+        // A shell's forked children share its command line and die with
+        // its group, a moment after the shell itself is reaped.
+        child.end();
+        EXPECT_TRUE(eventually([&] { return !query.isProcessRunning(c.name); }));
+    }
+}
+
+TEST(ProcFsProcessQuery, AProgramWithALongNameIsNotFoundUnderItsCutCommandName)
+{
+    QTemporaryDir dir;
+    const QString longName = uniqueName("zb-a-program-named-at-length-");
+    Child child({copyOfSleep(dir, longName), QStringLiteral("60")});
+    ProcFsProcessQuery query;
+    ASSERT_TRUE(eventually([&] { return query.isProcessRunning(longName); }));
+    EXPECT_FALSE(query.isProcessRunning(longName.left(15)));
+}
+
+TEST(ProcFsProcessQuery, AnExitedProcessNotYetReapedIsNotRunning)
+{
+    QTemporaryDir dir;
+    const QString nap = uniqueName("zbzom");
+    Child child({copyOfSleep(dir, nap), QStringLiteral("60")});
+    ProcFsProcessQuery query;
+    ASSERT_TRUE(eventually([&] { return query.isProcessRunning(nap); }));
+    child.kill();
+    ASSERT_TRUE(eventually([&] { return child.state() == 'Z'; }));
+    EXPECT_FALSE(query.isProcessRunning(nap));
+}
+
+TEST(ProcFsProcessQuery, NamesThatMatchNothing)
+{
+    ProcFsProcessQuery query;
+    for (const QString& name :
+         {QString(), QStringLiteral("it's"), QStringLiteral("\"sleep\""), QStringLiteral("sleep' OR '1'='1"),
+          QStringLiteral("ñandú.exe"), QStringLiteral("*"), QStringLiteral("..")})
+        EXPECT_FALSE(query.isProcessRunning(name)) << name.toStdString();
+}
+
+// A process table laid out by hand, for the cases real processes cannot be
+// made to show on demand.
+class FakeProcTree {
+public:
+    void add(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline)
+    {
+        QDir().mkpath(dir_.filePath(pid));
+        write(pid + QStringLiteral("/comm"), comm + '\n');
+        write(pid + QStringLiteral("/stat"), pid.toUtf8() + " (" + comm + ") " + state + " 1 1 1 0 -1\n");
+        write(pid + QStringLiteral("/cmdline"), cmdline);
+        if (!exe.isEmpty())
+            QFile::link(exe, dir_.filePath(pid + QStringLiteral("/exe")));
+    }
+    void addEmpty(const QString& name) { QDir().mkpath(dir_.filePath(name)); }
+    std::string root() const { return QFile::encodeName(dir_.path()).toStdString(); }
+
+private:
+    void write(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(dir_.filePath(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    QTemporaryDir dir_;
+};
+
+TEST(ProcFsProcessQuery, ScanRulesOverAHandMadeTable)
+{
+    using namespace Qt::StringLiterals;
+    FakeProcTree tree;
+    tree.add(u"2"_s, "kthreadd", 'S', QString(), QByteArray());
+    tree.add(u"100"_s, "alpha", 'S', u"/usr/bin/alpha-real"_s, QByteArray("alpha\0--x\0", 10));
+    tree.add(u"101"_s, "ghost", 'Z', QString(), QByteArray());
+    tree.add(u"102"_s, "we ird) Z", 'R', u"/opt/odd"_s, QByteArray("odd\0", 4));
+    tree.add(u"103"_s, "worker", 'S', u"/opt/app/worker-2 (deleted)"_s, QByteArray("w\0", 2));
+    tree.add(u"104"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0-u\0/srv/nightly.py\0", 27));
+    tree.add(u"105"_s, "a-very-long-pro", 'S', u"/opt/bin/a-very-long-program"_s,
+             QByteArray("a-very-long-program\0", 20));
+    tree.add(u"106"_s, "dead", 'X', u"/bin/dead"_s, QByteArray("dead\0", 5));
+    tree.add(u"107"_s, "stopped", 'T', u"/bin/stopped"_s, QByteArray("stopped\0", 8));
+    tree.add(u"self"_s, "intruder", 'S', u"/bin/intruder"_s, QByteArray("intruder\0", 9));
+    tree.addEmpty(u"108"_s); // vanished while listed: nothing to read
+    ProcFsProcessQuery query(tree.root());
+
+    const struct {
+        const char* name;
+        bool running;
+    } cases[] = {
+        {"kthreadd", true},   // a kernel thread by its command name
+        {"alpha", true},      // command name and first word
+        {"alpha-real", true}, // executable
+        {"ghost", false},     // zombie
+        {"we ird) Z", true},  // state read after the last ')'
+        {"odd", true},        //
+        {"worker-2", true},   // a replaced executable keeps its name
+        {"worker-2 (deleted)", false},
+        {"nightly.py", true}, // interpreter's script
+        {"python3.11", true}, //
+        {"a-very-long-program", true},
+        {"a-very-long-pro", false}, // the cut command name alone does not count
+        {"dead", false},            //
+        {"stopped", true},          // stopped is still there
+        {"intruder", false},        // not a process directory
+        {"108", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(query.isProcessRunning(QString::fromUtf8(c.name)), c.running) << c.name;
+
+    EXPECT_FALSE(ProcFsProcessQuery("/nonexistent/proc").isProcessRunning(QStringLiteral("alpha")));
+}
+
+} // namespace
+} // namespace zb
