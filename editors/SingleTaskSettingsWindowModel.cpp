@@ -8,6 +8,10 @@
 
 namespace zb {
 
+namespace {
+const QString kBrowseTitle = QStringLiteral("Select File To Run");
+}
+
 SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(
     Settings& settings, MainWindowModel& main, WindowOpener* opener, FileDialog& fileDialog, const ExecutableInfo& exe)
     : EditorWindowModel(settings, keys::SINGLE_SETTINGS, QStringLiteral("ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"),
@@ -37,6 +41,7 @@ SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(
 {
     TASK_LIGHT.setLocked(true);
     TASK_1_PROCESS_NAME_TEXTBOX.setToolTip(text::kProcessToolTip);
+    BROWSE_FILE_BUTTON.setToolTip(kBrowseTitle);
 
     for (int n = 1; n <= kSlotCount; ++n)
         TASK_LOAD_BUTTON[n].onClick = [this, n] { TASK_LOAD_BUTTON_Click(n); };
@@ -90,7 +95,7 @@ void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
 void SingleTaskSettingsWindowModel::BROWSE_FILE_BUTTON_Click()
 {
     OpenFileRequest request;
-    request.title = QStringLiteral("Select File To Run");
+    request.title = kBrowseTitle;
     request.initialFolder = exe_.programFolder();
     // Programs and scripts carry no extension to filter on here; the first
     // entry shows every file, the second narrows to shell scripts.

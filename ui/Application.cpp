@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "DialogWindowOpener.h"
 #include "MainWindowView.h"
 #include "QtFileDialog.h"
 #include "app/Program.h"
@@ -46,9 +47,11 @@ int runApplication(int argc, char** argv)
     QtFileDialog fileDialog;
     QtFiles files;
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
+    Program program(Services {timers, store, exe, *launcher, *processes, folders, fileDialog, files});
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
+    DialogWindowOpener opener(program, &view);
+    program.main.setWindowOpener(&opener);
     // During the hold after a launch the user sees the light and status line.
     timers.beforeSleep = [&view] { view.repaint(); };
 
@@ -57,6 +60,7 @@ int runApplication(int argc, char** argv)
     installShutdownRequestHandler([&view] { closeEverything(view); });
     const int status = QApplication::exec();
     timers.beforeSleep = nullptr;
+    program.main.setWindowOpener(nullptr);
     return status;
 }
 

@@ -1,0 +1,142 @@
+// Renders every window of the program over a seeded in-memory store and the
+// simulated clock, and saves each as a PNG: zb_screenshots <folder>.
+#include "app/Program.h"
+#include "editors/AboutWindowModel.h"
+#include "editors/AllTaskSettingsWindowModel.h"
+#include "editors/MainSettingsWindowModel.h"
+#include "editors/ManageTasksWindowModel.h"
+#include "editors/SingleTaskSettingsWindowModel.h"
+#include "platform/fake/FakeExecutableInfo.h"
+#include "platform/fake/FakeFileDialog.h"
+#include "platform/fake/FakeFiles.h"
+#include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeLauncher.h"
+#include "platform/fake/FakeProcessQuery.h"
+#include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/SimulatedClock.h"
+#include "ui/AboutWindowView.h"
+#include "ui/AllTaskSettingsWindowView.h"
+#include "ui/MainSettingsWindowView.h"
+#include "ui/MainWindowView.h"
+#include "ui/ManageTasksWindowView.h"
+#include "ui/SingleTaskSettingsWindowView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <cstdio>
+
+namespace zb {
+namespace {
+
+struct Slot {
+    int n;
+    const char* name;
+    const char* command;
+    const char* process;
+    bool enabled;
+    bool pause;
+};
+
+// A workstation's nightly chain.
+const Slot kSlots[] = {
+    {1, "Mount backup disk", "/usr/local/bin/mount-backup.sh", "", true, false},
+    {2, "Mirror home", "/usr/bin/rsync -a --delete /home /mnt/backup", "rsync", true, true},
+    {3, "Database dump", "/opt/tools/db-dump.sh --all", "", true, false},
+    {4, "Rotate logs", "/usr/sbin/logrotate /etc/logrotate.conf", "logrotate", false, false},
+    {5, "Update index", "/usr/bin/updatedb", "updatedb", true, true},
+    {6, "Nightly report", "/opt/tools/report.sh --mail ops", "", true, false},
+    {12, "Clean temp", "/usr/bin/find /var/tmp -mtime +7 -delete", "", false, false},
+};
+
+void seed(MemorySettingsStore& store, const QString& section)
+{
+    auto put = [&](const QString& key, const QString& value) { store.seed(section, key, value); };
+    put(QStringLiteral("MAIN-Width"), QStringLiteral("13500"));
+    put(QStringLiteral("MAIN-Height"), QStringLiteral("9600"));
+    put(QStringLiteral("LAST_RUN"), QStringLiteral("COMPLETED SUCCESSFULLY"));
+    put(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
+    put(QStringLiteral("END_EMAIL_TICKBOX"), QStringLiteral("1"));
+    for (const Slot& s : kSlots) {
+        const QString prefix = QStringLiteral("TASK_%1_").arg(s.n);
+        put(prefix + QStringLiteral("TICKBOX_CAPTION"), QString::fromUtf8(s.name));
+        put(prefix + QStringLiteral("CMD"), QString::fromUtf8(s.command));
+        put(prefix + QStringLiteral("PROCESS_NAME_TEXTBOX"), QString::fromUtf8(s.process));
+        put(prefix + QStringLiteral("ENABLE_TICKBOX"), s.enabled ? QStringLiteral("1") : QStringLiteral("0"));
+        put(prefix + QStringLiteral("PAUSE_TICKBOX"), s.pause ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+}
+
+bool save(QWidget& window, const QDir& folder, const char* file)
+{
+    window.show();
+    QApplication::processEvents();
+    const QString path = folder.filePath(QLatin1String(file));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+template <typename View, typename Model, typename Prepare>
+bool shoot(Model& model, QWidget& owner, const QDir& folder, const char* file, Prepare prepare)
+{
+    model.Form_Load();
+    prepare(model);
+    View view(model, &owner);
+    const bool ok = save(view, folder, file);
+    view.close();
+    return ok;
+}
+
+int run(const QDir& folder)
+{
+    SimulatedClock clock;
+    MemorySettingsStore store;
+    FakeExecutableInfo exe(QStringLiteral("zb-sequenta"), QStringLiteral("/opt/zb-sequenta"));
+    FakeLauncher launcher;
+    FakeProcessQuery processes;
+    FakeFolders folders;
+    FakeFileDialog fileDialog;
+    FakeFiles files;
+    seed(store, exe.baseName());
+    processes.running.insert(QStringLiteral("rsync"), -1);
+
+    Program p(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
+    MainWindowView main(p.main);
+    p.start();
+    // Mid-run: slot 1 done, slot 2 waiting for its process.
+    p.main.MAIN_START_STOP_BUTTON.click();
+    clock.advance(6000);
+
+    bool ok = save(main, folder, "main-window.png");
+    auto none = [](auto&) {};
+    MainSettingsWindowModel settings(p.settings, p.main, nullptr, folders, exe);
+    ok &= shoot<MainSettingsWindowView>(settings, main, folder, "main-settings.png", none);
+    ManageTasksWindowModel manage(p.settings, p.main);
+    ok &= shoot<ManageTasksWindowView>(manage, main, folder, "manage-tasks.png", none);
+    SingleTaskSettingsWindowModel single(p.settings, p.main, nullptr, fileDialog, exe);
+    ok &= shoot<SingleTaskSettingsWindowView>(single, main, folder, "single-task-settings.png",
+                                              [](SingleTaskSettingsWindowModel& m) { m.TASK_LOAD_BUTTON[2].click(); });
+    AllTaskSettingsWindowModel all(p.settings, p.main);
+    ok &= shoot<AllTaskSettingsWindowView>(all, main, folder, "all-task-settings.png", none);
+    AboutWindowModel about(p.settings);
+    ok &= shoot<AboutWindowView>(about, main, folder, "about.png", none);
+    return ok ? 0 : 1;
+}
+
+} // namespace
+} // namespace zb
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots"));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    return zb::run(folder);
+}

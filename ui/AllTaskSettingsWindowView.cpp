@@ -1,0 +1,133 @@
+#include "AllTaskSettingsWindowView.h"
+
+#include "EditorStyle.h"
+#include "editors/AllTaskSettingsWindowModel.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <utility>
+
+namespace zb {
+
+namespace {
+
+constexpr int kRowsPerBlock = 10;
+constexpr int kRuleAfterRow = 5;
+
+// Hands a label's clicks to a callback.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> onClick)
+        : QObject(parent)
+        , onClick_(std::move(onClick))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            onClick_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onClick_;
+};
+
+} // namespace
+
+AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel& model, QWidget* owner)
+    : EditorDialog(model, owner)
+    , model_(model)
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 10, 10, 10);
+    root->setSpacing(8);
+    root->addWidget(buildTitle());
+
+    auto* blocks = new QHBoxLayout;
+    blocks->setSpacing(10);
+    blocks->addWidget(buildBlock(1, model_.Label1, model_.Label2, model_.Label3), 1);
+    blocks->addWidget(style::verticalRule());
+    blocks->addWidget(buildBlock(kRowsPerBlock + 1, model_.Label4, model_.Label5, model_.Label6), 1);
+    root->addLayout(blocks);
+    root->addWidget(style::horizontalRule());
+    root->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
+    save->setMinimumWidth(110);
+    bottom->addWidget(save);
+    bottom->addSpacing(40);
+    auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
+    cancel->setMinimumWidth(110);
+    cancel->setDefault(true);
+    bottom->addWidget(cancel);
+    bottom->addStretch(1);
+    root->addLayout(bottom);
+    applyGeometry();
+}
+
+void AllTaskSettingsWindowView::keyPressEvent(QKeyEvent* event)
+{
+    // Esc presses Cancel, so that it also stores the position first.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        model_.CANCEL_BUTTON.click();
+        return;
+    }
+    EditorDialog::keyPressEvent(event);
+}
+
+QWidget* AllTaskSettingsWindowView::buildTitle()
+{
+    auto* creator = bindings_.bind(model_.ZB_SEQUENTA_CREATOR, new QLabel);
+    creator->setCursor(Qt::PointingHandCursor);
+    creator->installEventFilter(new ClickFilter(creator, [this] { model_.ZB_SEQUENTA_CREATOR_Click(); }));
+    return style::titleStrip(
+        {bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel), bindings_.bind(model_.ZB_SEQUENTA_VERSION, new QLabel),
+            bindings_.bind(model_.FREEWARE_LABEL, new QLabel), creator});
+}
+
+QWidget* AllTaskSettingsWindowView::buildBlock(
+    int firstSlot, Label& nameHeading, Label& commandHeading, Label& processHeading)
+{
+    auto* block = new QWidget;
+    auto* grid = new QGridLayout(block);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(bindings_.bind(nameHeading, new QLabel), 0, 1);
+    grid->addWidget(bindings_.bind(commandHeading, new QLabel), 0, 2);
+    grid->addWidget(bindings_.bind(processHeading, new QLabel), 0, 3);
+
+    int row = 1;
+    for (int i = 0; i < kRowsPerBlock; ++i) {
+        if (i == kRuleAfterRow)
+            grid->addWidget(style::horizontalRule(), row++, 0, 1, 4);
+        const int n = firstSlot + i;
+        grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), row, 0);
+        grid->addWidget(bindings_.bind(model_.TASK_NAME_TEXTBOX[n], new QLineEdit), row, 1);
+        grid->addWidget(bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit), row, 2);
+        grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit), row, 3);
+        ++row;
+    }
+    // The widths of the original columns: name 2175, command 3135, process 2295 twips.
+    grid->setColumnStretch(1, 2175);
+    grid->setColumnStretch(2, 3135);
+    grid->setColumnStretch(3, 2295);
+    return block;
+}
+
+} // namespace zb

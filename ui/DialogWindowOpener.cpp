@@ -1,0 +1,74 @@
+#include "DialogWindowOpener.h"
+
+#include "AboutWindowView.h"
+#include "AllTaskSettingsWindowView.h"
+#include "MainSettingsWindowView.h"
+#include "ManageTasksWindowView.h"
+#include "SingleTaskSettingsWindowView.h"
+#include "app/Program.h"
+#include "editors/AboutWindowModel.h"
+#include "editors/AllTaskSettingsWindowModel.h"
+#include "editors/MainSettingsWindowModel.h"
+#include "editors/ManageTasksWindowModel.h"
+#include "editors/SingleTaskSettingsWindowModel.h"
+
+#include <QApplication>
+
+namespace zb {
+
+DialogWindowOpener::DialogWindowOpener(Program& program, QWidget* mainWindow)
+    : program_(program)
+    , mainWindow_(mainWindow)
+{
+}
+
+QWidget* DialogWindowOpener::owner() const
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : mainWindow_;
+}
+
+template <typename View, typename Model> void DialogWindowOpener::run(Model& model)
+{
+    model.Form_Load();
+    View view(model, owner());
+    view.exec();
+}
+
+void DialogWindowOpener::showModal(WindowKind kind)
+{
+    Program& p = program_;
+    switch (kind) {
+    case WindowKind::MainSettings: {
+        MainSettingsWindowModel model(p.settings, p.main, this, p.services.folders, p.services.exe);
+        run<MainSettingsWindowView>(model);
+        break;
+    }
+    case WindowKind::ManageTasks: {
+        ManageTasksWindowModel model(p.settings, p.main);
+        run<ManageTasksWindowView>(model);
+        break;
+    }
+    case WindowKind::SingleTaskSettings: {
+        SingleTaskSettingsWindowModel model(p.settings, p.main, this, p.services.fileDialog, p.services.exe);
+        run<SingleTaskSettingsWindowView>(model);
+        break;
+    }
+    case WindowKind::AllTaskSettings: {
+        AllTaskSettingsWindowModel model(p.settings, p.main);
+        run<AllTaskSettingsWindowView>(model);
+        break;
+    }
+    case WindowKind::About: {
+        AboutWindowModel model(p.settings);
+        run<AboutWindowView>(model);
+        break;
+    }
+    case WindowKind::EmailSettings:
+    case WindowKind::SchedulerSettings:
+        // Not built yet; their buttons are disabled.
+        break;
+    }
+}
+
+} // namespace zb

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QFont>
+#include <initializer_list>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace zb::style {
+
+QFont bold(int pointSize = 0);
+
+// The green-on-black strip of title labels along the top of a window.
+QFrame* titleStrip(std::initializer_list<QLabel*> labels);
+
+// A locked, centred, bold text field used as a slot number.
+QLineEdit* slotNumber(int width = 34);
+
+// Thin divider lines.
+QFrame* horizontalRule();
+QFrame* verticalRule();
+
+} // namespace zb::style

@@ -1,0 +1,68 @@
+#include "ManageTasksWindowView.h"
+
+#include "EditorStyle.h"
+#include "editors/ManageTasksWindowModel.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zb {
+
+namespace {
+constexpr int kColumns = 4;
+}
+
+ManageTasksWindowView::ManageTasksWindowView(ManageTasksWindowModel& model, QWidget* owner)
+    : EditorDialog(model, owner)
+    , model_(model)
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 10, 10, 10);
+    root->setSpacing(10);
+    root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
+        bindings_.bind(model_.MANAGE_TASKS_LABEL, new QLabel), bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(8);
+    for (int n = 1; n <= kSlotCount; ++n)
+        grid->addWidget(buildSlot(n), (n - 1) / kColumns, (n - 1) % kColumns);
+    for (int c = 0; c < kColumns; ++c)
+        grid->setColumnStretch(c, 1);
+    root->addLayout(grid);
+    root->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
+    ok->setDefault(true);
+    ok->setMinimumWidth(100);
+    bottom->addWidget(ok);
+    root->addLayout(bottom);
+    applyGeometry();
+}
+
+QWidget* ManageTasksWindowView::buildSlot(int n)
+{
+    auto* card = new QFrame;
+    card->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(card);
+    row->setContentsMargins(6, 4, 6, 4);
+    row->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), 0, Qt::AlignTop);
+    auto* switches = new QVBoxLayout;
+    switches->setSpacing(2);
+    auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new QCheckBox);
+    enable->setFont(style::bold());
+    enable->setMinimumWidth(150);
+    switches->addWidget(enable);
+    switches->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox));
+    row->addLayout(switches, 1);
+    return card;
+}
+
+} // namespace zb

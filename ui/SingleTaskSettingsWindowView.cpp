@@ -1,0 +1,85 @@
+#include "SingleTaskSettingsWindowView.h"
+
+#include "EditorStyle.h"
+#include "editors/SingleTaskSettingsWindowModel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace zb {
+
+SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWindowModel& model, QWidget* owner)
+    : EditorDialog(model, owner)
+    , model_(model)
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(10, 10, 10, 10);
+    root->setSpacing(10);
+    root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
+        bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel), bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+    root->addWidget(buildLoadButtons());
+    root->addWidget(style::horizontalRule());
+    root->addWidget(buildFields());
+    root->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(bindings_.bind(model_.VIEW_ALL_SETTINGS_BUTTON, new QPushButton));
+    bottom->addStretch(1);
+    auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
+    save->setMinimumWidth(100);
+    bottom->addWidget(save);
+    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
+    ok->setMinimumWidth(100);
+    ok->setDefault(true);
+    bottom->addWidget(ok);
+    root->addLayout(bottom);
+    applyGeometry();
+}
+
+QWidget* SingleTaskSettingsWindowView::buildLoadButtons()
+{
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    constexpr int kPerRow = 10;
+    for (int n = 1; n <= kSlotCount; ++n)
+        grid->addWidget(
+            bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton), (n - 1) / kPerRow, (n - 1) % kPerRow);
+    return box;
+}
+
+QWidget* SingleTaskSettingsWindowView::buildFields()
+{
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(4);
+
+    grid->addWidget(bindings_.bind(model_.TASK_NUMBER_LABEL, new QLabel), 0, 0, Qt::AlignHCenter);
+    grid->addWidget(bindings_.bind(model_.TASK_NAME_LABEL, new QLabel), 0, 1);
+    grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_LABEL, new QLabel), 0, 2);
+    grid->addWidget(bindings_.bind(model_.TASK_LIGHT, style::slotNumber(40)), 1, 0);
+    grid->addWidget(bindings_.bind(model_.TASK_1_NAME_TEXTBOX, new QLineEdit), 1, 1);
+    grid->addWidget(bindings_.bind(model_.TASK_1_PROCESS_NAME_TEXTBOX, new QLineEdit), 1, 2);
+
+    grid->addWidget(bindings_.bind(model_.TASK_CMD_LABEL, new QLabel), 2, 1, 1, 2);
+    auto* browse = bindings_.bind(model_.BROWSE_FILE_BUTTON, new QPushButton);
+    browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    browse->setFixedSize(40, 28);
+    grid->addWidget(browse, 3, 0);
+    grid->addWidget(bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit), 3, 1, 1, 2);
+
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 2);
+    grid->setRowMinimumHeight(2, 24);
+    return box;
+}
+
+} // namespace zb
