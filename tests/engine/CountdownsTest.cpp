@@ -77,52 +77,6 @@ TEST(AutostartCountdown, RestartedAfterFiringRunsOnBelowZeroAndFiresSixtyTicksLa
     EXPECT_EQ(m.autostartCountdown, -60);
 }
 
-TEST(AutostartCountdown, ADoubleClickResetsToElevenEvenWhileCounting)
-{
-    Harness h;
-    h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
-    MainWindowModel& m = h.start().main;
-    h.seconds(11);
-    m.AUTOSTART_TIMER_TEXTBOX.doubleClick();
-    EXPECT_EQ(m.AUTOSTART_TIMER_TEXTBOX.text(), QStringLiteral("11"));
-    EXPECT_FALSE(m.AUTOSTART_TIMER.enabled()) << "the timers are not touched";
-    m.AUTOSTART_START_BUTTON.click();
-    h.seconds(5);
-    m.AUTOSTART_TIMER_TEXTBOX.doubleClick(); // counting: restarts from 11
-    const SimulatedClock::Ms resetAt = h.clock.now();
-    m.MAIN_START_STOP_BUTTON.click(); // STOP the first pass
-    ASSERT_TRUE(h.clock.runUntil([&] { return m.AUTOSTART_TIMER_TEXTBOX.text() == QStringLiteral("-- --"); }, 120'000));
-    EXPECT_EQ(h.clock.now() - resetAt, 11'000);
-}
-
-TEST(AutostartCountdown, TheButtonStartsAndStopsWithLastRunTextsAndResumesWhereItStopped)
-{
-    Harness h;
-    MainWindowModel& m = h.start().main;
-    EXPECT_EQ(m.AUTOSTART_START_BUTTON.caption(), QStringLiteral("START"));
-    m.AUTOSTART_START_BUTTON.click();
-    EXPECT_EQ(m.AUTOSTART_START_BUTTON.caption(), QStringLiteral("STOP"));
-    EXPECT_FALSE(m.SETTINGS_BUTTON.enabled());
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.text(), QStringLiteral("AUTOSTART - MANUAL START"));
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), colour::Green);
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.foreground(), colour::Black);
-    h.seconds(4);
-    EXPECT_EQ(m.AUTOSTART_TIMER_TEXTBOX.text(), QStringLiteral("07"));
-
-    m.AUTOSTART_START_BUTTON.click();
-    EXPECT_EQ(m.AUTOSTART_START_BUTTON.caption(), QStringLiteral("START"));
-    EXPECT_TRUE(m.SETTINGS_BUTTON.enabled());
-    EXPECT_FALSE(m.AUTOSTART_TIMER.enabled());
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.text(), QStringLiteral("AUTOSTART - MANUAL STOP"));
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), colour::Red);
-    h.seconds(30);
-    EXPECT_EQ(m.AUTOSTART_TIMER_TEXTBOX.text(), QStringLiteral("07"));
-
-    m.AUTOSTART_START_BUTTON.click();
-    h.seconds(7);
-    EXPECT_EQ(m.AUTOSTART_TIMER_TEXTBOX.text(), QStringLiteral("-- --"));
-}
-
 // A pass of twenty skipped slots reaches the end-of-run step 20 s after it
 // starts; its first tick comes a second later.
 constexpr int kSkippedPassSeconds = 20;
@@ -191,57 +145,77 @@ TEST(AutocloseCountdown, ClearingTheTickBoxDuringTheCountdownStopsItAndKeepsTheD
     EXPECT_FALSE(m.unloaded());
 }
 
-TEST(AutocloseCountdown, TheButtonStartsAndStopsByHandWithLastRunTexts)
+// The two countdowns' own controls, side by side.
+struct Countdown {
+    const char* kind;
+    Button MainWindowModel::*button;
+    Timer MainWindowModel::*timer;
+    TextField MainWindowModel::*field;
+};
+const Countdown kCountdowns[] = {
+    {"AUTOSTART", &MainWindowModel::AUTOSTART_START_BUTTON, &MainWindowModel::AUTOSTART_TIMER,
+     &MainWindowModel::AUTOSTART_TIMER_TEXTBOX},
+    {"AUTOCLOSE", &MainWindowModel::AUTOCLOSE_START_BUTTON, &MainWindowModel::AUTOCLOSE_TIMER,
+     &MainWindowModel::AUTOCLOSE_TIMER_TEXTBOX},
+};
+
+TEST(Countdowns, ButtonsStartAndStopByHandAndADoubleClickRestartsFromEleven)
+{
+    for (const Countdown& c : kCountdowns) {
+        SCOPED_TRACE(c.kind);
+        const bool autoclose = QLatin1String(c.kind) == QLatin1String("AUTOCLOSE");
+        Harness h;
+        h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1")); // enables the autoclose button
+        MainWindowModel& m = h.start().main;
+        Button& button = m.*c.button;
+        TextField& field = m.*c.field;
+
+        button.click();
+        EXPECT_EQ(button.caption(), QStringLiteral("STOP"));
+        EXPECT_TRUE((m.*c.timer).enabled());
+        EXPECT_FALSE(m.SETTINGS_BUTTON.enabled());
+        EXPECT_EQ(m.AUTOCLOSE_TICKBOX.enabled(), !autoclose) << "locked while the autoclose counts";
+        EXPECT_EQ(m.LAST_RUN_TEXTBOX.text(), QLatin1String(c.kind) + QStringLiteral(" - MANUAL START"));
+        EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), colour::Green);
+        EXPECT_EQ(m.LAST_RUN_TEXTBOX.foreground(), colour::Black);
+        h.seconds(4);
+        EXPECT_EQ(field.text(), QStringLiteral("07"));
+
+        button.click();
+        EXPECT_EQ(button.caption(), QStringLiteral("START"));
+        EXPECT_FALSE((m.*c.timer).enabled());
+        EXPECT_TRUE(m.SETTINGS_BUTTON.enabled());
+        EXPECT_TRUE(m.AUTOCLOSE_TICKBOX.enabled());
+        EXPECT_EQ(m.LAST_RUN_TEXTBOX.text(), QLatin1String(c.kind) + QStringLiteral(" - MANUAL STOP"));
+        EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), colour::Red);
+        h.seconds(30);
+        EXPECT_EQ(field.text(), QStringLiteral("07")) << "stopped where it was";
+
+        button.click(); // resumes at 7 ...
+        h.seconds(3);
+        field.doubleClick(); // ... and restarts from 11 while counting
+        EXPECT_EQ(field.text(), QStringLiteral("11"));
+        h.seconds(10);
+        EXPECT_EQ(field.text(), QStringLiteral("01"));
+        h.seconds(1);
+        EXPECT_EQ(field.text(), QStringLiteral("-- --"));
+        // Started by hand, the autoclose closes the program without a run.
+        EXPECT_EQ(m.unloaded(), autoclose);
+        EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")),
+                  autoclose ? QStringLiteral("COMPLETED SUCCESSFULLY") : QStringLiteral("<absent>"));
+        EXPECT_TRUE(h.launcher.calls.isEmpty());
+    }
+}
+
+TEST(AutocloseCountdown, AStopByHandIsStoredAtShutDown)
 {
     Harness h;
     h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
     MainWindowModel& m = h.start().main;
     m.AUTOCLOSE_START_BUTTON.click();
-    EXPECT_EQ(m.AUTOCLOSE_START_BUTTON.caption(), QStringLiteral("STOP"));
-    EXPECT_FALSE(m.SETTINGS_BUTTON.enabled());
-    EXPECT_FALSE(m.AUTOCLOSE_TICKBOX.enabled());
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.text(), QStringLiteral("AUTOCLOSE - MANUAL START"));
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), colour::Green);
-    h.seconds(3);
-
     m.AUTOCLOSE_START_BUTTON.click();
-    EXPECT_EQ(m.AUTOCLOSE_START_BUTTON.caption(), QStringLiteral("START"));
-    EXPECT_TRUE(m.SETTINGS_BUTTON.enabled());
-    EXPECT_TRUE(m.AUTOCLOSE_TICKBOX.enabled());
-    EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.text(), QStringLiteral("AUTOCLOSE - MANUAL STOP"));
-    EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), colour::Red);
     m.close();
     EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("AUTOCLOSE - MANUAL STOP"));
-}
-
-TEST(AutocloseCountdown, StartedByHandItClosesTheProgramWithoutARun)
-{
-    Harness h;
-    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
-    MainWindowModel& m = h.start().main;
-    m.AUTOCLOSE_START_BUTTON.click();
-    h.seconds(10);
-    EXPECT_FALSE(m.unloaded());
-    h.seconds(1);
-    EXPECT_TRUE(m.unloaded());
-    EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("COMPLETED SUCCESSFULLY"));
-    EXPECT_TRUE(h.launcher.calls.isEmpty());
-}
-
-TEST(AutocloseCountdown, ADoubleClickResetsToEleven)
-{
-    Harness h;
-    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
-    MainWindowModel& m = h.start().main;
-    m.AUTOCLOSE_START_BUTTON.click();
-    h.seconds(6);
-    m.AUTOCLOSE_TIMER_TEXTBOX.doubleClick();
-    EXPECT_EQ(m.AUTOCLOSE_TIMER_TEXTBOX.text(), QStringLiteral("11"));
-    h.seconds(10);
-    EXPECT_FALSE(m.unloaded());
-    h.seconds(1);
-    EXPECT_TRUE(m.unloaded());
 }
 
 // Starting a pass supersedes the end-of-run step of the one before: the old

@@ -103,10 +103,12 @@ TEST(ProcessWatcher, TheNameIsReadAfreshAtEveryCheck)
 TEST(ProcessWatcher, StopAlsoStopsAWaitingWatcherSoTheStoppedPassNeverResumes)
 {
     Harness h;
+    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
     MainWindowModel& m = h.start().main;
     pauseSlot(m, 4, QStringLiteral("four"), QStringLiteral("four"));
     test::enableSlot(m, 5, QStringLiteral("five"));
     h.processes.running[QStringLiteral("four")] = -1;
+    m.RUNTIME_TIMER.setEnabled(true);
     m.MAIN_START_STOP_BUTTON.click();
     h.seconds(10); // slot 4 launched at 4 s, waiting since 6 s
     ASSERT_TRUE(m.TASK_WATCHER_TIMER[4].enabled());
@@ -116,6 +118,7 @@ TEST(ProcessWatcher, StopAlsoStopsAWaitingWatcherSoTheStoppedPassNeverResumes)
     m.MAIN_START_STOP_BUTTON.click(); // STOP
     EXPECT_EQ(m.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("START"));
     EXPECT_FALSE(m.TASK_WATCHER_TIMER[4].enabled());
+    EXPECT_TRUE(m.RUNTIME_TIMER.enabled()) << "the run-time clock goes on";
     h.processes.running[QStringLiteral("four")] = 0;
     h.seconds(30);
     EXPECT_EQ(h.launcher.commands(), QStringList{QStringLiteral("four")}) << "slot 5 never armed";
@@ -141,23 +144,6 @@ TEST(ProcessWatcher, StopThenStartDuringAWaitRunsOnePassNotTwo)
     h.seconds(60);
     EXPECT_EQ(h.launcher.commands(),
               (QStringList{QStringLiteral("four"), QStringLiteral("four"), QStringLiteral("five")}));
-}
-
-TEST(ProcessWatcher, StopLeavesTheRuntimeClockAndAHandStartedAutocloseAlone)
-{
-    Harness h;
-    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
-    MainWindowModel& m = h.start().main;
-    pauseSlot(m, 1, QStringLiteral("one"), QStringLiteral("one"));
-    h.processes.running[QStringLiteral("one")] = -1;
-    m.RUNTIME_TIMER.setEnabled(true);
-    m.MAIN_START_STOP_BUTTON.click();
-    h.seconds(4);
-    m.AUTOCLOSE_START_BUTTON.click();
-    m.MAIN_START_STOP_BUTTON.click(); // STOP
-    EXPECT_TRUE(m.RUNTIME_TIMER.enabled());
-    EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled());
-    EXPECT_FALSE(m.TASK_WATCHER_TIMER[1].enabled());
 }
 
 } // namespace
