@@ -67,10 +67,10 @@ bool isAlive(int procFd, std::string_view pid)
     if (got <= 0)
         return false;
     const std::string_view text(stat, static_cast<std::size_t>(got));
-    const std::size_t close = text.rfind(')');
-    if (close == std::string_view::npos || close + 2 >= text.size())
+    const std::size_t commEnd = text.rfind(')');
+    if (commEnd == std::string_view::npos || commEnd + 2 >= text.size())
         return false;
-    const char state = text[close + 2];
+    const char state = text[commEnd + 2];
     return state != 'Z' && state != 'X' && state != 'x';
 }
 
