@@ -28,17 +28,18 @@ void EditorDialog::applyGeometry()
 void EditorDialog::moveEvent(QMoveEvent* event)
 {
     QDialog::moveEvent(event);
-    if (placed_ && isVisible())
+    if (isVisible())
         reportPosition();
 }
 
 void EditorDialog::reportPosition()
 {
+    if (!placed_)
+        return;
     // Unmoved, the window keeps the position it read, to the fraction.
     double left = read_.left;
     double top = read_.top;
-    if (placed_)
-        WindowPlacement::position(this, placedAt_, left, top);
+    WindowPlacement::position(this, placedAt_, left, top);
     model_.setPosition(left, top);
 }
 
