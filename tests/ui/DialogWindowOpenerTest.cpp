@@ -1,4 +1,5 @@
 #include "ui/DialogWindowOpener.h"
+#include "platform/qt/QtTimerHost.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
 #include "ui/MainWindowView.h"
@@ -70,6 +71,29 @@ TEST_F(DialogWindowOpenerTest, EachWindowIsOwnedByTheWindowWhoseButtonOpenedIt)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     for (const char* prefix : {"MAIN_SETTINGS", "SINGLE_SETTINGS", "SETTINGS", "MANAGE_TASKS_WINDOW", "ABOUT"})
         EXPECT_EQ(h.stored(QStringLiteral("%1-Left").arg(QLatin1String(prefix))), QStringLiteral("1000")) << prefix;
+}
+
+// With the real timers: the chain goes on while a settings window is open.
+TEST(DialogWindowOpener, TheMainWindowsTimersKeepRunningWhileAWindowIsOpen)
+{
+    test::Harness h;
+    QtTimerHost timers;
+    Program program(Services{timers, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files});
+    program.start();
+    MainWindowView mainView(program.main);
+    DialogWindowOpener opener(program, &mainView);
+    program.main.MAIN_START_STOP_BUTTON.click();
+
+    QString statusWhileOpen;
+    test::onNextModal([&](QWidget* settings) {
+        QTimer::singleShot(1500, settings, [&, settings] {
+            statusWhileOpen = program.main.CURRENT_STATUS_LABEL.caption();
+            settings->close();
+        });
+    });
+    opener.showModal(WindowKind::MainSettings);
+
+    EXPECT_EQ(statusWhileOpen, QStringLiteral("SKIPPING TASK 1"));
 }
 
 } // namespace
