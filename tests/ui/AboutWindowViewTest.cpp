@@ -1,6 +1,7 @@
 #include "ui/AboutWindowView.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
+#include "ui/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,6 +30,20 @@ TEST(AboutWindowView, ShowsTitleAndVersionAndOkStoresThePosition)
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(h.stored(QStringLiteral("ABOUT-Left")), QStringLiteral("1000"));
     EXPECT_EQ(h.stored(QStringLiteral("ABOUT-Top")), QStringLiteral("2160"));
+}
+
+TEST(AboutWindowView, APositionOffEveryScreenOpensAtTheDefaultPlace)
+{
+    Harness h;
+    h.seed(QStringLiteral("ABOUT-Left"), QStringLiteral("-900000"));
+    h.seed(QStringLiteral("ABOUT-Top"), QStringLiteral("900000"));
+    h.start();
+    auto model = test::aboutWindow(h);
+    model.Form_Load();
+    AboutWindowView view(model, nullptr);
+    view.show();
+    const int at = WindowPlacement::toPixels(1000, view.logicalDpiX());
+    EXPECT_EQ(view.pos(), QPoint(at, at));
 }
 
 } // namespace
