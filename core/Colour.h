@@ -13,6 +13,8 @@ inline constexpr Colour Red = 0x0000FF;
 inline constexpr Colour Green = 0x00FF00;
 inline constexpr Colour Cyan = 0xFFFF00;
 inline constexpr Colour White = 0xFFFFFF;
+// No colour of its own: the widget shows its style's background.
+inline constexpr Colour None = 0xFF000000;
 } // namespace colour
 
 } // namespace zb

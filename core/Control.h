@@ -42,11 +42,9 @@ private:
     std::function<void()> listener_;
 };
 
-// A text label, transparent unless given a background.
+// A text label, on the window's background unless given one of its own.
 class Label : public Control {
 public:
-    static constexpr Colour kTransparent = 0xFF000000;
-
     Label(QString objectName, QString caption) : Control(std::move(objectName)), caption_(std::move(caption)) {}
 
     const QString& caption() const { return caption_; }
@@ -56,7 +54,7 @@ public:
 
 private:
     QString caption_;
-    Colour background_ = kTransparent;
+    Colour background_ = colour::None;
 };
 
 // A push button. click() is the user's click: it runs onClick when enabled.
@@ -129,10 +127,7 @@ private:
     QString toolTip_;
     int value_ = 0;
     bool enabled_ = true;
-    Colour background_ = kDefaultBackground;
-
-public:
-    static constexpr Colour kDefaultBackground = 0xF0F0F0;
+    Colour background_ = colour::None;
 };
 
 // A text field; also used as a coloured light. onDoubleClick is the user's

@@ -57,14 +57,20 @@ Bindings::~Bindings()
 QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
 {
     widget->setObjectName(model.objectName());
-    widget->setAutoFillBackground(true);
     auto render = [&model, widget] {
         const QSignalBlocker block(widget);
         widget->setChecked(model.ticked());
         widget->setText(model.caption());
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
-        setRole(widget, QPalette::Window, toQColor(model.background()));
+        // Styles draw a check box's own area; only a style sheet fills it
+        // reliably.
+        const QString sheet = model.background() == colour::None
+                                  ? QString()
+                                  : QStringLiteral("QCheckBox { background-color: %1; }")
+                                        .arg(toQColor(model.background()).name());
+        if (widget->styleSheet() != sheet)
+            widget->setStyleSheet(sheet);
     };
     render();
     model.setChangeListener(render);
@@ -119,7 +125,7 @@ QLabel* Bindings::bind(Label& model, QLabel* widget)
     widget->setObjectName(model.objectName());
     auto render = [&model, widget] {
         widget->setText(model.caption());
-        const bool filled = model.background() != Label::kTransparent;
+        const bool filled = model.background() != colour::None;
         widget->setAutoFillBackground(filled);
         if (filled)
             setRole(widget, QPalette::Window, toQColor(model.background()));

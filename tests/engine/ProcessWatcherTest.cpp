@@ -27,7 +27,7 @@ TEST(ProcessWatcher, WaitsWhileTheNameRunsThenHandsOverToTheSuccessor)
         StatusLog log(h);
         m.TASK_MAIN_TIMER[c.slot].setEnabled(true);
         h.clock.advance(kFirstCheckMs - 1);
-        EXPECT_EQ(m.TASK_PAUSE_TICKBOX[c.slot].background(), TickBox::kDefaultBackground);
+        EXPECT_EQ(m.TASK_PAUSE_TICKBOX[c.slot].background(), colour::None);
 
         const SimulatedClock::Ms handOverMs = kFirstCheckMs + c.runningChecks * 1000;
         h.clock.advance(handOverMs - h.clock.now() - 1);
