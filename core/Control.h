@@ -89,9 +89,10 @@ private:
 class TickBox : public Control {
 public:
     TickBox(QString objectName, QString caption, int value = 0)
-        : Control(std::move(objectName)), caption_(std::move(caption)), value_(value)
-    {
-    }
+        : Control(std::move(objectName)),
+          caption_(std::move(caption)),
+          value_(value)
+    {}
 
     int value() const { return value_; }
     bool ticked() const { return value_ != 0; }

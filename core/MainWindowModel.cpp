@@ -20,12 +20,12 @@ QString slotName(int n, const char* suffix) { return QStringLiteral("TASK_%1_%2"
 } // namespace
 
 MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
-    : TASK_ENABLE_TICKBOX([](int n) { return TickBox(slotName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); }),
+    : TASK_ENABLE_TICKBOX(
+          [](int n) { return TickBox(slotName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); }),
       TASK_PAUSE_TICKBOX([](int n) { return TickBox(slotName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); }),
       TASK_CMD_TEXTBOX([](int n) { return TextField(slotName(n, "CMD_TEXTBOX"), slotName(n, "CMD_TEXTBOX")); }),
-      TASK_PROCESS_NAME_TEXTBOX([](int n) {
-          return TextField(slotName(n, "PROCESS_NAME_TEXTBOX"), slotName(n, "PROCESS_NAME_TEXTBOX"));
-      }),
+      TASK_PROCESS_NAME_TEXTBOX(
+          [](int n) { return TextField(slotName(n, "PROCESS_NAME_TEXTBOX"), slotName(n, "PROCESS_NAME_TEXTBOX")); }),
       TASK_LIGHT([](int n) { return TextField(slotName(n, "LIGHT"), QString::number(n)); }),
       TASK_MAIN_TIMER([&timers](int n) { return Timer(timers, slotName(n, "MAIN_TIMER")); }),
       TASK_WATCHER_TIMER([&timers](int n) { return Timer(timers, slotName(n, "WATCHER_TIMER")); }),
@@ -74,7 +74,8 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       VERT_NUM_LIGHT_LABEL(QStringLiteral("VERT_NUM_LIGHT_LABEL"), QStringLiteral("N")),
       VERT_CAPS_LIGHT_LABEL(QStringLiteral("VERT_CAPS_LIGHT_LABEL"), QStringLiteral("C")),
       VERT_SCROLL_LIGHT_LABEL(QStringLiteral("VERT_SCROLL_LIGHT_LABEL"), QStringLiteral("S")),
-      timers_(timers), settings_(settings)
+      timers_(timers),
+      settings_(settings)
 {
     for (int n = 1; n <= kSlotCount; ++n) {
         TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(kProcessToolTip);
@@ -217,7 +218,10 @@ void MainWindowModel::AUTOCLOSE_TICKBOX_Click()
     }
 }
 
-void MainWindowModel::AlwaysOnTopTimer_TICKBOX_Click() { AlwaysOnTopTimer.setEnabled(AlwaysOnTopTimer_TICKBOX.ticked()); }
+void MainWindowModel::AlwaysOnTopTimer_TICKBOX_Click()
+{
+    AlwaysOnTopTimer.setEnabled(AlwaysOnTopTimer_TICKBOX.ticked());
+}
 
 void MainWindowModel::TASK_LIGHT_DblClick(int n) { TASK_LIGHT[n].setBackground(colour::White); }
 

@@ -16,8 +16,7 @@ class NumberedArray {
 public:
     template <typename Make>
     explicit NumberedArray(Make&& make) : items_(build(make, std::make_index_sequence<N>{}))
-    {
-    }
+    {}
 
     static constexpr int size() { return N; }
 

@@ -3,9 +3,11 @@
 namespace zb {
 
 Timer::Timer(TimerHost& host, QString objectName, int intervalMs)
-    : host_(host), id_(host.create([this] { tick(); })), objectName_(std::move(objectName)), intervalMs_(intervalMs)
-{
-}
+    : host_(host),
+      id_(host.create([this] { tick(); })),
+      objectName_(std::move(objectName)),
+      intervalMs_(intervalMs)
+{}
 
 Timer::~Timer() { host_.destroy(id_); }
 

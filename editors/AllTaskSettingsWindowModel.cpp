@@ -20,25 +20,25 @@ TextField ownNamed(int n, const char* suffix)
 } // namespace
 
 AllTaskSettingsWindowModel::AllTaskSettingsWindowModel(Settings& settings, MainWindowModel& main)
-    : EditorWindowModel(
-        settings, keys::SETTINGS, QStringLiteral("ZB_SEQUENTA_SETTINGS"), QStringLiteral("ZB-SEQUENTA - SETTINGS"))
-    , TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); })
-    , TASK_NAME_TEXTBOX([](int n) { return ownNamed(n, "NAME_TEXTBOX"); })
-    , TASK_CMD_TEXTBOX([](int n) { return ownNamed(n, "CMD_TEXTBOX"); })
-    , TASK_PROCESS_NAME_TEXTBOX([](int n) { return ownNamed(n, "PROCESS_NAME_TEXTBOX"); })
-    , SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save"))
-    , CANCEL_BUTTON(QStringLiteral("CANCEL_BUTTON"), QStringLiteral("Cancel"))
-    , Label1(QStringLiteral("Label1"), kDisplayName)
-    , Label2(QStringLiteral("Label2"), kFullRunCommand)
-    , Label3(QStringLiteral("Label3"), kProcessHeading)
-    , Label4(QStringLiteral("Label4"), kDisplayName)
-    , Label5(QStringLiteral("Label5"), kFullRunCommand)
-    , Label6(QStringLiteral("Label6"), kProcessHeading)
-    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), QStringLiteral("ZEBRANE - ZB-SEQUENTA"))
-    , ZB_SEQUENTA_VERSION(QStringLiteral("ZB_SEQUENTA_VERSION"), text::kVersion)
-    , FREEWARE_LABEL(QStringLiteral("FREEWARE_LABEL"), QStringLiteral("!!! FREEWARE !!!"))
-    , ZB_SEQUENTA_CREATOR(QStringLiteral("ZB_SEQUENTA_CREATOR"), QStringLiteral("Made by ZEBRANE"))
-    , main_(main)
+    : EditorWindowModel(settings, keys::SETTINGS, QStringLiteral("ZB_SEQUENTA_SETTINGS"),
+                        QStringLiteral("ZB-SEQUENTA - SETTINGS")),
+      TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); }),
+      TASK_NAME_TEXTBOX([](int n) { return ownNamed(n, "NAME_TEXTBOX"); }),
+      TASK_CMD_TEXTBOX([](int n) { return ownNamed(n, "CMD_TEXTBOX"); }),
+      TASK_PROCESS_NAME_TEXTBOX([](int n) { return ownNamed(n, "PROCESS_NAME_TEXTBOX"); }),
+      SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save")),
+      CANCEL_BUTTON(QStringLiteral("CANCEL_BUTTON"), QStringLiteral("Cancel")),
+      Label1(QStringLiteral("Label1"), kDisplayName),
+      Label2(QStringLiteral("Label2"), kFullRunCommand),
+      Label3(QStringLiteral("Label3"), kProcessHeading),
+      Label4(QStringLiteral("Label4"), kDisplayName),
+      Label5(QStringLiteral("Label5"), kFullRunCommand),
+      Label6(QStringLiteral("Label6"), kProcessHeading),
+      ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), QStringLiteral("ZEBRANE - ZB-SEQUENTA")),
+      ZB_SEQUENTA_VERSION(QStringLiteral("ZB_SEQUENTA_VERSION"), text::kVersion),
+      FREEWARE_LABEL(QStringLiteral("FREEWARE_LABEL"), QStringLiteral("!!! FREEWARE !!!")),
+      ZB_SEQUENTA_CREATOR(QStringLiteral("ZB_SEQUENTA_CREATOR"), QStringLiteral("Made by ZEBRANE")),
+      main_(main)
 {
     for (int n = 1; n <= kSlotCount; ++n) {
         TASK_LIGHT[n].setLocked(true);

@@ -5,8 +5,8 @@
 // Texts shared by several editor windows.
 namespace zb::text {
 
-inline const QString kProcessToolTip
-    = QStringLiteral("Pause 4 Process - Waits for Process.exe to finish running before continuing.");
+inline const QString kProcessToolTip =
+    QStringLiteral("Pause 4 Process - Waits for Process.exe to finish running before continuing.");
 inline const QString kZebrane = QStringLiteral("ZEBRANE");
 inline const QString kProgramTitle = QStringLiteral("ZB-SEQUENTA");
 inline const QString kVersion = QStringLiteral("Version 2.0");

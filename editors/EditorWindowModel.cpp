@@ -4,15 +4,14 @@
 
 namespace zb {
 
-EditorWindowModel::EditorWindowModel(
-    Settings& settings, const keys::GeometryKeys& geometryKeys, QString objectName, QString title)
-    : settings_(settings)
-    , geometryKeys_(geometryKeys)
-    , objectName_(std::move(objectName))
-    , title_(std::move(title))
-    , geometry_ {geometryKeys.left, geometryKeys.top, geometryKeys.width, geometryKeys.height}
-{
-}
+EditorWindowModel::EditorWindowModel(Settings& settings, const keys::GeometryKeys& geometryKeys, QString objectName,
+                                     QString title)
+    : settings_(settings),
+      geometryKeys_(geometryKeys),
+      objectName_(std::move(objectName)),
+      title_(std::move(title)),
+      geometry_{geometryKeys.left, geometryKeys.top, geometryKeys.width, geometryKeys.height}
+{}
 
 void EditorWindowModel::setPosition(double left, double top)
 {

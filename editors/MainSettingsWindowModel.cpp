@@ -17,33 +17,34 @@ void mirror(const TickBox& from, TickBox& to) { to.setValue(from.value()); }
 
 } // namespace
 
-MainSettingsWindowModel::MainSettingsWindowModel(
-    Settings& settings, MainWindowModel& main, WindowOpener* opener, Folders& folders, const ExecutableInfo& exe)
+MainSettingsWindowModel::MainSettingsWindowModel(Settings& settings, MainWindowModel& main, WindowOpener* opener,
+                                                 Folders& folders, const ExecutableInfo& exe)
     : EditorWindowModel(settings, keys::MAIN_SETTINGS, QStringLiteral("ZB_SEQUENTA_MAIN_SETTINGS_WINDOW"),
-        QStringLiteral("ZB-SEQUENTA - MAIN SETTINGS"))
-    , AUTOSTART_TICKBOX(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("AutoStart Timer"))
-    , AlwaysOnTopTimer_TICKBOX(QStringLiteral("AlwaysOnTopTimer_TICKBOX"), QStringLiteral("Always On Top"), 1)
-    , AUTOCLOSE_TICKBOX(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("AutoClose At End"))
-    , KITT_AUTOSTART_TICKBOX(QStringLiteral("KITT_AUTOSTART_TICKBOX"), QStringLiteral("AutoStart KITT"))
-    , START_EMAIL_TICKBOX(QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("Send Start Email"))
-    , END_EMAIL_TICKBOX(QStringLiteral("END_EMAIL_TICKBOX"), QStringLiteral("Send End Email"))
-    , OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK"))
-    , MANAGE_TASKS_BUTTON(QStringLiteral("MANAGE_TASKS_BUTTON"), QStringLiteral("MANAGE TASKS"))
-    , VIEW_SINGLE_SETTINGS_BUTTON(QStringLiteral("VIEW_SINGLE_SETTINGS_BUTTON"), QStringLiteral("SINGLE TASK SETTINGS"))
-    , VIEW_ALL_SETTINGS_BUTTON(QStringLiteral("VIEW_ALL_SETTINGS_BUTTON"), QStringLiteral("ALL TASK SETTINGS"))
-    , EMAIL_SETTINGS_BUTTON(QStringLiteral("EMAIL_SETTINGS_BUTTON"), QStringLiteral("EMAIL"))
-    , SCHEDULER_SETTINGS_BUTTON(QStringLiteral("SCHEDULER_SETTINGS_BUTTON"), QStringLiteral("SCHEDULER"))
-    , ABOUT_BUTTON(QStringLiteral("ABOUT_BUTTON"), QStringLiteral("About"))
-    , CREATE_FOLDERS_BUTTON(QStringLiteral("CREATE_FOLDERS_BUTTON"), QStringLiteral("CREATE FOLDERS"))
-    , FIRST_RUN_LABEL(
-          QStringLiteral("FIRST_RUN_LABEL"), QStringLiteral("ALL SEQUENTA'S CAN USE THE SAME \"HOME FOLDER\""))
-    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle)
-    , ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane)
-    , SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("MAIN SETTINGS"))
-    , main_(main)
-    , opener_(opener)
-    , folders_(folders)
-    , exe_(exe)
+                        QStringLiteral("ZB-SEQUENTA - MAIN SETTINGS")),
+      AUTOSTART_TICKBOX(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("AutoStart Timer")),
+      AlwaysOnTopTimer_TICKBOX(QStringLiteral("AlwaysOnTopTimer_TICKBOX"), QStringLiteral("Always On Top"), 1),
+      AUTOCLOSE_TICKBOX(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("AutoClose At End")),
+      KITT_AUTOSTART_TICKBOX(QStringLiteral("KITT_AUTOSTART_TICKBOX"), QStringLiteral("AutoStart KITT")),
+      START_EMAIL_TICKBOX(QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("Send Start Email")),
+      END_EMAIL_TICKBOX(QStringLiteral("END_EMAIL_TICKBOX"), QStringLiteral("Send End Email")),
+      OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
+      MANAGE_TASKS_BUTTON(QStringLiteral("MANAGE_TASKS_BUTTON"), QStringLiteral("MANAGE TASKS")),
+      VIEW_SINGLE_SETTINGS_BUTTON(QStringLiteral("VIEW_SINGLE_SETTINGS_BUTTON"),
+                                  QStringLiteral("SINGLE TASK SETTINGS")),
+      VIEW_ALL_SETTINGS_BUTTON(QStringLiteral("VIEW_ALL_SETTINGS_BUTTON"), QStringLiteral("ALL TASK SETTINGS")),
+      EMAIL_SETTINGS_BUTTON(QStringLiteral("EMAIL_SETTINGS_BUTTON"), QStringLiteral("EMAIL")),
+      SCHEDULER_SETTINGS_BUTTON(QStringLiteral("SCHEDULER_SETTINGS_BUTTON"), QStringLiteral("SCHEDULER")),
+      ABOUT_BUTTON(QStringLiteral("ABOUT_BUTTON"), QStringLiteral("About")),
+      CREATE_FOLDERS_BUTTON(QStringLiteral("CREATE_FOLDERS_BUTTON"), QStringLiteral("CREATE FOLDERS")),
+      FIRST_RUN_LABEL(QStringLiteral("FIRST_RUN_LABEL"),
+                      QStringLiteral("ALL SEQUENTA'S CAN USE THE SAME \"HOME FOLDER\"")),
+      ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle),
+      ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
+      SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("MAIN SETTINGS")),
+      main_(main),
+      opener_(opener),
+      folders_(folders),
+      exe_(exe)
 {
     MANAGE_TASKS_BUTTON.setToolTip(QStringLiteral("ENABLE / DISABLE TASKS"));
     // Their windows do not exist yet.

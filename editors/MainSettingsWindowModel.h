@@ -17,8 +17,8 @@ class MainWindowModel;
 // doors to the other editors.
 class MainSettingsWindowModel : public EditorWindowModel {
 public:
-    MainSettingsWindowModel(
-        Settings& settings, MainWindowModel& main, WindowOpener* opener, Folders& folders, const ExecutableInfo& exe);
+    MainSettingsWindowModel(Settings& settings, MainWindowModel& main, WindowOpener* opener, Folders& folders,
+                            const ExecutableInfo& exe);
 
     // Geometry, then the six switches; a switch whose stored value differs
     // from its design value here is mirrored onto the main window.

@@ -7,17 +7,17 @@ namespace zb {
 
 ManageTasksWindowModel::ManageTasksWindowModel(Settings& settings, MainWindowModel& main)
     : EditorWindowModel(settings, keys::MANAGE_TASKS_WINDOW, QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW"),
-        QStringLiteral("ZB-SEQUENTA - ENABLE / DISABLE - TASKS / P4P"))
-    , TASK_ENABLE_TICKBOX(
-          [](int n) { return TickBox(text::slotControlName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); })
-    , TASK_PAUSE_TICKBOX(
-          [](int n) { return TickBox(text::slotControlName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); })
-    , TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); })
-    , OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK"))
-    , MANAGE_TASKS_LABEL(QStringLiteral("MANAGE_TASKS_LABEL"), QStringLiteral("ENABLE / DISABLE - TASKS / P4P"))
-    , ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane)
-    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle)
-    , main_(main)
+                        QStringLiteral("ZB-SEQUENTA - ENABLE / DISABLE - TASKS / P4P")),
+      TASK_ENABLE_TICKBOX(
+          [](int n) { return TickBox(text::slotControlName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); }),
+      TASK_PAUSE_TICKBOX(
+          [](int n) { return TickBox(text::slotControlName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); }),
+      TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); }),
+      OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
+      MANAGE_TASKS_LABEL(QStringLiteral("MANAGE_TASKS_LABEL"), QStringLiteral("ENABLE / DISABLE - TASKS / P4P")),
+      ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
+      ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle),
+      main_(main)
 {
     for (TextField& light : TASK_LIGHT)
         light.setLocked(true);

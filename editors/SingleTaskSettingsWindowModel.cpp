@@ -12,32 +12,33 @@ namespace {
 const QString kBrowseTitle = QStringLiteral("Select File To Run");
 }
 
-SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(
-    Settings& settings, MainWindowModel& main, WindowOpener* opener, FileDialog& fileDialog, const ExecutableInfo& exe)
+SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(Settings& settings, MainWindowModel& main,
+                                                             WindowOpener* opener, FileDialog& fileDialog,
+                                                             const ExecutableInfo& exe)
     : EditorWindowModel(settings, keys::SINGLE_SETTINGS, QStringLiteral("ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"),
-        QStringLiteral("ZB-SEQUENTA - SINGLE SETTINGS"))
-    , TASK_LIGHT(QStringLiteral("TASK_LIGHT"), QStringLiteral("1"))
-    , TASK_1_NAME_TEXTBOX(QStringLiteral("TASK_1_NAME_TEXTBOX"), QStringLiteral("TASK_1_NAME_TEXTBOX"))
-    , TASK_1_CMD_TEXTBOX(QStringLiteral("TASK_1_CMD_TEXTBOX"), QStringLiteral("TASK_1_CMD_TEXTBOX"))
-    , TASK_1_PROCESS_NAME_TEXTBOX(
-          QStringLiteral("TASK_1_PROCESS_NAME_TEXTBOX"), QStringLiteral("TASK_1_PROCESS_NAME_TEXTBOX"))
-    , TASK_LOAD_BUTTON(
-          [](int n) { return Button(text::slotControlName(n, "LOAD_BUTTON"), QStringLiteral("TASK%1").arg(n)); })
-    , BROWSE_FILE_BUTTON(QStringLiteral("BROWSE_FILE_BUTTON"), QString())
-    , SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save"))
-    , VIEW_ALL_SETTINGS_BUTTON(QStringLiteral("VIEW_ALL_SETTINGS_BUTTON"), QStringLiteral("VIEW ALL SETTINGS"))
-    , OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK"))
-    , TASK_NUMBER_LABEL(QStringLiteral("TASK_NUMBER_LABEL"), QStringLiteral("TASK"))
-    , TASK_NAME_LABEL(QStringLiteral("TASK_NAME_LABEL"), QStringLiteral("TASK NAME"))
-    , TASK_PROCESS_NAME_LABEL(QStringLiteral("TASK_PROCESS_NAME_LABEL"), QStringLiteral("P4P - MONITOR PROCESS"))
-    , TASK_CMD_LABEL(QStringLiteral("TASK_CMD_LABEL"), QStringLiteral("TASK COMMAND"))
-    , SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("SINGLE SETTINGS"))
-    , ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane)
-    , ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle)
-    , main_(main)
-    , opener_(opener)
-    , fileDialog_(fileDialog)
-    , exe_(exe)
+                        QStringLiteral("ZB-SEQUENTA - SINGLE SETTINGS")),
+      TASK_LIGHT(QStringLiteral("TASK_LIGHT"), QStringLiteral("1")),
+      TASK_1_NAME_TEXTBOX(QStringLiteral("TASK_1_NAME_TEXTBOX"), QStringLiteral("TASK_1_NAME_TEXTBOX")),
+      TASK_1_CMD_TEXTBOX(QStringLiteral("TASK_1_CMD_TEXTBOX"), QStringLiteral("TASK_1_CMD_TEXTBOX")),
+      TASK_1_PROCESS_NAME_TEXTBOX(QStringLiteral("TASK_1_PROCESS_NAME_TEXTBOX"),
+                                  QStringLiteral("TASK_1_PROCESS_NAME_TEXTBOX")),
+      TASK_LOAD_BUTTON(
+          [](int n) { return Button(text::slotControlName(n, "LOAD_BUTTON"), QStringLiteral("TASK%1").arg(n)); }),
+      BROWSE_FILE_BUTTON(QStringLiteral("BROWSE_FILE_BUTTON"), QString()),
+      SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save")),
+      VIEW_ALL_SETTINGS_BUTTON(QStringLiteral("VIEW_ALL_SETTINGS_BUTTON"), QStringLiteral("VIEW ALL SETTINGS")),
+      OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
+      TASK_NUMBER_LABEL(QStringLiteral("TASK_NUMBER_LABEL"), QStringLiteral("TASK")),
+      TASK_NAME_LABEL(QStringLiteral("TASK_NAME_LABEL"), QStringLiteral("TASK NAME")),
+      TASK_PROCESS_NAME_LABEL(QStringLiteral("TASK_PROCESS_NAME_LABEL"), QStringLiteral("P4P - MONITOR PROCESS")),
+      TASK_CMD_LABEL(QStringLiteral("TASK_CMD_LABEL"), QStringLiteral("TASK COMMAND")),
+      SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("SINGLE SETTINGS")),
+      ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
+      ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle),
+      main_(main),
+      opener_(opener),
+      fileDialog_(fileDialog),
+      exe_(exe)
 {
     TASK_LIGHT.setLocked(true);
     TASK_1_PROCESS_NAME_TEXTBOX.setToolTip(text::kProcessToolTip);
@@ -100,7 +101,7 @@ void SingleTaskSettingsWindowModel::BROWSE_FILE_BUTTON_Click()
     // Programs and scripts carry no extension to filter on here; the first
     // entry shows every file, the second narrows to shell scripts.
     request.filters = {QStringLiteral("Programs and scripts (*)"), QStringLiteral("Shell scripts (*.sh)"),
-        QStringLiteral("All files (*)")};
+                       QStringLiteral("All files (*)")};
     // Only existing files can be chosen, and a Linux program has no suffix
     // to add to a typed name.
     request.defaultSuffix = QString();

@@ -17,7 +17,7 @@ class WindowOpener;
 class SingleTaskSettingsWindowModel : public EditorWindowModel {
 public:
     SingleTaskSettingsWindowModel(Settings& settings, MainWindowModel& main, WindowOpener* opener,
-        FileDialog& fileDialog, const ExecutableInfo& exe);
+                                  FileDialog& fileDialog, const ExecutableInfo& exe);
 
     // Geometry, then the four fields emptied: no slot is loaded.
     void Form_Load();

@@ -7,7 +7,9 @@
 namespace zb {
 
 ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, ProcessQuery& processes)
-    : main_(main), chain_(chain), processes_(processes)
+    : main_(main),
+      chain_(chain),
+      processes_(processes)
 {
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_WATCHER_TIMER[n].onTick = [this, n] { TASK_WATCHER_TIMER_Timer(n); };

@@ -16,7 +16,11 @@ const QString kBatchShell = QStringLiteral("/bin/sh");
 
 RunControl::RunControl(MainWindowModel& main, TaskChain& chain, Launcher& launcher, Files& files,
                        const ExecutableInfo& exe)
-    : main_(main), chain_(chain), launcher_(launcher), files_(files), exe_(exe)
+    : main_(main),
+      chain_(chain),
+      launcher_(launcher),
+      files_(files),
+      exe_(exe)
 {
     main_.RUNTIME_TIMER.onTick = [this] { RUNTIME_TIMER_Timer(); };
 }

@@ -10,8 +10,7 @@
 
 namespace zb {
 
-AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner)
-    : EditorDialog(model, owner)
+AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : EditorDialog(model, owner)
 {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(16, 16, 16, 16);

@@ -25,11 +25,7 @@ constexpr int kRuleAfterRow = 5;
 // Hands a label's clicks to a callback.
 class ClickFilter : public QObject {
 public:
-    ClickFilter(QObject* parent, std::function<void()> onClick)
-        : QObject(parent)
-        , onClick_(std::move(onClick))
-    {
-    }
+    ClickFilter(QObject* parent, std::function<void()> onClick) : QObject(parent), onClick_(std::move(onClick)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -48,8 +44,8 @@ private:
 } // namespace
 
 AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel& model, QWidget* owner)
-    : EditorDialog(model, owner)
-    , model_(model)
+    : EditorDialog(model, owner),
+      model_(model)
 {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
@@ -95,13 +91,13 @@ QWidget* AllTaskSettingsWindowView::buildTitle()
     auto* creator = bindings_.bind(model_.ZB_SEQUENTA_CREATOR, new QLabel);
     creator->setCursor(Qt::PointingHandCursor);
     creator->installEventFilter(new ClickFilter(creator, [this] { model_.ZB_SEQUENTA_CREATOR_Click(); }));
-    return style::titleStrip(
-        {bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel), bindings_.bind(model_.ZB_SEQUENTA_VERSION, new QLabel),
-            bindings_.bind(model_.FREEWARE_LABEL, new QLabel), creator});
+    return style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
+                              bindings_.bind(model_.ZB_SEQUENTA_VERSION, new QLabel),
+                              bindings_.bind(model_.FREEWARE_LABEL, new QLabel), creator});
 }
 
-QWidget* AllTaskSettingsWindowView::buildBlock(
-    int firstSlot, Label& nameHeading, Label& commandHeading, Label& processHeading)
+QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading, Label& commandHeading,
+                                               Label& processHeading)
 {
     auto* block = new QWidget;
     auto* grid = new QGridLayout(block);

@@ -47,7 +47,7 @@ int runApplication(int argc, char** argv)
     QtFileDialog fileDialog;
     QtFiles files;
 
-    Program program(Services {timers, store, exe, *launcher, *processes, folders, fileDialog, files});
+    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);

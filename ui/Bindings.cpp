@@ -17,9 +17,9 @@ namespace {
 class DoubleClickFilter : public QObject {
 public:
     DoubleClickFilter(QObject* parent, std::function<void()> onDoubleClick)
-        : QObject(parent), onDoubleClick_(std::move(onDoubleClick))
-    {
-    }
+        : QObject(parent),
+          onDoubleClick_(std::move(onDoubleClick))
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -65,10 +65,10 @@ QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
         widget->setToolTip(model.toolTip());
         // Styles draw a check box's own area; only a style sheet fills it
         // reliably.
-        const QString sheet = model.background() == colour::None
-                                  ? QString()
-                                  : QStringLiteral("QCheckBox { background-color: %1; }")
-                                        .arg(toQColor(model.background()).name());
+        const QString sheet =
+            model.background() == colour::None
+                ? QString()
+                : QStringLiteral("QCheckBox { background-color: %1; }").arg(toQColor(model.background()).name());
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
     };

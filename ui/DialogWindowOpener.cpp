@@ -17,10 +17,9 @@
 namespace zb {
 
 DialogWindowOpener::DialogWindowOpener(Program& program, QWidget* mainWindow)
-    : program_(program)
-    , mainWindow_(mainWindow)
-{
-}
+    : program_(program),
+      mainWindow_(mainWindow)
+{}
 
 QWidget* DialogWindowOpener::owner() const
 {
@@ -28,7 +27,8 @@ QWidget* DialogWindowOpener::owner() const
     return modal != nullptr ? modal : mainWindow_;
 }
 
-template <typename View, typename Model> void DialogWindowOpener::run(Model& model)
+template <typename View, typename Model>
+void DialogWindowOpener::run(Model& model)
 {
     model.Form_Load();
     View view(model, owner());

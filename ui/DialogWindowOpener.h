@@ -19,7 +19,8 @@ public:
 
 private:
     QWidget* owner() const;
-    template <typename View, typename Model> void run(Model& model);
+    template <typename View, typename Model>
+    void run(Model& model);
 
     Program& program_;
     QWidget* mainWindow_;

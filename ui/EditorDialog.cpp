@@ -5,9 +5,7 @@
 
 namespace zb {
 
-EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner)
-    : QDialog(owner)
-    , model_(model)
+EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner) : QDialog(owner), model_(model)
 {
     setObjectName(model_.objectName());
     setWindowTitle(model_.title());

@@ -15,14 +15,15 @@
 namespace zb {
 
 MainSettingsWindowView::MainSettingsWindowView(MainSettingsWindowModel& model, QWidget* owner)
-    : EditorDialog(model, owner)
-    , model_(model)
+    : EditorDialog(model, owner),
+      model_(model)
 {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
     root->setSpacing(10);
     root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
-        bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel), bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+                                       bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel),
+                                       bindings_.bind(model_.ZB_TITLE, new QLabel)}));
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
@@ -53,8 +54,8 @@ QWidget* MainSettingsWindowView::buildSwitches()
     auto* box = new QGroupBox;
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(18);
-    TickBox* order[] = {&model_.AUTOSTART_TICKBOX, &model_.AUTOCLOSE_TICKBOX, &model_.START_EMAIL_TICKBOX,
-        &model_.END_EMAIL_TICKBOX, &model_.AlwaysOnTopTimer_TICKBOX, &model_.KITT_AUTOSTART_TICKBOX};
+    TickBox* order[] = {&model_.AUTOSTART_TICKBOX, &model_.AUTOCLOSE_TICKBOX,        &model_.START_EMAIL_TICKBOX,
+                        &model_.END_EMAIL_TICKBOX, &model_.AlwaysOnTopTimer_TICKBOX, &model_.KITT_AUTOSTART_TICKBOX};
     int i = 0;
     for (TickBox* t : order) {
         grid->addWidget(bindings_.bind(*t, new QCheckBox), i % 2, i / 2);
@@ -68,9 +69,9 @@ QWidget* MainSettingsWindowView::buildButtons()
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    Button* order[]
-        = {&model_.MANAGE_TASKS_BUTTON, &model_.VIEW_SINGLE_SETTINGS_BUTTON, &model_.VIEW_ALL_SETTINGS_BUTTON,
-            &model_.EMAIL_SETTINGS_BUTTON, &model_.SCHEDULER_SETTINGS_BUTTON, &model_.ABOUT_BUTTON};
+    Button* order[] = {&model_.MANAGE_TASKS_BUTTON,       &model_.VIEW_SINGLE_SETTINGS_BUTTON,
+                       &model_.VIEW_ALL_SETTINGS_BUTTON,  &model_.EMAIL_SETTINGS_BUTTON,
+                       &model_.SCHEDULER_SETTINGS_BUTTON, &model_.ABOUT_BUTTON};
     int i = 0;
     for (Button* b : order) {
         auto* button = bindings_.bind(*b, new QPushButton);

@@ -52,8 +52,8 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
     root->addWidget(buildSlots(), 1);
 
     // Hidden copies of the e-mail settings that other windows read.
-    for (TextField* hidden :
-         {&model_.EMAIL_OUTPUT_START_COMMAND_TEXTBOX, &model_.EMAIL_OUTPUT_END_COMMAND_TEXTBOX, &model_.SE_HOME_TEXTBOX})
+    for (TextField* hidden : {&model_.EMAIL_OUTPUT_START_COMMAND_TEXTBOX, &model_.EMAIL_OUTPUT_END_COMMAND_TEXTBOX,
+                              &model_.SE_HOME_TEXTBOX})
         bindings_.bind(*hidden, new QLineEdit(this));
 
     // START is the default button: Enter anywhere in the window presses it.

@@ -19,14 +19,15 @@ constexpr int kColumns = 4;
 }
 
 ManageTasksWindowView::ManageTasksWindowView(ManageTasksWindowModel& model, QWidget* owner)
-    : EditorDialog(model, owner)
-    , model_(model)
+    : EditorDialog(model, owner),
+      model_(model)
 {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
     root->setSpacing(10);
     root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
-        bindings_.bind(model_.MANAGE_TASKS_LABEL, new QLabel), bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+                                       bindings_.bind(model_.MANAGE_TASKS_LABEL, new QLabel),
+                                       bindings_.bind(model_.ZB_TITLE, new QLabel)}));
 
     auto* grid = new QGridLayout;
     grid->setSpacing(8);

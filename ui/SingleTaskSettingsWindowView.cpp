@@ -14,14 +14,15 @@
 namespace zb {
 
 SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWindowModel& model, QWidget* owner)
-    : EditorDialog(model, owner)
-    , model_(model)
+    : EditorDialog(model, owner),
+      model_(model)
 {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
     root->setSpacing(10);
     root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
-        bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel), bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+                                       bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel),
+                                       bindings_.bind(model_.ZB_TITLE, new QLabel)}));
     root->addWidget(buildLoadButtons());
     root->addWidget(style::horizontalRule());
     root->addWidget(buildFields());
@@ -49,8 +50,8 @@ QWidget* SingleTaskSettingsWindowView::buildLoadButtons()
     grid->setSpacing(6);
     constexpr int kPerRow = 10;
     for (int n = 1; n <= kSlotCount; ++n)
-        grid->addWidget(
-            bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton), (n - 1) / kPerRow, (n - 1) % kPerRow);
+        grid->addWidget(bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton), (n - 1) / kPerRow,
+                        (n - 1) % kPerRow);
     return box;
 }
 

@@ -23,7 +23,10 @@ bool onSomeScreen(const QPoint& topLeft, int width)
 }
 } // namespace
 
-int WindowPlacement::toPixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
+int WindowPlacement::toPixels(double twips, int dpi)
+{
+    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
 
 double WindowPlacement::toTwips(int pixels, int dpi) { return std::round(pixels * kTwipsPerInch / dpi); }
 

@@ -10,9 +10,9 @@ class FakeExecutableInfo : public ExecutableInfo {
 public:
     explicit FakeExecutableInfo(QString baseName = QStringLiteral("zb-sequenta"),
                                 QString folder = QStringLiteral("/opt/zb"))
-        : baseName_(std::move(baseName)), folder_(std::move(folder))
-    {
-    }
+        : baseName_(std::move(baseName)),
+          folder_(std::move(folder))
+    {}
     QString baseName() const override { return baseName_; }
     QString programFolder() const override { return folder_; }
 

@@ -47,8 +47,7 @@ bool SimulatedClock::deliverNext(Ms limit)
     for (const auto& [id, e] : timers_) {
         if (!e.armed || e.due > limit)
             continue;
-        if (bestEntry == nullptr || e.due < bestEntry->due ||
-            (e.due == bestEntry->due && e.order < bestEntry->order)) {
+        if (bestEntry == nullptr || e.due < bestEntry->due || (e.due == bestEntry->due && e.order < bestEntry->order)) {
             best = id;
             bestEntry = &e;
         }

@@ -1,6 +1,6 @@
+#include "platform/qt/IniSettingsStore.h"
 #include "core/Settings.h"
 #include "platform/fake/FakeExecutableInfo.h"
-#include "platform/qt/IniSettingsStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "tests/support/Harness.h"
 #include "ui/MainWindowView.h"
+#include "tests/support/Harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
