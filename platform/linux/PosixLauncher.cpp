@@ -86,6 +86,7 @@ LaunchResult PosixLauncher::launchArgv(const QStringList& words, WindowStyle sty
     for (const QString& w : words)
         args.push_back(QFile::encodeName(w).toStdString());
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);

@@ -1,0 +1,57 @@
+// The program closes the normal way on the signals a session end, a service
+// manager or Ctrl+C send, so its shut-down saves run.
+#include "platform/qt/IniSettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace zb {
+namespace {
+
+TEST(ShutdownSignal, TermIntAndHupCloseTheWindowAndSave)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        const QString copy = QStringLiteral("zb-signal");
+        const QString program = root.filePath(copy);
+        ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
+        const QString ini = root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini"));
+        {
+            IniSettingsStore store(ini);
+            store.saveSetting(copy, QStringLiteral("TASK_4_ENABLE_TICKBOX"), QStringLiteral("1"));
+            store.saveSetting(copy, QStringLiteral("LAST_RUN"), QStringLiteral("AUTOSTART - MANUAL STOP"));
+        }
+
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        ASSERT_TRUE(process.waitForStarted(10000));
+        QThread::msleep(1500); // let the window open
+        ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), signalNumber), 0);
+        ASSERT_TRUE(process.waitForFinished(20000)) << "signal " << signalNumber;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "signal " << signalNumber;
+        EXPECT_EQ(process.exitCode(), 0) << "signal " << signalNumber;
+
+        IniSettingsStore after(ini);
+        const auto stored = [&](const char* key) {
+            return after.getSetting(copy, QLatin1String(key), QStringLiteral("<absent>"));
+        };
+        EXPECT_EQ(stored("MAIN-Left"), QStringLiteral("1000")) << "signal " << signalNumber;
+        EXPECT_EQ(stored("TASK_4_ENABLE_TICKBOX"), QStringLiteral("1"));
+        EXPECT_EQ(stored("TASK_20_PAUSE_TICKBOX"), QStringLiteral("0"));
+        EXPECT_EQ(stored("LAST_RUN"), QStringLiteral("AUTOSTART - MANUAL STOP"));
+    }
+}
+
+} // namespace
+} // namespace zb
