@@ -31,6 +31,11 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
 
 void TaskChain::startPass()
 {
+    // A new pass supersedes whatever is left of an earlier one: its slots,
+    // its waits and its end-of-run step, so that two passes never run side
+    // by side (the autostart can fire while a pass started by hand runs).
+    stopMainTimers();
+    stopWatchers();
     if (!main_.autocloseStartedByHand)
         main_.AUTOCLOSE_TIMER.setEnabled(false);
     main_.TASK_MAIN_TIMER[1].setEnabled(true);

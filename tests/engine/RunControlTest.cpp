@@ -153,3 +153,35 @@ TEST(RunControl, ARunStartedWithStartSendsNoEmailAndStartsNoClock)
 
 } // namespace
 } // namespace zb
+
+namespace zb {
+namespace {
+
+TEST(RunControl, AnAutostartFiringDuringAPassStartedByHandSupersedesIt)
+{
+    for (const bool waiting : {false, true}) {
+        Harness h;
+        h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
+        MainWindowModel& m = h.start().main;
+        test::pauseSlot(m, 3, QStringLiteral("three"), waiting ? QStringLiteral("busy") : QString());
+        h.processes.running[QStringLiteral("busy")] = -1;
+        test::enableSlot(m, 15, QStringLiteral("fifteen"));
+        m.MAIN_START_STOP_BUTTON.click(); // a pass by hand while the countdown runs
+        h.seconds(8);
+        EXPECT_EQ(m.TASK_WATCHER_TIMER[3].enabled(), waiting);
+        h.seconds(3); // the autostart fires at 11 s
+
+        int armed = 0;
+        for (int n = 1; n <= 20; ++n)
+            armed += (m.TASK_MAIN_TIMER[n].enabled() ? 1 : 0) + (m.TASK_WATCHER_TIMER[n].enabled() ? 1 : 0);
+        EXPECT_EQ(armed, 1) << "one pass, at slot 1 (waiting: " << waiting << ")";
+        EXPECT_TRUE(m.TASK_MAIN_TIMER[1].enabled());
+
+        h.processes.running.clear();
+        h.seconds(40);
+        EXPECT_EQ(h.launcher.commands().count(QStringLiteral("fifteen")), 1) << "waiting: " << waiting;
+    }
+}
+
+} // namespace
+} // namespace zb
