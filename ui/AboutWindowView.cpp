@@ -12,9 +12,7 @@ namespace zb {
 
 AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : EditorDialog(model, owner)
 {
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(16, 16, 16, 16);
-    root->setSpacing(10);
+    auto* root = style::windowLayout(this, 10, 16);
     root->addWidget(style::titleStrip(
         {bindings_.bind(model.ZB_SEQUENTA_TITLE, new QLabel), bindings_.bind(model.ZB_SEQUENTA_VERSION, new QLabel)}));
     auto* thanks = bindings_.bind(model.THANK_YOU_LABEL, new QLabel);

@@ -47,9 +47,7 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
     : EditorDialog(model, owner),
       model_(model)
 {
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 10, 10, 10);
-    root->setSpacing(8);
+    auto* root = style::windowLayout(this, 8);
     root->addWidget(buildTitle());
 
     auto* blocks = new QHBoxLayout;

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace zb::style {
 
@@ -14,6 +15,14 @@ QFont bold(int pointSize)
     if (pointSize > 0)
         f.setPointSize(pointSize);
     return f;
+}
+
+QVBoxLayout* windowLayout(QWidget* window, int spacing, int margin)
+{
+    auto* root = new QVBoxLayout(window);
+    root->setContentsMargins(margin, margin, margin, margin);
+    root->setSpacing(spacing);
+    return root;
 }
 
 QFrame* titleStrip(std::initializer_list<QLabel*> labels)

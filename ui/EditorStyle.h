@@ -6,11 +6,15 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 class QWidget;
 
 namespace zb::style {
 
 QFont bold(int pointSize = 0);
+
+// The top-level layout every window is built in, with its usual margins.
+QVBoxLayout* windowLayout(QWidget* window, int spacing = 10, int margin = 10);
 
 // The green-on-black strip of title labels along the top of a window.
 QFrame* titleStrip(std::initializer_list<QLabel*> labels);

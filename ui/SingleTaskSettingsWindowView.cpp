@@ -17,9 +17,7 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
     : EditorDialog(model, owner),
       model_(model)
 {
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(10, 10, 10, 10);
-    root->setSpacing(10);
+    auto* root = style::windowLayout(this, 10);
     root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
                                        bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel),
                                        bindings_.bind(model_.ZB_TITLE, new QLabel)}));
