@@ -30,7 +30,8 @@ void prepareFile(const QString& path)
         if (file.open(QIODevice::WriteOnly))
             file.close();
     }
-    QFile::setPermissions(path, kOwnerOnly);
+    if (QFileInfo(path).isFile())
+        QFile::setPermissions(path, kOwnerOnly);
 }
 
 } // namespace
@@ -83,7 +84,8 @@ void IniSettingsStore::saveSetting(const QString& section, const QString& key, c
 void IniSettingsStore::flushToDisk()
 {
     settings_->sync();
-    QFile::setPermissions(filePath_, kOwnerOnly);
+    if (QFileInfo(filePath_).isFile())
+        QFile::setPermissions(filePath_, kOwnerOnly);
 }
 
 } // namespace zb

@@ -105,7 +105,10 @@ TEST_F(IniSettingsStoreTest, AnUnreadableFileStartsOnDefaultsWithoutCrashing)
     IniSettingsStore store(path());
     EXPECT_TRUE(store.startedOnDefaults());
     EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("X"), QStringLiteral("d")), QStringLiteral("d"));
+    const QFileDevice::Permissions before = QFileInfo(path()).permissions();
     store.saveSetting(QStringLiteral("zb"), QStringLiteral("X"), QStringLiteral("v")); // must not crash
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+    EXPECT_EQ(QFileInfo(path()).permissions(), before) << "what stands in the file's place is left alone";
 }
 
 TEST(SettingsDecoding, TicksAndTwips)
