@@ -1,5 +1,6 @@
 #include "MainWindowModel.h"
 
+#include "ControlTexts.h"
 #include "WindowOpener.h"
 
 namespace zb {
@@ -12,23 +13,23 @@ constexpr int kNumLockStepMs = 750;
 constexpr int kCountdownStart = 11;
 constexpr int kHeartbeatStart = 5 * 60 + 1;
 
-const QString kProcessToolTip =
-    QStringLiteral("Pause 4 Process - Waits for Process.exe to finish running before continuing.");
-
-QString slotName(int n, const char* suffix) { return QStringLiteral("TASK_%1_%2").arg(n).arg(QLatin1String(suffix)); }
-
 } // namespace
 
 MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
     : TASK_ENABLE_TICKBOX(
-          [](int n) { return TickBox(slotName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); }),
-      TASK_PAUSE_TICKBOX([](int n) { return TickBox(slotName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); }),
-      TASK_CMD_TEXTBOX([](int n) { return TextField(slotName(n, "CMD_TEXTBOX"), slotName(n, "CMD_TEXTBOX")); }),
-      TASK_PROCESS_NAME_TEXTBOX(
-          [](int n) { return TextField(slotName(n, "PROCESS_NAME_TEXTBOX"), slotName(n, "PROCESS_NAME_TEXTBOX")); }),
-      TASK_LIGHT([](int n) { return TextField(slotName(n, "LIGHT"), QString::number(n)); }),
-      TASK_MAIN_TIMER([&timers](int n) { return Timer(timers, slotName(n, "MAIN_TIMER")); }),
-      TASK_WATCHER_TIMER([&timers](int n) { return Timer(timers, slotName(n, "WATCHER_TIMER")); }),
+          [](int n) { return TickBox(text::slotControlName(n, "ENABLE_TICKBOX"), QStringLiteral("TASK%1").arg(n)); }),
+      TASK_PAUSE_TICKBOX(
+          [](int n) { return TickBox(text::slotControlName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); }),
+      TASK_CMD_TEXTBOX([](int n) {
+          return TextField(text::slotControlName(n, "CMD_TEXTBOX"), text::slotControlName(n, "CMD_TEXTBOX"));
+      }),
+      TASK_PROCESS_NAME_TEXTBOX([](int n) {
+          return TextField(text::slotControlName(n, "PROCESS_NAME_TEXTBOX"),
+                           text::slotControlName(n, "PROCESS_NAME_TEXTBOX"));
+      }),
+      TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); }),
+      TASK_MAIN_TIMER([&timers](int n) { return Timer(timers, text::slotControlName(n, "MAIN_TIMER")); }),
+      TASK_WATCHER_TIMER([&timers](int n) { return Timer(timers, text::slotControlName(n, "WATCHER_TIMER")); }),
       Label2(QStringLiteral("Label2"), QStringLiteral("Full Run Command")),
       Label3(QStringLiteral("Label3"), QStringLiteral(" P-4-P - Process.exe Name")),
       MAIN_START_STOP_BUTTON(QStringLiteral("MAIN_START_STOP_BUTTON"), text::kStart),
@@ -40,16 +41,16 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       RUNTIME_TIMER(timers, QStringLiteral("RUNTIME_TIMER")),
       Label6(QStringLiteral("Label6"), QStringLiteral("Filename:")),
       APP_EXE_NAME_LABEL(QStringLiteral("APP_EXE_NAME_LABEL"), QStringLiteral("App.EXEName")),
-      AUTOSTART_TICKBOX(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("AutoStart Timer")),
+      AUTOSTART_TICKBOX(QStringLiteral("AUTOSTART_TICKBOX"), text::kAutostartCaption),
       AUTOSTART_START_BUTTON(QStringLiteral("AUTOSTART_START_BUTTON"), text::kStart),
       AUTOSTART_TIMER_TEXTBOX(QStringLiteral("AUTOSTART_TIMER_TEXTBOX"), QStringLiteral("00")),
       AUTOSTART_TIMER(timers, QStringLiteral("AUTOSTART_TIMER")),
-      AUTOCLOSE_TICKBOX(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("AutoClose At End")),
+      AUTOCLOSE_TICKBOX(QStringLiteral("AUTOCLOSE_TICKBOX"), text::kAutocloseCaption),
       AUTOCLOSE_START_BUTTON(QStringLiteral("AUTOCLOSE_START_BUTTON"), text::kStart),
       AUTOCLOSE_TIMER_TEXTBOX(QStringLiteral("AUTOCLOSE_TIMER_TEXTBOX"), QStringLiteral("00")),
       AUTOCLOSE_TIMER(timers, QStringLiteral("AUTOCLOSE_TIMER")),
-      START_EMAIL_TICKBOX(QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("Send Start Email")),
-      END_EMAIL_TICKBOX(QStringLiteral("END_EMAIL_TICKBOX"), QStringLiteral("Send End Email")),
+      START_EMAIL_TICKBOX(QStringLiteral("START_EMAIL_TICKBOX"), text::kStartEmailCaption),
+      END_EMAIL_TICKBOX(QStringLiteral("END_EMAIL_TICKBOX"), text::kEndEmailCaption),
       SETTINGS_BUTTON(QStringLiteral("SETTINGS_BUTTON"), QStringLiteral("Settings")),
       MANAGE_TASKS_BUTTON(QStringLiteral("MANAGE_TASKS_BUTTON"), QStringLiteral("Tasks")),
       EMAIL_OUTPUT_START_COMMAND_TEXTBOX(QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX"),
@@ -59,9 +60,9 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       SE_HOME_TEXTBOX(QStringLiteral("SE_HOME_TEXTBOX"), QStringLiteral("SendEmail.exe - HOME-FOLDER")),
       ZB_TITLE(QStringLiteral("ZB_TITLE"), QStringLiteral("ZEBRANE")),
       SEQUENTA_TITLE_LABEL(QStringLiteral("SEQUENTA_TITLE_LABEL"), QStringLiteral("SEQUENTA - V2")),
-      AlwaysOnTopTimer_TICKBOX(QStringLiteral("AlwaysOnTopTimer_TICKBOX"), QStringLiteral("Always On Top"), 1),
+      AlwaysOnTopTimer_TICKBOX(QStringLiteral("AlwaysOnTopTimer_TICKBOX"), text::kAlwaysOnTopCaption, 1),
       AlwaysOnTopTimer(timers, QStringLiteral("AlwaysOnTopTimer")),
-      KITT_AUTOSTART_TICKBOX(QStringLiteral("KITT_AUTOSTART_TICKBOX"), QStringLiteral("AutoStart KITT")),
+      KITT_AUTOSTART_TICKBOX(QStringLiteral("KITT_AUTOSTART_TICKBOX"), text::kKittAutostartCaption),
       KITT_START_BUTTON(QStringLiteral("KITT_START_BUTTON"), text::kStart),
       KITT_LABEL([](int n) { return Label(QStringLiteral("KITT_LABEL_%1").arg(n), QString()); }),
       KITT_BACKGROUND_LABEL(QStringLiteral("KITT_BACKGROUND_LABEL"), QString()),
@@ -78,7 +79,7 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       settings_(settings)
 {
     for (int n = 1; n <= kSlotCount; ++n) {
-        TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(kProcessToolTip);
+        TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(text::kProcessToolTip);
         TASK_LIGHT[n].setLocked(true);
         TASK_LIGHT[n].onDoubleClick = [this, n] { TASK_LIGHT_DblClick(n); };
     }
