@@ -5,6 +5,8 @@
 // Texts and names shared by the main window and the windows that edit it.
 namespace zb::text {
 
+inline const QString kZebrane = QStringLiteral("ZEBRANE");
+
 inline const QString kProcessToolTip =
     QStringLiteral("Pause 4 Process - Waits for Process.exe to finish running before continuing.");
 

@@ -58,7 +58,7 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       EMAIL_OUTPUT_END_COMMAND_TEXTBOX(QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX"),
                                        QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX\n")),
       SE_HOME_TEXTBOX(QStringLiteral("SE_HOME_TEXTBOX"), QStringLiteral("SendEmail.exe - HOME-FOLDER")),
-      ZB_TITLE(QStringLiteral("ZB_TITLE"), QStringLiteral("ZEBRANE")),
+      ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
       SEQUENTA_TITLE_LABEL(QStringLiteral("SEQUENTA_TITLE_LABEL"), QStringLiteral("SEQUENTA - V2")),
       AlwaysOnTopTimer_TICKBOX(QStringLiteral("AlwaysOnTopTimer_TICKBOX"), text::kAlwaysOnTopCaption, 1),
       AlwaysOnTopTimer(timers, QStringLiteral("AlwaysOnTopTimer")),

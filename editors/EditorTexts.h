@@ -7,7 +7,6 @@
 // Texts shared by several editor windows.
 namespace zb::text {
 
-inline const QString kZebrane = QStringLiteral("ZEBRANE");
 inline const QString kProgramTitle = QStringLiteral("ZB-SEQUENTA");
 inline const QString kVersion = QStringLiteral("Version 2.0");
 
