@@ -1,6 +1,7 @@
 #include "MainWindowModel.h"
 
 #include "ControlTexts.h"
+#include "SwitchSettings.h"
 #include "WindowOpener.h"
 
 namespace zb {
@@ -112,19 +113,10 @@ void MainWindowModel::Form_Load()
     LAST_RUN_TEXTBOX.setText(settings_.readText(keys::LAST_RUN));
 
     // Restoring a tick runs its click reaction when the value differs.
-    AUTOSTART_TICKBOX.setValue(settings_.readTick(keys::AUTOSTART_TICKBOX));
-    AlwaysOnTopTimer_TICKBOX.setValue(settings_.readTick(keys::AlwaysOnTopTimer_TICKBOX));
-    AUTOCLOSE_TICKBOX.setValue(settings_.readTick(keys::AUTOCLOSE_TICKBOX));
-    KITT_AUTOSTART_TICKBOX.setValue(settings_.readTick(keys::KITT_AUTOSTART_TICKBOX));
-    START_EMAIL_TICKBOX.setValue(settings_.readTick(keys::START_EMAIL_TICKBOX));
-    END_EMAIL_TICKBOX.setValue(settings_.readTick(keys::END_EMAIL_TICKBOX));
-
-    for (int n = 1; n <= kSlotCount; ++n)
-        TASK_ENABLE_TICKBOX[n].setValue(settings_.readTick(keys::taskEnable(n)));
-    for (int n = 1; n <= kSlotCount; ++n)
-        TASK_PAUSE_TICKBOX[n].setValue(settings_.readTick(keys::taskPause(n)));
-    for (int n = 1; n <= kSlotCount; ++n)
-        TASK_ENABLE_TICKBOX[n].setCaption(settings_.readText(keys::taskCaption(n)));
+    restoreProgramSwitches(settings_, {AUTOSTART_TICKBOX, AlwaysOnTopTimer_TICKBOX, AUTOCLOSE_TICKBOX,
+                                       KITT_AUTOSTART_TICKBOX, START_EMAIL_TICKBOX, END_EMAIL_TICKBOX});
+    restoreSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
+    restoreSlotCaptions(settings_, TASK_ENABLE_TICKBOX);
     for (int n = 1; n <= kSlotCount; ++n)
         TASK_CMD_TEXTBOX[n].setText(settings_.readText(keys::taskCommand(n)));
     for (int n = 1; n <= kSlotCount; ++n)
@@ -181,10 +173,7 @@ void MainWindowModel::Form_Unload()
         return;
     unloaded_ = true;
     settings_.writePosition(keys::MAIN, geometry_.left, geometry_.top);
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeTick(keys::taskEnable(n), TASK_ENABLE_TICKBOX[n].value());
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeTick(keys::taskPause(n), TASK_PAUSE_TICKBOX[n].value());
+    storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     settings_.writeText(keys::LAST_RUN, LAST_RUN_TEXTBOX.text());
 }
 

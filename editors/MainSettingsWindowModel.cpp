@@ -2,6 +2,7 @@
 
 #include "EditorTexts.h"
 #include "core/MainWindowModel.h"
+#include "core/SwitchSettings.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/Folders.h"
 
@@ -73,12 +74,8 @@ MainSettingsWindowModel::MainSettingsWindowModel(Settings& settings, MainWindowM
 void MainSettingsWindowModel::Form_Load()
 {
     loadGeometry();
-    AUTOSTART_TICKBOX.setValue(settings_.readTick(keys::AUTOSTART_TICKBOX));
-    AlwaysOnTopTimer_TICKBOX.setValue(settings_.readTick(keys::AlwaysOnTopTimer_TICKBOX));
-    AUTOCLOSE_TICKBOX.setValue(settings_.readTick(keys::AUTOCLOSE_TICKBOX));
-    KITT_AUTOSTART_TICKBOX.setValue(settings_.readTick(keys::KITT_AUTOSTART_TICKBOX));
-    START_EMAIL_TICKBOX.setValue(settings_.readTick(keys::START_EMAIL_TICKBOX));
-    END_EMAIL_TICKBOX.setValue(settings_.readTick(keys::END_EMAIL_TICKBOX));
+    restoreProgramSwitches(settings_, {AUTOSTART_TICKBOX, AlwaysOnTopTimer_TICKBOX, AUTOCLOSE_TICKBOX,
+                                       KITT_AUTOSTART_TICKBOX, START_EMAIL_TICKBOX, END_EMAIL_TICKBOX});
 }
 
 void MainSettingsWindowModel::OK_BUTTON_Click()

@@ -2,6 +2,7 @@
 
 #include "EditorTexts.h"
 #include "core/MainWindowModel.h"
+#include "core/SwitchSettings.h"
 
 namespace zb {
 
@@ -27,12 +28,8 @@ ManageTasksWindowModel::ManageTasksWindowModel(Settings& settings, MainWindowMod
 void ManageTasksWindowModel::Form_Load()
 {
     loadGeometry();
-    for (int n = 1; n <= kSlotCount; ++n)
-        TASK_ENABLE_TICKBOX[n].setValue(settings_.readTick(keys::taskEnable(n)));
-    for (int n = 1; n <= kSlotCount; ++n)
-        TASK_PAUSE_TICKBOX[n].setValue(settings_.readTick(keys::taskPause(n)));
-    for (int n = 1; n <= kSlotCount; ++n)
-        TASK_ENABLE_TICKBOX[n].setCaption(settings_.readText(keys::taskCaption(n)));
+    restoreSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
+    restoreSlotCaptions(settings_, TASK_ENABLE_TICKBOX);
 }
 
 void ManageTasksWindowModel::OK_BUTTON_Click()
@@ -41,10 +38,7 @@ void ManageTasksWindowModel::OK_BUTTON_Click()
         main_.TASK_ENABLE_TICKBOX[n].setValue(TASK_ENABLE_TICKBOX[n].value());
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_PAUSE_TICKBOX[n].setValue(TASK_PAUSE_TICKBOX[n].value());
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeTick(keys::taskEnable(n), TASK_ENABLE_TICKBOX[n].value());
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeTick(keys::taskPause(n), TASK_PAUSE_TICKBOX[n].value());
+    storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     close();
 }
 
