@@ -20,18 +20,15 @@ QString groupKey(const QString& section, const QString& key)
     return safe + QLatin1Char('/') + key;
 }
 
-// Makes sure the file exists with owner-only rights before QSettings first
-// writes it: its atomic replacement keeps the rights of the file it replaces.
-void prepareFile(const QString& path)
+// Makes an empty owner-only file before QSettings first writes it: its
+// atomic replacement keeps the rights of the file it replaces.
+void createOwnerOnlyFile(const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!QFileInfo::exists(path)) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.close();
-    }
-    if (QFileInfo(path).isFile())
-        QFile::setPermissions(path, kOwnerOnly);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.close();
+    QFile::setPermissions(path, kOwnerOnly);
 }
 
 } // namespace
@@ -47,8 +44,12 @@ void IniSettingsStore::open()
     settings_->setAtomicSyncRequired(true);
     (void)settings_->allKeys(); // parse now, so status() speaks of the file
     const QSettings::Status status = settings_->status();
-    if (status == QSettings::NoError)
+    if (status == QSettings::NoError) {
+        // A file from before may have been readable by others.
+        if (existed && QFileInfo(filePath_).isFile())
+            QFile::setPermissions(filePath_, kOwnerOnly);
         return;
+    }
 
     startedOnDefaults_ = existed;
     if (status == QSettings::FormatError) {
@@ -76,16 +77,10 @@ QString IniSettingsStore::getSetting(const QString& section, const QString& key,
 
 void IniSettingsStore::saveSetting(const QString& section, const QString& key, const QString& value)
 {
-    prepareFile(filePath_);
+    if (!QFileInfo::exists(filePath_))
+        createOwnerOnlyFile(filePath_);
     settings_->setValue(groupKey(section, key), value);
-    flushToDisk();
-}
-
-void IniSettingsStore::flushToDisk()
-{
     settings_->sync();
-    if (QFileInfo(filePath_).isFile())
-        QFile::setPermissions(filePath_, kOwnerOnly);
 }
 
 } // namespace zb

@@ -24,7 +24,6 @@ public:
 
 private:
     void open();
-    void flushToDisk();
 
     QString filePath_;
     std::unique_ptr<QSettings> settings_;

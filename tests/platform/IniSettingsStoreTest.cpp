@@ -66,6 +66,13 @@ TEST_F(IniSettingsStoreTest, EveryWriteIsOnDiskForAnotherReaderAndOwnerOnly)
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
                                             QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     EXPECT_EQ(QFileInfo(path()).permissions() & others, QFileDevice::Permissions()) << "readable by its owner only";
+    {
+        // A file written earlier with wider rights is narrowed on opening.
+        QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+        IniSettingsStore reopened(path());
+        reopened.saveSetting(QStringLiteral("zb"), QStringLiteral("LAST_RUN"), QStringLiteral("again"));
+        EXPECT_EQ(QFileInfo(path()).permissions() & others, QFileDevice::Permissions());
+    }
     const QStringList leftovers = QDir(QFileInfo(path()).absolutePath()).entryList(QDir::Files);
     EXPECT_EQ(leftovers, QStringList{QStringLiteral("ZB-SEQUENTA.ini")}) << "no temporary files left behind";
 }
