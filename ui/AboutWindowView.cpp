@@ -13,8 +13,7 @@ namespace zb {
 AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : EditorDialog(model, owner)
 {
     auto* root = style::windowLayout(this, 10, 16);
-    root->addWidget(style::titleStrip(
-        {bindings_.bind(model.ZB_SEQUENTA_TITLE, new QLabel), bindings_.bind(model.ZB_SEQUENTA_VERSION, new QLabel)}));
+    root->addWidget(style::titleStrip(bindings_, {&model.ZB_SEQUENTA_TITLE, &model.ZB_SEQUENTA_VERSION}));
     auto* thanks = bindings_.bind(model.THANK_YOU_LABEL, new QLabel);
     thanks->setAlignment(Qt::AlignCenter);
     thanks->setWordWrap(true);

@@ -4,6 +4,7 @@
 #include "editors/AllTaskSettingsWindowModel.h"
 
 #include <QEvent>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -86,12 +87,12 @@ void AllTaskSettingsWindowView::keyPressEvent(QKeyEvent* event)
 
 QWidget* AllTaskSettingsWindowView::buildTitle()
 {
-    auto* creator = bindings_.bind(model_.ZB_SEQUENTA_CREATOR, new QLabel);
+    QFrame* strip = style::titleStrip(bindings_, {&model_.ZB_SEQUENTA_TITLE, &model_.ZB_SEQUENTA_VERSION,
+                                                  &model_.FREEWARE_LABEL, &model_.ZB_SEQUENTA_CREATOR});
+    auto* creator = strip->findChild<QLabel*>(model_.ZB_SEQUENTA_CREATOR.objectName());
     creator->setCursor(Qt::PointingHandCursor);
     creator->installEventFilter(new ClickFilter(creator, [this] { model_.ZB_SEQUENTA_CREATOR_Click(); }));
-    return style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
-                              bindings_.bind(model_.ZB_SEQUENTA_VERSION, new QLabel),
-                              bindings_.bind(model_.FREEWARE_LABEL, new QLabel), creator});
+    return strip;
 }
 
 QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading, Label& commandHeading,

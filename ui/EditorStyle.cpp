@@ -1,5 +1,7 @@
 #include "EditorStyle.h"
 
+#include "Bindings.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,7 +27,7 @@ QVBoxLayout* windowLayout(QWidget* window, int spacing, int margin)
     return root;
 }
 
-QFrame* titleStrip(std::initializer_list<QLabel*> labels)
+QFrame* titleStrip(Bindings& bindings, std::initializer_list<Label*> labels)
 {
     auto* strip = new QFrame;
     strip->setAutoFillBackground(true);
@@ -38,7 +40,8 @@ QFrame* titleStrip(std::initializer_list<QLabel*> labels)
     row->setContentsMargins(10, 4, 10, 4);
     row->setSpacing(16);
     bool first = true;
-    for (QLabel* label : labels) {
+    for (Label* model : labels) {
+        QLabel* label = bindings.bind(*model, new QLabel);
         label->setFont(bold(first ? 13 : 0));
         label->setPalette(p);
         if (!first)

@@ -9,6 +9,11 @@ class QLineEdit;
 class QVBoxLayout;
 class QWidget;
 
+namespace zb {
+class Bindings;
+class Label;
+} // namespace zb
+
 namespace zb::style {
 
 QFont bold(int pointSize = 0);
@@ -17,7 +22,7 @@ QFont bold(int pointSize = 0);
 QVBoxLayout* windowLayout(QWidget* window, int spacing = 10, int margin = 10);
 
 // The green-on-black strip of title labels along the top of a window.
-QFrame* titleStrip(std::initializer_list<QLabel*> labels);
+QFrame* titleStrip(Bindings& bindings, std::initializer_list<Label*> labels);
 
 // A locked, centred, bold text field used as a slot number.
 QLineEdit* slotNumber(int width = 34);

@@ -23,9 +23,8 @@ ManageTasksWindowView::ManageTasksWindowView(ManageTasksWindowModel& model, QWid
       model_(model)
 {
     auto* root = style::windowLayout(this, 10);
-    root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
-                                       bindings_.bind(model_.MANAGE_TASKS_LABEL, new QLabel),
-                                       bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+    root->addWidget(
+        style::titleStrip(bindings_, {&model_.ZB_SEQUENTA_TITLE, &model_.MANAGE_TASKS_LABEL, &model_.ZB_TITLE}));
 
     auto* grid = new QGridLayout;
     grid->setSpacing(8);

@@ -18,9 +18,8 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
       model_(model)
 {
     auto* root = style::windowLayout(this, 10);
-    root->addWidget(style::titleStrip({bindings_.bind(model_.ZB_SEQUENTA_TITLE, new QLabel),
-                                       bindings_.bind(model_.SINGLE_SETTINGS_LABEL, new QLabel),
-                                       bindings_.bind(model_.ZB_TITLE, new QLabel)}));
+    root->addWidget(
+        style::titleStrip(bindings_, {&model_.ZB_SEQUENTA_TITLE, &model_.SINGLE_SETTINGS_LABEL, &model_.ZB_TITLE}));
     root->addWidget(buildLoadButtons());
     root->addWidget(style::horizontalRule());
     root->addWidget(buildFields());
