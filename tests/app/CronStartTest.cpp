@@ -142,8 +142,11 @@ TEST(CronStart, CronStartsTheProgramAtItsMinuteOnTheDisplayAndItRunsItsChain)
 
     // A copy under a name of its own, with its settings in the test's folder:
     // autostart, one slot that writes its display into a stamp, autoclose.
+    // Its folder's name has what sh and cron would otherwise take apart.
+    const QString folder = root.filePath(QStringLiteral("it's 100% \\%done"));
+    ASSERT_TRUE(QDir().mkpath(folder));
     const QString copyName = QStringLiteral("zb-cron-%1").arg(getpid());
-    const QString program = root.filePath(copyName);
+    const QString program = folder + QLatin1Char('/') + copyName;
     ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
     const QString config = root.filePath(QStringLiteral("config"));
     const QString ini = config + QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
@@ -178,7 +181,7 @@ TEST(CronStart, CronStartsTheProgramAtItsMinuteOnTheDisplayAndItRunsItsChain)
     at.setTime(QTime(at.time().hour(), at.time().minute()));
 
     IniSettingsStore windowStore(root.filePath(QStringLiteral("window.ini")));
-    FakeExecutableInfo exe(copyName, root.path());
+    FakeExecutableInfo exe(copyName, folder);
     {
         ProcessCrontab crontab(crontabProgram);
         Settings settings(windowStore, exe);
