@@ -25,6 +25,14 @@ QString systemSettingsFilePath()
     return base + QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
 }
 
+bool displayConfigured()
+{
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    return false;
+}
+
 namespace {
 
 int signalPipe[2] = {-1, -1};
