@@ -62,15 +62,9 @@ bool isPid(std::string_view name)
     return true;
 }
 
-// What /proc/PID/stat says: "pid (comm) S ppid ... starttime ...", with the
-// command name between the first '(' and the last ')', as it may hold either.
-struct Stat {
-    std::string_view comm;
-    char state = '?';
-    std::uint64_t startTime = 0; // 0: not given
-};
-
-bool readStat(int procFd, std::string_view pid, char (&buf)[1024], Stat& stat)
+// The command name and state from "pid (comm) S ...": the command name lies
+// between the first '(' and the last ')', as it may hold either.
+bool readStat(int procFd, std::string_view pid, char (&buf)[512], std::string_view& comm, char& state)
 {
     const ssize_t got = readProcFile(procFd, ProcPath(pid, "stat"), buf, sizeof buf);
     if (got <= 0)
@@ -80,17 +74,8 @@ bool readStat(int procFd, std::string_view pid, char (&buf)[1024], Stat& stat)
     const std::size_t close = text.rfind(')');
     if (open == std::string_view::npos || close == std::string_view::npos || close < open || close + 2 >= text.size())
         return false;
-    stat.comm = text.substr(open + 1, close - open - 1);
-    stat.state = text[close + 2];
-    // The start time is the twentieth field after the command name.
-    std::string_view rest = text.substr(close + 2);
-    for (int field = 0; field < 19; ++field) {
-        const std::size_t blank = rest.find(' ');
-        if (blank == std::string_view::npos)
-            return true;
-        rest.remove_prefix(blank + 1);
-    }
-    std::from_chars(rest.data(), rest.data() + rest.size(), stat.startTime);
+    comm = text.substr(open + 1, close - open - 1);
+    state = text[close + 2];
     return true;
 }
 
@@ -111,22 +96,28 @@ std::string_view readCmdline(int procFd, std::string_view pid, char (&buf)[4096]
     return words;
 }
 
-// Reads the names that take the executable link and the command line.
-void readFullNames(int procFd, std::string_view pid, ProcFsProcessQuery::KnownNames& known)
+// Reads what the executable link does not tell: the command name, the state
+// and the names from the command line. False when the process has gone.
+bool readDetails(int procFd, std::string_view pid, ProcFsProcessQuery::Known& known)
 {
-    char exe[PATH_MAX];
-    const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
-    if (exeLength < 0 && errno == ENOENT) {
+    char stat[512];
+    std::string_view comm;
+    char state = '?';
+    if (!readStat(procFd, pid, stat, comm, state))
+        return false;
+    known.comm.assign(comm);
+    known.alive = isAlive(state);
+    if (known.exeError == ENOENT) {
         // No program image: a kernel thread, a zombie, or gone. Its command
         // line is empty, so only the command name can match.
         known.exe.clear();
         known.firstWord.clear();
         known.script.clear();
-        return;
+        return true;
     }
     std::string_view exeName;
-    if (exeLength >= 0 && static_cast<std::size_t>(exeLength) < sizeof exe) {
-        std::string_view target(exe, static_cast<std::size_t>(exeLength));
+    if (known.exeError == 0 && known.exeTarget.size() < PATH_MAX) {
+        std::string_view target = known.exeTarget;
         // A program whose file was replaced since it started keeps its name.
         constexpr std::string_view kDeleted = " (deleted)";
         if (target.ends_with(kDeleted))
@@ -138,34 +129,50 @@ void readFullNames(int procFd, std::string_view pid, ProcFsProcessQuery::KnownNa
     known.exe.assign(names.exe);
     known.firstWord.assign(names.firstWord);
     known.script.assign(names.script);
+    return true;
+}
+
+bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
+{
+    return procfs::commMatches(known.comm, name) ||
+           procfs::fullNamesMatch({known.exe, known.firstWord, known.script}, name);
 }
 
 } // namespace
 
 ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot) : procRoot_(std::move(procRoot)) {}
 
-bool ProcFsProcessQuery::answersTo(int procFd, std::string_view pid, std::string_view name)
+bool ProcFsProcessQuery::answersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name)
 {
-    char statText[1024];
-    Stat stat;
-    if (!readStat(procFd, pid, statText, stat) || !isAlive(stat.state))
-        return false;
-    if (procfs::commMatches(stat.comm, name))
-        return true;
+    char exe[PATH_MAX];
+    const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
+    const int exeError = exeLength < 0 ? errno : 0;
+    const std::string_view exeTarget(exe, exeLength > 0 ? static_cast<std::size_t>(exeLength) : 0);
 
     std::uint64_t key = 0;
     std::from_chars(pid.data(), pid.data() + pid.size(), key);
-    KnownNames& known = known_[key];
-    // The same process with the same command name has the same names: an
-    // exec changes the command name, a new process under the pid its start
-    // time. Without a start time nothing is kept.
-    if (stat.startTime == 0 || known.scan == 0 || known.startTime != stat.startTime || known.comm != stat.comm) {
-        readFullNames(procFd, pid, known);
-        known.startTime = stat.startTime;
-        known.comm.assign(stat.comm);
+    Known& known = known_[key];
+    const bool sameProcess =
+        known.seenInScan != 0 && known.entry == entry && known.exeError == exeError && known.exeTarget == exeTarget;
+    const bool dueForRefresh = (key + scan_) % kRefreshEvery == 0;
+    bool fresh = false;
+    if (!sameProcess || dueForRefresh) {
+        known.entry = entry;
+        known.exeError = exeError;
+        known.exeTarget.assign(exeTarget);
+        if (!readDetails(procFd, pid, known)) {
+            known.seenInScan = 0;
+            return false;
+        }
+        fresh = true;
     }
-    known.scan = stat.startTime == 0 ? 0 : scan_;
-    return procfs::fullNamesMatch({known.exe, known.firstWord, known.script}, name);
+    known.seenInScan = scan_;
+    if (!zb::answersTo(known, name))
+        return false;
+    // Kept names may be out of date: only what is read now counts.
+    if (!fresh && (!readDetails(procFd, pid, known) || !zb::answersTo(known, name)))
+        return false;
+    return known.alive;
 }
 
 ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
@@ -196,7 +203,7 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
             if (!isPid(pid))
                 continue;
             ++processes;
-            found = anyName && answersTo(procFd, pid, wanted);
+            found = anyName && answersTo(procFd, pid, entry->d_ino, wanted);
         }
         // A name no process can have needs only the proof that the list
         // can be read.
@@ -214,7 +221,7 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
         // The whole list was walked: forget the processes that have gone.
         if (known_.size() > kMostRemembered)
             known_.clear();
-        std::erase_if(known_, [this](const auto& entry) { return entry.second.scan != scan_; });
+        std::erase_if(known_, [this](const auto& entry) { return entry.second.seenInScan != scan_; });
     }
     return ProcessPresence::NotRunning;
 }

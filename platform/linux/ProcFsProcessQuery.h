@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <sys/types.h>
 #include <unordered_map>
 
 namespace zb {
@@ -15,12 +17,16 @@ namespace zb {
 // Processes that vanish or cannot be read during the scan are passed over;
 // one that has exited but is not yet reaped is not running.
 //
-// Each process costs one read of its stat file, which gives its command name,
-// state and start time. The names that take an executable link and a command
-// line to learn are kept between calls for as long as the same process (pid
-// and start time) shows the same command name, so that they are read once per
-// process rather than once per call; a new command name (a process that
-// executed another program) reads them afresh.
+// Reading a process's files is what a scan costs, so each call reads only the
+// executable link of every process, the cheapest of them. The command name and
+// the names from the command line are kept between calls for as long as the
+// same process (its /proc entry) shows the same executable; a new process
+// under the pid or a program that executed another one reads them afresh.
+// What a process changes without executing a new program (its command name,
+// its command line) is read again at least every kRefreshEvery calls, spread
+// over the calls. A process whose kept names answer to the name is read afresh
+// before it counts, so a kept name never makes a process count that no longer
+// answers to it.
 class ProcFsProcessQuery : public ProcessQuery {
 public:
     // `procRoot` is where the process table is mounted.
@@ -28,22 +34,26 @@ public:
 
     ProcessPresence isProcessRunning(const QString& name) override;
 
-    // The names of one process, as read from its executable link and command
-    // line: file names only.
-    struct KnownNames {
-        std::uint64_t startTime = 0;
-        std::string comm;
-        std::string exe;
-        std::string firstWord;
-        std::string script;
-        unsigned scan = 0; // the last scan that saw it
+    static constexpr unsigned kRefreshEvery = 16;
+
+    // What is kept of one process between calls.
+    struct Known {
+        ino_t entry = 0;         // the inode of its /proc directory
+        std::string exeTarget;   // the executable link as read
+        int exeError = 0;        // why it could not be read, or 0
+        std::string comm;        // command name
+        std::string exe;         // executable's file name
+        std::string firstWord;   // file name of the first command-line word
+        std::string script;      // file name of the interpreter's script
+        bool alive = false;      // neither zombie nor dead when last read
+        unsigned seenInScan = 0; // 0: never read
     };
 
 private:
-    bool answersTo(int procFd, std::string_view pid, std::string_view name);
+    bool answersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name);
 
     std::string procRoot_;
-    std::unordered_map<std::uint64_t, KnownNames> known_;
+    std::unordered_map<std::uint64_t, Known> known_;
     unsigned scan_ = 0;
 };
 

@@ -193,20 +193,24 @@ TEST(ProcFsProcessQuery, NamesThatMatchNothing)
 // made to show on demand.
 class FakeProcTree {
 public:
-    // A start time of 0 leaves it out of the stat file.
-    void add(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline,
-             int startTime = 0)
+    // Adds a process, or changes what an existing one shows.
+    void add(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline)
     {
         QDir().mkpath(dir_.filePath(pid));
         write(pid + QStringLiteral("/comm"), comm + '\n');
-        QByteArray stat = pid.toUtf8() + " (" + comm + ") " + state + " 1 1 1 0 -1";
-        if (startTime > 0)
-            stat += " 4194304 90 0 0 0 1 2 0 0 20 0 1 0 " + QByteArray::number(startTime) + " 2437120 150";
-        write(pid + QStringLiteral("/stat"), stat + '\n');
+        write(pid + QStringLiteral("/stat"), pid.toUtf8() + " (" + comm + ") " + state + " 1 1 1 0 -1\n");
         write(pid + QStringLiteral("/cmdline"), cmdline);
         QFile::remove(dir_.filePath(pid + QStringLiteral("/exe")));
         if (!exe.isEmpty())
             QFile::link(exe, dir_.filePath(pid + QStringLiteral("/exe")));
+    }
+    // A new process under the pid of one that has gone: a new /proc entry.
+    void replace(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline)
+    {
+        const QString next = pid + QStringLiteral(".next");
+        add(next, comm, state, exe, cmdline);
+        QDir(dir_.filePath(pid)).removeRecursively();
+        QDir(dir_.path()).rename(next, pid);
     }
     void addEmpty(const QString& name) { QDir().mkpath(dir_.filePath(name)); }
     std::string root() const { return QFile::encodeName(dir_.path()).toStdString(); }
@@ -278,31 +282,38 @@ TEST(ProcFsProcessQuery, AListThatCannotBeReadIsUnknownNotEmpty)
 }
 
 // Names kept from an earlier call must never outlive the process they were
-// read from.
-TEST(ProcFsProcessQuery, KeptNamesFollowANewProcessUnderTheSamePidAndAnExec)
+// read from, and what a process changes in place is seen within a few calls.
+TEST(ProcFsProcessQuery, KeptNamesFollowANewProcessUnderThePidAnExecAndARename)
 {
     using namespace Qt::StringLiterals;
     FakeProcTree tree;
-    tree.add(u"300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0old.py\0", 15), 5000);
+    tree.add(u"300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0old.py\0", 15));
     ProcFsProcessQuery query(tree.root());
     EXPECT_TRUE(runs(query, u"old.py"_s));
     EXPECT_FALSE(runs(query, u"new.py"_s));
 
-    // The pid is taken by a new process: another start time.
-    tree.add(u"300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0new.py\0", 15), 7000);
+    // The pid is taken by a new process of the same program.
+    tree.replace(u"300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0new.py\0", 15));
     EXPECT_TRUE(runs(query, u"new.py"_s));
     EXPECT_FALSE(runs(query, u"old.py"_s));
 
-    // The same process runs another program: another command name.
-    tree.add(u"300"_s, "perl", 'S', u"/usr/bin/perl"_s, QByteArray("perl\0-I\0/tmp\0tidy.pl\0", 21), 7000);
+    // The same process runs another program.
+    tree.add(u"300"_s, "perl", 'S', u"/usr/bin/perl"_s, QByteArray("perl\0-I\0/tmp\0tidy.pl\0", 21));
     EXPECT_TRUE(runs(query, u"tidy.pl"_s));
     EXPECT_FALSE(runs(query, u"new.py"_s));
     EXPECT_FALSE(runs(query, u"tmp"_s));
-    EXPECT_FALSE(runs(query, u"python3.11"_s));
+
+    // It renames itself without a new program: found under the new name
+    // within a few calls, and no longer under the old one.
+    tree.add(u"300"_s, "tidy-worker", 'S', u"/usr/bin/perl"_s, QByteArray("tidy: worker\0", 13));
+    int calls = 1;
+    while (!runs(query, u"tidy-worker"_s) && calls <= int(ProcFsProcessQuery::kRefreshEvery))
+        ++calls;
+    EXPECT_LE(calls, int(ProcFsProcessQuery::kRefreshEvery));
+    EXPECT_FALSE(runs(query, u"tidy.pl"_s));
 
     // It exits and stays unreaped.
-    tree.add(u"300"_s, "perl", 'Z', QString(), QByteArray(), 7000);
-    EXPECT_FALSE(runs(query, u"tidy.pl"_s));
+    tree.add(u"300"_s, "perl", 'Z', QString(), QByteArray());
     EXPECT_FALSE(runs(query, u"perl"_s));
 }
 
