@@ -34,7 +34,7 @@ public:
 
     ProcessPresence isProcessRunning(const QString& name) override;
 
-    static constexpr unsigned kRefreshEvery = 16;
+    static constexpr unsigned kRefreshEvery = 32;
 
     // What is kept of one process between calls.
     struct Known {
