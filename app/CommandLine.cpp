@@ -103,11 +103,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
     return line;
 }
 
-QString noDisplayText(const QString& programName)
+QString noDisplayText(const QString& programName, const QString& problem)
 {
-    return QStringLiteral("%1: needs a display to open its window, and none is set (DISPLAY or WAYLAND_DISPLAY); "
+    return QStringLiteral("%1: needs a display to open its window, and %2; "
                           "to run it or its tests without one, set QT_QPA_PLATFORM=offscreen\n")
-        .arg(programName);
+        .arg(programName, problem);
 }
 
 } // namespace zb

@@ -31,7 +31,7 @@ QString programVersion();
 // Reads the arguments (arguments[0] is the program as started).
 CommandLine parseCommandLine(const QStringList& arguments);
 
-// The one line printed when no display can be reached.
-QString noDisplayText(const QString& programName);
+// The one line printed when no display can be reached, for the reason given.
+QString noDisplayText(const QString& programName, const QString& problem);
 
 } // namespace zb

@@ -29,10 +29,12 @@ int main(int argc, char** argv)
         print(stderr, line.error);
         return line.exitStatus;
     }
-    if (!line.displayGiven && !zb::displayConfigured()) {
-        const QString program = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
-        print(stderr, zb::noDisplayText(program));
-        return zb::kExitCannotRun;
+    if (!line.displayGiven) {
+        if (const QString problem = zb::displayProblem(); !problem.isEmpty()) {
+            const QString program = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
+            print(stderr, zb::noDisplayText(program, problem));
+            return zb::kExitCannotRun;
+        }
     }
     return zb::runApplication(argc, argv);
 }

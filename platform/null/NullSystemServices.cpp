@@ -39,7 +39,7 @@ QString systemSettingsFilePath()
 }
 
 // Qt knows best where it can open windows here.
-bool displayConfigured() { return true; }
+QString displayProblem() { return {}; }
 
 void installShutdownRequestHandler(std::function<void()>) {}
 

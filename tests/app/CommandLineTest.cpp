@@ -15,12 +15,15 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QString& program, const QStringList& arguments)
+// `display`, when given, is set as DISPLAY.
+Outcome run(const QString& program, const QStringList& arguments, const QString& display = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
     QTemporaryDir config;
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     process.setProcessEnvironment(env);
@@ -85,6 +88,16 @@ TEST(CommandLine, ACopyUnderAnotherNameSpeaksUnderThatName)
     ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), link));
     EXPECT_EQ(run(link, {QStringLiteral("--version")}).out, QStringLiteral("nightly " ZB_VERSION "\n"));
     EXPECT_TRUE(run(link, {QStringLiteral("-x")}).err.startsWith(QStringLiteral("nightly: unknown option '-x'")));
+}
+
+TEST(CommandLine, AnXDisplayThatDoesNotAnswerIsOneLineNotAnAbort)
+{
+    ASSERT_FALSE(QFile::exists(QStringLiteral("/tmp/.X11-unix/X987")));
+    const Outcome o = run(QStringLiteral(ZB_PROGRAM_PATH), {}, QStringLiteral(":987.0"));
+    EXPECT_FALSE(o.crashed);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, QStringLiteral("zb-sequenta: needs a display to open its window, and the display :987.0 does not "
+                                    "answer; to run it or its tests without one, set QT_QPA_PLATFORM=offscreen\n"));
 }
 
 } // namespace
