@@ -15,7 +15,8 @@ namespace zb {
 // executable's file name, the file name of its first command-line word, or
 // the file name of the script its interpreter runs (see ProcFsNameMatch.h).
 // Processes that vanish or cannot be read during the scan are passed over;
-// one that has exited but is not yet reaped is not running.
+// one that has exited but is not yet reaped is not running. A table that
+// cannot be opened or listed, or lists no process at all, is Unknown.
 //
 // Reading a process's files is what a scan costs, so each call reads only the
 // executable link of every process, the cheapest of them. The command name and
@@ -23,7 +24,7 @@ namespace zb {
 // same process (its /proc entry) shows the same executable; a new process
 // under the pid or a program that executed another one reads them afresh.
 // What a process changes without executing a new program (its command name,
-// its command line) is read again at least every kRefreshEvery calls, spread
+// its command line) is read again once in every kRefreshEvery calls, spread
 // over the calls. A process whose kept names answer to the name is read afresh
 // before it counts, so a kept name never makes a process count that no longer
 // answers to it.
