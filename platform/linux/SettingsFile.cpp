@@ -83,7 +83,7 @@ FileRead readWholeFile(const QString& path)
     FileRead r;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        r.result = errno == ENOENT ? FileRead::Result::Missing : FileRead::Result::Failed;
+        r.result = errno == ENOENT || errno == ENOTDIR ? FileRead::Result::Missing : FileRead::Result::Failed;
         r.error = lastError();
         return r;
     }

@@ -204,11 +204,15 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
         doc.unreadable_ = true;
         return doc;
     }
+    // Checked once for the file, and line by line only when it fails.
+    QStringDecoder wholeFile(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)wholeFile(rest).operator QString();
+    const bool wholeFileIsUtf8 = !wholeFile.hasError();
     int number = 0;
     while (!rest.isEmpty()) {
         const qsizetype end = rest.indexOf('\n');
         const QByteArrayView line = end < 0 ? rest : rest.first(end);
-        doc.addLine(line.toByteArray(), ++number);
+        doc.addLine(line.toByteArray(), ++number, wholeFileIsUtf8);
         rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
     }
     bool understoodAny = !doc.sections_.isEmpty();
@@ -218,16 +222,23 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
     return doc;
 }
 
-void IniDocument::addLine(QByteArray raw, int number)
+void IniDocument::addLine(QByteArray raw, int number, bool knownUtf8)
 {
     QList<Line>& into = sections_.isEmpty() ? preamble_ : sections_.last().body;
     QByteArrayView content(raw);
     if (content.endsWith('\r'))
         content.chop(1);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(content);
+    bool utf8 = true;
+    QString text;
+    if (knownUtf8) {
+        text = QString::fromUtf8(content);
+    } else {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = decoder(content);
+        utf8 = !decoder.hasError();
+    }
     const QStringView t = trimBlanks(text);
-    const bool understood = !utf8.hasError() && !hasControlCharacter(text, true);
+    const bool understood = utf8 && !hasControlCharacter(text, true);
 
     if (understood && (t.isEmpty() || t.startsWith(QLatin1Char('#')) || t.startsWith(QLatin1Char(';')))) {
         into.append({std::move(raw), {}});

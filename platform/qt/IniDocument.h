@@ -45,7 +45,7 @@ private:
         QHash<QString, qsizetype> keys; // key -> its last line in body
     };
 
-    void addLine(QByteArray raw, int number);
+    void addLine(QByteArray raw, int number, bool knownUtf8);
     // The index of the section holding the key, or -1.
     qsizetype findKey(const QString& section, const QString& key, qsizetype* line) const;
     QList<qsizetype> sectionsNamed(const QString& name) const;
