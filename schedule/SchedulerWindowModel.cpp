@@ -360,10 +360,11 @@ void SchedulerWindowModel::showHealth(const QByteArray& table)
     }
     bool warn = entry.state == schedule::EntryState::Missing && TASK_STATUS_TEXTBOX.text() == text::kTaskCreated;
     if (entry.state == schedule::EntryState::Enabled && !crontab_.daemonNames().isEmpty()) {
-        bool daemon = false;
+        // Only a process list that was read can say the daemon is absent.
+        bool absent = true;
         for (const QString& name : crontab_.daemonNames())
-            daemon = daemon || processes_.isProcessRunning(name);
-        if (!daemon) {
+            absent = absent && processes_.isProcessRunning(name) == ProcessPresence::NotRunning;
+        if (absent) {
             health += QStringLiteral(", but ") + text::kNoCronDaemon;
             warn = true;
         }

@@ -169,7 +169,7 @@ TEST(CronStart, CronStartsTheProgramAtItsMinuteOnTheDisplayAndItRunsItsChain)
     SavedCrontab saved(crontabProgram);
     ProcFsProcessQuery processes;
     Child ourCron;
-    if (!processes.isProcessRunning(QStringLiteral("cron"))) {
+    if (processes.isProcessRunning(QStringLiteral("cron")) != ProcessPresence::Running) {
         ourCron.process.start(cron, {QStringLiteral("-f")});
         ASSERT_TRUE(ourCron.process.waitForStarted(5000));
     }

@@ -282,6 +282,13 @@ TEST_F(SchedulerWindow, TheHealthLineSaysWhatTheCrontabReallyHolds)
         EXPECT_EQ(crontab.writes, 0) << "opening only looks";
     }
     reset();
+    h().processes.unreadable = true; // cannot tell: no warning
+    crontab.table = "0 6 * * * '/x' " + kMarker + '\n';
+    seedCreated("SELECT_ALL_DAYS_TICKBOX", "06:00");
+    open();
+    EXPECT_EQ(health(), QStringLiteral("Next start: Thu 2026-12-10 06:00"));
+
+    reset();
     crontab.failRead = QStringLiteral("The crontab program is not installed on this machine.");
     open();
     EXPECT_EQ(health(), crontab.failRead);
