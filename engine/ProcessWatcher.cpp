@@ -1,14 +1,16 @@
 #include "ProcessWatcher.h"
 
+#include "RunRecorder.h"
 #include "TaskChain.h"
 #include "core/MainWindowModel.h"
 #include "platform/ProcessQuery.h"
 
 namespace zb {
 
-ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, ProcessQuery& processes)
+ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes)
     : main_(main),
       chain_(chain),
+      recorder_(recorder),
       processes_(processes)
 {
     for (int n = 1; n <= kSlotCount; ++n)
@@ -22,10 +24,12 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     main_.TASK_PAUSE_TICKBOX[n].setBackground(colour::Green);
     if (running) {
         main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("P4P - TASK %1").arg(n));
+        recorder_.waitGoesOn(n);
         return;
     }
     // The status line keeps its text until the successor's first tick.
     main_.TASK_LIGHT[n].setBackground(colour::Green);
+    recorder_.waitEnded(n, false);
     chain_.enableSuccessor(n);
     main_.TASK_WATCHER_TIMER[n].setEnabled(false);
 }
