@@ -4,6 +4,7 @@
 #include "MainWindowView.h"
 #include "QtFileDialog.h"
 #include "app/Program.h"
+#include "engine/RunJournal.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SystemServices.h"
@@ -46,8 +47,10 @@ int runApplication(int argc, char** argv)
     StdFolders folders;
     QtFileDialog fileDialog;
     QtFiles files;
+    const auto journal = createSystemJournal(exe.baseName());
 
     Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
+    program.engine.setJournal(journal.get());
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);

@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "FileRunJournal.h"
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
 
@@ -16,6 +17,14 @@ namespace zb {
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<PosixLauncher>(); }
 
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<ProcFsProcessQuery>(); }
+
+std::unique_ptr<RunJournal> createSystemJournal(const QString& name)
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return std::make_unique<FileRunJournal>(base + QStringLiteral("/ZB-SEQUENTA"), name);
+}
 
 QString systemSettingsFilePath()
 {

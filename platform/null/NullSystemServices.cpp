@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "engine/RunJournal.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 
@@ -30,6 +31,8 @@ public:
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
+
+std::unique_ptr<RunJournal> createSystemJournal(const QString&) { return std::make_unique<NullRunJournal>(); }
 
 QString systemSettingsFilePath()
 {
