@@ -2,6 +2,7 @@
 
 #include "AboutWindowView.h"
 #include "AllTaskSettingsWindowView.h"
+#include "HistoryWindowView.h"
 #include "MainSettingsWindowView.h"
 #include "ManageTasksWindowView.h"
 #include "SingleTaskSettingsWindowView.h"
@@ -11,6 +12,7 @@
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
+#include "engine/HistoryWindowModel.h"
 
 #include <QApplication>
 
@@ -62,6 +64,11 @@ void DialogWindowOpener::showModal(WindowKind kind)
     case WindowKind::About: {
         AboutWindowModel model(p.settings);
         run<AboutWindowView>(model);
+        break;
+    }
+    case WindowKind::History: {
+        HistoryWindowModel model(p.settings, p.engine.recorder().journal());
+        run<HistoryWindowView>(model);
         break;
     }
     case WindowKind::EmailSettings:
