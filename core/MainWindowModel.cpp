@@ -5,6 +5,8 @@
 #include "WindowOpener.h"
 #include "platform/SettingsStore.h"
 
+#include <QDateTime>
+
 namespace zb {
 
 namespace {
@@ -55,6 +57,7 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       END_EMAIL_TICKBOX(QStringLiteral("END_EMAIL_TICKBOX"), text::kEndEmailCaption),
       SETTINGS_BUTTON(QStringLiteral("SETTINGS_BUTTON"), QStringLiteral("Settings")),
       MANAGE_TASKS_BUTTON(QStringLiteral("MANAGE_TASKS_BUTTON"), QStringLiteral("Tasks")),
+      HISTORY_BUTTON(QStringLiteral("HISTORY_BUTTON"), QStringLiteral("History")),
       EMAIL_OUTPUT_START_COMMAND_TEXTBOX(QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX"),
                                          QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX\n")),
       EMAIL_OUTPUT_END_COMMAND_TEXTBOX(QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX"),
@@ -100,6 +103,8 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
 
     SETTINGS_BUTTON.onClick = [this] { SETTINGS_BUTTON_Click(); };
     MANAGE_TASKS_BUTTON.onClick = [this] { MANAGE_TASKS_BUTTON_Click(); };
+    HISTORY_BUTTON.setToolTip(QStringLiteral("What ran, when, and how each task ended"));
+    HISTORY_BUTTON.onClick = [this] { HISTORY_BUTTON_Click(); };
     AUTOCLOSE_TICKBOX.onClick = [this] { AUTOCLOSE_TICKBOX_Click(); };
     AlwaysOnTopTimer_TICKBOX.onClick = [this] { AlwaysOnTopTimer_TICKBOX_Click(); };
 }
@@ -112,6 +117,7 @@ void MainWindowModel::Form_Load()
     setTitle(QStringLiteral("ZB-SEQUENTA - ") + APP_EXE_NAME_LABEL.caption());
 
     LAST_RUN_TEXTBOX.setText(settings_.readText(keys::LAST_RUN));
+    showLastRunTime(settings_.readText(keys::LAST_RUN_TIME));
 
     // Restoring a tick runs its click reaction when the value differs.
     restoreProgramSwitches(settings_, {AUTOSTART_TICKBOX, AlwaysOnTopTimer_TICKBOX, AUTOCLOSE_TICKBOX,
@@ -180,6 +186,8 @@ void MainWindowModel::Form_Unload()
     settings_.writePosition(keys::MAIN, geometry_.left, geometry_.top);
     storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     settings_.writeText(keys::LAST_RUN, LAST_RUN_TEXTBOX.text());
+    if (onUnloaded)
+        onUnloaded();
 }
 
 void MainWindowModel::close()
@@ -202,6 +210,12 @@ void MainWindowModel::MANAGE_TASKS_BUTTON_Click()
         opener_->showModal(WindowKind::ManageTasks);
 }
 
+void MainWindowModel::HISTORY_BUTTON_Click()
+{
+    if (opener_ != nullptr)
+        opener_->showModal(WindowKind::History);
+}
+
 void MainWindowModel::AUTOCLOSE_TICKBOX_Click()
 {
     if (AUTOCLOSE_TICKBOX.ticked()) {
@@ -218,7 +232,11 @@ void MainWindowModel::AlwaysOnTopTimer_TICKBOX_Click()
     AlwaysOnTopTimer.setEnabled(AlwaysOnTopTimer_TICKBOX.ticked());
 }
 
-void MainWindowModel::TASK_LIGHT_DblClick(int n) { TASK_LIGHT[n].setBackground(colour::White); }
+void MainWindowModel::TASK_LIGHT_DblClick(int n)
+{
+    TASK_LIGHT[n].setBackground(colour::White);
+    TASK_LIGHT[n].setToolTip(QString());
+}
 
 void MainWindowModel::showLastRun(const QString& text, Colour background)
 {
@@ -232,6 +250,14 @@ void MainWindowModel::colourLastRunForStartUp()
     const bool success = LAST_RUN_TEXTBOX.text() == text::kCompletedSuccessfully;
     LAST_RUN_TEXTBOX.setBackground(success ? colour::Green : colour::Red);
     LAST_RUN_TEXTBOX.setForeground(colour::Black);
+}
+
+void MainWindowModel::showLastRunTime(const QString& isoTime)
+{
+    const QDateTime at = QDateTime::fromString(isoTime, Qt::ISODate);
+    LAST_RUN_TEXTBOX.setToolTip(
+        at.isValid() ? QStringLiteral("Last run ended %1").arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")))
+                     : QString());
 }
 
 void MainWindowModel::setPosition(double left, double top)

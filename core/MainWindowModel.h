@@ -18,6 +18,7 @@ namespace text {
 inline const QString kStart = QStringLiteral("START");
 inline const QString kStop = QStringLiteral("STOP");
 inline const QString kCompletedSuccessfully = QStringLiteral("COMPLETED SUCCESSFULLY");
+inline const QString kCompletedWithErrors = QStringLiteral("COMPLETED WITH ERRORS");
 inline const QString kSettingsUnreadable = QStringLiteral("SETTINGS FILE UNREADABLE - STARTED ON DEFAULTS");
 } // namespace text
 
@@ -43,6 +44,7 @@ public:
 
     void SETTINGS_BUTTON_Click();
     void MANAGE_TASKS_BUTTON_Click();
+    void HISTORY_BUTTON_Click();
     void AUTOCLOSE_TICKBOX_Click();
     void AlwaysOnTopTimer_TICKBOX_Click();
     void TASK_LIGHT_DblClick(int n);
@@ -50,12 +52,16 @@ public:
     // Shows a last-run text in LAST_RUN_TEXTBOX in the colours of its kind.
     void showLastRun(const QString& text, Colour background);
     void colourLastRunForStartUp();
+    // Shows when the last run ended (ISO 8601) as LAST_RUN_TEXTBOX's tip.
+    void showLastRunTime(const QString& isoTime);
 
     void setWindowOpener(WindowOpener* opener) { opener_ = opener; }
     // Set by the view: close the real window (which then calls Form_Unload).
     std::function<void()> closeRequested;
     // Called after every title or geometry change, for the view.
     std::function<void()> windowChanged;
+    // Called once at the end of the shut-down, after the settings are saved.
+    std::function<void()> onUnloaded;
 
     const QString& title() const { return title_; }
     const WindowGeometry& geometry() const { return geometry_; }
@@ -98,6 +104,7 @@ public:
     TickBox END_EMAIL_TICKBOX;
     Button SETTINGS_BUTTON;
     Button MANAGE_TASKS_BUTTON;
+    Button HISTORY_BUTTON;
     TextField EMAIL_OUTPUT_START_COMMAND_TEXTBOX;
     TextField EMAIL_OUTPUT_END_COMMAND_TEXTBOX;
     TextField SE_HOME_TEXTBOX;

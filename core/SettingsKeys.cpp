@@ -13,6 +13,7 @@ const TickKey KITT_AUTOSTART_TICKBOX{QStringLiteral("KITT_AUTOSTART_TICKBOX"), 0
 const TickKey START_EMAIL_TICKBOX{QStringLiteral("START_EMAIL_TICKBOX"), 0};
 const TickKey END_EMAIL_TICKBOX{QStringLiteral("END_EMAIL_TICKBOX"), 0};
 const TextKey LAST_RUN{QStringLiteral("LAST_RUN"), QString()};
+const TextKey LAST_RUN_TIME{QStringLiteral("LAST_RUN_TIME"), QString()};
 
 TickKey taskEnable(int n) { return {slotKey(n, "ENABLE_TICKBOX"), 0}; }
 TickKey taskPause(int n) { return {slotKey(n, "PAUSE_TICKBOX"), 0}; }
@@ -41,6 +42,7 @@ const GeometryKeys SINGLE_OUTPUT_COMMANDS_WINDOW{QStringLiteral("SINGLE_OUTPUT_C
                                                  3870};
 const GeometryKeys WIN_SCHED_TASK{QStringLiteral("WIN_SCHED_TASK"), 1000, 1000, 9690, 7215};
 const GeometryKeys ABOUT{QStringLiteral("ABOUT"), 1000, 1000, 10170, 4095};
+const GeometryKeys HISTORY_WINDOW{QStringLiteral("HISTORY_WINDOW"), 1000, 1000, 12000, 6000};
 const GeometryKeys DONATIONS_WINDOW{QStringLiteral("DONATIONS_WINDOW"), 1000, 1000, 8880, 6330};
 
 } // namespace zb::keys

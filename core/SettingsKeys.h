@@ -42,6 +42,7 @@ extern const TickKey KITT_AUTOSTART_TICKBOX;
 extern const TickKey START_EMAIL_TICKBOX;
 extern const TickKey END_EMAIL_TICKBOX;
 extern const TextKey LAST_RUN;
+extern const TextKey LAST_RUN_TIME; // when LAST_RUN was stored at an autoclose, ISO 8601 with offset
 
 // Slot keys, n = 1 to 20.
 TickKey taskEnable(int n);      // TASK_n_ENABLE_TICKBOX
@@ -69,5 +70,6 @@ extern const GeometryKeys SINGLE_OUTPUT_COMMANDS_WINDOW;
 extern const GeometryKeys WIN_SCHED_TASK;
 extern const GeometryKeys ABOUT;
 extern const GeometryKeys DONATIONS_WINDOW;
+extern const GeometryKeys HISTORY_WINDOW;
 
 } // namespace zb::keys

@@ -11,6 +11,7 @@ enum class WindowKind {
     EmailSettings,
     SchedulerSettings,
     About,
+    History,
 };
 
 // Opens a secondary window modally, owned by the window that asks, and

@@ -1,5 +1,6 @@
 #include "ProcessWatcher.h"
 
+#include "RunRecorder.h"
 #include "TaskChain.h"
 #include "core/MainWindowModel.h"
 #include "platform/ProcessQuery.h"
@@ -10,9 +11,10 @@ namespace {
 QString waitingText(int n) { return QStringLiteral("P4P - TASK %1").arg(n); }
 } // namespace
 
-ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, ProcessQuery& processes)
+ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes)
     : main_(main),
       chain_(chain),
+      recorder_(recorder),
       processes_(processes)
 {
     for (int n = 1; n <= kSlotCount; ++n)
@@ -28,6 +30,7 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     main_.TASK_PAUSE_TICKBOX[n].setBackground(colour::Green);
     if (presence == ProcessPresence::Running) {
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n));
+        recorder_.waitGoesOn(n);
         return;
     }
     // Without a process list the wait cannot be kept: the chain goes on, and
@@ -36,6 +39,7 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     if (presence == ProcessPresence::Unknown)
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n) + QStringLiteral(" - PROCESS LIST UNREADABLE"));
     main_.TASK_LIGHT[n].setBackground(colour::Green);
+    recorder_.waitEnded(n, false);
     chain_.enableSuccessor(n);
     main_.TASK_WATCHER_TIMER[n].setEnabled(false);
 }

@@ -4,6 +4,7 @@ namespace zb {
 
 class MainWindowModel;
 class ProcessQuery;
+class RunRecorder;
 class TaskChain;
 
 // The pause-for-process wait of a slot: once a second, while its
@@ -11,7 +12,7 @@ class TaskChain;
 // runs, and hands over to the slot's successor once none does.
 class ProcessWatcher {
 public:
-    ProcessWatcher(MainWindowModel& main, TaskChain& chain, ProcessQuery& processes);
+    ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes);
     ProcessWatcher(const ProcessWatcher&) = delete;
     ProcessWatcher& operator=(const ProcessWatcher&) = delete;
 
@@ -20,6 +21,7 @@ public:
 private:
     MainWindowModel& main_;
     TaskChain& chain_;
+    RunRecorder& recorder_;
     ProcessQuery& processes_;
 };
 

@@ -1,15 +1,19 @@
 #include "RunEngine.h"
 
+#include "core/MainWindowModel.h"
 #include "platform/Services.h"
 
 namespace zb {
 
 RunEngine::RunEngine(MainWindowModel& main, const Services& services)
-    : chain_(main, services.launcher),
-      watcher_(main, chain_, services.processes),
-      run_(main, chain_, services.launcher, services.files, services.exe),
+    : recorder_(main, services.launcher),
+      chain_(main, services.launcher, recorder_),
+      watcher_(main, chain_, recorder_, services.processes),
+      run_(main, chain_, recorder_, services.launcher, services.files, services.exe),
       autostart_(main, run_),
       autoclose_(main, run_)
-{}
+{
+    main.onUnloaded = [this] { recorder_.programClosing(); };
+}
 
 } // namespace zb

@@ -4,6 +4,7 @@
 #include "AutostartCountdown.h"
 #include "ProcessWatcher.h"
 #include "RunControl.h"
+#include "RunRecorder.h"
 #include "TaskChain.h"
 
 namespace zb {
@@ -19,8 +20,12 @@ public:
 
     TaskChain& chain() { return chain_; }
     RunControl& run() { return run_; }
+    RunRecorder& recorder() { return recorder_; }
+    // Where the run is reported; none by default.
+    void setJournal(RunJournal* journal) { recorder_.setJournal(journal); }
 
 private:
+    RunRecorder recorder_;
     TaskChain chain_;
     ProcessWatcher watcher_;
     RunControl run_;

@@ -1,6 +1,8 @@
 #include "TaskChain.h"
 
 #include "ClockTexts.h"
+#include "PassOutcome.h"
+#include "RunRecorder.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
 #include "platform/TimerHost.h"
@@ -11,7 +13,10 @@ namespace {
 constexpr int kHoldAfterLaunchMs = 1000;
 } // namespace
 
-TaskChain::TaskChain(MainWindowModel& main, Launcher& launcher) : main_(main), launcher_(launcher)
+TaskChain::TaskChain(MainWindowModel& main, Launcher& launcher, RunRecorder& recorder)
+    : main_(main),
+      launcher_(launcher),
+      recorder_(recorder)
 {
     main_.MAIN_START_STOP_BUTTON.onClick = [this] { MAIN_START_STOP_BUTTON_Click(); };
     for (int n = 1; n <= kSlotCount; ++n)
@@ -22,9 +27,12 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
 {
     if (main_.MAIN_START_STOP_BUTTON.caption() == text::kStart) {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
+        endEarlierPass();
+        recorder_.beginPass(PassStart::ByHand);
         startPass();
     } else {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
+        recorder_.record({.kind = JournalEvent::Kind::PassStopped});
         stopMainTimers();
         // A wait cut short says so, rather than seem to wait on.
         for (int n = 1; n <= kSlotCount; ++n)
@@ -46,6 +54,12 @@ void TaskChain::startPass()
     main_.TASK_MAIN_TIMER[1].setEnabled(true);
 }
 
+void TaskChain::endEarlierPass()
+{
+    stopMainTimers();
+    stopWatchers();
+}
+
 void TaskChain::stopEndOfRunStep()
 {
     // Off completely, so that the next end of run counts the full eleven
@@ -64,16 +78,20 @@ void TaskChain::stopMainTimers()
 
 void TaskChain::stopWatchers()
 {
-    for (Timer& t : main_.TASK_WATCHER_TIMER)
-        t.setEnabled(false);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        main_.TASK_WATCHER_TIMER[n].setEnabled(false);
+        recorder_.waitEnded(n, true);
+    }
 }
 
 void TaskChain::enableSuccessor(int n)
 {
     if (n < kSlotCount)
         main_.TASK_MAIN_TIMER[n + 1].setEnabled(true);
-    else
+    else {
         main_.AUTOCLOSE_TIMER.setEnabled(true);
+        recorder_.record({.kind = JournalEvent::Kind::ChainEnded});
+    }
 }
 
 void TaskChain::TASK_MAIN_TIMER_Timer(int n)
@@ -84,6 +102,8 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
     if (!main_.TASK_ENABLE_TICKBOX[n].ticked()) {
         status.setCaption(QStringLiteral("SKIPPING TASK %1").arg(n));
         light.setBackground(colour::Red);
+        light.setToolTip(QString());
+        recorder_.record({.kind = JournalEvent::Kind::TaskSkipped, .slot = n});
         enableSuccessor(n);
         main_.TASK_MAIN_TIMER[n].setEnabled(false);
         return;
@@ -91,11 +111,17 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
 
     status.setCaption(QStringLiteral("RUNNING TASK %1").arg(n));
     light.setBackground(colour::Cyan);
-    const LaunchResult launched = launcher_.launch(main_.TASK_CMD_TEXTBOX[n].text(), WindowStyle::NormalFocus);
+    light.setToolTip(QString());
+    const QString command = main_.TASK_CMD_TEXTBOX[n].text();
+    const QString outputFile = recorder_.taskOutputFile(n);
+    const LaunchResult launched = outputFile.isEmpty() ? launcher_.launch(command, WindowStyle::NormalFocus)
+                                                       : launcher_.launchLogged(command, outputFile);
+    recorder_.taskLaunched(n, command, launched, outputFile);
     if (!launched.started) {
         // Nothing ran, so there is nothing to wait for and nothing completed.
-        status.setCaption(QStringLiteral("TASK %1 FAILED TO START").arg(n));
+        status.setCaption(problem::taskFailedToStart(n));
         light.setBackground(colour::Red);
+        light.setToolTip(launched.error);
         enableSuccessor(n);
         main_.TASK_MAIN_TIMER[n].setEnabled(false);
         return;
@@ -106,6 +132,7 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
         if (n == 1)
             light.setBackground(colour::Green);
         main_.TASK_WATCHER_TIMER[n].setEnabled(true);
+        recorder_.waitBegan(n, main_.TASK_PROCESS_NAME_TEXTBOX[n].text());
     } else {
         status.setCaption(QStringLiteral("TASK %1 COMPLETED").arg(n));
         light.setBackground(colour::Green);

@@ -4,6 +4,7 @@ namespace zb {
 
 class MainWindowModel;
 class Launcher;
+class RunRecorder;
 class TimerHost;
 
 // Walks the twenty slots of the main window, one slot per tick of its
@@ -12,7 +13,7 @@ class TimerHost;
 // watcher, or after slot 20 to AUTOCLOSE_TIMER.
 class TaskChain {
 public:
-    TaskChain(MainWindowModel& main, Launcher& launcher);
+    TaskChain(MainWindowModel& main, Launcher& launcher, RunRecorder& recorder);
     TaskChain(const TaskChain&) = delete;
     TaskChain& operator=(const TaskChain&) = delete;
 
@@ -23,6 +24,8 @@ public:
     // an earlier one, so AUTOCLOSE_TIMER goes off unless the user started the
     // autoclose countdown by hand.
     void startPass();
+    // Ends what is left of an earlier pass, before a new one is begun.
+    void endEarlierPass();
     // Arms what follows slot n: slot n + 1, or AUTOCLOSE_TIMER after slot 20.
     void enableSuccessor(int n);
     // Switches off every slot's main timer, in slot order.
@@ -37,6 +40,7 @@ private:
 
     MainWindowModel& main_;
     Launcher& launcher_;
+    RunRecorder& recorder_;
 };
 
 } // namespace zb

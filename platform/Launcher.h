@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace zb {
 
@@ -9,7 +10,16 @@ enum class WindowStyle { NormalFocus, Hidden };
 
 struct LaunchResult {
     bool started = false;
-    QString error; // why it did not start; empty when started
+    QString error;  // why it did not start; empty when started
+    qint64 pid = 0; // the started process; 0 when not known
+};
+
+// How a started process ended.
+struct ProcessEnd {
+    qint64 pid = 0;
+    int exitCode = 0; // when it exited
+    int signal = 0;   // non-zero when a signal ended it
+    qint64 runMs = 0; // from its start to its end
 };
 
 // Starts a command line as a new, independent process and returns at once.
@@ -21,6 +31,18 @@ public:
     // The same for a program and its arguments given word by word, so that
     // nothing in them needs quoting.
     virtual LaunchResult launchArgv(const QStringList& argv, WindowStyle style) = 0;
+    // A task: its standard output and error are appended to outputFile
+    // (made when missing). Where the output cannot be kept, the task still
+    // starts.
+    virtual LaunchResult launchLogged(const QString& commandLine, const QString& outputFile)
+    {
+        Q_UNUSED(outputFile);
+        return launch(commandLine, WindowStyle::NormalFocus);
+    }
+
+    // Told from the event loop when a started process ends, where the system
+    // can tell.
+    std::function<void(const ProcessEnd&)> onEnded;
 };
 
 } // namespace zb

@@ -9,12 +9,17 @@ namespace zb {
 class Crontab;
 class Launcher;
 class ProcessQuery;
+class RunJournal;
 
 // The operating system's own implementations, chosen by the build: one
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
 std::unique_ptr<Crontab> createSystemCrontab();
+
+// The run journal of the copy called `name`, with its tasks' output, in
+// this user's state folder.
+std::unique_ptr<RunJournal> createSystemJournal(const QString& name);
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();

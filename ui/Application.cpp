@@ -5,6 +5,7 @@
 #include "QtFileDialog.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "engine/RunJournal.h"
 #include "platform/Crontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
@@ -49,8 +50,10 @@ int runApplication(int argc, char** argv)
     StdFolders folders;
     QtFileDialog fileDialog;
     QtFiles files;
+    const auto journal = createSystemJournal(exe.baseName());
 
     Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, crontab.get()});
+    program.engine.setJournal(journal.get());
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);

@@ -2,6 +2,7 @@
 
 #include "AboutWindowView.h"
 #include "AllTaskSettingsWindowView.h"
+#include "HistoryWindowView.h"
 #include "MainSettingsWindowView.h"
 #include "ManageTasksWindowView.h"
 #include "SchedulerWindowView.h"
@@ -12,6 +13,7 @@
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
+#include "engine/HistoryWindowModel.h"
 #include "platform/null/NullCrontab.h"
 #include "schedule/SchedulerWindowModel.h"
 
@@ -72,6 +74,11 @@ void DialogWindowOpener::showModal(WindowKind kind)
         Crontab& crontab = p.services.crontab != nullptr ? *p.services.crontab : none;
         SchedulerWindowModel model(p.settings, crontab, p.services.processes, p.services.exe);
         run<SchedulerWindowView>(model);
+        break;
+    }
+    case WindowKind::History: {
+        HistoryWindowModel model(p.settings, p.engine.recorder().journal());
+        run<HistoryWindowView>(model);
         break;
     }
     case WindowKind::EmailSettings:

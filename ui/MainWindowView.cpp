@@ -108,6 +108,7 @@ QWidget* MainWindowView::buildHeader()
     row->addWidget(zb);
     row->addWidget(title);
     row->addStretch(1);
+    row->addWidget(bindings_.bind(model_.HISTORY_BUTTON, new QPushButton));
     row->addWidget(bindings_.bind(model_.Label6, new QLabel));
     row->addWidget(bindings_.bind(model_.APP_EXE_NAME_LABEL, new QLabel));
     return box;

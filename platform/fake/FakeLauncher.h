@@ -11,14 +11,17 @@
 namespace zb {
 
 // Records every launch; commands listed in failing do not start. A launch
-// given word by word is recorded with its words joined by blanks.
+// given word by word is recorded with its words joined by blanks. Started
+// processes get pids from 1000 on; end() reports one's end.
 class FakeLauncher : public Launcher {
 public:
     struct Call {
         QString command;
         WindowStyle style;
         std::int64_t atMs;
-        QStringList argv; // the words of a launchArgv(); empty for launch()
+        QStringList argv;     // the words of a launchArgv(); empty for launch()
+        QString outputFile{}; // launchLogged()'s; empty for the others
+        qint64 pid = 0;
     };
 
     LaunchResult launch(const QString& commandLine, WindowStyle style) override
@@ -28,6 +31,17 @@ public:
     LaunchResult launchArgv(const QStringList& argv, WindowStyle style) override
     {
         return record({argv.join(QLatin1Char(' ')), style, now ? now() : 0, argv});
+    }
+    LaunchResult launchLogged(const QString& commandLine, const QString& outputFile) override
+    {
+        return record({commandLine, WindowStyle::NormalFocus, now ? now() : 0, QStringList(), outputFile});
+    }
+
+    // The started process `pid` ends as given.
+    void end(qint64 pid, int exitCode, int signal = 0, qint64 runMs = 0)
+    {
+        if (onEnded)
+            onEnded({pid, exitCode, signal, runMs});
     }
 
     QStringList commands() const
@@ -44,15 +58,19 @@ public:
     std::function<void(const QString&)> onLaunch; // looks at the world as the launch happens
 
 private:
-    LaunchResult record(const Call& call)
+    LaunchResult record(Call call)
     {
+        const bool fails = failing.contains(call.command);
+        if (!fails)
+            call.pid = nextPid++;
         calls.append(call);
         if (onLaunch)
             onLaunch(call.command);
-        if (failing.contains(call.command))
+        if (fails)
             return {false, QStringLiteral("scripted failure")};
-        return {true, QString()};
+        return {true, QString(), call.pid};
     }
+    qint64 nextPid = 1000;
 };
 
 } // namespace zb

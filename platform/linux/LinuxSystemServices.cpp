@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "FileRunJournal.h"
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
 #include "ProcessCrontab.h"
@@ -25,6 +26,14 @@ std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_uniq
 std::unique_ptr<Crontab> createSystemCrontab()
 {
     return std::make_unique<ProcessCrontab>(ProcessCrontab::findProgram());
+}
+
+std::unique_ptr<RunJournal> createSystemJournal(const QString& name)
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return std::make_unique<FileRunJournal>(base + QStringLiteral("/ZB-SEQUENTA"), name);
 }
 
 QString systemSettingsFilePath()

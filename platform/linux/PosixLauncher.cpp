@@ -1,13 +1,20 @@
 #include "PosixLauncher.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <string>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -40,9 +47,48 @@ auto retry(F f)
     return r;
 }
 
-// Runs in the forked children: only async-signal-safe calls from here on.
-[[noreturn]] void execGrandchild(const char* file, char* const* argv, bool quiet, int errorPipe)
+qint64 monotonicMs()
 {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<qint64>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// A file descriptor that reports when its process ends, or -1 where the
+// kernel has none (before Linux 5.3).
+int openPidFd(pid_t pid)
+{
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
+
+// Where a task's output goes: the file, made with its folder, or -1 to keep
+// the program's own output.
+int openOutput(const QString& path)
+{
+    if (path.isEmpty())
+        return -1;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return retry([&] {
+        return open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
+    });
+}
+
+// Runs in the forked child: only async-signal-safe calls from here on.
+[[noreturn]] void execChild(const char* file, char* const* argv, bool quiet, int output, int errorPipe)
+{
+    setsid();
+    // The program's own handlers and blocked signals are not the task's.
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int s : {SIGTERM, SIGINT, SIGHUP, SIGCHLD, SIGPIPE})
+        signal(s, SIG_DFL);
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     if (devNull >= 0) {
         dup2(devNull, STDIN_FILENO);
@@ -51,13 +97,45 @@ auto retry(F f)
             dup2(devNull, STDERR_FILENO);
         }
     }
+    if (output >= 0 && !quiet) {
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+    }
     execv(file, argv);
     const int error = errno;
     (void)!write(errorPipe, &error, sizeof error);
     _exit(127);
 }
 
+bool haveEventLoop()
+{
+    return QCoreApplication::instance() != nullptr &&
+           QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
 } // namespace
+
+struct PosixLauncher::Child {
+    qint64 startedMs = 0;
+    int pidFd = -1;
+    std::unique_ptr<QSocketNotifier> notifier;
+
+    ~Child()
+    {
+        // The notifier may be the one whose signal is being handled.
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier.release()->deleteLater();
+        }
+        if (pidFd >= 0)
+            close(pidFd);
+    }
+};
+
+PosixLauncher::PosixLauncher() = default;
+
+// Children that still run are left running; they are no longer watched.
+PosixLauncher::~PosixLauncher() = default;
 
 QStringList PosixLauncher::splitCommand(const QString& commandLine)
 {
@@ -68,18 +146,29 @@ QStringList PosixLauncher::splitCommand(const QString& commandLine)
 
 LaunchResult PosixLauncher::launch(const QString& commandLine, WindowStyle style)
 {
-    return launchArgv(splitCommand(commandLine), style);
+    return start(splitCommand(commandLine), style, QString());
 }
 
 LaunchResult PosixLauncher::launchArgv(const QStringList& words, WindowStyle style)
 {
+    return start(words, style, QString());
+}
+
+LaunchResult PosixLauncher::launchLogged(const QString& commandLine, const QString& outputFile)
+{
+    return start(splitCommand(commandLine), WindowStyle::NormalFocus, outputFile);
+}
+
+LaunchResult PosixLauncher::start(const QStringList& words, WindowStyle style, const QString& outputFile)
+{
+    reapEnded(); // what no event loop has reaped yet
     if (words.isEmpty())
         return {false, QStringLiteral("empty command")};
     const QString program = resolveProgram(words.first());
     if (program.isEmpty())
         return {false, QStringLiteral("no such program: %1").arg(words.first())};
 
-    // Everything the children need is prepared before fork.
+    // Everything the child needs is prepared before fork.
     const std::string file = QFile::encodeName(program).toStdString();
     std::vector<std::string> args;
     args.reserve(static_cast<std::size_t>(words.size()));
@@ -95,38 +184,83 @@ LaunchResult PosixLauncher::launchArgv(const QStringList& words, WindowStyle sty
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return {false, QString::fromLocal8Bit(std::strerror(errno))};
+    const int output = openOutput(outputFile);
 
-    // Fork twice so that the started process belongs to nobody here: it gets
-    // its own session and is never left as a zombie of ours.
+    // One fork: the task stays our child, so that its end can be told, in a
+    // session of its own, so that it outlives the program.
+    const qint64 startedMs = monotonicMs();
     const pid_t child = fork();
+    if (child == 0)
+        execChild(file.c_str(), argv.data(), quiet, output, fds[1]);
+    const int forkError = errno;
+    close(fds[1]);
+    if (output >= 0)
+        close(output);
     if (child < 0) {
-        const int error = errno;
         close(fds[0]);
-        close(fds[1]);
-        return {false, QString::fromLocal8Bit(std::strerror(error))};
-    }
-    if (child == 0) {
-        close(fds[0]);
-        setsid();
-        const pid_t grandchild = fork();
-        if (grandchild == 0)
-            execGrandchild(file.c_str(), argv.data(), quiet, fds[1]);
-        if (grandchild < 0) {
-            const int error = errno;
-            (void)!write(fds[1], &error, sizeof error);
-        }
-        _exit(0);
+        return {false, QString::fromLocal8Bit(std::strerror(forkError))};
     }
 
-    close(fds[1]);
-    int status = 0;
-    retry([&] { return waitpid(child, &status, 0); });
+    // The pipe closes on a successful exec, or carries exec's error.
     int execError = 0;
     const ssize_t got = retry([&] { return read(fds[0], &execError, sizeof execError); });
     close(fds[0]);
-    if (got == static_cast<ssize_t>(sizeof execError))
+    if (got == static_cast<ssize_t>(sizeof execError)) {
+        int status = 0;
+        retry([&] { return waitpid(child, &status, 0); });
         return {false, QString::fromLocal8Bit(std::strerror(execError))};
-    return {true, QString()};
+    }
+
+    auto entry = std::make_unique<Child>();
+    entry->startedMs = startedMs;
+    children_[child] = std::move(entry);
+    watch(child);
+    return {true, QString(), child};
+}
+
+void PosixLauncher::watch(int pid)
+{
+    if (!haveEventLoop())
+        return;
+    Child& c = *children_.at(pid);
+    c.pidFd = openPidFd(pid);
+    if (c.pidFd < 0)
+        return; // reaped at the next launch instead
+    c.notifier = std::make_unique<QSocketNotifier>(c.pidFd, QSocketNotifier::Read);
+    QObject::connect(c.notifier.get(), &QSocketNotifier::activated, c.notifier.get(), [this, pid] { reap(pid); });
+}
+
+int PosixLauncher::reapEnded()
+{
+    std::vector<int> pids;
+    for (const auto& [pid, child] : children_)
+        pids.push_back(pid);
+    int reaped = 0;
+    for (int pid : pids)
+        reaped += reap(pid) ? 1 : 0;
+    return reaped;
+}
+
+bool PosixLauncher::reap(int pid)
+{
+    const auto found = children_.find(pid);
+    if (found == children_.end())
+        return false;
+    int status = 0;
+    const pid_t got = retry([&] { return waitpid(pid, &status, WNOHANG); });
+    if (got == 0)
+        return false;
+    ProcessEnd end;
+    end.pid = pid;
+    end.runMs = monotonicMs() - found->second->startedMs;
+    if (got == pid && WIFSIGNALED(status))
+        end.signal = WTERMSIG(status);
+    else if (got == pid && WIFEXITED(status))
+        end.exitCode = WEXITSTATUS(status);
+    children_.erase(found);
+    if (got == pid && onEnded)
+        onEnded(end);
+    return got == pid;
 }
 
 } // namespace zb

@@ -1,6 +1,7 @@
 #include "platform/SystemServices.h"
 
 #include "NullCrontab.h"
+#include "engine/RunJournal.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 
@@ -33,6 +34,8 @@ public:
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
 std::unique_ptr<Crontab> createSystemCrontab() { return std::make_unique<NullCrontab>(); }
+
+std::unique_ptr<RunJournal> createSystemJournal(const QString&) { return std::make_unique<NullRunJournal>(); }
 
 QString systemSettingsFilePath()
 {

@@ -74,24 +74,37 @@ TEST(RunControl, StartRunFromAutostartWritesItsStepsAndArmsSlotOne)
 
 TEST(RunControl, FinishRunAndCloseStoresTheLastRunAndClosesWhateverBecameOfTheEmail)
 {
+    const QString success = QStringLiteral("COMPLETED SUCCESSFULLY");
+    const QString notSent = QStringLiteral("COMPLETED WITH ERRORS - END EMAIL NOT SENT");
     const struct {
         bool endEmail;
         BatchFile file;
         QStringList texts;
         int launches;
+        QString lastRun;
     } cases[] = {
-        {false, BatchFile::Present, {QStringLiteral("SKIPPING END EMAIL"), QStringLiteral("!!! AUTOCLOSING !!!")}, 0},
-        {true, BatchFile::Present, {QStringLiteral("SENDING END EMAIL"), QStringLiteral("!!! AUTOCLOSING !!!")}, 1},
+        {false,
+         BatchFile::Present,
+         {QStringLiteral("SKIPPING END EMAIL"), QStringLiteral("!!! AUTOCLOSING !!!")},
+         0,
+         success},
+        {true,
+         BatchFile::Present,
+         {QStringLiteral("SENDING END EMAIL"), QStringLiteral("!!! AUTOCLOSING !!!")},
+         1,
+         success},
         {true,
          BatchFile::Missing,
          {QStringLiteral("SENDING END EMAIL"), QStringLiteral("END EMAIL BATCH FILE NOT FOUND"),
           QStringLiteral("!!! AUTOCLOSING !!!")},
-         0},
+         0,
+         notSent},
         {true,
          BatchFile::Failing,
          {QStringLiteral("SENDING END EMAIL"), QStringLiteral("END EMAIL BATCH FILE FAILED TO START"),
           QStringLiteral("!!! AUTOCLOSING !!!")},
-         1},
+         1,
+         notSent},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.texts[1].toStdString());
@@ -112,12 +125,79 @@ TEST(RunControl, FinishRunAndCloseStoresTheLastRunAndClosesWhateverBecameOfTheEm
         if (c.launches > 0) {
             EXPECT_EQ(h.launcher.calls[0].argv, (QStringList{QStringLiteral("/bin/sh"), kEndBatch}));
         }
-        EXPECT_EQ(p.main.LAST_RUN_TEXTBOX.text(), QStringLiteral("COMPLETED SUCCESSFULLY"));
-        EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("COMPLETED SUCCESSFULLY"));
+        EXPECT_EQ(p.main.LAST_RUN_TEXTBOX.text(), c.lastRun);
+        EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), c.lastRun);
         EXPECT_EQ(p.main.LAST_RUN_TEXTBOX.background(), colour::Red) << "background untouched";
         EXPECT_TRUE(p.main.unloaded());
         EXPECT_TRUE(h.clock.halted());
     }
+}
+
+// A whole unattended pass: autostart, slots 1 to 3, autoclose.
+TEST(RunControl, AnUnattendedPassStoresItsFirstProblemAndOnlyACleanOneAsSuccess)
+{
+    const struct {
+        const char* what;
+        BatchFile startBatch;
+        BatchFile endBatch;
+        bool slotTwoFails;
+        QString lastRun;
+    } cases[] = {
+        {"clean", BatchFile::Present, BatchFile::Present, false, QStringLiteral("COMPLETED SUCCESSFULLY")},
+        {"slot fails", BatchFile::Present, BatchFile::Present, true,
+         QStringLiteral("COMPLETED WITH ERRORS - TASK 2 FAILED TO START")},
+        {"start e-mail missing, slot fails", BatchFile::Missing, BatchFile::Present, true,
+         QStringLiteral("COMPLETED WITH ERRORS - START EMAIL NOT SENT")},
+        {"slot fails, end e-mail fails", BatchFile::Present, BatchFile::Failing, true,
+         QStringLiteral("COMPLETED WITH ERRORS - TASK 2 FAILED TO START")},
+        {"end e-mail missing", BatchFile::Present, BatchFile::Missing, false,
+         QStringLiteral("COMPLETED WITH ERRORS - END EMAIL NOT SENT")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        for (const char* key : {"AUTOSTART_TICKBOX", "AUTOCLOSE_TICKBOX", "START_EMAIL_TICKBOX", "END_EMAIL_TICKBOX"})
+            h.seed(QLatin1String(key), QStringLiteral("1"));
+        for (int n = 1; n <= 3; ++n) {
+            h.seed(QStringLiteral("TASK_%1_ENABLE_TICKBOX").arg(n), QStringLiteral("1"));
+            h.seed(QStringLiteral("TASK_%1_CMD").arg(n), QStringLiteral("job%1").arg(n));
+        }
+        prepareBatch(h, kStartBatch, c.startBatch);
+        prepareBatch(h, kEndBatch, c.endBatch);
+        if (c.slotTwoFails)
+            h.launcher.failing.insert(QStringLiteral("job2"));
+        MainWindowModel& m = h.start().main;
+        h.seconds(120);
+
+        ASSERT_TRUE(m.unloaded());
+        EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), c.lastRun);
+        EXPECT_EQ(m.TASK_LIGHT[2].toolTip(), c.slotTwoFails ? QStringLiteral("scripted failure") : QString());
+        EXPECT_EQ(m.TASK_LIGHT[1].toolTip(), QString());
+    }
+}
+
+TEST(RunControl, AFailedSlotsReasonLastsUntilItsLightIsPaintedAgainOrCleared)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    test::enableSlot(m, 1, QStringLiteral("missing-program"));
+    h.launcher.failing.insert(QStringLiteral("missing-program"));
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(1);
+    EXPECT_EQ(m.TASK_LIGHT[1].toolTip(), QStringLiteral("scripted failure"));
+    m.TASK_LIGHT[1].doubleClick();
+    EXPECT_EQ(m.TASK_LIGHT[1].toolTip(), QString());
+
+    h.seconds(30);
+    m.MAIN_START_STOP_BUTTON.click(); // STOP
+    m.MAIN_START_STOP_BUTTON.click(); // a new pass
+    h.seconds(1);
+    EXPECT_EQ(m.TASK_LIGHT[1].toolTip(), QStringLiteral("scripted failure"));
+    h.launcher.failing.clear();
+    m.MAIN_START_STOP_BUTTON.click();
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(1);
+    EXPECT_EQ(m.TASK_LIGHT[1].toolTip(), QString()) << "a started slot drops the old reason";
 }
 
 TEST(RunControl, RuntimeClockCountsTicksFromTheAutostartAndWrapsAfterADay)

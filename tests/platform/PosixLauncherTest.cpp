@@ -1,5 +1,6 @@
 #include "platform/linux/PosixLauncher.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -71,6 +72,31 @@ TEST(PosixLauncher, StartsARealDetachedProcessThatOutlivesTheLauncher)
     EXPECT_EQ(::kill(pid, 0), 0) << "still running after the launcher is gone";
     EXPECT_NE(fields[1].toInt(), getsid(0)) << "runs in a session of its own";
     ::kill(pid, SIGTERM);
+}
+
+TEST(PosixLauncher, TheEventLoopReapsAnEndedTaskAndTellsHowItEnded)
+{
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString output = dir.path() + QStringLiteral("/new folder/out.log");
+    PosixLauncher launcher;
+    QList<ProcessEnd> ends;
+    launcher.onEnded = [&](const ProcessEnd& end) { ends << end; };
+    const LaunchResult r = launcher.launchLogged(QStringLiteral("/bin/sh -c \"echo said; sleep 0.2; exit 5\""), output);
+    ASSERT_TRUE(r.started) << r.error.toStdString();
+    QDeadlineTimer deadline(10000);
+    while (ends.isEmpty() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    ASSERT_EQ(ends.size(), 1);
+    EXPECT_EQ(ends[0].pid, r.pid);
+    EXPECT_EQ(ends[0].exitCode, 5);
+    EXPECT_GE(ends[0].runMs, 200);
+    EXPECT_EQ(launcher.children(), 0);
+    EXPECT_EQ(readAll(output), QStringLiteral("said"));
+    EXPECT_EQ(::kill(static_cast<pid_t>(r.pid), 0), -1) << "reaped, not left as a zombie";
 }
 
 TEST(PosixLauncher, AWholePathWithBlanksRunsAsOneProgram)

@@ -5,6 +5,7 @@ namespace zb::test {
 Harness::Harness()
 {
     launcher.now = [this] { return clock.now(); };
+    journal.now = [this] { return clock.now(); };
 }
 
 void Harness::seed(const QString& key, const QString& value) { store.seed(exe.baseName(), key, value); }
@@ -17,6 +18,7 @@ QString Harness::stored(const QString& key) const
 Program& Harness::start()
 {
     program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
+    program->engine.setJournal(&journal);
     program->main.closeRequested = [this] {
         program->main.Form_Unload();
         clock.halt();

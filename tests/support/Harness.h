@@ -8,6 +8,7 @@
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeProcessQuery.h"
 #include "platform/fake/MemorySettingsStore.h"
+#include "platform/fake/RecordingJournal.h"
 #include "platform/fake/SimulatedClock.h"
 
 #include <memory>
@@ -40,6 +41,7 @@ public:
     FakeFolders folders;
     FakeFileDialog fileDialog;
     FakeFiles files;
+    RecordingJournal journal;
     std::unique_ptr<Program> program;
 };
 

@@ -6,6 +6,8 @@
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
+#include "engine/HistoryWindowModel.h"
+#include "engine/JournalText.h"
 #include "platform/fake/FakeCrontab.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
@@ -18,6 +20,7 @@
 #include "schedule/SchedulerWindowModel.h"
 #include "ui/AboutWindowView.h"
 #include "ui/AllTaskSettingsWindowView.h"
+#include "ui/HistoryWindowView.h"
 #include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ManageTasksWindowView.h"
@@ -69,6 +72,35 @@ void seed(MemorySettingsStore& store, const QString& section)
         put(prefix + QStringLiteral("PAUSE_TICKBOX"), s.pause ? QStringLiteral("1") : QStringLiteral("0"));
     }
 }
+
+// Two nights of the journal: one clean, one with a task that failed.
+class SampleJournal : public NullRunJournal {
+public:
+    QString journalFile() const override { return QStringLiteral("~/.local/state/ZB-SEQUENTA/zb-sequenta-runs.log"); }
+    QStringList readLines() const override
+    {
+        using K = JournalEvent::Kind;
+        QStringList lines;
+        const QDateTime night(QDate(2026, 12, 5), QTime(2, 0), Qt::OffsetFromUTC, 3600);
+        for (int d = 0; d < 2; ++d) {
+            const QDateTime at = night.addDays(d);
+            auto add = [&](int s, const JournalEvent& e) { lines << journalLine(at.addSecs(s), e); };
+            add(0, {.kind = K::PassStarted, .start = PassStart::Autostart});
+            add(1, {.kind = K::TaskStarted, .slot = 1, .pid = 4100 + d, .file = QStringLiteral("/tmp/1.log")});
+            add(3, {.kind = K::TaskStarted, .slot = 2, .pid = 4200 + d, .file = QStringLiteral("/tmp/2.log")});
+            add(4, {.kind = K::WaitBegan, .slot = 2, .name = QStringLiteral("rsync")});
+            add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 0 ? 0 : 23, .runMs = 827000});
+            add(831, {.kind = K::WaitEnded, .slot = 2, .seconds = 827});
+            add(832, {.kind = K::TaskSkipped, .slot = 3});
+            add(900, {.kind = K::TaskExited, .slot = 1, .pid = 4100 + d, .runMs = 899000});
+            add(917, {.kind = K::ChainEnded});
+            add(928, {.kind = K::Autoclosed,
+                      .reason = d == 0 ? QStringLiteral("COMPLETED SUCCESSFULLY")
+                                       : QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH 23")});
+        }
+        return lines;
+    }
+};
 
 bool save(QWidget& window, const QDir& folder, const char* file)
 {
@@ -140,6 +172,9 @@ int run(const QDir& folder)
         m.OUTPUT_COMMAND_TEXTBOX.setText(
             QStringLiteral("30 22 * * 5 DISPLAY=':0' '/opt/zb-sequenta/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
     });
+    SampleJournal journal;
+    HistoryWindowModel history(p.settings, journal);
+    ok &= shoot<HistoryWindowView>(history, main, folder, "history.png", none);
     return ok ? 0 : 1;
 }
 

@@ -1,0 +1,201 @@
+#include "HistoryWindowModel.h"
+
+#include "ClockTexts.h"
+#include "RunJournal.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace zb {
+
+namespace {
+
+using Kind = JournalEvent::Kind;
+
+QString tookText(qint64 seconds)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString endText(const JournalEvent& e)
+{
+    const QString after = QStringLiteral(" after %1").arg(tookText(e.runMs / 1000));
+    if (e.signal != 0)
+        return QStringLiteral("ended by signal %1").arg(e.signal) + after;
+    return QStringLiteral("exited with %1").arg(e.exitCode) + after;
+}
+
+// A pass being read, with where each pid's slot sits.
+struct Reading {
+    HistoryPass pass;
+    QDateTime last;
+};
+
+HistorySlot& slotOf(HistoryPass& pass, int n)
+{
+    for (HistorySlot& s : pass.slots)
+        if (s.slot == n)
+            return s;
+    pass.slots.append(HistorySlot{n, QString(), QString()});
+    return pass.slots.last();
+}
+
+void apply(HistoryPass& pass, const JournalEvent& e)
+{
+    switch (e.kind) {
+    case Kind::TaskSkipped:
+        slotOf(pass, e.slot).outcome = QStringLiteral("skipped");
+        break;
+    case Kind::TaskFailed:
+        slotOf(pass, e.slot).outcome = QStringLiteral("failed to start: ") + e.reason;
+        if (pass.result.isEmpty())
+            pass.result = QStringLiteral("TASK %1 FAILED TO START").arg(e.slot);
+        break;
+    case Kind::TaskStarted: {
+        HistorySlot& s = slotOf(pass, e.slot);
+        s.outcome = QStringLiteral("started, pid %1").arg(e.pid);
+        s.outputFile = e.file;
+        break;
+    }
+    case Kind::WaitEnded:
+        slotOf(pass, e.slot).outcome += QStringLiteral("; waited %1 s").arg(e.seconds);
+        break;
+    case Kind::WaitStopped:
+        slotOf(pass, e.slot).outcome += QStringLiteral("; wait stopped after %1 s").arg(e.seconds);
+        break;
+    case Kind::TaskExited:
+        slotOf(pass, e.slot).outcome = endText(e);
+        break;
+    case Kind::TaskStillRunning:
+        slotOf(pass, e.slot).outcome = QStringLiteral("still running at close");
+        break;
+    case Kind::PassStopped:
+        pass.result = QStringLiteral("STOPPED");
+        break;
+    case Kind::ChainEnded:
+        if (pass.result.isEmpty())
+            pass.result = QStringLiteral("CHAIN ENDED");
+        break;
+    case Kind::Autoclosed:
+        pass.result = e.reason;
+        break;
+    case Kind::PassStarted:
+    case Kind::WaitBegan:
+    case Kind::EmailStarted:
+    case Kind::EmailMissing:
+    case Kind::EmailFailed:
+        break;
+    }
+}
+
+} // namespace
+
+QList<HistoryPass> historyFromJournal(const QStringList& lines)
+{
+    QList<Reading> read;
+    // A task's end can come during a later pass: it belongs to the pass that started it.
+    QHash<qint64, int> passOfPid;
+    for (const QString& line : lines) {
+        const std::optional<JournalEntry> entry = parseJournalLine(line);
+        if (!entry)
+            continue;
+        const JournalEvent& e = entry->event;
+        if (e.kind == Kind::PassStarted) {
+            Reading r;
+            r.pass.started = entry->when;
+            r.pass.how = e.start == PassStart::Autostart ? QStringLiteral("Autostart") : QStringLiteral("By hand");
+            r.last = entry->when;
+            read.append(r);
+            continue;
+        }
+        if (read.isEmpty())
+            continue;
+        int index = static_cast<int>(read.size()) - 1;
+        if (e.kind == Kind::TaskStarted)
+            passOfPid.insert(e.pid, index);
+        if ((e.kind == Kind::TaskExited || e.kind == Kind::TaskStillRunning) && passOfPid.contains(e.pid))
+            index = passOfPid.take(e.pid);
+        Reading& r = read[index];
+        apply(r.pass, e);
+        r.last = std::max(r.last, entry->when);
+    }
+    QList<HistoryPass> passes;
+    for (auto it = read.crbegin(); it != read.crend(); ++it) {
+        HistoryPass p = it->pass;
+        p.took = tookText(std::max<qint64>(0, p.started.secsTo(it->last)));
+        if (p.result.isEmpty())
+            p.result = QStringLiteral("NOT FINISHED");
+        std::sort(p.slots.begin(), p.slots.end(),
+                  [](const HistorySlot& a, const HistorySlot& b) { return a.slot < b.slot; });
+        passes.append(p);
+    }
+    return passes;
+}
+
+HistoryWindowModel::HistoryWindowModel(Settings& settings, const RunJournal& journal)
+    : EditorWindowModel(settings, keys::HISTORY_WINDOW, QStringLiteral("ZB_SEQUENTA_HISTORY"),
+                        QStringLiteral("ZB-SEQUENTA - History")),
+      HISTORY_STATUS_LABEL(QStringLiteral("HISTORY_STATUS_LABEL"), QString()),
+      OPEN_OUTPUT_BUTTON(QStringLiteral("OPEN_OUTPUT_BUTTON"), QStringLiteral("Open Task Output")),
+      OPEN_FOLDER_BUTTON(QStringLiteral("OPEN_FOLDER_BUTTON"), QStringLiteral("Open Journal Folder")),
+      CLOSE_BUTTON(QStringLiteral("CLOSE_BUTTON"), QStringLiteral("Close")),
+      journal_(journal)
+{
+    OPEN_OUTPUT_BUTTON.onClick = [this] { OPEN_OUTPUT_BUTTON_Click(); };
+    OPEN_FOLDER_BUTTON.onClick = [this] { OPEN_FOLDER_BUTTON_Click(); };
+    CLOSE_BUTTON.onClick = [this] { CLOSE_BUTTON_Click(); };
+}
+
+void HistoryWindowModel::Form_Load()
+{
+    loadGeometry();
+    passes_ = historyFromJournal(journal_.readLines());
+    const QString file = journal_.journalFile();
+    if (file.isEmpty())
+        HISTORY_STATUS_LABEL.setCaption(QStringLiteral("This copy keeps no journal."));
+    else if (passes_.isEmpty())
+        HISTORY_STATUS_LABEL.setCaption(QStringLiteral("No passes yet in %1").arg(file));
+    else
+        HISTORY_STATUS_LABEL.setCaption(QStringLiteral("%1 passes in %2").arg(passes_.size()).arg(file));
+    OPEN_FOLDER_BUTTON.setEnabled(!file.isEmpty());
+    select(-1, 0);
+}
+
+void HistoryWindowModel::select(int pass, int slot)
+{
+    pass_ = pass;
+    slot_ = slot;
+    OPEN_OUTPUT_BUTTON.setEnabled(!selectedOutputFile().isEmpty());
+}
+
+QString HistoryWindowModel::selectedOutputFile() const
+{
+    if (pass_ < 0 || pass_ >= passes_.size())
+        return QString();
+    for (const HistorySlot& s : passes_[pass_].slots)
+        if (s.slot == slot_)
+            return s.outputFile;
+    return QString();
+}
+
+void HistoryWindowModel::OPEN_OUTPUT_BUTTON_Click()
+{
+    const QString file = selectedOutputFile();
+    if (file.isEmpty() || !openPath)
+        return;
+    openPath(file);
+}
+
+void HistoryWindowModel::OPEN_FOLDER_BUTTON_Click()
+{
+    const QString file = journal_.journalFile();
+    if (!file.isEmpty() && openPath)
+        openPath(QFileInfo(file).absolutePath());
+}
+
+void HistoryWindowModel::CLOSE_BUTTON_Click() { close(); }
+
+} // namespace zb

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "JournalText.h"
+#include "core/Control.h"
+#include "editors/EditorWindowModel.h"
+
+#include <QDateTime>
+#include <QList>
+#include <functional>
+
+namespace zb {
+
+class RunJournal;
+
+// What became of one slot in a pass, as the journal tells it.
+struct HistorySlot {
+    int slot = 0;
+    QString outcome;
+    QString outputFile;
+};
+
+// One pass, as the journal tells it.
+struct HistoryPass {
+    QDateTime started;
+    QString how;    // "By hand" or "Autostart"
+    QString took;   // from its start to its last event, "h:mm:ss"
+    QString result; // the last-run text, or how it stopped
+    QList<HistorySlot> slots;
+};
+
+// Reads the passes out of journal lines, newest first. Lines that are not
+// journal lines, and events before the first pass, are passed over.
+QList<HistoryPass> historyFromJournal(const QStringList& lines);
+
+// ZB_SEQUENTA_HISTORY: the last passes from the journal, newest first, with
+// each slot's outcome. It reads the journal each time it opens and keeps no
+// store of its own.
+class HistoryWindowModel : public EditorWindowModel {
+public:
+    HistoryWindowModel(Settings& settings, const RunJournal& journal);
+
+    void Form_Load();
+    // The view reports the row the user picked: a pass, and a slot of it or 0.
+    void select(int pass, int slot);
+    void OPEN_OUTPUT_BUTTON_Click();
+    void OPEN_FOLDER_BUTTON_Click();
+    void CLOSE_BUTTON_Click();
+
+    const QList<HistoryPass>& passes() const { return passes_; }
+    // The output file of the slot picked; empty when none is.
+    QString selectedOutputFile() const;
+
+    Label HISTORY_STATUS_LABEL;
+    Button OPEN_OUTPUT_BUTTON;
+    Button OPEN_FOLDER_BUTTON;
+    Button CLOSE_BUTTON;
+
+    // Set by the view: open a file or folder with the desktop's own program.
+    std::function<void(const QString& path)> openPath;
+
+private:
+    const RunJournal& journal_;
+    QList<HistoryPass> passes_;
+    int pass_ = -1;
+    int slot_ = 0;
+};
+
+} // namespace zb

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "EmailBatch.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zb {
+
+// How a pass was started.
+enum class PassStart { ByHand, Autostart };
+
+// One thing that happened in a run, as the engine reports it. Which fields
+// mean something depends on the kind; the rest keep their defaults.
+struct JournalEvent {
+    enum class Kind {
+        PassStarted,      // start
+        PassStopped,      // STOP pressed
+        TaskSkipped,      // slot
+        TaskStarted,      // slot, pid, command, file (its output)
+        TaskFailed,       // slot, command, reason
+        WaitBegan,        // slot, name
+        WaitEnded,        // slot, seconds
+        WaitStopped,      // slot, seconds
+        EmailStarted,     // email, file, pid
+        EmailMissing,     // email, file
+        EmailFailed,      // email, file, reason
+        ChainEnded,       //
+        Autoclosed,       // reason: the last-run text stored
+        TaskExited,       // slot, pid, exitCode or signal, runMs
+        TaskStillRunning, // slot, pid: the program closes, the task goes on
+    };
+
+    Kind kind = Kind::PassStarted;
+    PassStart start = PassStart::ByHand;
+    EmailBatch email = EmailBatch::Start;
+    int slot = 0;
+    qint64 pid = 0;
+    int exitCode = 0;
+    int signal = 0; // non-zero: a signal ended the process
+    qint64 seconds = 0;
+    qint64 runMs = 0;
+    QString command{};
+    QString name{};
+    QString reason{};
+    QString file{};
+
+    bool operator==(const JournalEvent&) const = default;
+};
+
+// Where the engine reports what happens in a run. The journal stamps each
+// event with the time; it never stops a run, whatever becomes of its file.
+class RunJournal {
+public:
+    virtual ~RunJournal() = default;
+
+    virtual void record(const JournalEvent& event) = 0;
+    // The file that slot n's output goes to in the pass under way; empty
+    // when the output is not kept.
+    virtual QString taskOutputFile(int n) = 0;
+    // Why the journal could not be written; empty while all is well.
+    virtual QString failure() const = 0;
+
+    // The journal's file, and its lines, oldest first (the kept older file
+    // included); empty for a journal that keeps none.
+    virtual QString journalFile() const { return QString(); }
+    virtual QStringList readLines() const { return QStringList(); }
+};
+
+// A journal that keeps nothing, for a program without one.
+class NullRunJournal : public RunJournal {
+public:
+    void record(const JournalEvent&) override {}
+    QString taskOutputFile(int) override { return QString(); }
+    QString failure() const override { return QString(); }
+};
+
+} // namespace zb

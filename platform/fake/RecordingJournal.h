@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/RunJournal.h"
+
+#include <QList>
+#include <cstdint>
+#include <functional>
+
+namespace zb {
+
+// Records every event with the test clock's time; scripts a failing file.
+class RecordingJournal : public RunJournal {
+public:
+    void record(const JournalEvent& event) override
+    {
+        events.append(event);
+        atMs.append(now ? now() : 0);
+    }
+    QString taskOutputFile(int n) override
+    {
+        return outputFolder.isEmpty() ? QString() : QStringLiteral("%1/task-%2.log").arg(outputFolder).arg(n);
+    }
+    QString failure() const override { return failing; }
+
+    QList<JournalEvent::Kind> kinds() const
+    {
+        QList<JournalEvent::Kind> out;
+        for (const JournalEvent& e : events)
+            out << e.kind;
+        return out;
+    }
+
+    QList<JournalEvent> events;
+    QList<std::int64_t> atMs;
+    QString outputFolder = QStringLiteral("/state/output");
+    QString failing; // non-empty: every write fails for this reason
+    std::function<std::int64_t()> now;
+};
+
+} // namespace zb

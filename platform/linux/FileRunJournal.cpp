@@ -1,0 +1,139 @@
+#include "FileRunJournal.h"
+
+#include "engine/JournalText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zb {
+
+namespace {
+
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+const QString kTaskPart = QStringLiteral("-task-");
+
+} // namespace
+
+FileRunJournal::FileRunJournal(const QString& stateFolder, const QString& name, Limits limits)
+    : folder_(stateFolder),
+      path_(stateFolder + QLatin1Char('/') + name + QStringLiteral("-runs.log")),
+      outputFolder_(stateFolder + QStringLiteral("/output/") + name),
+      limits_(limits)
+{}
+
+FileRunJournal::~FileRunJournal()
+{
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+bool FileRunJournal::ensureOpen()
+{
+    if (fd_ >= 0)
+        return true;
+    if (!QDir().mkpath(folder_)) {
+        failure_ = QStringLiteral("cannot make %1").arg(folder_);
+        return false;
+    }
+    fd_ = open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd_ < 0) {
+        failure_ = errorText(errno);
+        return false;
+    }
+    return true;
+}
+
+void FileRunJournal::record(const JournalEvent& event)
+{
+    const QDateTime when = now();
+    if (event.kind == JournalEvent::Kind::PassStarted) {
+        passStamp_ = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        pruneOutput();
+    }
+    if (!ensureOpen())
+        return;
+    const QByteArray line = (journalLine(when, event) + QLatin1Char('\n')).toUtf8();
+    // One write for the whole line; a short write is not completed, so
+    // that no line is ever split around another copy's.
+    ssize_t written = 0;
+    do {
+        written = write(fd_, line.constData(), static_cast<size_t>(line.size()));
+    } while (written < 0 && errno == EINTR);
+    if (written != line.size()) {
+        failure_ = written < 0 ? errorText(errno) : QStringLiteral("the disk is full");
+        close(fd_);
+        fd_ = -1;
+        return;
+    }
+    failure_.clear();
+    rotateIfFull();
+}
+
+void FileRunJournal::rotateIfFull()
+{
+    struct stat mine = {};
+    if (fstat(fd_, &mine) != 0 || mine.st_size < limits_.journalBytes)
+        return;
+    // Another copy under the same name may have moved the file aside
+    // already: then this one only follows it to the new file.
+    struct stat current = {};
+    const QByteArray path = QFile::encodeName(path_);
+    if (stat(path.constData(), &current) == 0 && current.st_ino == mine.st_ino && current.st_dev == mine.st_dev)
+        (void)rename(path.constData(), QFile::encodeName(path_ + QStringLiteral(".1")).constData());
+    close(fd_);
+    fd_ = -1;
+}
+
+QString FileRunJournal::taskOutputFile(int n)
+{
+    if (passStamp_.isEmpty())
+        passStamp_ = now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return outputFolder_ + QLatin1Char('/') + passStamp_ + kTaskPart + QString::number(n) + QStringLiteral(".log");
+}
+
+void FileRunJournal::pruneOutput()
+{
+    // The pass that begins is one of those kept.
+    const QDir dir(outputFolder_);
+    const QStringList files = dir.entryList({QStringLiteral("*-task-*.log")}, QDir::Files);
+    QSet<QString> stampSet;
+    for (const QString& f : files)
+        stampSet.insert(f.left(f.indexOf(kTaskPart)));
+    stampSet.remove(passStamp_);
+    QStringList stamps(stampSet.cbegin(), stampSet.cend());
+    std::sort(stamps.begin(), stamps.end(), std::greater<>());
+    const QStringList old = stamps.mid(std::max(0, limits_.outputPasses - 1));
+    if (old.isEmpty())
+        return;
+    const QSet<QString> oldSet(old.cbegin(), old.cend());
+    for (const QString& f : files)
+        if (oldSet.contains(f.left(f.indexOf(kTaskPart))))
+            QFile::remove(dir.filePath(f));
+}
+
+QStringList FileRunJournal::readLines() const
+{
+    QStringList lines;
+    for (const QString& path : {path_ + QStringLiteral(".1"), path_}) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> raw = f.readAll().split('\n');
+        for (const QByteArray& l : raw)
+            if (!l.isEmpty())
+                lines << QString::fromUtf8(l);
+    }
+    return lines;
+}
+
+} // namespace zb

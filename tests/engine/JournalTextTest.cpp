@@ -1,0 +1,170 @@
+#include "engine/JournalText.h"
+#include "engine/HistoryWindowModel.h"
+#include "platform/fake/RecordingJournal.h"
+#include "tests/support/Harness.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QRegularExpression>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+namespace zb {
+namespace {
+
+using K = JournalEvent::Kind;
+
+const QDateTime kAt(QDate(2026, 12, 7), QTime(2, 30, 5), Qt::OffsetFromUTC, 3600);
+
+TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
+{
+    const QString hostile = QStringLiteral("/bin/sh -c \"echo a=b \\\\ c\"\n\tnext line \xe2\x9c\x93");
+    QList<JournalEvent> events;
+    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::TaskStillRunning); ++k) {
+        JournalEvent e;
+        e.kind = static_cast<K>(k);
+        events.append(e);
+    }
+    events[0].start = PassStart::Autostart;
+    events[3] = {
+        .kind = K::TaskStarted, .slot = 20, .pid = 4194304, .command = hostile, .file = QStringLiteral("/a b/c.log")};
+    events[4] = {
+        .kind = K::TaskFailed, .slot = 3, .command = QString(), .reason = QStringLiteral("No such file or directory")};
+    events[5] = {.kind = K::WaitBegan, .slot = 4, .name = QStringLiteral(" rsync ")};
+    events[7] = {.kind = K::WaitStopped, .slot = 4, .seconds = 86401};
+    events[10] = {.kind = K::EmailFailed, .email = EmailBatch::End, .reason = hostile, .file = hostile};
+    events[12] = {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED WITH ERRORS - TASK 4 FAILED TO START")};
+    events[13] = {.kind = K::TaskExited, .slot = 2, .pid = 77, .signal = 9, .runMs = 1234};
+    for (const JournalEvent& e : events) {
+        const QString line = journalLine(kAt, e);
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_FALSE(line.contains(QLatin1Char('\n')));
+        EXPECT_TRUE(line.startsWith(QStringLiteral("2026-12-07T02:30:05+01:00 ")));
+        const auto back = parseJournalLine(line);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->when, kAt);
+        EXPECT_EQ(back->event, e);
+    }
+    EXPECT_EQ(journalLine(kAt, events[13]),
+              QStringLiteral("2026-12-07T02:30:05+01:00 task-ended task=2 pid=77 signal=9 ran-ms=1234"));
+}
+
+TEST(JournalText, LocalTimesAreWrittenWithTheirOffset)
+{
+    const QDateTime local(QDate(2026, 7, 1), QTime(12, 0), Qt::LocalTime);
+    const QString text = isoTimeWithOffset(local);
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("^2026-07-01T12:00:00([+-]\\d\\d:\\d\\d|Z)$"))))
+        << text.toStdString();
+    EXPECT_EQ(QDateTime::fromString(text, Qt::ISODate), local);
+}
+
+TEST(JournalText, LinesThatAreNotJournalLinesAreRefused)
+{
+    for (const char* line : {"", "garbage", "2026-12-07T02:30:05+01:00", "not-a-time task-skipped task=1",
+                             "2026-12-07T02:30:05+01:00 no-such-event", "2026-12-07T02:30:05+01:00 task-skipped task",
+                             "2026-12-07T02:30:05+01:00 task-started command=\"unterminated",
+                             "2026-12-07T02:30:05+01:00 task-started command=\"ends in \\"}) {
+        SCOPED_TRACE(line);
+        EXPECT_FALSE(parseJournalLine(QString::fromUtf8(line)).has_value());
+    }
+}
+
+// Journal lines as a file holds them, one pass after another.
+class JournalLines {
+public:
+    JournalLines& at(int second, JournalEvent e)
+    {
+        lines << journalLine(kAt.addSecs(second), e);
+        return *this;
+    }
+    JournalLines& raw(const char* line)
+    {
+        lines << QString::fromUtf8(line);
+        return *this;
+    }
+    QStringList lines;
+};
+
+TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
+{
+    JournalLines j;
+    j.raw("half a line from a crash")
+        .at(0, {.kind = K::TaskSkipped, .slot = 9}) // before any pass
+        .at(0, {.kind = K::PassStarted, .start = PassStart::Autostart})
+        .at(1, {.kind = K::TaskSkipped, .slot = 1})
+        .at(2, {.kind = K::TaskStarted,
+                .slot = 2,
+                .pid = 500,
+                .command = QStringLiteral("job"),
+                .file = QStringLiteral("/out/2.log")})
+        .raw("2026-12-07T02:30:05+01:00 task-started task=\"broken")
+        .at(4, {.kind = K::TaskFailed, .slot = 3, .reason = QStringLiteral("Permission denied")})
+        .at(25, {.kind = K::ChainEnded})
+        .at(36, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED WITH ERRORS - TASK 3 FAILED TO START")})
+        .at(36, {.kind = K::TaskStillRunning, .slot = 2, .pid = 500})
+        .at(4000, {.kind = K::PassStarted})
+        .at(4001, {.kind = K::TaskStarted, .slot = 1, .pid = 600, .file = QStringLiteral("/out/1.log")})
+        .at(4005, {.kind = K::PassStopped})
+        .at(4010, {.kind = K::PassStarted})
+        .at(4011, {.kind = K::TaskStarted, .slot = 1, .pid = 700})
+        .at(4020, {.kind = K::TaskExited, .slot = 1, .pid = 600, .exitCode = 3, .runMs = 19000});
+
+    const QList<HistoryPass> passes = historyFromJournal(j.lines);
+    ASSERT_EQ(passes.size(), 3);
+    const HistoryPass& first = passes[2];
+    EXPECT_EQ(first.how, QStringLiteral("Autostart"));
+    EXPECT_EQ(first.took, QStringLiteral("0:00:36"));
+    EXPECT_EQ(first.result, QStringLiteral("COMPLETED WITH ERRORS - TASK 3 FAILED TO START"));
+    ASSERT_EQ(first.slots.size(), 3);
+    EXPECT_EQ(first.slots[0].outcome, QStringLiteral("skipped"));
+    EXPECT_EQ(first.slots[1].outcome, QStringLiteral("still running at close"));
+    EXPECT_EQ(first.slots[1].outputFile, QStringLiteral("/out/2.log"));
+    EXPECT_EQ(first.slots[2].outcome, QStringLiteral("failed to start: Permission denied"));
+
+    const HistoryPass& stopped = passes[1];
+    EXPECT_EQ(stopped.how, QStringLiteral("By hand"));
+    EXPECT_EQ(stopped.result, QStringLiteral("STOPPED"));
+    ASSERT_EQ(stopped.slots.size(), 1);
+    EXPECT_EQ(stopped.slots[0].outcome, QStringLiteral("exited with 3 after 0:00:19"))
+        << "its end came during the next pass";
+    EXPECT_EQ(stopped.took, QStringLiteral("0:00:20"));
+
+    EXPECT_EQ(passes[0].result, QStringLiteral("NOT FINISHED"));
+    EXPECT_EQ(passes[0].slots[0].outcome, QStringLiteral("started, pid 700"));
+}
+
+TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
+{
+    test::Harness h;
+    h.start();
+    RecordingJournal journal;
+    struct Journal : RecordingJournal {
+        QStringList lines;
+        QString journalFile() const override { return QStringLiteral("/state/zb-runs.log"); }
+        QStringList readLines() const override { return lines; }
+    } file;
+    file.lines = JournalLines()
+                     .at(0, {.kind = K::PassStarted})
+                     .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = QStringLiteral("/out/1.log")})
+                     .at(2, {.kind = K::TaskSkipped, .slot = 2})
+                     .lines;
+    HistoryWindowModel model(h.program->settings, file);
+    QStringList opened;
+    model.openPath = [&](const QString& path) { opened << path; };
+    model.Form_Load();
+    EXPECT_EQ(model.HISTORY_STATUS_LABEL.caption(), QStringLiteral("1 passes in /state/zb-runs.log"));
+    EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled());
+    model.select(0, 2);
+    EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled()) << "a skipped slot has no output";
+    model.select(0, 1);
+    model.OPEN_OUTPUT_BUTTON.click();
+    model.OPEN_FOLDER_BUTTON.click();
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("/out/1.log"), QStringLiteral("/state")}));
+
+    HistoryWindowModel none(h.program->settings, journal);
+    none.Form_Load();
+    EXPECT_EQ(none.HISTORY_STATUS_LABEL.caption(), QStringLiteral("This copy keeps no journal."));
+    EXPECT_FALSE(none.OPEN_FOLDER_BUTTON.enabled());
+}
+
+} // namespace
+} // namespace zb

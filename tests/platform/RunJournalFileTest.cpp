@@ -1,0 +1,210 @@
+#include "engine/JournalText.h"
+#include "platform/linux/FileRunJournal.h"
+#include "platform/linux/PosixLauncher.h"
+#include "tests/engine/EngineTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zb {
+namespace {
+
+using K = JournalEvent::Kind;
+
+QList<JournalEvent> eventsIn(const RunJournal& journal)
+{
+    QList<JournalEvent> out;
+    for (const QString& line : journal.readLines()) {
+        const auto entry = parseJournalLine(line);
+        EXPECT_TRUE(entry.has_value()) << line.toStdString();
+        if (entry)
+            out << entry->event;
+    }
+    return out;
+}
+
+const JournalEvent* find(const QList<JournalEvent>& events, K kind, int slot)
+{
+    for (const JournalEvent& e : events)
+        if (e.kind == kind && e.slot == slot)
+            return &e;
+    return nullptr;
+}
+
+// Those of `pids` that are children of this process left unreaped.
+QList<qint64> zombies(const QList<qint64>& pids)
+{
+    QList<qint64> out;
+    const QString self = QString::number(getpid());
+    for (qint64 pid : pids) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(stat.readAll());
+        // "pid (comm) state ppid ...": the name may hold blanks and brackets.
+        const QStringList after = text.mid(text.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        if (after.size() > 1 && after[1] == self && after[0] == QLatin1String("Z"))
+            out << pid;
+    }
+    return out;
+}
+
+QString readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<unreadable>");
+}
+
+// Real tasks through the real launcher and journal file, on the simulated
+// clock: one exits 3, one is killed, one outlives the program.
+TEST(RunJournalFile, RealTasksEndingEachWayGetTheirLineAndOutputAndLeaveNoZombie)
+{
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QTemporaryDir state;
+    FileRunJournal journal(state.path(), QStringLiteral("nightly"));
+    PosixLauncher launcher;
+    test::Harness h;
+    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
+    Program p(Services{h.clock, h.store, h.exe, launcher, h.processes, h.folders, h.fileDialog, h.files});
+    p.engine.setJournal(&journal);
+    p.main.closeRequested = [&] {
+        p.main.Form_Unload();
+        h.clock.halt();
+    };
+    p.start();
+    test::enableSlot(p.main, 1, QStringLiteral("/bin/sh -c \"echo out-one; echo err-one >&2; exit 3\""));
+    test::enableSlot(p.main, 2, QStringLiteral("/bin/sh -c \"kill -KILL $$\""));
+    test::enableSlot(p.main, 3, QStringLiteral("/bin/sleep 30"));
+    p.main.MAIN_START_STOP_BUTTON.click();
+    h.seconds(8);
+    ASSERT_GE(launcher.children(), 1);
+
+    // The ends arrive through the event loop, with nothing polling.
+    QDeadlineTimer deadline(10000);
+    while (launcher.children() > 1 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    ASSERT_EQ(launcher.children(), 1);
+    h.seconds(60); // the autoclose
+    ASSERT_TRUE(p.main.unloaded());
+
+    const QList<JournalEvent> events = eventsIn(journal);
+    const JournalEvent* one = find(events, K::TaskExited, 1);
+    const JournalEvent* two = find(events, K::TaskExited, 2);
+    const JournalEvent* three = find(events, K::TaskStillRunning, 3);
+    const JournalEvent* started = find(events, K::TaskStarted, 1);
+    ASSERT_TRUE(one && two && three && started);
+    EXPECT_EQ(one->exitCode, 3);
+    EXPECT_EQ(one->signal, 0);
+    EXPECT_EQ(two->signal, SIGKILL);
+    EXPECT_GE(one->runMs, 0);
+    EXPECT_EQ(readFile(started->file), QStringLiteral("out-one\nerr-one\n"));
+    EXPECT_TRUE(started->file.startsWith(state.path() + QStringLiteral("/output/nightly/")));
+    EXPECT_TRUE(started->file.endsWith(QStringLiteral("-task-1.log")));
+    EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("COMPLETED WITH ERRORS - TASK 1 EXITED WITH 3"));
+    EXPECT_EQ(::kill(static_cast<pid_t>(three->pid), 0), 0) << "the still-running task goes on";
+    QList<qint64> launched;
+    for (const JournalEvent& e : events)
+        if (e.kind == K::TaskStarted)
+            launched << e.pid;
+    EXPECT_EQ(launched.size(), 3);
+    EXPECT_EQ(zombies(launched), QList<qint64>());
+
+    ::kill(static_cast<pid_t>(three->pid), SIGKILL);
+    int status = 0;
+    waitpid(static_cast<pid_t>(three->pid), &status, 0);
+}
+
+TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutput)
+{
+    QTemporaryDir state;
+    FileRunJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 2000, .outputPasses = 3});
+    QDateTime at(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    journal.now = [&] { return at; };
+    const QString out = state.path() + QStringLiteral("/output/zb/");
+    QDir().mkpath(out);
+    for (const char* stamp : {"20251231-000001", "20251231-000002", "20251231-000003", "20251231-000004"})
+        for (int n : {1, 7})
+            QFile(out + QLatin1String(stamp) + QStringLiteral("-task-%1.log").arg(n)).open(QIODevice::WriteOnly);
+    QFile(out + QStringLiteral("notes.txt")).open(QIODevice::WriteOnly);
+
+    journal.record({.kind = K::PassStarted});
+    EXPECT_EQ(journal.taskOutputFile(4), out + QStringLiteral("20260101-000000-task-4.log"));
+    QStringList left = QDir(out).entryList(QDir::Files);
+    EXPECT_EQ(left,
+              (QStringList{QStringLiteral("20251231-000003-task-1.log"), QStringLiteral("20251231-000003-task-7.log"),
+                           QStringLiteral("20251231-000004-task-1.log"), QStringLiteral("20251231-000004-task-7.log"),
+                           QStringLiteral("notes.txt")}))
+        << "two older passes and the new one make three";
+
+    for (int i = 1; i <= 300; ++i) {
+        at = at.addSecs(1);
+        journal.record({.kind = K::TaskSkipped, .slot = i});
+    }
+    const QString path = journal.journalFile();
+    EXPECT_LT(QFile(path).size(), 2000);
+    EXPECT_GE(QFile(path + QStringLiteral(".1")).size(), 2000);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".2")));
+    const QList<JournalEvent> events = eventsIn(journal);
+    ASSERT_FALSE(events.isEmpty());
+    EXPECT_LT(events.size(), 200) << "the oldest lines are gone";
+    EXPECT_EQ(events.last().slot, 300);
+    for (int i = 1; i < events.size(); ++i)
+        EXPECT_EQ(events[i].slot, events[i - 1].slot + 1) << "nothing lost between the two files";
+}
+
+TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)
+{
+    QTemporaryDir state;
+    const QString longCommand = QString(3000, QLatin1Char('x'));
+    auto writer = [&](int slot) {
+        FileRunJournal journal(state.path(), QStringLiteral("same"));
+        for (int i = 0; i < 300; ++i)
+            journal.record({.kind = K::TaskStarted, .slot = slot, .pid = i, .command = longCommand});
+    };
+    std::thread a(writer, 1);
+    std::thread b(writer, 2);
+    a.join();
+    b.join();
+    FileRunJournal reader(state.path(), QStringLiteral("same"));
+    const QList<JournalEvent> events = eventsIn(reader);
+    EXPECT_EQ(events.size(), 600);
+    for (const JournalEvent& e : events)
+        EXPECT_EQ(e.command, longCommand);
+}
+
+TEST(RunJournalFile, AFolderThatCannotBeWrittenIsSaidOnceAndTheRunGoesOn)
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.path() + QStringLiteral("/a-file");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    FileRunJournal journal(blocker + QStringLiteral("/state"), QStringLiteral("zb"));
+    test::Harness h;
+    MainWindowModel& m = h.start().main;
+    h.program->engine.setJournal(&journal);
+    test::enableSlot(m, 1, QStringLiteral("job"));
+    test::StatusLog log(h);
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(30);
+    const QStringList said = log.texts().filter(QStringLiteral("RUN JOURNAL NOT WRITTEN"));
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].contains(blocker)) << said[0].toStdString();
+    EXPECT_EQ(h.launcher.calls.size(), 1);
+    EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled());
+    EXPECT_TRUE(journal.readLines().isEmpty());
+}
+
+} // namespace
+} // namespace zb
