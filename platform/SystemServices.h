@@ -8,11 +8,14 @@ namespace zb {
 
 class Launcher;
 class ProcessQuery;
+class SingleInstance;
 
 // The operating system's own implementations, chosen by the build: one
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
+// Keeps a second copy of the same name from running.
+std::unique_ptr<SingleInstance> createSystemSingleInstance();
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();

@@ -2,6 +2,7 @@
 
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
+#include "platform/SingleInstance.h"
 
 #include <QStandardPaths>
 
@@ -26,7 +27,18 @@ public:
     bool isProcessRunning(const QString&) override { return false; }
 };
 
+// Every copy runs.
+class NullSingleInstance : public SingleInstance {
+public:
+    bool claim(const QString&) override { return true; }
+    qint64 runningPid() const override { return 0; }
+    bool askRunningToActivate() override { return false; }
+    void onActivationRequest(std::function<void()>) override {}
+};
+
 } // namespace
+
+std::unique_ptr<SingleInstance> createSystemSingleInstance() { return std::make_unique<NullSingleInstance>(); }
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
