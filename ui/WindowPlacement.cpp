@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -27,14 +28,19 @@ Learned learned;
 
 int dpiOf(const QWidget* w) { return w->logicalDpiX() > 0 ? w->logicalDpiX() : 96; }
 
-bool framed(const QWidget* w) { return w->isVisible() && w->frameGeometry() != w->geometry(); }
-
+// The frame as the window system knows it now; QWidget's own copy is only
+// brought up to date by a move or resize.
 QMargins marginsOf(const QWidget* w)
 {
-    const QRect f = w->frameGeometry();
-    const QRect g = w->geometry();
-    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
+    return w->windowHandle() != nullptr ? w->windowHandle()->frameMargins() : QMargins();
 }
+
+QPoint framePosition(const QWidget* w)
+{
+    return w->windowHandle() != nullptr ? w->windowHandle()->framePosition() : w->pos();
+}
+
+bool framed(const QWidget* w) { return w->isVisible() && !marginsOf(w).isNull(); }
 
 const QScreen* screenHolding(const QPoint& topLeft, int width)
 {
@@ -46,7 +52,8 @@ const QScreen* screenHolding(const QPoint& topLeft, int width)
 }
 
 // Moves and sizes the window so that its frame, landing at `at + offset`,
-// lies wholly inside the available area of its screen.
+// lies wholly inside the available area of its screen. Before the window is
+// framed `at` is what move() takes; after, the frame's own position.
 void fitOnScreen(QWidget* window, const QPoint& at, const QPoint& offset, const QMargins& margins)
 {
     const QScreen* screen = screenHolding(at + offset, window->width());
@@ -60,8 +67,12 @@ void fitOnScreen(QWidget* window, const QPoint& at, const QPoint& offset, const 
     if (client != window->size())
         window->resize(client);
     const QPoint target = fitted.topLeft() - offset;
-    if (target != window->pos())
+    if (framed(window)) {
+        if (target != framePosition(window))
+            window->windowHandle()->setFramePosition(target);
+    } else if (target != window->pos()) {
         window->move(target);
+    }
 }
 
 } // namespace
@@ -73,7 +84,13 @@ public:
     {
         quiet_.setSingleShot(true);
         quiet_.setInterval(kSettleMs);
-        connect(&quiet_, &QTimer::timeout, this, [this] { placement_.settle(); });
+        // Not framed yet: the window manager is still at work.
+        connect(&quiet_, &QTimer::timeout, this, [this] {
+            if (framed(placement_.window_) || ++waits_ > kMaxWaits)
+                placement_.settle();
+            else
+                quiet_.start();
+        });
         placement.window_->installEventFilter(this);
     }
 
@@ -81,14 +98,16 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         const auto type = event->type();
-        if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) && framed(placement_.window_))
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
             quiet_.start();
         return false;
     }
 
 private:
+    static constexpr int kMaxWaits = 20;
     WindowPlacement& placement_;
     QTimer quiet_;
+    int waits_ = 0;
 };
 
 WindowPlacement::~WindowPlacement()
@@ -146,26 +165,26 @@ void WindowPlacement::settle()
 {
     if (placed_ || window_ == nullptr || !framed(window_))
         return;
-    offset_ = window_->pos() - applied_;
+    offset_ = framePosition(window_) - applied_;
     learned = {offset_, marginsOf(window_)};
     // Only now is the frame known: fit once more with it.
-    const QPoint before = window_->pos();
+    const QPoint before = framePosition(window_);
     const QSize sizeBefore = window_->size();
-    fitOnScreen(window_, window_->pos(), QPoint(), learned.frame);
-    fitted_ = window_->pos() != before || window_->size() != sizeBefore;
-    placed_ = window_->pos();
+    fitOnScreen(window_, before, QPoint(), learned.frame);
+    fitted_ = framePosition(window_) != before || window_->size() != sizeBefore;
+    placed_ = framePosition(window_);
 }
 
 void WindowPlacement::position(double& left, double& top)
 {
-    if (window_ == nullptr)
+    // Until the window manager is done with it, the window is where it was put.
+    if (window_ == nullptr || !placed_)
         return;
-    settle(); // closed before the quiet period ended
-    const QPoint now = window_->pos();
-    if (!fitted_ && now == (placed_ ? *placed_ : applied_))
+    const QPoint now = framePosition(window_);
+    if (!fitted_ && now == *placed_)
         return;
     // The position that, given to apply(), lands the window here.
-    const QPoint restore = now - (placed_ ? offset_ : QPoint());
+    const QPoint restore = now - offset_;
     const int dpi = dpiOf(window_);
     left = toTwips(restore.x(), dpi);
     top = toTwips(restore.y(), dpi);

@@ -36,7 +36,8 @@ public:
     // its screen. A position off every screen falls back to `fallback`'s.
     void apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback);
     // The position to store, in twips: `left` and `top` are left exactly as
-    // they are while the window stays where apply() put it.
+    // they are while the window stays where apply() put it (and before the
+    // window manager has finished placing it).
     void position(double& left, double& top);
 
 private:
