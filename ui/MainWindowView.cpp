@@ -9,11 +9,11 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 namespace zb {

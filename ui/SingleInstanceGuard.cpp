@@ -18,8 +18,7 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name)
 {
     if (instance.claim(name))
         return true;
-    const QString pid =
-        instance.runningPid() > 0 ? QStringLiteral(" (pid %1)").arg(instance.runningPid()) : QString();
+    const QString pid = instance.runningPid() > 0 ? QStringLiteral(" (pid %1)").arg(instance.runningPid()) : QString();
     const bool raised = instance.askRunningToActivate();
     const QString text = QStringLiteral("%1 is already running%2.").arg(name, pid);
     std::fprintf(stderr, "%s\n", qPrintable(text));

@@ -3,8 +3,8 @@
 #include "tests/support/Harness.h"
 
 #include <QApplication>
-#include <QKeySequence>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

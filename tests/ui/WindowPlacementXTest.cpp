@@ -131,9 +131,8 @@ TEST(WindowPlacementX, HostileStoredGeometryStillFitsOnTheScreen)
         h.seed(QStringLiteral("MAIN-Height"), QString::fromLatin1(c.height));
         runMainWindow(h, [&c](MainWindowView& view) {
             EXPECT_TRUE(wholyOnAScreen(frameOf(view)))
-                << c.left << " " << c.top << " " << c.width << " " << c.height << ": frame at "
-                << frameOf(view).x() << "," << frameOf(view).y() << " "
-                << frameOf(view).width() << "x" << frameOf(view).height();
+                << c.left << " " << c.top << " " << c.width << " " << c.height << ": frame at " << frameOf(view).x()
+                << "," << frameOf(view).y() << " " << frameOf(view).width() << "x" << frameOf(view).height();
         });
     }
 }
