@@ -5,6 +5,7 @@
 #include "core/SwitchSettings.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/Folders.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 
@@ -51,8 +52,6 @@ MainSettingsWindowModel::MainSettingsWindowModel(Settings& settings, MainWindowM
     // Their windows do not exist yet.
     EMAIL_SETTINGS_BUTTON.setEnabled(false);
     EMAIL_SETTINGS_BUTTON.setToolTip(QStringLiteral("E-mail settings are not available yet"));
-    SCHEDULER_SETTINGS_BUTTON.setEnabled(false);
-    SCHEDULER_SETTINGS_BUTTON.setToolTip(QStringLiteral("Scheduled tasks are not available yet"));
 
     AUTOSTART_TICKBOX.onClick = [this] { AUTOSTART_TICKBOX_Click(); };
     AlwaysOnTopTimer_TICKBOX.onClick = [this] { AlwaysOnTopTimer_TICKBOX_Click(); };
@@ -80,6 +79,8 @@ void MainSettingsWindowModel::Form_Load()
 
 void MainSettingsWindowModel::OK_BUTTON_Click()
 {
+    // The ticks and the window's position, written when it closes, go together.
+    const SettingsBatch batch(settings_.store());
     settings_.writeTick(keys::AlwaysOnTopTimer_TICKBOX, AlwaysOnTopTimer_TICKBOX.value());
     settings_.writeTick(keys::AUTOSTART_TICKBOX, AUTOSTART_TICKBOX.value());
     settings_.writeTick(keys::AUTOCLOSE_TICKBOX, AUTOCLOSE_TICKBOX.value());

@@ -10,6 +10,7 @@ class ProcessQuery;
 class Folders;
 class FileDialog;
 class Files;
+class Crontab;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -21,6 +22,8 @@ struct Services {
     Folders& folders;
     FileDialog& fileDialog;
     Files& files;
+    // The user's crontab; none where the program has no scheduler.
+    Crontab* crontab = nullptr;
 };
 
 } // namespace zb

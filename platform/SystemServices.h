@@ -6,6 +6,7 @@
 
 namespace zb {
 
+class Crontab;
 class Launcher;
 class ProcessQuery;
 class SingleInstance;
@@ -14,11 +15,18 @@ class SingleInstance;
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
+std::unique_ptr<Crontab> createSystemCrontab();
 // Keeps a second copy of the same name from running.
 std::unique_ptr<SingleInstance> createSystemSingleInstance();
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();
+
+// Why no window can be opened in this session, or empty when one can be
+// expected to open: no Qt platform, X display or Wayland display is named, or
+// the local X display named does not answer. Asked before Qt is started,
+// which would abort.
+QString displayProblem();
 
 // Asks for an orderly shut-down when the session ends, a service manager
 // stops the program or Ctrl+C is pressed in its terminal. Call once, from the

@@ -5,7 +5,9 @@
 #include "MainWindowView.h"
 #include "QtFileDialog.h"
 #include "SingleInstanceGuard.h"
+#include "app/CommandLine.h"
 #include "app/Program.h"
+#include "platform/Crontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
@@ -42,7 +44,7 @@ int runApplication(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setApplicationVersion(programVersion());
 
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     // A second copy of the same name leaves the settings alone.
@@ -54,11 +56,12 @@ int runApplication(int argc, char** argv)
     IniSettingsStore store(systemSettingsFilePath());
     const auto launcher = createSystemLauncher();
     const auto processes = createSystemProcessQuery();
+    const auto crontab = createSystemCrontab();
     StdFolders folders;
     QtFileDialog fileDialog;
     QtFiles files;
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
+    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, crontab.get()});
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);

@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "NullCrontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
@@ -22,9 +23,10 @@ private:
     }
 };
 
+// No process list to read: every wait ends at once and says why.
 class NullProcessQuery : public ProcessQuery {
 public:
-    bool isProcessRunning(const QString&) override { return false; }
+    ProcessPresence isProcessRunning(const QString&) override { return ProcessPresence::Unknown; }
 };
 
 // Every copy runs.
@@ -42,12 +44,16 @@ std::unique_ptr<SingleInstance> createSystemSingleInstance() { return std::make_
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
+std::unique_ptr<Crontab> createSystemCrontab() { return std::make_unique<NullCrontab>(); }
 
 QString systemSettingsFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
 }
+
+// Qt knows best where it can open windows here.
+QString displayProblem() { return {}; }
 
 void installShutdownRequestHandler(std::function<void()>) {}
 
