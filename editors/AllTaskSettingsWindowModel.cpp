@@ -58,6 +58,27 @@ void AllTaskSettingsWindowModel::Form_Load()
         TASK_CMD_TEXTBOX[n].setText(settings_.readText(keys::taskCommand(n)));
     for (int n = 1; n <= kSlotCount; ++n)
         TASK_PROCESS_NAME_TEXTBOX[n].setText(settings_.readText(keys::taskProcessName(n)));
+    rememberFields();
+}
+
+QStringList AllTaskSettingsWindowModel::fieldsOf(int n) const
+{
+    return {TASK_NAME_TEXTBOX[n].text(), TASK_CMD_TEXTBOX[n].text(), TASK_PROCESS_NAME_TEXTBOX[n].text()};
+}
+
+void AllTaskSettingsWindowModel::rememberFields()
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        savedFields_[n] = fieldsOf(n);
+}
+
+QList<int> AllTaskSettingsWindowModel::slotsWithUnsavedEdits() const
+{
+    QList<int> edited;
+    for (int n = 1; n <= kSlotCount; ++n)
+        if (fieldsOf(n) != savedFields_[n])
+            edited << n;
+    return edited;
 }
 
 void AllTaskSettingsWindowModel::SAVE_BUTTON_Click()
@@ -79,12 +100,16 @@ void AllTaskSettingsWindowModel::SAVE_BUTTON_Click()
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(TASK_PROCESS_NAME_TEXTBOX[n].text());
     CANCEL_BUTTON.setCaption(QStringLiteral("Close"));
+    rememberFields();
 }
 
 void AllTaskSettingsWindowModel::CANCEL_BUTTON_Click()
 {
     const SettingsBatch batch(settings_.store());
     storePosition();
+    // "Cancel" says what it does; "Close" after a Save still asks.
+    if (CANCEL_BUTTON.caption() == QStringLiteral("Cancel"))
+        discardEditsOnClose();
     close();
 }
 

@@ -4,6 +4,9 @@
 #include "core/Control.h"
 #include "core/SlotArray.h"
 
+#include <QStringList>
+#include <array>
+
 namespace zb {
 
 class MainWindowModel;
@@ -19,7 +22,8 @@ public:
     // The position and all sixty values to the store, then the sixty values
     // to the main window; the window stays open and Cancel becomes Close.
     void SAVE_BUTTON_Click();
-    // Stores the position and closes; unsaved edits are dropped.
+    // Stores the position and closes; unsaved edits are dropped without a
+    // question, as the button says.
     void CANCEL_BUTTON_Click();
     // Swaps the credit line for a contact line.
     void ZB_SEQUENTA_CREATOR_Click();
@@ -43,8 +47,17 @@ public:
     Label FREEWARE_LABEL;
     Label ZB_SEQUENTA_CREATOR;
 
+protected:
+    QList<int> slotsWithUnsavedEdits() const override;
+    void saveEdits() override { SAVE_BUTTON_Click(); }
+
 private:
+    // The sixty fields as last loaded or saved, to tell edits from them.
+    void rememberFields();
+    QStringList fieldsOf(int n) const;
+
     MainWindowModel& main_;
+    std::array<QStringList, kSlotCount + 1> savedFields_;
 };
 
 } // namespace zb

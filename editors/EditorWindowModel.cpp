@@ -1,5 +1,6 @@
 #include "EditorWindowModel.h"
 
+#include <QStringList>
 #include <utility>
 
 namespace zb {
@@ -19,11 +20,43 @@ void EditorWindowModel::setPosition(double left, double top)
     geometry_.top = top;
 }
 
+QString EditorWindowModel::saveChangesQuestion() const
+{
+    const QList<int> edited = slotsWithUnsavedEdits();
+    if (edited.isEmpty())
+        return {};
+    QStringList names;
+    for (int n : edited)
+        names << QStringLiteral("TASK %1").arg(n);
+    const QString last = names.takeLast();
+    const QString all = names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    return QStringLiteral("Save changes to %1?").arg(all);
+}
+
+bool EditorWindowModel::mayClose()
+{
+    if (discardEdits_ || !askSaveChanges)
+        return true;
+    const QString question = saveChangesQuestion();
+    if (question.isEmpty())
+        return true;
+    switch (askSaveChanges(question)) {
+    case SaveAnswer::Save:
+        saveEdits();
+        return true;
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void EditorWindowModel::close()
 {
     if (closeRequested)
-        closeRequested();
-    else
+        closeRequested(); // the view asks, as for every other way of closing
+    else if (mayClose())
         Form_Unload();
 }
 

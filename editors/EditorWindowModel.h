@@ -4,6 +4,7 @@
 #include "core/SettingsKeys.h"
 #include "core/WindowGeometry.h"
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -26,6 +27,16 @@ public:
     // The view reports where the user moved the window, in twips.
     void setPosition(double left, double top);
 
+    // The user's answer to "Save changes to TASK n?".
+    enum class SaveAnswer { Save, Discard, Cancel };
+
+    // Whether the window may close now. With unsaved edits (and no explicit
+    // Cancel before), asks through askSaveChanges and saves on Save; false
+    // when the user chose to stay.
+    bool mayClose();
+    // The question asked before closing, empty when nothing is unsaved.
+    QString saveChangesQuestion() const;
+
     // Closes the window the normal way: through the view when one is bound
     // (its close runs Form_Unload), otherwise directly.
     void close();
@@ -35,13 +46,22 @@ public:
 
     // Set by the view: close the real window.
     std::function<void()> closeRequested;
+    // Set by the view: asks the user before unsaved edits would be lost.
+    std::function<SaveAnswer(const QString& question)> askSaveChanges;
 
 protected:
     EditorWindowModel(Settings& settings, const keys::GeometryKeys& geometryKeys, QString objectName, QString title);
-    ~EditorWindowModel() = default;
+    virtual ~EditorWindowModel() = default;
 
     void loadGeometry();
     void storePosition();
+
+    // The slots whose fields differ from what was loaded or last saved.
+    virtual QList<int> slotsWithUnsavedEdits() const { return {}; }
+    // Saves them, as the window's Save button does.
+    virtual void saveEdits() {}
+    // The next close drops unsaved edits without a question (Cancel).
+    void discardEditsOnClose() { discardEdits_ = true; }
 
     Settings& settings_;
 
@@ -51,6 +71,7 @@ private:
     QString title_;
     WindowGeometry geometry_;
     bool unloaded_ = false;
+    bool discardEdits_ = false;
 };
 
 } // namespace zb

@@ -68,6 +68,21 @@ void SingleTaskSettingsWindowModel::TASK_LOAD_BUTTON_Click(int n)
     TASK_1_NAME_TEXTBOX.setText(settings_.readText(keys::taskCaption(n)));
     TASK_1_CMD_TEXTBOX.setText(settings_.readText(keys::taskCommand(n)));
     TASK_1_PROCESS_NAME_TEXTBOX.setText(settings_.readText(keys::taskProcessName(n)));
+    rememberFields();
+}
+
+void SingleTaskSettingsWindowModel::rememberFields()
+{
+    savedFields_ = {TASK_1_NAME_TEXTBOX.text(), TASK_1_CMD_TEXTBOX.text(), TASK_1_PROCESS_NAME_TEXTBOX.text()};
+}
+
+QList<int> SingleTaskSettingsWindowModel::slotsWithUnsavedEdits() const
+{
+    const int n = loadedSlot();
+    const QStringList now = {TASK_1_NAME_TEXTBOX.text(), TASK_1_CMD_TEXTBOX.text(), TASK_1_PROCESS_NAME_TEXTBOX.text()};
+    if (n == 0 || now == savedFields_)
+        return {};
+    return {n};
 }
 
 int SingleTaskSettingsWindowModel::loadedSlot() const
@@ -95,6 +110,7 @@ void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
     main_.TASK_ENABLE_TICKBOX[n].setCaption(name);
     main_.TASK_CMD_TEXTBOX[n].setText(command);
     main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(process);
+    rememberFields();
 }
 
 void SingleTaskSettingsWindowModel::BROWSE_FILE_BUTTON_Click()

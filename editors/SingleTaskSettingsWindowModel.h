@@ -4,6 +4,8 @@
 #include "core/Control.h"
 #include "core/SlotArray.h"
 
+#include <QStringList>
+
 namespace zb {
 
 class ExecutableInfo;
@@ -48,7 +50,14 @@ public:
     Label ZB_TITLE;
     Label ZB_SEQUENTA_TITLE;
 
+protected:
+    QList<int> slotsWithUnsavedEdits() const override;
+    void saveEdits() override { SAVE_BUTTON_Click(); }
+
 private:
+    // The three fields as last loaded or saved, to tell edits from them.
+    void rememberFields();
+
     // The slot whose number TASK_LIGHT shows exactly, or 0.
     int loadedSlot() const;
 
@@ -56,6 +65,7 @@ private:
     WindowOpener* opener_;
     FileDialog& fileDialog_;
     const ExecutableInfo& exe_;
+    QStringList savedFields_;
 };
 
 } // namespace zb

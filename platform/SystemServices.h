@@ -10,12 +10,15 @@ class Crontab;
 class Launcher;
 class ProcessQuery;
 class RunJournal;
+class SingleInstance;
 
 // The operating system's own implementations, chosen by the build: one
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
 std::unique_ptr<Crontab> createSystemCrontab();
+// Keeps a second copy of the same name from running.
+std::unique_ptr<SingleInstance> createSystemSingleInstance();
 
 // The run journal of the copy called `name`, with its tasks' output, in
 // this user's state folder.

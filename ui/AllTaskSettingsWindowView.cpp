@@ -77,9 +77,13 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
 
 void AllTaskSettingsWindowView::keyPressEvent(QKeyEvent* event)
 {
-    // Esc presses Cancel, so that it also stores the position first.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        model_.CANCEL_BUTTON.click();
+    // Enter in a field and Esc close the window as its close box does: unsaved
+    // edits are asked about. Only a click on Cancel drops them unasked; a
+    // focused button takes Enter itself.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (modifiers == Qt::NoModifier && (enter || event->key() == Qt::Key_Escape)) {
+        reject();
         return;
     }
     EditorDialog::keyPressEvent(event);

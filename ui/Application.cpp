@@ -1,14 +1,17 @@
 #include "Application.h"
 
 #include "DialogWindowOpener.h"
+#include "EditorDialog.h"
 #include "MainWindowView.h"
 #include "QtFileDialog.h"
+#include "SingleInstanceGuard.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "engine/RunJournal.h"
 #include "platform/Crontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
@@ -27,8 +30,11 @@ namespace {
 // from a timer (the autoclose) also ends the program while an editor is open.
 void closeEverything(MainWindowView& main)
 {
+    // Nobody may be there to answer a question: editors close unasked.
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(w); dialog != nullptr && dialog->isVisible())
+        if (auto* editor = dynamic_cast<EditorDialog*>(w); editor != nullptr && editor->isVisible())
+            editor->closeWithoutAsking();
+        else if (auto* dialog = qobject_cast<QDialog*>(w); dialog != nullptr && dialog->isVisible())
             dialog->reject();
     main.close();
 }
@@ -41,9 +47,14 @@ int runApplication(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
 
+    ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
+    // A second copy of the same name leaves the settings alone.
+    const auto instance = createSystemSingleInstance();
+    if (!claimOrHandOver(*instance, exe.baseName()))
+        return 1;
+
     QtTimerHost timers;
     IniSettingsStore store(systemSettingsFilePath());
-    ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     const auto launcher = createSystemLauncher();
     const auto processes = createSystemProcessQuery();
     const auto crontab = createSystemCrontab();
@@ -63,6 +74,7 @@ int runApplication(int argc, char** argv)
 
     program.start();
     view.show();
+    bringToFrontOnRequest(*instance, view);
     installShutdownRequestHandler([&view] { closeEverything(view); });
     const int status = QApplication::exec();
     timers.beforeSleep = nullptr;

@@ -35,6 +35,35 @@ private:
     std::function<void()> onDoubleClick_;
 };
 
+// Captions show exactly as stored: an '&' is a character, never a shortcut.
+QString literalCaption(const QString& caption)
+{
+    QString out = caption;
+    return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// Re-renders a field when it gets its parent, so that visibility is applied
+// only inside a window: a parentless widget made visible would become a
+// window of its own.
+class ParentChangeFilter : public QObject {
+public:
+    ParentChangeFilter(QObject* parent, std::function<void()> onParentChange)
+        : QObject(parent),
+          onParentChange_(std::move(onParentChange))
+    {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ParentChange)
+            onParentChange_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onParentChange_;
+};
+
 void setRole(QWidget* w, QPalette::ColorRole role, const QColor& c)
 {
     QPalette p = w->palette();
@@ -60,7 +89,7 @@ QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
     auto render = [&model, widget] {
         const QSignalBlocker block(widget);
         widget->setChecked(model.ticked());
-        widget->setText(model.caption());
+        widget->setText(literalCaption(model.caption()));
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
         // Styles draw a check box's own area; only a style sheet fills it
@@ -93,7 +122,10 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
         }
         widget->setReadOnly(model.locked());
         widget->setToolTip(model.toolTip());
-        widget->setVisible(model.visible());
+        if (widget->parentWidget() != nullptr)
+            widget->setVisible(model.visible());
+        else if (!model.visible())
+            widget->hide();
         setRole(widget, QPalette::Base, toQColor(model.background()));
         setRole(widget, QPalette::Text, toQColor(model.foreground()));
     };
@@ -101,6 +133,8 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
     model.setChangeListener(render);
     QObject::connect(widget, &QLineEdit::textEdited, widget, [&model](const QString& text) { model.edit(text); });
     widget->installEventFilter(new DoubleClickFilter(widget, [&model] { model.doubleClick(); }));
+    if (widget->parentWidget() == nullptr)
+        widget->installEventFilter(new ParentChangeFilter(widget, render));
     bound_.push_back(&model);
     return widget;
 }
@@ -109,7 +143,7 @@ QPushButton* Bindings::bind(Button& model, QPushButton* widget)
 {
     widget->setObjectName(model.objectName());
     auto render = [&model, widget] {
-        widget->setText(model.caption());
+        widget->setText(literalCaption(model.caption()));
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
     };
@@ -123,6 +157,7 @@ QPushButton* Bindings::bind(Button& model, QPushButton* widget)
 QLabel* Bindings::bind(Label& model, QLabel* widget)
 {
     widget->setObjectName(model.objectName());
+    widget->setTextFormat(Qt::PlainText);
     auto render = [&model, widget] {
         widget->setText(model.caption());
         const bool filled = model.background() != colour::None;

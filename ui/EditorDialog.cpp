@@ -3,6 +3,8 @@
 #include "WindowPlacement.h"
 #include "editors/EditorWindowModel.h"
 
+#include <QMessageBox>
+
 namespace zb {
 
 EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner) : QDialog(owner), model_(model)
@@ -11,15 +13,43 @@ EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner) : QDialog(o
     setWindowTitle(model_.title());
     setModal(true);
     model_.closeRequested = [this] { done(QDialog::Accepted); };
+    model_.askSaveChanges = [this](const QString& question) { return askSaveChanges(question); };
 }
 
-EditorDialog::~EditorDialog() { model_.closeRequested = nullptr; }
+EditorDialog::~EditorDialog()
+{
+    model_.closeRequested = nullptr;
+    model_.askSaveChanges = nullptr;
+}
+
+EditorWindowModel::SaveAnswer EditorDialog::askSaveChanges(const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, model_.title(), question,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("SAVE_CHANGES_QUESTION"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return EditorWindowModel::SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return EditorWindowModel::SaveAnswer::Discard;
+    default:
+        return EditorWindowModel::SaveAnswer::Cancel;
+    }
+}
+
+void EditorDialog::closeWithoutAsking()
+{
+    closingUnasked_ = true;
+    reject();
+}
 
 void EditorDialog::applyGeometry()
 {
     read_ = model_.geometry();
     const keys::GeometryKeys& d = model_.geometryKeys();
-    placedAt_ = WindowPlacement::apply(this, read_, {d.left, d.top, d.width, d.height});
+    placement_.apply(this, read_, {d.left, d.top, d.width, d.height});
     placed_ = true;
 }
 
@@ -37,12 +67,18 @@ void EditorDialog::reportPosition()
     // Unmoved, the window keeps the position it read, to the fraction.
     double left = read_.left;
     double top = read_.top;
-    WindowPlacement::position(this, placedAt_, left, top);
+    placement_.position(left, top);
     model_.setPosition(left, top);
 }
 
 void EditorDialog::done(int result)
 {
+    if (!model_.unloaded() && !closingUnasked_) {
+        if (!model_.mayClose())
+            return;
+        if (model_.unloaded())
+            return; // the program closed it while the question was open
+    }
     reportPosition();
     model_.Form_Unload();
     QDialog::done(result);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "Bindings.h"
+#include "WindowPlacement.h"
 #include "core/WindowGeometry.h"
+#include "editors/EditorWindowModel.h"
 
 #include <QDialog>
 
 namespace zb {
-
-class EditorWindowModel;
 
 // Base of the editor windows: a modal dialog owned by its opener that takes
 // its object name, caption and stored geometry from the model, keeps the
@@ -18,8 +18,11 @@ public:
     EditorDialog(EditorWindowModel& model, QWidget* owner);
     ~EditorDialog() override;
 
-    // Ends the dialog; every way of closing passes through here.
+    // Ends the dialog; every way of closing passes through here. With
+    // unsaved edits the model may ask first, and the user may stay.
     void done(int result) override;
+    // Ends it without a question: the program is closing.
+    void closeWithoutAsking();
 
 protected:
     // Places the window from the model's geometry; call once the layout is
@@ -31,11 +34,13 @@ protected:
 
 private:
     void reportPosition();
+    EditorWindowModel::SaveAnswer askSaveChanges(const QString& question);
 
     EditorWindowModel& model_;
     WindowGeometry read_;
-    QPoint placedAt_;
+    WindowPlacement placement_;
     bool placed_ = false;
+    bool closingUnasked_ = false;
 };
 
 } // namespace zb

@@ -9,11 +9,11 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace zb {
@@ -56,11 +56,6 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
                               &model_.SE_HOME_TEXTBOX})
         bindings_.bind(*hidden, new QLineEdit(this));
 
-    // START is the default button: Enter anywhere in the window presses it.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
-        connect(new QShortcut(key, this), &QShortcut::activated, this,
-                [this] { model_.MAIN_START_STOP_BUTTON.click(); });
-
     model_.windowChanged = [this] {
         setWindowTitle(model_.title());
         applyGeometry();
@@ -78,17 +73,33 @@ MainWindowView::~MainWindowView()
 void MainWindowView::applyGeometry()
 {
     const keys::GeometryKeys& d = keys::MAIN;
-    placedAt_ = WindowPlacement::apply(this, model_.geometry(), {d.left, d.top, d.width, d.height});
+    placement_.apply(this, model_.geometry(), {d.left, d.top, d.width, d.height});
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event)
 {
     double left = model_.geometry().left;
     double top = model_.geometry().top;
-    WindowPlacement::position(this, placedAt_, left, top);
+    placement_.position(left, top);
     model_.setPosition(left, top);
     model_.Form_Unload();
     event->accept();
+}
+
+void MainWindowView::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the focused push button, else START, the default button.
+    // Fields and tick boxes leave Enter to the window.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || modifiers != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused != nullptr && focused->isEnabled())
+        focused->click();
+    else if (model_.MAIN_START_STOP_BUTTON.enabled())
+        model_.MAIN_START_STOP_BUTTON.click();
 }
 
 QWidget* MainWindowView::buildHeader()

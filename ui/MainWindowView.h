@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bindings.h"
+#include "WindowPlacement.h"
 
 #include <QWidget>
 
@@ -20,6 +21,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* buildHeader();
@@ -29,7 +31,7 @@ private:
 
     MainWindowModel& model_;
     Bindings bindings_;
-    QPoint placedAt_;
+    WindowPlacement placement_;
 };
 
 } // namespace zb

@@ -1,59 +1,193 @@
 #include "WindowPlacement.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
 #include <cmath>
 
 namespace zb {
 
 namespace {
 constexpr double kTwipsPerInch = 1440.0;
-constexpr int kMinimumVisible = 40; // pixels of the title bar that must be on a screen
+constexpr int kMinimumVisible = 40;   // pixels of the title bar that must be on a screen
+constexpr double kLargestPixel = 1e6; // far beyond any screen, far inside int
+constexpr int kSettleMs = 150;        // the window manager's placing is over by then
+
+// What this program's window manager does, learned from the first framed
+// window and used to fit the next ones before they are shown.
+struct Learned {
+    QPoint offset;  // where a window lands, relative to the position asked for
+    QMargins frame; // the frame around the client area
+};
+Learned learned;
 
 int dpiOf(const QWidget* w) { return w->logicalDpiX() > 0 ? w->logicalDpiX() : 96; }
 
-bool onSomeScreen(const QPoint& topLeft, int width)
+// The frame as the window system knows it now; QWidget's own copy is only
+// brought up to date by a move or resize.
+QMargins marginsOf(const QWidget* w)
+{
+    return w->windowHandle() != nullptr ? w->windowHandle()->frameMargins() : QMargins();
+}
+
+QPoint framePosition(const QWidget* w)
+{
+    return w->windowHandle() != nullptr ? w->windowHandle()->framePosition() : w->pos();
+}
+
+bool framed(const QWidget* w) { return w->isVisible() && !marginsOf(w).isNull(); }
+
+const QScreen* screenHolding(const QPoint& topLeft, int width)
 {
     const QRect grip(topLeft, QSize(std::max(kMinimumVisible, std::min(width, 200)), kMinimumVisible));
     for (const QScreen* s : QGuiApplication::screens())
         if (s->availableGeometry().intersected(grip).width() >= kMinimumVisible / 2)
-            return true;
-    return false;
+            return s;
+    return nullptr;
 }
+
+// Moves and sizes the window so that its frame, landing at `at + offset`,
+// lies wholly inside the available area of its screen. Before the window is
+// framed `at` is what move() takes; after, the frame's own position.
+void fitOnScreen(QWidget* window, const QPoint& at, const QPoint& offset, const QMargins& margins)
+{
+    const QScreen* screen = screenHolding(at + offset, window->width());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect frame(at + offset, window->size().grownBy(margins));
+    const QRect fitted = WindowPlacement::fitInto(frame, screen->availableGeometry());
+    const QSize client = fitted.size().shrunkBy(margins);
+    if (client != window->size())
+        window->resize(client);
+    const QPoint target = fitted.topLeft() - offset;
+    if (framed(window)) {
+        if (target != framePosition(window))
+            window->windowHandle()->setFramePosition(target);
+    } else if (target != window->pos()) {
+        window->move(target);
+    }
+}
+
 } // namespace
 
-int WindowPlacement::toPixels(double twips, int dpi)
+// Waits until the window manager has framed the window and stopped moving it.
+class WindowPlacement::SettleWatch : public QObject {
+public:
+    explicit SettleWatch(WindowPlacement& placement) : QObject(placement.window_), placement_(placement)
+    {
+        quiet_.setSingleShot(true);
+        quiet_.setInterval(kSettleMs);
+        // Not framed yet: the window manager is still at work.
+        connect(&quiet_, &QTimer::timeout, this, [this] {
+            if (framed(placement_.window_) || ++waits_ > kMaxWaits)
+                placement_.settle();
+            else
+                quiet_.start();
+        });
+        placement.window_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const auto type = event->type();
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+            quiet_.start();
+        return false;
+    }
+
+private:
+    static constexpr int kMaxWaits = 20;
+    WindowPlacement& placement_;
+    QTimer quiet_;
+    int waits_ = 0;
+};
+
+WindowPlacement::~WindowPlacement()
 {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+    // The watch is the window's child; it must not outlive this placement.
+    delete watch_;
+}
+
+int WindowPlacement::toPixels(double twips, int dpi, int fallback)
+{
+    const double pixels = twips * dpi / kTwipsPerInch;
+    if (!std::isfinite(pixels))
+        return fallback;
+    return static_cast<int>(std::lround(std::clamp(pixels, -kLargestPixel, kLargestPixel)));
 }
 
 double WindowPlacement::toTwips(int pixels, int dpi) { return std::round(pixels * kTwipsPerInch / dpi); }
 
-QPoint WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback)
+QRect WindowPlacement::fitInto(const QRect& frame, const QRect& area)
 {
-    const int dpi = dpiOf(window);
-    int width = toPixels(stored.width, dpi);
-    int height = toPixels(stored.height, dpi);
-    if (width < 100 || height < 60) {
-        width = toPixels(fallback.width, dpi);
-        height = toPixels(fallback.height, dpi);
-    }
-    QPoint at(toPixels(stored.left, dpi), toPixels(stored.top, dpi));
-    if (!onSomeScreen(at, width))
-        at = QPoint(toPixels(fallback.left, dpi), toPixels(fallback.top, dpi));
-    window->resize(width, height);
-    window->move(at);
-    return at;
+    const QSize size = frame.size().boundedTo(area.size());
+    const int x = std::clamp(frame.x(), area.left(), area.left() + area.width() - size.width());
+    const int y = std::clamp(frame.y(), area.top(), area.top() + area.height() - size.height());
+    return {QPoint(x, y), size};
 }
 
-void WindowPlacement::position(const QWidget* window, const QPoint& applied, double& left, double& top)
+void WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback)
 {
-    if (window->pos() == applied)
-        return;
+    window_ = window;
     const int dpi = dpiOf(window);
-    left = toTwips(window->x(), dpi);
-    top = toTwips(window->y(), dpi);
+    const int fallbackWidth = toPixels(fallback.width, dpi);
+    const int fallbackHeight = toPixels(fallback.height, dpi);
+    int width = toPixels(stored.width, dpi, fallbackWidth);
+    int height = toPixels(stored.height, dpi, fallbackHeight);
+    if (width < 100 || height < 60) {
+        width = fallbackWidth;
+        height = fallbackHeight;
+    }
+    const QPoint fallbackAt(toPixels(fallback.left, dpi), toPixels(fallback.top, dpi));
+    QPoint at(toPixels(stored.left, dpi, fallbackAt.x()), toPixels(stored.top, dpi, fallbackAt.y()));
+    if (screenHolding(at, width) == nullptr)
+        at = fallbackAt;
+    window->resize(width, height);
+    window->move(at);
+    fitOnScreen(window, at, learned.offset, learned.frame);
+    applied_ = window->pos();
+    placed_.reset();
+    offset_ = QPoint();
+    fitted_ = false;
+    if (watch_ == nullptr)
+        watch_ = new SettleWatch(*this);
+}
+
+void WindowPlacement::settle()
+{
+    if (placed_ || window_ == nullptr || !framed(window_))
+        return;
+    offset_ = framePosition(window_) - applied_;
+    learned = {offset_, marginsOf(window_)};
+    // Only now is the frame known: fit once more with it.
+    const QPoint before = framePosition(window_);
+    const QSize sizeBefore = window_->size();
+    fitOnScreen(window_, before, QPoint(), learned.frame);
+    fitted_ = framePosition(window_) != before || window_->size() != sizeBefore;
+    placed_ = framePosition(window_);
+}
+
+void WindowPlacement::position(double& left, double& top)
+{
+    // Until the window manager is done with it, the window is where it was put.
+    if (window_ == nullptr || !placed_)
+        return;
+    const QPoint now = framePosition(window_);
+    if (!fitted_ && now == *placed_)
+        return;
+    // The position that, given to apply(), lands the window here.
+    const QPoint restore = now - offset_;
+    const int dpi = dpiOf(window_);
+    left = toTwips(restore.x(), dpi);
+    top = toTwips(restore.y(), dpi);
 }
 
 } // namespace zb

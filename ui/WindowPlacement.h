@@ -2,27 +2,56 @@
 
 #include "core/WindowGeometry.h"
 
+#include <QPoint>
 #include <QRect>
+#include <optional>
 
 class QWidget;
 
 namespace zb {
 
-// Converts stored twips (1440 per inch) to the screen's logical pixels and
-// back, and keeps a window on some screen.
+// Places a window as stored and tells what to store when it closes. Stored
+// values are twips (1440 per inch).
+//
+// A window manager that decorates windows may put either the frame or the
+// client area where it was asked to. The placement learns which once the
+// window is framed, and stores the position that, restored, brings the
+// window back to where it is: no creep by a title bar from start to start.
+// Every window is fitted wholly inside a screen's available area.
 class WindowPlacement {
 public:
-    static int toPixels(double twips, int dpi);
-    static double toTwips(int pixels, int dpi);
+    WindowPlacement() = default;
+    WindowPlacement(const WindowPlacement&) = delete;
+    WindowPlacement& operator=(const WindowPlacement&) = delete;
+    ~WindowPlacement();
 
-    // Moves and sizes `window` as stored and returns the pixel position it
-    // was given. A position that would put the window off every screen falls
-    // back to `fallback`'s position.
-    static QPoint apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback);
-    // The window's position in twips, for storing. A window that was not
-    // moved since apply() keeps `stored` exactly, so that rounding to pixels
-    // never makes a window creep from one start to the next.
-    static void position(const QWidget* window, const QPoint& applied, double& left, double& top);
+    // Twips to pixels, limited to what a screen can hold; any value that is
+    // not a number gives `fallback`.
+    static int toPixels(double twips, int dpi, int fallback = 0);
+    static double toTwips(int pixels, int dpi);
+    // The frame rectangle moved and shrunk to lie wholly inside `area`.
+    static QRect fitInto(const QRect& frame, const QRect& area);
+
+    // Moves and sizes `window` as stored, fitted into the available area of
+    // its screen. A position off every screen falls back to `fallback`'s.
+    void apply(QWidget* window, const WindowGeometry& stored, const WindowGeometry& fallback);
+    // The position to store, in twips: `left` and `top` are left exactly as
+    // they are while the window stays where apply() put it (and before the
+    // window manager has finished placing it).
+    void position(double& left, double& top);
+
+private:
+    class SettleWatch;
+    friend class SettleWatch;
+    // Called once the window manager has framed and placed the window.
+    void settle();
+
+    QWidget* window_ = nullptr;
+    SettleWatch* watch_ = nullptr;
+    QPoint applied_;               // the position given to the window
+    QPoint offset_;                // where it landed, relative to applied_
+    std::optional<QPoint> placed_; // where it was once settled and fitted
+    bool fitted_ = false;          // settling had to move it into a screen
 };
 
 } // namespace zb

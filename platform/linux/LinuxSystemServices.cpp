@@ -1,6 +1,7 @@
 #include "platform/SystemServices.h"
 
 #include "FileRunJournal.h"
+#include "LinuxSingleInstance.h"
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
 #include "ProcessCrontab.h"
@@ -22,6 +23,11 @@ namespace zb {
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<PosixLauncher>(); }
 
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<ProcFsProcessQuery>(); }
+
+std::unique_ptr<SingleInstance> createSystemSingleInstance()
+{
+    return std::make_unique<LinuxSingleInstance>(LinuxSingleInstance::runtimeFolder());
+}
 
 std::unique_ptr<Crontab> createSystemCrontab()
 {

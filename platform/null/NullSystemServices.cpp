@@ -4,6 +4,7 @@
 #include "engine/RunJournal.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
+#include "platform/SingleInstance.h"
 
 #include <QStandardPaths>
 
@@ -29,7 +30,18 @@ public:
     ProcessPresence isProcessRunning(const QString&) override { return ProcessPresence::Unknown; }
 };
 
+// Every copy runs.
+class NullSingleInstance : public SingleInstance {
+public:
+    bool claim(const QString&) override { return true; }
+    qint64 runningPid() const override { return 0; }
+    bool askRunningToActivate() override { return false; }
+    void onActivationRequest(std::function<void()>) override {}
+};
+
 } // namespace
+
+std::unique_ptr<SingleInstance> createSystemSingleInstance() { return std::make_unique<NullSingleInstance>(); }
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -49,10 +50,37 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     EXPECT_NE(creator->text(), credit);
 }
 
-TEST(AllTaskSettingsWindowView, EnterAndEscBothCloseAndStoreOnlyThePosition)
+// Answers the "Save changes" question that opens next, after checking it.
+void answerNext(QMessageBox::StandardButton answer, const QString& question)
+{
+    test::onNextModal([answer, question](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), question);
+        box->button(answer)->click();
+    });
+}
+
+TEST(AllTaskSettingsWindowView, EnterAndEscAskBeforeUnsavedEditsAreLostAndCancelDoesNot)
 {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         SCOPED_TRACE(key == Qt::Key_Return ? "Enter" : "Esc");
+        Harness h;
+        h.start();
+        auto model = test::allTasksWindow(h);
+        model.Form_Load();
+        AllTaskSettingsWindowView view(model, nullptr);
+        view.show();
+
+        // Nothing edited: the key closes without a question.
+        QLineEdit* name = child<QLineEdit>(view, "TASK_12_NAME_TEXTBOX");
+        name->setFocus();
+        QTest::keyClick(name, key);
+        EXPECT_FALSE(view.isVisible());
+        EXPECT_TRUE(model.unloaded());
+    }
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(key == Qt::Key_Return ? "Enter with edits" : "Esc with edits");
         Harness h;
         MainWindowModel& m = h.start().main;
         auto model = test::allTasksWindow(h);
@@ -62,15 +90,34 @@ TEST(AllTaskSettingsWindowView, EnterAndEscBothCloseAndStoreOnlyThePosition)
         QLineEdit* name = child<QLineEdit>(view, "TASK_12_NAME_TEXTBOX");
         name->setFocus();
         QTest::keyClicks(name, QStringLiteral(" edited"));
-        QTest::keyClick(name, key);
+        QTest::keyClicks(child<QLineEdit>(view, "TASK_3_CMD_TEXTBOX"), QStringLiteral("/bin/three"));
 
+        // Cancel in the question keeps the window and the edits.
+        answerNext(QMessageBox::Cancel, QStringLiteral("Save changes to TASK 3 and TASK 12?"));
+        QTest::keyClick(name, key);
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_FALSE(model.unloaded());
+        EXPECT_EQ(name->text(), QStringLiteral(" editedTASK 12"));
+
+        // Save stores them and closes.
+        answerNext(QMessageBox::Save, QStringLiteral("Save changes to TASK 3 and TASK 12?"));
+        QTest::keyClick(name, key);
         EXPECT_FALSE(view.isVisible());
-        EXPECT_TRUE(model.unloaded());
-        for (const QString& k : test::writtenKeys(h))
-            EXPECT_TRUE(k == QStringLiteral("SETTINGS-Left") || k == QStringLiteral("SETTINGS-Top")) << k.toStdString();
-        EXPECT_EQ(h.stored(QStringLiteral("SETTINGS-Left")), QStringLiteral("1000"));
-        EXPECT_EQ(m.TASK_ENABLE_TICKBOX[12].caption(), QStringLiteral("TASK 12"));
+        EXPECT_EQ(h.stored(QStringLiteral("TASK_12_TICKBOX_CAPTION")), QStringLiteral(" editedTASK 12"));
+        EXPECT_EQ(m.TASK_CMD_TEXTBOX[3].text(), QStringLiteral("/bin/three"));
     }
+    // A click on Cancel drops the edits, as it says, without a question.
+    Harness h;
+    h.start();
+    auto model = test::allTasksWindow(h);
+    model.Form_Load();
+    AllTaskSettingsWindowView view(model, nullptr);
+    view.show();
+    QTest::keyClicks(child<QLineEdit>(view, "TASK_5_CMD_TEXTBOX"), QStringLiteral("/bin/never"));
+    QTest::mouseClick(child<QPushButton>(view, "CANCEL_BUTTON"), Qt::LeftButton);
+    EXPECT_FALSE(view.isVisible());
+    for (const QString& k : test::writtenKeys(h))
+        EXPECT_TRUE(k == QStringLiteral("SETTINGS-Left") || k == QStringLiteral("SETTINGS-Top")) << k.toStdString();
 }
 
 } // namespace

@@ -58,6 +58,7 @@ TEST(MainSettingsWindowView, EnterPressesOkAndTheCloseBoxStoresOnlyTheMovedPosit
         QCheckBox* box = child<QCheckBox>(view, "START_EMAIL_TICKBOX");
         box->setFocus();
         test::clickTick(box);
+        QTest::qWait(300); // the window is in place before a user can move it
         view.move(240, 120);
         if (byEnter)
             QTest::keyClick(box, Qt::Key_Return);

@@ -1,8 +1,10 @@
 #include "ui/MainWindowView.h"
+#include "tests/editors/EditorTestSupport.h"
 #include "tests/support/Harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,6 +78,95 @@ TEST(MainWindowView, EnterPressesStart)
     cmd->setFocus();
     QTest::keyClick(cmd, Qt::Key_Return);
     EXPECT_EQ(p.main.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
+}
+
+TEST(MainWindowView, EnterPressesTheFocusedButtonAndStartOnlyOtherwise)
+{
+    test::Harness h;
+    Program& p = h.start();
+    test::RecordingWindowOpener opener;
+    p.main.setWindowOpener(&opener);
+    MainWindowView view(p.main);
+    view.show();
+    QApplication::setActiveWindow(&view);
+
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QPushButton* settings = child<QPushButton>(view, "SETTINGS_BUTTON");
+        settings->setFocus();
+        QTest::keyClick(settings, key);
+        QPushButton* countdown = child<QPushButton>(view, "AUTOSTART_START_BUTTON");
+        countdown->setFocus();
+        QTest::keyClick(countdown, key);
+        EXPECT_EQ(p.main.AUTOSTART_START_BUTTON.caption(), QStringLiteral("STOP"));
+        QTest::keyClick(countdown, key);
+        EXPECT_EQ(p.main.AUTOSTART_START_BUTTON.caption(), QStringLiteral("START"));
+        EXPECT_EQ(p.main.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("START")) << "Enter went to START";
+    }
+    EXPECT_EQ(opener.opened, (std::vector<WindowKind>{WindowKind::MainSettings, WindowKind::MainSettings}));
+
+    // On a tick box Enter is the window's: START.
+    QCheckBox* tick = child<QCheckBox>(view, "TASK_4_PAUSE_TICKBOX");
+    tick->setFocus();
+    QTest::keyClick(tick, Qt::Key_Return);
+    EXPECT_EQ(p.main.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
+    EXPECT_EQ(p.main.TASK_PAUSE_TICKBOX[4].value(), 0);
+    p.main.setWindowOpener(nullptr);
+}
+
+TEST(MainWindowView, SlotNamesShowAsStoredAndMakeNoShortcut)
+{
+    test::Harness h;
+    h.seed(QStringLiteral("TASK_2_TICKBOX_CAPTION"), QStringLiteral("Tom & Jerry"));
+    h.seed(QStringLiteral("TASK_3_TICKBOX_CAPTION"), QStringLiteral("R&&D"));
+    Program& p = h.start();
+    MainWindowView view(p.main);
+    view.show();
+    QApplication::setActiveWindow(&view);
+    QCheckBox* tom = child<QCheckBox>(view, "TASK_2_ENABLE_TICKBOX");
+    QCheckBox* rnd = child<QCheckBox>(view, "TASK_3_ENABLE_TICKBOX");
+    // What a check box draws is its text with "&&" as "&" and "&x" as an underlined x.
+    EXPECT_EQ(QString(tom->text()).replace(QStringLiteral("&&"), QStringLiteral("&")), QStringLiteral("Tom & Jerry"));
+    EXPECT_EQ(QString(rnd->text()).replace(QStringLiteral("&&"), QStringLiteral("&")), QStringLiteral("R&&D"));
+    EXPECT_TRUE(QKeySequence::mnemonic(tom->text()).isEmpty());
+    EXPECT_TRUE(QKeySequence::mnemonic(rnd->text()).isEmpty());
+
+    // "Tom & Jerry" would have made Alt+Space tick slot 2.
+    QTest::keyClick(&view, Qt::Key_Space, Qt::AltModifier);
+    QTest::keyClick(&view, Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(p.main.TASK_ENABLE_TICKBOX[2].value(), 0);
+    EXPECT_EQ(p.main.TASK_ENABLE_TICKBOX[3].value(), 0);
+}
+
+// Counts the widgets that were shown as windows of their own.
+class WindowShowCounter : public QObject {
+public:
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* w = qobject_cast<QWidget*>(watched); w != nullptr && w->isWindow())
+                shown << (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                                    : w->objectName());
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST(MainWindowView, NoWidgetEverShowsAsAWindowOfItsOwn)
+{
+    test::Harness h;
+    Program& p = h.start();
+    WindowShowCounter counter;
+    qApp->installEventFilter(&counter);
+    {
+        MainWindowView view(p.main);
+        view.applyGeometry();
+        view.show();
+        QApplication::processEvents();
+    }
+    qApp->removeEventFilter(&counter);
+    EXPECT_EQ(counter.shown, QStringList{QStringLiteral("ZB_SEQUENTA_MAIN")});
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tests/ui/ViewTestSupport.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -52,25 +53,35 @@ TEST(SingleTaskSettingsWindowView, LoadEditBrowseAndSaveThroughTheWidgets)
     EXPECT_TRUE(view.isVisible());
 }
 
-TEST(SingleTaskSettingsWindowView, EnterInAFieldPressesOkAndDropsUnsavedEdits)
+TEST(SingleTaskSettingsWindowView, EnterInAFieldPressesOkWhichAsksAboutUnsavedEdits)
 {
-    Harness h;
-    MainWindowModel& m = h.start().main;
-    auto model = test::singleTaskWindow(h);
-    model.Form_Load();
-    SingleTaskSettingsWindowView view(model, nullptr);
-    view.show();
-    QTest::mouseClick(child<QPushButton>(view, "TASK_2_LOAD_BUTTON"), Qt::LeftButton);
-    QLineEdit* process = child<QLineEdit>(view, "TASK_1_PROCESS_NAME_TEXTBOX");
-    process->setFocus();
-    QTest::keyClicks(process, QStringLiteral("rsync"));
-    QTest::keyClick(process, Qt::Key_Return);
+    for (const auto answer : {QMessageBox::Discard, QMessageBox::Save}) {
+        SCOPED_TRACE(answer == QMessageBox::Save ? "Save" : "Discard");
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        auto model = test::singleTaskWindow(h);
+        model.Form_Load();
+        SingleTaskSettingsWindowView view(model, nullptr);
+        view.show();
+        QTest::mouseClick(child<QPushButton>(view, "TASK_2_LOAD_BUTTON"), Qt::LeftButton);
+        QLineEdit* process = child<QLineEdit>(view, "TASK_1_PROCESS_NAME_TEXTBOX");
+        process->setFocus();
+        QTest::keyClicks(process, QStringLiteral("rsync"));
+        test::onNextModal([answer](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text(), QStringLiteral("Save changes to TASK 2?"));
+            box->button(answer)->click();
+        });
+        QTest::keyClick(process, Qt::Key_Return);
 
-    EXPECT_FALSE(view.isVisible());
-    EXPECT_TRUE(model.unloaded());
-    EXPECT_EQ(m.TASK_PROCESS_NAME_TEXTBOX[2].text(), QString());
-    EXPECT_EQ(test::writtenKeys(h),
-              (QStringList{QStringLiteral("SINGLE_SETTINGS-Left"), QStringLiteral("SINGLE_SETTINGS-Top")}));
+        EXPECT_FALSE(view.isVisible());
+        EXPECT_TRUE(model.unloaded());
+        EXPECT_EQ(m.TASK_PROCESS_NAME_TEXTBOX[2].text(),
+                  answer == QMessageBox::Save ? QStringLiteral("rsync") : QString());
+        EXPECT_EQ(h.stored(QStringLiteral("TASK_2_PROCESS_NAME_TEXTBOX")),
+                  answer == QMessageBox::Save ? QStringLiteral("rsync") : QStringLiteral("<absent>"));
+    }
 }
 
 } // namespace

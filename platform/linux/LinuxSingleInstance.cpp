@@ -1,0 +1,163 @@
+#include "LinuxSingleInstance.h"
+
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace zb {
+
+namespace {
+
+// A folder only this user can reach: ours, not a link, no rights for others.
+bool privateFolder(const QByteArray& path)
+{
+    struct stat st = {};
+    if (lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    return st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+}
+
+QString ensurePrivateFolder(const QString& path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    if (mkdir(p.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    return privateFolder(p) ? path : QString();
+}
+
+qint64 readPid(int fd)
+{
+    char buffer[32] = {};
+    const ssize_t n = pread(fd, buffer, sizeof buffer - 1, 0);
+    if (n <= 0)
+        return 0;
+    return QByteArray(buffer, static_cast<int>(n)).trimmed().toLongLong();
+}
+
+bool socketAddress(const QString& path, sockaddr_un& address)
+{
+    const QByteArray p = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (p.size() >= static_cast<int>(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, p.constData(), static_cast<size_t>(p.size()));
+    return true;
+}
+
+} // namespace
+
+LinuxSingleInstance::LinuxSingleInstance(QString folder) : folder_(std::move(folder)) {}
+
+LinuxSingleInstance::~LinuxSingleInstance()
+{
+    delete notifier_;
+    if (listenFd_ >= 0) {
+        close(listenFd_);
+        unlink(QFile::encodeName(socketPath_).constData());
+    }
+    if (lockFd_ >= 0)
+        close(lockFd_); // drops the lock
+}
+
+QString LinuxSingleInstance::runtimeFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && privateFolder(QFile::encodeName(runtime)))
+        return ensurePrivateFolder(runtime + QStringLiteral("/ZB-SEQUENTA"));
+    return ensurePrivateFolder(QDir::tempPath() + QStringLiteral("/ZB-SEQUENTA-") + QString::number(geteuid()));
+}
+
+bool LinuxSingleInstance::claim(const QString& name)
+{
+    // Without a safe folder the program still runs, unguarded.
+    if (folder_.isEmpty())
+        return true;
+    // Any file name is allowed, but it must stay one short path component.
+    const QByteArray hash = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    QString safe = QString::fromLatin1(QUrl::toPercentEncoding(name));
+    if (safe.size() > 200)
+        safe = QString::fromLatin1(hash);
+    lockPath_ = folder_ + QLatin1Char('/') + safe + QStringLiteral(".lock");
+    socketPath_ = folder_ + QLatin1Char('/') + QString::fromLatin1(hash) + QStringLiteral(".sock");
+
+    lockFd_ = open(QFile::encodeName(lockPath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ < 0)
+        return true;
+    if (flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        // The holder writes its pid just after taking the lock.
+        for (int i = 0; i < 20 && (runningPid_ = readPid(lockFd_)) == 0; ++i)
+            QThread::msleep(10);
+        close(lockFd_);
+        lockFd_ = -1;
+        return false;
+    }
+    const QByteArray pid = QByteArray::number(static_cast<qint64>(getpid())) + '\n';
+    if (ftruncate(lockFd_, 0) == 0)
+        (void)!pwrite(lockFd_, pid.constData(), static_cast<size_t>(pid.size()), 0);
+    runningPid_ = getpid();
+    listen();
+    return true;
+}
+
+void LinuxSingleInstance::listen()
+{
+    sockaddr_un address;
+    if (!socketAddress(socketPath_, address))
+        return;
+    listenFd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listenFd_ < 0)
+        return;
+    // Holding the lock, any socket left here is a dead copy's.
+    unlink(address.sun_path);
+    if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listenFd_, 4) != 0) {
+        close(listenFd_);
+        listenFd_ = -1;
+    }
+}
+
+void LinuxSingleInstance::onActivationRequest(std::function<void()> handler)
+{
+    handler_ = std::move(handler);
+    if (listenFd_ < 0 || notifier_ != nullptr)
+        return;
+    notifier_ = new QSocketNotifier(listenFd_, QSocketNotifier::Read);
+    QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] { acceptRequest(); });
+}
+
+void LinuxSingleInstance::acceptRequest()
+{
+    const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    close(fd); // the connection itself is the request
+    if (handler_)
+        handler_();
+}
+
+bool LinuxSingleInstance::askRunningToActivate()
+{
+    sockaddr_un address;
+    if (socketPath_.isEmpty() || !socketAddress(socketPath_, address))
+        return false;
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool reached = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return reached;
+}
+
+} // namespace zb

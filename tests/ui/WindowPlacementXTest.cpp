@@ -1,0 +1,141 @@
+// Windows on a real X server under a decorating window manager: where they
+// open, and what their close stores.
+#include "editors/SingleTaskSettingsWindowModel.h"
+#include "tests/editors/EditorTestSupport.h"
+#include "tests/support/Harness.h"
+#include "ui/MainWindowView.h"
+#include "ui/SingleTaskSettingsWindowView.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zb {
+namespace {
+
+// The frame as the window system has it now.
+QRect frameOf(const QWidget& w) { return w.windowHandle()->frameGeometry(); }
+
+// Waits until the window manager has framed the window and stopped moving it.
+void waitUntilFramed(QWidget& w)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w, 5000));
+    for (int i = 0; i < 250 && w.windowHandle()->frameMargins().isNull(); ++i)
+        QTest::qWait(20);
+    ASSERT_FALSE(w.windowHandle()->frameMargins().isNull()) << "the window manager put no frame around the window";
+    QTest::qWait(400);
+}
+
+void waitUntil(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 250 && !condition(); ++i)
+        QTest::qWait(20);
+}
+
+bool wholyOnAScreen(const QRect& frame)
+{
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->availableGeometry().contains(frame))
+            return true;
+    return false;
+}
+
+// Opens the main window over h's store, lets the window manager frame it,
+// runs act and closes it.
+void runMainWindow(test::Harness& h, const std::function<void(MainWindowView&)>& act)
+{
+    Program& p = h.start();
+    MainWindowView view(p.main);
+    view.applyGeometry();
+    view.show();
+    waitUntilFramed(view);
+    act(view);
+    view.close();
+}
+
+TEST(WindowPlacementX, WindowsStayWhereTheUserLeftThem)
+{
+    // Unmoved: the stored position survives open and close to the fraction.
+    test::Harness h;
+    h.seed(QStringLiteral("MAIN-Left"), QStringLiteral("1500.5"));
+    h.seed(QStringLiteral("MAIN-Top"), QStringLiteral("2250"));
+    runMainWindow(h, [](MainWindowView&) {});
+    EXPECT_EQ(h.stored(QStringLiteral("MAIN-Left")), QStringLiteral("1500.5"));
+    EXPECT_EQ(h.stored(QStringLiteral("MAIN-Top")), QStringLiteral("2250"));
+
+    // Moved: the next start puts the frame where the user left it.
+    QPoint left;
+    runMainWindow(h, [&left](MainWindowView& view) {
+        const QPoint target = frameOf(view).topLeft() + QPoint(137, 91);
+        view.windowHandle()->setFramePosition(target);
+        waitUntil([&] { return frameOf(view).topLeft() == target; });
+        left = frameOf(view).topLeft();
+        EXPECT_EQ(left, target);
+    });
+    test::Harness again;
+    again.seed(QStringLiteral("MAIN-Left"), h.stored(QStringLiteral("MAIN-Left")));
+    again.seed(QStringLiteral("MAIN-Top"), h.stored(QStringLiteral("MAIN-Top")));
+    runMainWindow(again, [&left](MainWindowView& view) { EXPECT_EQ(frameOf(view).topLeft(), left); });
+
+    // An editor: unmoved it keeps its place exactly; moved, it comes back there.
+    test::Harness e;
+    e.seed(QStringLiteral("SINGLE_SETTINGS-Left"), QStringLiteral("3000"));
+    e.seed(QStringLiteral("SINGLE_SETTINGS-Top"), QStringLiteral("1800"));
+    e.start();
+    const QPoint movedTo(140, 165);
+    for (int round = 0; round < 3; ++round) {
+        SingleTaskSettingsWindowModel model = test::singleTaskWindow(e);
+        model.Form_Load();
+        SingleTaskSettingsWindowView view(model, nullptr);
+        view.show();
+        waitUntilFramed(view);
+        if (round == 1) {
+            view.windowHandle()->setFramePosition(movedTo);
+            waitUntil([&] { return frameOf(view).topLeft() == movedTo; });
+        }
+        if (round == 2) {
+            EXPECT_EQ(frameOf(view).topLeft(), movedTo);
+        }
+        model.OK_BUTTON.click();
+        if (round == 0) {
+            EXPECT_EQ(e.stored(QStringLiteral("SINGLE_SETTINGS-Left")), QStringLiteral("3000"));
+            EXPECT_EQ(e.stored(QStringLiteral("SINGLE_SETTINGS-Top")), QStringLiteral("1800"));
+        }
+    }
+}
+
+TEST(WindowPlacementX, HostileStoredGeometryStillFitsOnTheScreen)
+{
+    struct Case {
+        const char* left;
+        const char* top;
+        const char* width;
+        const char* height;
+    };
+    const Case cases[] = {
+        {"1000", "1000", "62250", "4575"},        // wider than any screen
+        {"1000", "1000", "99999999", "99999999"}, // absurd size
+        {"1e308", "1e308", "6225", "4575"},       // absurd place
+        {"nan", "-1e308", "inf", "nan"},          // not numbers at all
+        {"14000", "13000", "6225", "4575"},       // hanging off the bottom right
+    };
+    for (const Case& c : cases) {
+        test::Harness h;
+        h.seed(QStringLiteral("MAIN-Left"), QString::fromLatin1(c.left));
+        h.seed(QStringLiteral("MAIN-Top"), QString::fromLatin1(c.top));
+        h.seed(QStringLiteral("MAIN-Width"), QString::fromLatin1(c.width));
+        h.seed(QStringLiteral("MAIN-Height"), QString::fromLatin1(c.height));
+        runMainWindow(h, [&c](MainWindowView& view) {
+            EXPECT_TRUE(wholyOnAScreen(frameOf(view)))
+                << c.left << " " << c.top << " " << c.width << " " << c.height << ": frame at " << frameOf(view).x()
+                << "," << frameOf(view).y() << " " << frameOf(view).width() << "x" << frameOf(view).height();
+        });
+    }
+}
+
+} // namespace
+} // namespace zb

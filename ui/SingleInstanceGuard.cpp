@@ -1,0 +1,45 @@
+#include "SingleInstanceGuard.h"
+
+#include "platform/SingleInstance.h"
+
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace zb {
+
+namespace {
+constexpr int kMessageSeconds = 15;
+}
+
+bool claimOrHandOver(SingleInstance& instance, const QString& name)
+{
+    if (instance.claim(name))
+        return true;
+    const QString pid = instance.runningPid() > 0 ? QStringLiteral(" (pid %1)").arg(instance.runningPid()) : QString();
+    const bool raised = instance.askRunningToActivate();
+    const QString text = QStringLiteral("%1 is already running%2.").arg(name, pid);
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+
+    QMessageBox box(QMessageBox::Information, QStringLiteral("ZB-SEQUENTA - ") + name,
+                    text + (raised ? QStringLiteral(" Its window has been brought to the front.") : QString()),
+                    QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("ALREADY_RUNNING_MESSAGE"));
+    QTimer::singleShot(kMessageSeconds * 1000, &box, &QMessageBox::accept);
+    box.exec();
+    return false;
+}
+
+void bringToFrontOnRequest(SingleInstance& instance, QWidget& window)
+{
+    instance.onActivationRequest([&window] {
+        if (window.isMinimized())
+            window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
+}
+
+} // namespace zb
