@@ -10,6 +10,9 @@ class ProcessQuery;
 class Folders;
 class FileDialog;
 class Files;
+class Keyboard;
+class WindowStacking;
+class ScreenSaverInhibitor;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -21,6 +24,10 @@ struct Services {
     Folders& folders;
     FileDialog& fileDialog;
     Files& files;
+    // The desk's: none given stands for a system without them.
+    Keyboard* keyboard = nullptr;
+    WindowStacking* stacking = nullptr;
+    ScreenSaverInhibitor* screenSaver = nullptr;
 };
 
 } // namespace zb

@@ -6,6 +6,7 @@
 #include "app/Program.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
+#include "platform/SystemDesk.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
@@ -47,8 +48,19 @@ int runApplication(int argc, char** argv)
     QtFileDialog fileDialog;
     QtFiles files;
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
+    // The desk asks for the main window's native id only once it is shown.
+    const MainWindowView* shownView = nullptr;
+    const SystemDesk desk = createSystemDesk([&shownView]() -> WindowId {
+        return shownView != nullptr && shownView->testAttribute(Qt::WA_WState_Created) ? shownView->winId() : 0;
+    });
+    Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files};
+    services.keyboard = desk.keyboard.get();
+    services.stacking = desk.stacking.get();
+    services.screenSaver = desk.screenSaver.get();
+
+    Program program(services);
     MainWindowView view(program.main);
+    shownView = &view;
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
@@ -60,6 +72,7 @@ int runApplication(int argc, char** argv)
     installShutdownRequestHandler([&view] { closeEverything(view); });
     const int status = QApplication::exec();
     timers.beforeSleep = nullptr;
+    shownView = nullptr;
     program.main.setWindowOpener(nullptr);
     return status;
 }

@@ -5,6 +5,7 @@ namespace zb::test {
 Harness::Harness()
 {
     launcher.now = [this] { return clock.now(); };
+    keyboard.now = [this] { return clock.now(); };
 }
 
 void Harness::seed(const QString& key, const QString& value) { store.seed(exe.baseName(), key, value); }
@@ -16,7 +17,11 @@ QString Harness::stored(const QString& key) const
 
 Program& Harness::start()
 {
-    program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
+    Services services{clock, store, exe, launcher, processes, folders, fileDialog, files};
+    services.keyboard = &keyboard;
+    services.stacking = &stacking;
+    services.screenSaver = &screenSaver;
+    program = std::make_unique<Program>(services);
     program->main.closeRequested = [this] {
         program->main.Form_Unload();
         clock.halt();

@@ -5,8 +5,11 @@
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeKeyboard.h"
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeProcessQuery.h"
+#include "platform/fake/FakeScreenSaverInhibitor.h"
+#include "platform/fake/FakeWindowStacking.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "platform/fake/SimulatedClock.h"
 
@@ -40,6 +43,9 @@ public:
     FakeFolders folders;
     FakeFileDialog fileDialog;
     FakeFiles files;
+    FakeKeyboard keyboard;
+    FakeWindowStacking stacking;
+    FakeScreenSaverInhibitor screenSaver;
     std::unique_ptr<Program> program;
 };
 
