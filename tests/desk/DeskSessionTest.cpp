@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -87,6 +88,18 @@ private:
     QByteArray pending_;
     QStringList lines_;
 };
+
+// Whether the process has a handler of its own for SIGTERM.
+bool catchesSigterm(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1U;
+    return false;
+}
 
 TEST(DeskWithoutX, LockLightsTurnGreyAndTheCountdownSaysKeyPressesAreNotAvailable)
 {
@@ -169,6 +182,9 @@ TEST(ScreenSaverInhibition, TheProgramGivesItBackWhenItIsAskedToEnd)
     ASSERT_TRUE(service.waitFor(QStringLiteral("INHIBIT "), 15000));
     EXPECT_TRUE(service.last.contains(QStringLiteral("ZB-SEQUENTA"))) << qPrintable(service.last);
     const QString cookie = service.last.section(QLatin1Char(' '), 1, 1);
+    // The inhibition is taken at start-up, before the program has taken over
+    // SIGTERM from the default (which would end it on the spot).
+    ASSERT_TRUE(QTest::qWaitFor([&] { return catchesSigterm(program.processId()); }, 10000));
 
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     EXPECT_TRUE(service.waitFor(QStringLiteral("UNINHIBIT ")));
