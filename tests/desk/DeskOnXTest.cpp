@@ -6,6 +6,7 @@
 #include "platform/qt/QtTimerHost.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
@@ -194,6 +195,23 @@ TEST(DeskOnX, AnotherProgramsActiveWindowIsDemotedWhileOursStaysAbove)
     // Ours is put above only once another window has the foreground.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !x.above(theirs) && x.above(ours); }, 3000));
     EXPECT_LE(demoted.elapsed(), 1500) << "within about a second";
+
+    // Our own modal editor keeps the foreground and its place above the
+    // main window.
+    {
+        QDialog editor(&view);
+        editor.setWindowTitle(QStringLiteral("editor"));
+        editor.setModal(true);
+        editor.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        const Window editorId = static_cast<Window>(editor.winId());
+        EXPECT_TRUE(p.desk.stacking->isOwnWindow(editorId));
+        QTest::qWait(1500);
+        EXPECT_EQ(x.active(), editorId);
+        const QList<Atom> stacking = x.atoms(DefaultRootWindow(x.d), "_NET_CLIENT_LIST_STACKING");
+        EXPECT_GT(stacking.indexOf(editorId), stacking.indexOf(ours)) << "the editor stays above the main window";
+        EXPECT_FALSE(p.desk.stacking->isOwnWindow(theirs));
+    }
 
     // Clearing the tick stops the enforcing but leaves ours above.
     QTest::mouseClick(view.findChild<QCheckBox*>(QStringLiteral("AlwaysOnTopTimer_TICKBOX")), Qt::LeftButton);
