@@ -15,7 +15,12 @@ done
 
 tmp=$(mktemp -d)
 pids=""
+zb=""
+ys=""
 cleanup() {
+    # The programs first, then the servers they use.
+    for p in $zb $ys; do kill "$p" 2>/dev/null || true; done
+    for p in $zb $ys; do wait "$p" 2>/dev/null || true; done
     for p in $pids; do kill "$p" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$tmp"
@@ -41,10 +46,11 @@ mkdir -p "$tmp/config/ZB-SEQUENTA"
 printf '[zb-sequenta]\nKITT_AUTOSTART_TICKBOX=1\nAlwaysOnTopTimer_TICKBOX=1\n' >"$tmp/config/ZB-SEQUENTA/ZB-SEQUENTA.ini"
 XDG_CONFIG_HOME="$tmp/config" QT_QPA_PLATFORM=xcb "$program" &
 zb=$!
-pids="$pids $zb"
+# The yardstick comes up later and takes the foreground, so that always on
+# top has another program's window to demote.
+sleep 1
 QT_QPA_PLATFORM=xcb "$yardstick" &
 ys=$!
-pids="$pids $ys"
 sleep 3 # both on the screen and settled
 
 # utime + stime in clock ticks, and the times the process woke up to run.
