@@ -20,6 +20,16 @@ TextKey taskCaption(int n) { return {slotKey(n, "TICKBOX_CAPTION"), QStringLiter
 TextKey taskCommand(int n) { return {slotKey(n, "CMD"), QString()}; }
 TextKey taskProcessName(int n) { return {slotKey(n, "PROCESS_NAME_TEXTBOX"), QString()}; }
 
+const TextKey TASK_RUN_TIME_TEXTBOX{QStringLiteral("TASK_RUN_TIME_TEXTBOX"), QStringLiteral("00:00")};
+const TickKey SELECT_ALL_DAYS_TICKBOX{QStringLiteral("SELECT_ALL_DAYS_TICKBOX"), 0};
+TickKey schedulerDay(int day)
+{
+    static const char* const names[] = {"MON", "TUE", "WED", "THU", "FRI", "SAT", "SUN"};
+    return {QLatin1String(names[day]) + QStringLiteral("_TICKBOX"), 0};
+}
+const TickKey ENABLE_SCHED_TASK_TICKBOX{QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), 0};
+const TextKey TASK_STATUS_TEXTBOX{QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-DELETED")};
+
 const GeometryKeys MAIN{QStringLiteral("MAIN"), 1000, 1000, 6225, 4575};
 const GeometryKeys SETTINGS{QStringLiteral("SETTINGS"), 1000, 1000, 17400, 6180};
 const GeometryKeys SINGLE_SETTINGS{QStringLiteral("SINGLE_SETTINGS"), 1000, 1000, 11760, 4695};

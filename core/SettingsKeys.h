@@ -50,6 +50,13 @@ TextKey taskCaption(int n);     // TASK_n_TICKBOX_CAPTION, default "TASK n"
 TextKey taskCommand(int n);     // TASK_n_CMD
 TextKey taskProcessName(int n); // TASK_n_PROCESS_NAME_TEXTBOX
 
+// Scheduled-task window.
+extern const TextKey TASK_RUN_TIME_TEXTBOX;
+extern const TickKey SELECT_ALL_DAYS_TICKBOX;
+TickKey schedulerDay(int day); // MON_TICKBOX (day 0) … SUN_TICKBOX (day 6)
+extern const TickKey ENABLE_SCHED_TASK_TICKBOX;
+extern const TextKey TASK_STATUS_TEXTBOX;
+
 // Window geometry.
 extern const GeometryKeys MAIN;
 extern const GeometryKeys SETTINGS;

@@ -52,8 +52,6 @@ MainSettingsWindowModel::MainSettingsWindowModel(Settings& settings, MainWindowM
     // Their windows do not exist yet.
     EMAIL_SETTINGS_BUTTON.setEnabled(false);
     EMAIL_SETTINGS_BUTTON.setToolTip(QStringLiteral("E-mail settings are not available yet"));
-    SCHEDULER_SETTINGS_BUTTON.setEnabled(false);
-    SCHEDULER_SETTINGS_BUTTON.setToolTip(QStringLiteral("Scheduled tasks are not available yet"));
 
     AUTOSTART_TICKBOX.onClick = [this] { AUTOSTART_TICKBOX_Click(); };
     AlwaysOnTopTimer_TICKBOX.onClick = [this] { AlwaysOnTopTimer_TICKBOX_Click(); };

@@ -10,6 +10,7 @@ class ProcessQuery;
 class Folders;
 class FileDialog;
 class Files;
+class Crontab;
 class Keyboard;
 class WindowStacking;
 class ScreenSaverInhibitor;
@@ -24,6 +25,8 @@ struct Services {
     Folders& folders;
     FileDialog& fileDialog;
     Files& files;
+    // The user's crontab; none where the program has no scheduler.
+    Crontab* crontab = nullptr;
     // The desk's: none given stands for a system without them.
     Keyboard* keyboard = nullptr;
     WindowStacking* stacking = nullptr;

@@ -6,6 +6,7 @@
 
 namespace zb {
 
+class Crontab;
 class Launcher;
 class ProcessQuery;
 
@@ -13,6 +14,7 @@ class ProcessQuery;
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
+std::unique_ptr<Crontab> createSystemCrontab();
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();

@@ -5,6 +5,7 @@
 #include "QtFileDialog.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "platform/Crontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SystemDesk.h"
@@ -45,6 +46,7 @@ int runApplication(int argc, char** argv)
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     const auto launcher = createSystemLauncher();
     const auto processes = createSystemProcessQuery();
+    const auto crontab = createSystemCrontab();
     StdFolders folders;
     QtFileDialog fileDialog;
     QtFiles files;
@@ -54,7 +56,7 @@ int runApplication(int argc, char** argv)
     const SystemDesk desk = createSystemDesk([&shownView]() -> WindowId {
         return shownView != nullptr && shownView->testAttribute(Qt::WA_WState_Created) ? shownView->winId() : 0;
     });
-    Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files};
+    Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, crontab.get()};
     services.keyboard = desk.keyboard.get();
     services.stacking = desk.stacking.get();
     services.screenSaver = desk.screenSaver.get();

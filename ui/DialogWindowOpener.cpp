@@ -4,6 +4,7 @@
 #include "AllTaskSettingsWindowView.h"
 #include "MainSettingsWindowView.h"
 #include "ManageTasksWindowView.h"
+#include "SchedulerWindowView.h"
 #include "SingleTaskSettingsWindowView.h"
 #include "app/Program.h"
 #include "editors/AboutWindowModel.h"
@@ -11,6 +12,8 @@
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
+#include "platform/null/NullCrontab.h"
+#include "schedule/SchedulerWindowModel.h"
 
 #include <QApplication>
 
@@ -64,9 +67,15 @@ void DialogWindowOpener::showModal(WindowKind kind)
         run<AboutWindowView>(model);
         break;
     }
+    case WindowKind::SchedulerSettings: {
+        NullCrontab none;
+        Crontab& crontab = p.services.crontab != nullptr ? *p.services.crontab : none;
+        SchedulerWindowModel model(p.settings, crontab, p.services.processes, p.services.exe);
+        run<SchedulerWindowView>(model);
+        break;
+    }
     case WindowKind::EmailSettings:
-    case WindowKind::SchedulerSettings:
-        // Not built yet; their buttons are disabled.
+        // Not built yet; its button is disabled.
         break;
     }
 }

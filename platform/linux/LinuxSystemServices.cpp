@@ -2,6 +2,7 @@
 
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
+#include "ProcessCrontab.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +21,11 @@ namespace zb {
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<PosixLauncher>(); }
 
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<ProcFsProcessQuery>(); }
+
+std::unique_ptr<Crontab> createSystemCrontab()
+{
+    return std::make_unique<ProcessCrontab>(ProcessCrontab::findProgram());
+}
 
 QString systemSettingsFilePath()
 {
