@@ -2,6 +2,7 @@
 
 #include "core/MainWindowModel.h"
 #include "core/Settings.h"
+#include "desk/Desk.h"
 #include "engine/RunEngine.h"
 #include "platform/Services.h"
 
@@ -22,6 +23,7 @@ public:
     Settings settings;
     MainWindowModel main;
     RunEngine engine;
+    Desk desk;
 };
 
 } // namespace zb

@@ -20,6 +20,8 @@ void Timer::setEnabled(bool enabled)
         arm();
     else
         host_.stop(id_);
+    if (onEnabledChanged)
+        onEnabledChanged();
 }
 
 void Timer::setInterval(int intervalMs)

@@ -24,6 +24,9 @@ public:
     void setInterval(int intervalMs);
 
     std::function<void()> onTick;
+    // Runs after the enabled flag has changed, for parts that follow a
+    // timer's running state.
+    std::function<void()> onEnabledChanged;
 
 private:
     void arm();

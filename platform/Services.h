@@ -11,6 +11,9 @@ class Folders;
 class FileDialog;
 class Files;
 class Crontab;
+class Keyboard;
+class WindowStacking;
+class ScreenSaverInhibitor;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -24,6 +27,10 @@ struct Services {
     Files& files;
     // The user's crontab; none where the program has no scheduler.
     Crontab* crontab = nullptr;
+    // The desk's: none given stands for a system without them.
+    Keyboard* keyboard = nullptr;
+    WindowStacking* stacking = nullptr;
+    ScreenSaverInhibitor* screenSaver = nullptr;
 };
 
 } // namespace zb

@@ -12,6 +12,7 @@
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
+#include "platform/SystemDesk.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
@@ -63,21 +64,35 @@ int runApplication(int argc, char** argv)
     QtFiles files;
     const auto journal = createSystemJournal(exe.baseName());
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, crontab.get()});
+    // The desk asks for the main window's native id only once it is shown.
+    const MainWindowView* shownView = nullptr;
+    const SystemDesk desk = createSystemDesk([&shownView]() -> WindowId {
+        return shownView != nullptr && shownView->testAttribute(Qt::WA_WState_Created) ? shownView->winId() : 0;
+    });
+    Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, crontab.get()};
+    services.keyboard = desk.keyboard.get();
+    services.stacking = desk.stacking.get();
+    services.screenSaver = desk.screenSaver.get();
+
+    Program program(services);
     program.engine.setJournal(journal.get());
     MainWindowView view(program.main);
+    shownView = &view;
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
     // During the hold after a launch the user sees the light and status line.
     timers.beforeSleep = [&view] { view.repaint(); };
 
+    // Installed before start-up, so that a TERM while the window opens is
+    // still a normal close that saves, once the event loop runs.
+    installShutdownRequestHandler([&view] { closeEverything(view); });
     program.start();
     view.show();
     bringToFrontOnRequest(*instance, view);
-    installShutdownRequestHandler([&view] { closeEverything(view); });
     const int status = QApplication::exec();
     timers.beforeSleep = nullptr;
+    shownView = nullptr;
     program.main.setWindowOpener(nullptr);
     return status;
 }

@@ -10,7 +10,9 @@ QtTimerHost::~QtTimerHost() = default;
 TimerHost::TimerId QtTimerHost::create(std::function<void()> onTick)
 {
     auto timer = std::make_unique<QTimer>();
-    timer->setTimerType(Qt::PreciseTimer);
+    // Coarse (within 5%) lets Qt wake the program once for timers that fall
+    // due together, as the desk's ten-a-second lights and the seconds do.
+    timer->setTimerType(Qt::CoarseTimer);
     QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [cb = std::move(onTick)] { cb(); });
     const TimerId id = nextId_++;
     timers_.emplace(id, std::move(timer));

@@ -6,6 +6,7 @@ Harness::Harness()
 {
     launcher.now = [this] { return clock.now(); };
     journal.now = [this] { return clock.now(); };
+    keyboard.now = [this] { return clock.now(); };
 }
 
 void Harness::seed(const QString& key, const QString& value) { store.seed(exe.baseName(), key, value); }
@@ -17,7 +18,11 @@ QString Harness::stored(const QString& key) const
 
 Program& Harness::start()
 {
-    program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
+    Services services{clock, store, exe, launcher, processes, folders, fileDialog, files};
+    services.keyboard = &keyboard;
+    services.stacking = &stacking;
+    services.screenSaver = &screenSaver;
+    program = std::make_unique<Program>(services);
     program->engine.setJournal(&journal);
     program->main.closeRequested = [this] {
         program->main.Form_Unload();

@@ -5,8 +5,11 @@
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeKeyboard.h"
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeProcessQuery.h"
+#include "platform/fake/FakeScreenSaverInhibitor.h"
+#include "platform/fake/FakeWindowStacking.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "platform/fake/RecordingJournal.h"
 #include "platform/fake/SimulatedClock.h"
@@ -42,6 +45,9 @@ public:
     FakeFileDialog fileDialog;
     FakeFiles files;
     RecordingJournal journal;
+    FakeKeyboard keyboard;
+    FakeWindowStacking stacking;
+    FakeScreenSaverInhibitor screenSaver;
     std::unique_ptr<Program> program;
 };
 

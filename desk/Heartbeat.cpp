@@ -1,0 +1,85 @@
+#include "Heartbeat.h"
+
+#include "DeskTexts.h"
+#include "core/MainWindowModel.h"
+#include "engine/ClockTexts.h"
+#include "platform/Keyboard.h"
+#include "platform/ScreenSaverInhibitor.h"
+
+namespace zb {
+
+namespace {
+constexpr int kCycleStart = 5 * 60 + 1;
+constexpr int kResetTo = 5 * 60;
+const QString kZero = QStringLiteral("00:00:00");
+} // namespace
+
+Heartbeat::Heartbeat(MainWindowModel& main, Keyboard& keyboard, ScreenSaverInhibitor& screenSaver)
+    : main_(main),
+      keyboard_(keyboard),
+      screenSaver_(screenSaver)
+{
+    main_.HEARTBEAT_TIMER.onTick = [this] { HEARTBEAT_TIMER_Timer(); };
+    main_.HEARTBEAT_TIMER.onEnabledChanged = [this] { runningChanged(); };
+    main_.NUMLOCK_TIMER_1.onTick = [this] { NUMLOCK_TIMER_1_Timer(); };
+    main_.NUMLOCK_TIMER_2.onTick = [this] { NUMLOCK_TIMER_2_Timer(); };
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.onDoubleClick = [this] { HEARTBEAT_COUNTDOWN_TEXTBOX_DblClick(); };
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setLocked(true);
+    showKeepAwake();
+}
+
+Heartbeat::~Heartbeat()
+{
+    main_.HEARTBEAT_TIMER.onEnabledChanged = nullptr;
+    screenSaver_.release();
+}
+
+void Heartbeat::HEARTBEAT_TIMER_Timer()
+{
+    --main_.heartbeatCountdown;
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(main_.heartbeatCountdown));
+    if (main_.HEARTBEAT_COUNTDOWN_TEXTBOX.text() != kZero)
+        return;
+    main_.heartbeatCountdown = kCycleStart;
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(kCycleStart));
+    main_.KITT_BACKGROUND_LABEL.setBackground(colour::Cyan);
+    main_.NUMLOCK_TIMER_1.setEnabled(true);
+}
+
+void Heartbeat::NUMLOCK_TIMER_1_Timer()
+{
+    main_.KITT_BACKGROUND_LABEL.setBackground(colour::Green);
+    keyboard_.press(LockKey::Num);
+    main_.NUMLOCK_TIMER_2.setEnabled(true);
+    main_.NUMLOCK_TIMER_1.setEnabled(false);
+}
+
+void Heartbeat::NUMLOCK_TIMER_2_Timer()
+{
+    keyboard_.press(LockKey::Num);
+    main_.KITT_BACKGROUND_LABEL.setBackground(colour::Black);
+    main_.NUMLOCK_TIMER_2.setEnabled(false);
+}
+
+void Heartbeat::HEARTBEAT_COUNTDOWN_TEXTBOX_DblClick()
+{
+    main_.heartbeatCountdown = kResetTo;
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(kResetTo));
+}
+
+void Heartbeat::runningChanged()
+{
+    if (main_.HEARTBEAT_TIMER.enabled())
+        screenSaver_.inhibit(inhibitionReason());
+    else
+        screenSaver_.release();
+    showKeepAwake();
+}
+
+void Heartbeat::showKeepAwake()
+{
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setToolTip(
+        keepAwakeToolTip(main_.HEARTBEAT_TIMER.enabled(), keyboard_.canPress(), screenSaver_.held()));
+}
+
+} // namespace zb

@@ -1,0 +1,38 @@
+#pragma once
+
+namespace zb {
+
+class Keyboard;
+class MainWindowModel;
+class ScreenSaverInhibitor;
+
+// The keep-awake heartbeat: HEARTBEAT_TIMER counts down from 00:05:01 once a
+// second; at zero NUMLOCK_TIMER_1 and NUMLOCK_TIMER_2 press Num Lock twice,
+// 750 ms apart, so that it ends as it was, and flash the scanner's backdrop.
+// While the heartbeat runs it also holds a screensaver inhibition where the
+// session offers one; the countdown's tooltip says what keeps the session
+// awake.
+class Heartbeat {
+public:
+    Heartbeat(MainWindowModel& main, Keyboard& keyboard, ScreenSaverInhibitor& screenSaver);
+    Heartbeat(const Heartbeat&) = delete;
+    Heartbeat& operator=(const Heartbeat&) = delete;
+    // Gives the inhibition back when the program ends.
+    ~Heartbeat();
+
+    void HEARTBEAT_TIMER_Timer();
+    void NUMLOCK_TIMER_1_Timer();
+    void NUMLOCK_TIMER_2_Timer();
+    void HEARTBEAT_COUNTDOWN_TEXTBOX_DblClick();
+
+private:
+    // HEARTBEAT_TIMER was started or stopped, by whoever.
+    void runningChanged();
+    void showKeepAwake();
+
+    MainWindowModel& main_;
+    Keyboard& keyboard_;
+    ScreenSaverInhibitor& screenSaver_;
+};
+
+} // namespace zb

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Keyboard.h"
+
+namespace zb {
+
+class MainWindowModel;
+class TextField;
+
+// The lock-key lights N, C and S: refreshed ten times a second by NCS_TIMER
+// from one read of the keyboard, green when the lock is on, red when off,
+// grey when it cannot be read. A double-click presses that lock key.
+class LockLights {
+public:
+    LockLights(MainWindowModel& main, Keyboard& keyboard);
+    LockLights(const LockLights&) = delete;
+    LockLights& operator=(const LockLights&) = delete;
+
+    void NCS_TIMER_Timer();
+    void VERT_NUM_LIGHT_LABEL_DblClick();
+    void VERT_CAPS_LIGHT_LABEL_DblClick();
+    void VERT_SCROLL_LIGHT_LABEL_DblClick();
+
+private:
+    void show(TextField& light, LockKey key, LockState state);
+
+    MainWindowModel& main_;
+    Keyboard& keyboard_;
+};
+
+} // namespace zb

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zb {
+
+// A top-level window of the desktop, by the window system's own id; 0 is none.
+using WindowId = std::uint64_t;
+
+// The desktop's stacking of top-level windows: which one has the foreground,
+// and the topmost layer, for this program's windows and for others.
+class WindowStacking {
+public:
+    virtual ~WindowStacking() = default;
+    // This program's main window; 0 while it has no native window.
+    virtual WindowId mainWindow() = 0;
+    // The window that has the foreground (the active window), or 0.
+    virtual WindowId foregroundWindow() = 0;
+    // Whether the window belongs to this program (its main window, an editor,
+    // a dialog).
+    virtual bool isOwnWindow(WindowId window) = 0;
+    // Puts the window into the topmost layer or takes it out of it. A window
+    // that no longer exists is ignored.
+    virtual void setTopmost(WindowId window, bool topmost) = 0;
+};
+
+} // namespace zb

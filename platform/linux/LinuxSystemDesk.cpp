@@ -1,0 +1,53 @@
+#include "platform/SystemDesk.h"
+
+#include "DBusScreenSaverInhibitor.h"
+#include "platform/null/NullDesk.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+// Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
+#include "X11Keyboard.h"
+#include "X11WindowStacking.h"
+
+namespace zb {
+
+namespace {
+
+// The X server of Qt's own connection, or none when Qt runs on another
+// platform (Wayland, offscreen).
+Display* qtDisplay()
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (app == nullptr)
+        return nullptr;
+    const auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 != nullptr ? x11->display() : nullptr;
+}
+
+// A top-level window this program has made and that has a native window.
+bool isQtWindow(WindowId id)
+{
+    for (const QWindow* w : QGuiApplication::allWindows())
+        if (w->handle() != nullptr && static_cast<WindowId>(w->winId()) == id)
+            return true;
+    return false;
+}
+
+} // namespace
+
+SystemDesk createSystemDesk(std::function<WindowId()> mainWindow)
+{
+    SystemDesk desk;
+    if (Display* display = qtDisplay()) {
+        desk.keyboard = std::make_unique<X11Keyboard>(display);
+        desk.stacking = std::make_unique<X11WindowStacking>(display, std::move(mainWindow), isQtWindow);
+    } else {
+        desk.keyboard = std::make_unique<NullKeyboard>();
+        desk.stacking = std::make_unique<NullWindowStacking>();
+    }
+    desk.screenSaver = std::make_unique<DBusScreenSaverInhibitor>(QCoreApplication::applicationName());
+    return desk;
+}
+
+} // namespace zb

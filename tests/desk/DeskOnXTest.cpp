@@ -1,0 +1,228 @@
+// The desk on a real X server (a private Xvfb with openbox): lock keys
+// through Xkb and XTest, idle time through the MIT-SCREEN-SAVER extension,
+// window stacking through the window manager.
+#include "DeskProgram.h"
+#include "platform/fake/SimulatedClock.h"
+#include "platform/qt/QtTimerHost.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <tuple>
+
+#include <X11/Xlib.h>
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/scrnsaver.h>
+#include <X11/keysym.h>
+
+namespace zb {
+namespace {
+
+using test::DeskProgram;
+
+// A second client of the same server that looks at it as another program
+// would, and types on its keyboard.
+class Observer {
+public:
+    Observer() : d(XOpenDisplay(nullptr)) {}
+    ~Observer()
+    {
+        if (d != nullptr)
+            XCloseDisplay(d);
+    }
+
+    bool lockOn(const char* indicator)
+    {
+        Bool on = False;
+        int index = -1;
+        XkbGetNamedIndicator(d, XInternAtom(d, indicator, False), &index, &on, nullptr, nullptr);
+        return on != False;
+    }
+    void press(KeySym key)
+    {
+        const KeyCode code = XKeysymToKeycode(d, key);
+        XTestFakeKeyEvent(d, code, True, CurrentTime);
+        XTestFakeKeyEvent(d, code, False, CurrentTime);
+        XSync(d, False);
+    }
+    unsigned long idleMs()
+    {
+        XScreenSaverInfo* info = XScreenSaverAllocInfo();
+        XScreenSaverQueryInfo(d, DefaultRootWindow(d), info);
+        const unsigned long idle = info->idle;
+        XFree(info);
+        return idle;
+    }
+
+    QList<Atom> atoms(Window w, const char* property)
+    {
+        QList<Atom> out;
+        Atom type = None;
+        int format = 0;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(d, w, XInternAtom(d, property, False), 0, 64, False, AnyPropertyType, &type, &format, &n,
+                               &after, &data) == Success &&
+            data != nullptr && format == 32) {
+            const auto* items = reinterpret_cast<const unsigned long*>(data);
+            for (unsigned long i = 0; i < n; ++i)
+                out << static_cast<Atom>(items[i]);
+        }
+        if (data != nullptr)
+            XFree(data);
+        return out;
+    }
+    bool above(Window w) { return atoms(w, "_NET_WM_STATE").contains(XInternAtom(d, "_NET_WM_STATE_ABOVE", False)); }
+    Window active()
+    {
+        const QList<Atom> a = atoms(DefaultRootWindow(d), "_NET_ACTIVE_WINDOW");
+        return a.isEmpty() ? None : static_cast<Window>(a.first());
+    }
+    // Asks the window manager, as a pager would.
+    void sendToRoot(Window w, const char* message, long l0, long l1)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(d, message, False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = l0;
+        e.xclient.data.l[1] = l1;
+        e.xclient.data.l[3] = 2;
+        XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XSync(d, False);
+    }
+
+    Display* d;
+};
+
+QColor base(QWidget* w) { return w->palette().color(QPalette::Base); }
+const QColor kGreen(0, 255, 0);
+
+TEST(DeskOnX, LockLightsFollowTheKeyboardAndADoubleClickOnNPressesNumLock)
+{
+    Observer x;
+    ASSERT_NE(x.d, nullptr);
+    QtTimerHost timers;
+    DeskProgram p(timers);
+    p.start();
+    MainWindowView& view = p.show();
+    auto* num = view.findChild<QLineEdit*>(QStringLiteral("VERT_NUM_LIGHT_LABEL"));
+    auto* caps = view.findChild<QLineEdit*>(QStringLiteral("VERT_CAPS_LIGHT_LABEL"));
+    ASSERT_TRUE(num && caps);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return base(num) == QColor(255, 0, 0); }, 2000)) << "Num Lock starts off";
+    EXPECT_TRUE(num->isReadOnly());
+
+    // The refresh runs every 100 ms; the rest of the allowance is for a busy
+    // machine.
+    for (auto [key, light, name] : {std::tuple{XK_Num_Lock, num, "Num"}, std::tuple{XK_Caps_Lock, caps, "Caps"}}) {
+        x.press(key);
+        QElapsedTimer shown;
+        shown.start();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return base(light) == kGreen; }, 2000)) << name;
+        EXPECT_LE(shown.elapsed(), 250) << name;
+        EXPECT_EQ(light->toolTip(), QString::fromLatin1(name).toUpper() + QStringLiteral(" LOCK = ON"));
+    }
+
+    QTest::mouseDClick(num, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !x.lockOn("Num Lock"); }, 2000)) << "the server's Num Lock flipped";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return base(num) == QColor(255, 0, 0); }, 2000));
+    EXPECT_TRUE(x.lockOn("Caps Lock"));
+}
+
+TEST(DeskOnX, TheHeartbeatsPressPairResetsTheIdleTimeAndLeavesNumLockAsItWas)
+{
+    Observer x;
+    ASSERT_NE(x.d, nullptr);
+    SimulatedClock clock;
+    DeskProgram p(clock);
+    MainWindowModel& m = p.start();
+    ASSERT_TRUE(p.desk.keyboard->canPress());
+    m.KITT_START_BUTTON.click();
+    clock.advance(301000);
+    ASSERT_TRUE(m.NUMLOCK_TIMER_1.enabled());
+
+    const bool before = x.lockOn("Num Lock");
+    QTest::qWait(1200);
+    ASSERT_GE(x.idleMs(), 1000UL);
+    clock.advance(750);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.lockOn("Num Lock") != before; }, 2000)) << "first press";
+    EXPECT_LT(x.idleMs(), 1000UL) << "the press counts as the user's input";
+    clock.advance(750);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.lockOn("Num Lock") == before; }, 2000)) << "second press";
+    EXPECT_FALSE(m.NUMLOCK_TIMER_2.enabled());
+}
+
+TEST(DeskOnX, AnotherProgramsActiveWindowIsDemotedWhileOursStaysAbove)
+{
+    Observer x;
+    ASSERT_NE(x.d, nullptr);
+    QtTimerHost timers;
+    DeskProgram p(timers);
+    MainWindowModel& m = p.start();
+    ASSERT_TRUE(m.AlwaysOnTopTimer.enabled());
+    MainWindowView& view = p.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const Window ours = static_cast<Window>(view.winId());
+
+    // Another program, put above and activated as a user would.
+    QProcess other;
+    other.start(QStringLiteral("xmessage"),
+                {QStringLiteral("-name"), QStringLiteral("other"), QStringLiteral("another program")});
+    ASSERT_TRUE(other.waitForStarted());
+    Window theirs = None;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (Atom w : x.atoms(DefaultRootWindow(x.d), "_NET_CLIENT_LIST"))
+                if (w != ours)
+                    theirs = static_cast<Window>(w);
+            return theirs != None;
+        },
+        5000));
+    x.sendToRoot(theirs, "_NET_WM_STATE", 1, static_cast<long>(XInternAtom(x.d, "_NET_WM_STATE_ABOVE", False)));
+    x.sendToRoot(theirs, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
+    QElapsedTimer demoted;
+    demoted.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x.active() == theirs; }, 3000));
+
+    // Ours is put above only once another window has the foreground.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !x.above(theirs) && x.above(ours); }, 3000));
+    EXPECT_LE(demoted.elapsed(), 1500) << "within about a second";
+
+    // Our own modal editor keeps the foreground and its place above the
+    // main window.
+    {
+        QDialog editor(&view);
+        editor.setWindowTitle(QStringLiteral("editor"));
+        editor.setModal(true);
+        editor.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        const Window editorId = static_cast<Window>(editor.winId());
+        EXPECT_TRUE(p.desk.stacking->isOwnWindow(editorId));
+        QTest::qWait(1500);
+        EXPECT_EQ(x.active(), editorId);
+        const QList<Atom> stacking = x.atoms(DefaultRootWindow(x.d), "_NET_CLIENT_LIST_STACKING");
+        EXPECT_GT(stacking.indexOf(editorId), stacking.indexOf(ours)) << "the editor stays above the main window";
+        EXPECT_FALSE(p.desk.stacking->isOwnWindow(theirs));
+    }
+
+    // Clearing the tick stops the enforcing but leaves ours above.
+    QTest::mouseClick(view.findChild<QCheckBox*>(QStringLiteral("AlwaysOnTopTimer_TICKBOX")), Qt::LeftButton);
+    ASSERT_FALSE(m.AlwaysOnTopTimer.enabled());
+    x.sendToRoot(theirs, "_NET_WM_STATE", 1, static_cast<long>(XInternAtom(x.d, "_NET_WM_STATE_ABOVE", False)));
+    QTest::qWait(1500);
+    EXPECT_TRUE(x.above(ours));
+    EXPECT_TRUE(x.above(theirs)) << "no longer demoted";
+    other.kill();
+    other.waitForFinished();
+}
+
+} // namespace
+} // namespace zb
