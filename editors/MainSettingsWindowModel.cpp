@@ -48,9 +48,7 @@ MainSettingsWindowModel::MainSettingsWindowModel(Settings& settings, MainWindowM
       exe_(exe)
 {
     MANAGE_TASKS_BUTTON.setToolTip(QStringLiteral("ENABLE / DISABLE TASKS"));
-    // Their windows do not exist yet.
-    EMAIL_SETTINGS_BUTTON.setEnabled(false);
-    EMAIL_SETTINGS_BUTTON.setToolTip(QStringLiteral("E-mail settings are not available yet"));
+    // Its window does not exist yet.
     SCHEDULER_SETTINGS_BUTTON.setEnabled(false);
     SCHEDULER_SETTINGS_BUTTON.setToolTip(QStringLiteral("Scheduled tasks are not available yet"));
 

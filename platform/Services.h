@@ -10,6 +10,7 @@ class ProcessQuery;
 class Folders;
 class FileDialog;
 class Files;
+class CommandShell;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -21,6 +22,7 @@ struct Services {
     Folders& folders;
     FileDialog& fileDialog;
     Files& files;
+    CommandShell& shell;
 };
 
 } // namespace zb

@@ -8,11 +8,15 @@ namespace zb {
 
 class Launcher;
 class ProcessQuery;
+class CommandShell;
 
 // The operating system's own implementations, chosen by the build: one
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
+// The shell that runs the e-mail scripts; its profile decides how they are
+// spelled.
+std::unique_ptr<CommandShell> createSystemCommandShell();
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();

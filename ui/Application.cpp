@@ -4,6 +4,7 @@
 #include "MainWindowView.h"
 #include "QtFileDialog.h"
 #include "app/Program.h"
+#include "platform/CommandShell.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SystemServices.h"
@@ -43,11 +44,12 @@ int runApplication(int argc, char** argv)
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     const auto launcher = createSystemLauncher();
     const auto processes = createSystemProcessQuery();
+    const auto shell = createSystemCommandShell();
     StdFolders folders;
     QtFileDialog fileDialog;
     QtFiles files;
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files});
+    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, *shell});
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);

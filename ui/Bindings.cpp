@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -94,6 +95,12 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
         widget->setReadOnly(model.locked());
         widget->setToolTip(model.toolTip());
         widget->setVisible(model.visible());
+        widget->setEchoMode(model.masked() ? QLineEdit::Password : QLineEdit::Normal);
+        // A mask shows one "*" per character, whatever the style's own dot.
+        const QString sheet =
+            model.masked() ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString();
+        if (widget->styleSheet() != sheet)
+            widget->setStyleSheet(sheet);
         setRole(widget, QPalette::Base, toQColor(model.background()));
         setRole(widget, QPalette::Text, toQColor(model.foreground()));
     };
@@ -101,6 +108,21 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
     model.setChangeListener(render);
     QObject::connect(widget, &QLineEdit::textEdited, widget, [&model](const QString& text) { model.edit(text); });
     widget->installEventFilter(new DoubleClickFilter(widget, [&model] { model.doubleClick(); }));
+    bound_.push_back(&model);
+    return widget;
+}
+
+QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
+{
+    widget->setObjectName(model.objectName());
+    widget->setReadOnly(true);
+    auto render = [&model, widget] {
+        if (widget->toPlainText() != model.text())
+            widget->setPlainText(model.text());
+        widget->setToolTip(model.toolTip());
+    };
+    render();
+    model.setChangeListener(render);
     bound_.push_back(&model);
     return widget;
 }

@@ -2,6 +2,9 @@
 
 #include "AboutWindowView.h"
 #include "AllTaskSettingsWindowView.h"
+#include "EmailMainSettingsWindowView.h"
+#include "EmailOutputCommandsWindowView.h"
+#include "EmailSharedSettingsWindowView.h"
 #include "MainSettingsWindowView.h"
 #include "ManageTasksWindowView.h"
 #include "SingleTaskSettingsWindowView.h"
@@ -11,6 +14,10 @@
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
+#include "mail/EmailMainSettingsWindowModel.h"
+#include "mail/EmailOutputCommandsWindowModel.h"
+#include "mail/EmailSharedSettingsWindowModel.h"
+#include "platform/CommandShell.h"
 
 #include <QApplication>
 
@@ -64,9 +71,30 @@ void DialogWindowOpener::showModal(WindowKind kind)
         run<AboutWindowView>(model);
         break;
     }
-    case WindowKind::EmailSettings:
+    case WindowKind::EmailSettings: {
+        const Services& s = p.services;
+        EmailMainSettingsWindowModel model(p.settings, p.main, this, s.fileDialog, s.files, s.shell, s.exe, s.timers);
+        EmailMainSettingsWindowModel* outer = emailWindow_;
+        emailWindow_ = &model;
+        run<EmailMainSettingsWindowView>(model);
+        emailWindow_ = outer;
+        break;
+    }
+    case WindowKind::EmailSharedSettings: {
+        if (emailWindow_ == nullptr)
+            break; // only ever opened from the e-mail settings window
+        EmailSharedSettingsWindowModel model(p.settings, *emailWindow_, p.services.fileDialog,
+                                             p.services.shell.profile());
+        run<EmailSharedSettingsWindowView>(model);
+        break;
+    }
+    case WindowKind::EmailOutputCommands: {
+        EmailOutputCommandsWindowModel model(p.settings, p.main, p.services.exe, p.services.shell.profile());
+        run<EmailOutputCommandsWindowView>(model);
+        break;
+    }
     case WindowKind::SchedulerSettings:
-        // Not built yet; their buttons are disabled.
+        // Not built yet; its button is disabled.
         break;
     }
 }

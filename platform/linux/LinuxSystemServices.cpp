@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "PosixCommandShell.h"
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
 
@@ -16,6 +17,8 @@ namespace zb {
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<PosixLauncher>(); }
 
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<ProcFsProcessQuery>(); }
+
+std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<PosixCommandShell>(); }
 
 QString systemSettingsFilePath()
 {

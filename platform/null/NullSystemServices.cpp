@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "platform/CommandShell.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 
@@ -26,10 +27,23 @@ public:
     bool isProcessRunning(const QString&) override { return false; }
 };
 
+// Spells the scripts for the Windows command interpreter but runs nothing.
+class NullCommandShell : public CommandShell {
+public:
+    CommandProfile profile() const override { return CommandProfile::WindowsBatch; }
+    void run(const QString&, int, std::function<void(const CommandOutcome&)> done) override
+    {
+        CommandOutcome outcome;
+        outcome.error = QStringLiteral("running commands is not supported on this system");
+        done(outcome);
+    }
+};
+
 } // namespace
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
+std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<NullCommandShell>(); }
 
 QString systemSettingsFilePath()
 {

@@ -16,7 +16,8 @@ QString Harness::stored(const QString& key) const
 
 Program& Harness::start()
 {
-    program = std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
+    program =
+        std::make_unique<Program>(Services{clock, store, exe, launcher, processes, folders, fileDialog, files, shell});
     program->main.closeRequested = [this] {
         program->main.Form_Unload();
         clock.halt();

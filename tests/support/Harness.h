@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Program.h"
+#include "platform/fake/FakeCommandShell.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
@@ -40,6 +41,7 @@ public:
     FakeFolders folders;
     FakeFileDialog fileDialog;
     FakeFiles files;
+    FakeCommandShell shell;
     std::unique_ptr<Program> program;
 };
 

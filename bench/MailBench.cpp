@@ -1,0 +1,148 @@
+// The e-mail settings window's OK (settings saved, two private scripts
+// written atomically, the log made) against two plain file writes; and one
+// test e-mail through the window (sh, sendEmail, a loopback SMTP server with
+// a login) against sendEmail started directly.
+#include "mail/EmailMainSettingsWindowModel.h"
+#include "mail/MailerProfile.h"
+#include "mail/SendEmailCommand.h"
+#include "platform/linux/PosixCommandShell.h"
+#include "platform/qt/QtFiles.h"
+#include "tests/mail/LoopbackSmtpServer.h"
+#include "tests/support/Harness.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+
+namespace zb {
+namespace {
+
+const QString kUser = QStringLiteral("zb");
+const QString kPassword = QStringLiteral("p'a $x b");
+
+// A started program over fakes, but with the real files and shell, in a
+// temporary program folder.
+struct Bench {
+    Bench()
+    {
+        h.exe.folder_ = root.path();
+        QDir().mkpath(root.filePath(QStringLiteral("BATS")));
+        QDir().mkpath(root.filePath(QStringLiteral("LOGS")));
+        program = std::make_unique<Program>(
+            Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, files, shell});
+        program->start();
+    }
+    EmailMainSettingsWindowModel window(const QString& server)
+    {
+        EmailMainSettingsWindowModel w(program->settings, program->main, nullptr, h.fileDialog, files, shell, h.exe,
+                                       h.clock);
+        w.Form_Load();
+        w.USE_BUTTON.click();
+        w.SMTP_SERVER_ADDRESS_PORT_TEXTBOX.edit(server);
+        w.SMTP_USERNAME_TEXTBOX.edit(kUser);
+        w.SMTP_PASSWORD_TEXTBOX.edit(kPassword);
+        w.SEND_FROM_ADDRESS_TEXTBOX.edit(QStringLiteral("zb@example.org"));
+        w.SEND_TO_ADDRESS_TEXTBOX.edit(QStringLiteral("ops@example.org"));
+        return w;
+    }
+
+    QTemporaryDir root;
+    test::Harness h;
+    QtFiles files;
+    PosixCommandShell shell;
+    std::unique_ptr<Program> program;
+};
+
+void BM_OkToScriptsOnDisk(benchmark::State& state)
+{
+    Bench b;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = b.window(QStringLiteral("127.0.0.1:25"));
+        state.ResumeTiming();
+        w.OK_BUTTON.click();
+    }
+    if (!QFile::exists(b.root.filePath(QStringLiteral("BATS/zb-sequenta-END-EMAIL.sh"))))
+        state.SkipWithError("no script written");
+}
+BENCHMARK(BM_OkToScriptsOnDisk)->Unit(benchmark::kMicrosecond);
+
+// Baseline: the same two scripts written in place, no rename, no flush.
+void BM_PlainWritesBaseline(benchmark::State& state)
+{
+    Bench b;
+    const QByteArray script = emailScriptContent(
+        CommandProfile::PosixShell,
+        buildSendEmailCommand({}, QStringLiteral("ZB-SEQUENTA - zb-sequenta - STARTED"),
+                              {b.root.path(), QStringLiteral("zb-sequenta")}, CommandProfile::PosixShell));
+    for (auto _ : state)
+        for (const char* name : {"BATS/plain-START-EMAIL.sh", "BATS/plain-END-EMAIL.sh"}) {
+            QFile f(b.root.filePath(QLatin1String(name)));
+            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                f.write(script);
+        }
+}
+BENCHMARK(BM_PlainWritesBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_TestEmailThroughTheWindow(benchmark::State& state)
+{
+    test::LoopbackSmtpServer server(kUser, kPassword);
+    if (server.port() == 0) {
+        state.SkipWithError("no SMTP server");
+        return;
+    }
+    Bench b;
+    auto w = b.window(server.address());
+    bool ended = false;
+    bool ok = true;
+    w.showInformation = [&](const QString&) { ended = true; };
+    w.showError = [&](const QString&) {
+        ended = true;
+        ok = false;
+    };
+    for (auto _ : state) {
+        ended = false;
+        w.SEND_TEST_EMAIL_BUTTON.click();
+        while (!ended)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    if (!ok)
+        state.SkipWithError("the test e-mail failed");
+}
+BENCHMARK(BM_TestEmailThroughTheWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Baseline: sendEmail started directly with the same words, no shell.
+void BM_SendEmailDirectBaseline(benchmark::State& state)
+{
+    test::LoopbackSmtpServer server(kUser, kPassword);
+    if (server.port() == 0) {
+        state.SkipWithError("no SMTP server");
+        return;
+    }
+    const QStringList args = {QStringLiteral("-f"),  QStringLiteral("zb@example.org"),
+                              QStringLiteral("-t"),  QStringLiteral("ops@example.org"),
+                              QStringLiteral("-u"),  QStringLiteral("direct"),
+                              QStringLiteral("-m"),  QStringLiteral("direct"),
+                              QStringLiteral("-s"),  server.address(),
+                              QStringLiteral("-xu"), kUser,
+                              QStringLiteral("-xp"), kPassword,
+                              QStringLiteral("-o"),  QStringLiteral("tls=no"),
+                              QStringLiteral("-q")};
+    for (auto _ : state)
+        if (QProcess::execute(QStringLiteral("/usr/bin/sendEmail"), args) != 0)
+            state.SkipWithError("sendEmail failed");
+}
+BENCHMARK(BM_SendEmailDirectBaseline)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+} // namespace zb
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
