@@ -88,9 +88,7 @@ void EmailSettingsFormModel::copyValuesTo(EmailSettingsFormModel& other) const
 {
     for (const TextBinding& t : kTexts)
         (other.*t.field).setText((this->*t.field).text());
-    other.TLS_NO_TICKBOX.setValue(TLS_NO_TICKBOX.value());
-    other.TLS_YES_TICKBOX.setValue(TLS_YES_TICKBOX.value());
-    other.TLS_AUTO_TICKBOX.setValue(TLS_AUTO_TICKBOX.value());
+    other.tls_.choose(TLS_NO_TICKBOX.value(), TLS_YES_TICKBOX.value(), TLS_AUTO_TICKBOX.value());
 }
 
 void EmailSettingsFormModel::loadValues(const QString& section)
@@ -101,11 +99,8 @@ void EmailSettingsFormModel::loadValues(const QString& section)
     const auto tick = [&](const keys::TickKey& key) {
         return Settings::decodeTick(store.getSetting(section, key.name, QString::number(key.fallback)), key.fallback);
     };
-    TLS_NO_TICKBOX.setValue(tick(keys::TLS_NO_TICKBOX));
-    TLS_YES_TICKBOX.setValue(tick(keys::TLS_YES_TICKBOX));
-    TLS_AUTO_TICKBOX.setValue(tick(keys::TLS_AUTO_TICKBOX));
+    tls_.choose(tick(keys::TLS_NO_TICKBOX), tick(keys::TLS_YES_TICKBOX), tick(keys::TLS_AUTO_TICKBOX));
     SHOW_PASSWORD_TICKBOX_Click();
-    tls_.settleLoadedChoice();
 }
 
 void EmailSettingsFormModel::saveValues(const QString& section)

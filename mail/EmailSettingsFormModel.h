@@ -27,8 +27,8 @@ public:
     void TLS_AUTO_TICKBOX_Click() { tls_.autoClicked(); }
     void CANCEL_BUTTON_Click() { close(); }
 
-    // The eight texts, then the ticks NO, YES and AUTO, into the same-named
-    // controls of another window; its own TLS rules run as the ticks change.
+    // The eight texts, then the TLS choice, into the same-named controls of
+    // another window; its own TLS rules run as its ticks change.
     void copyValuesTo(EmailSettingsFormModel& other) const;
 
     Label TITLE_LABEL_1;
@@ -68,8 +68,9 @@ protected:
                            std::function<void(const QString&)> tlsSetting);
     ~EmailSettingsFormModel() = default;
 
-    // The values from the section (each text, then NO, YES, AUTO), the
-    // password masked, the TLS boxes settled on the loaded choice.
+    // The values from the section: each text, then the stored TLS choice
+    // (kept, with the boxes as a click on it leaves them); the password
+    // masked.
     void loadValues(const QString& section);
     // The eight texts and the three ticks, in that order.
     void saveValues(const QString& section);

@@ -57,22 +57,22 @@ void TlsTickGroup::autoClicked()
     yes_.setEnabled(false);
 }
 
-void TlsTickGroup::settleLoadedChoice()
+void TlsTickGroup::choose(int no, int yes, int autoTick)
 {
-    const int ticked = no_.value() + yes_.value() + auto_.value();
-    if (ticked == 1 && yes_.ticked()) {
-        yes_.setEnabled(true);
-        yesClicked();
-    } else if (ticked == 1 && auto_.ticked()) {
-        auto_.setEnabled(true);
-        autoClicked();
-    } else {
-        // "no", ticked or (all three clear) not.
-        if (ticked > 1)
-            no_.setValue(1);
-        no_.setEnabled(true);
+    const int ticks = (no != 0) + (yes != 0) + (autoTick != 0);
+    // First "no", whatever the boxes hold now.
+    no_.setEnabled(true);
+    if (no_.ticked())
         noClicked();
-    }
+    else
+        no_.setValue(1);
+    if (ticks > 1 || no != 0)
+        return;
+    no_.setValue(0); // all three clear and enabled
+    if (yes != 0)
+        yes_.setValue(1);
+    else if (autoTick != 0)
+        auto_.setValue(1);
 }
 
 } // namespace zb

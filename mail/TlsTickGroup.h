@@ -22,10 +22,12 @@ public:
     void yesClicked();
     void autoClicked();
 
-    // After the three boxes were loaded: keeps the loaded choice and brings
-    // the boxes into the state a click on it gives. More than one box ticked
-    // (a file edited by hand) counts as "no".
-    void settleLoadedChoice();
+    // Brings the group to the choice that three stored or copied ticks make,
+    // in the state that clicking that choice gives, through the click rules.
+    // Ticking the boxes one by one instead would let "no" being cleared clear
+    // the box just ticked. More than one tick (a file edited by hand) means
+    // "no"; none at all leaves the three clear and enabled.
+    void choose(int no, int yes, int autoTick);
 
 private:
     void set(const char* value);

@@ -98,8 +98,11 @@ TEST(TlsTickGroup, UseTheseSharedSettingsCarriesTheChoiceIntoTheMainWindow)
         std::vector<Box> sharedClicks;
         const char* state;
     } cases[] = {
-        {"no", {No, Yes}, "0d 1e 0d yes"},    {"no", {No, Auto}, "0d 0d 1e auto"}, {"auto", {}, "1e 0d 0d no"},
-        {"yes", {No, Auto}, "0d 0d 1e auto"}, {"yes", {No}, "1e 0d 0d no"}, // clearing YES there falls back to NO
+        {"no", {No, Yes}, "0d 1e 0d yes"},
+        {"no", {No, Auto}, "0d 0d 1e auto"},
+        {"auto", {}, "1e 0d 0d no"},
+        {"yes", {No, Auto}, "0d 0d 1e auto"}, // one tick at a time would lose "auto" here {"yes", {No}, "1e 0d 0d no"},
+                                              // // clearing YES there falls back to NO
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.state);
