@@ -33,10 +33,11 @@ struct Bench {
             Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, files, shell});
         program->start();
     }
-    EmailMainSettingsWindowModel window(const QString& server)
+    std::unique_ptr<EmailMainSettingsWindowModel> window(const QString& server)
     {
-        EmailMainSettingsWindowModel w(program->settings, program->main, nullptr, h.fileDialog, files, shell, h.exe,
-                                       h.clock);
+        auto window = std::make_unique<EmailMainSettingsWindowModel>(program->settings, program->main, nullptr,
+                                                                     h.fileDialog, files, shell, h.exe, h.clock);
+        EmailMainSettingsWindowModel& w = *window;
         w.Form_Load();
         w.USE_BUTTON.click();
         w.SMTP_SERVER_ADDRESS_PORT_TEXTBOX.edit(server);
@@ -44,7 +45,7 @@ struct Bench {
         w.SMTP_PASSWORD_TEXTBOX.edit(kPassword);
         w.SEND_FROM_ADDRESS_TEXTBOX.edit(QStringLiteral("zb@example.org"));
         w.SEND_TO_ADDRESS_TEXTBOX.edit(QStringLiteral("ops@example.org"));
-        return w;
+        return window;
     }
 
     QTemporaryDir root;
@@ -61,7 +62,7 @@ void BM_OkToScriptsOnDisk(benchmark::State& state)
         state.PauseTiming();
         auto w = b.window(QStringLiteral("127.0.0.1:25"));
         state.ResumeTiming();
-        w.OK_BUTTON.click();
+        w->OK_BUTTON.click();
     }
     if (!QFile::exists(b.root.filePath(QStringLiteral("BATS/zb-sequenta-END-EMAIL.sh"))))
         state.SkipWithError("no script written");
@@ -93,7 +94,8 @@ void BM_TestEmailThroughTheWindow(benchmark::State& state)
         return;
     }
     Bench b;
-    auto w = b.window(server.address());
+    auto window = b.window(server.address());
+    EmailMainSettingsWindowModel& w = *window;
     bool ended = false;
     bool ok = true;
     w.showInformation = [&](const QString&) { ended = true; };

@@ -3,6 +3,7 @@
 #include "platform/CommandShell.h"
 
 #include <QList>
+#include <utility>
 
 namespace zb {
 

@@ -5,6 +5,8 @@
 #include <QTimer>
 
 #include <csignal>
+#include <memory>
+#include <utility>
 #include <unistd.h>
 
 namespace zb {

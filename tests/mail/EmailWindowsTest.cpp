@@ -343,19 +343,6 @@ TEST(EmailMainSettingsWindow, ATestEmailThatEndsAfterTheWindowHasGoneIsIgnored)
     EXPECT_EQ(h.shell.runs.size(), 1);
 }
 
-TEST(EmailMainSettingsWindow, ItsButtonsOpenTheSharedAndOutputWindows)
-{
-    Harness h;
-    h.start();
-    test::RecordingWindowOpener opener;
-    auto w = test::emailMainWindow(h, &opener);
-    w.Form_Load();
-    w.SHARED_SETTINGS_BUTTON.click();
-    w.VIEW_OUTPUT_COMMANDS_BUTTON.click();
-    EXPECT_EQ(opener.opened,
-              (std::vector<WindowKind>{WindowKind::EmailSharedSettings, WindowKind::EmailOutputCommands}));
-}
-
 TEST(EmailOutputCommandsWindow, ShowsTheMainWindowsCommandWithItsScriptPath)
 {
     Harness h;
