@@ -1,10 +1,12 @@
 // One process query over the real /proc with 500 extra processes running,
-// against asking `pgrep -x` the same question as a whole process (fork, exec,
-// its own scan, wait).
+// against the scan that keeps nothing between calls (the baseline) and
+// against asking `pgrep -x` the same question as a whole process (fork,
+// exec, its own scan, wait).
 //
 // "absent" scans every process; "present" finds a process started after the
 // 500 others, so it also walks nearly the whole table; "absent_long_name"
 // shows the scan without the command-name reads.
+#include "BaselineProcFsScan.h"
 #include "platform/linux/ProcFsProcessQuery.h"
 
 #include <benchmark/benchmark.h>
@@ -108,12 +110,28 @@ void BM_ProcFsQuery(benchmark::State& state, const char* name, bool expected)
     ensureProcessTable();
     ProcFsProcessQuery query;
     const QString wanted = QString::fromLatin1(name);
+    const ProcessPresence answer = expected ? ProcessPresence::Running : ProcessPresence::NotRunning;
     for (auto _ : state) {
-        if (query.isProcessRunning(wanted) != expected)
+        if (query.isProcessRunning(wanted) != answer)
             state.SkipWithError("wrong answer");
     }
     state.counters["processes"] = processCount();
 }
+
+void BM_BaselineScan(benchmark::State& state, const char* name, bool expected)
+{
+    ensureProcessTable();
+    const QString wanted = QString::fromLatin1(name);
+    for (auto _ : state) {
+        if (bench::baselineIsProcessRunning(wanted) != expected)
+            state.SkipWithError("wrong answer");
+    }
+    state.counters["processes"] = processCount();
+}
+BENCHMARK_CAPTURE(BM_BaselineScan, present, kPresent, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_BaselineScan, absent, kAbsent, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_BaselineScan, absent_long_name, kAbsentLong, false)->Unit(benchmark::kMicrosecond);
+
 BENCHMARK_CAPTURE(BM_ProcFsQuery, present, kPresent, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ProcFsQuery, absent, kAbsent, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ProcFsQuery, absent_long_name, kAbsentLong, false)->Unit(benchmark::kMicrosecond);

@@ -3,6 +3,7 @@
 #include "ControlTexts.h"
 #include "SwitchSettings.h"
 #include "WindowOpener.h"
+#include "platform/SettingsStore.h"
 
 namespace zb {
 
@@ -165,13 +166,17 @@ void MainWindowModel::Form_Load()
 
     if (settings_.startedOnDefaults())
         CURRENT_STATUS_LABEL.setCaption(text::kSettingsUnreadable);
+    settings_.store().setNoticeReceiver([this](const QString& notice) { CURRENT_STATUS_LABEL.setCaption(notice); });
 }
+
+MainWindowModel::~MainWindowModel() { settings_.store().setNoticeReceiver(nullptr); }
 
 void MainWindowModel::Form_Unload()
 {
     if (unloaded_)
         return;
     unloaded_ = true;
+    const SettingsBatch batch(settings_.store());
     settings_.writePosition(keys::MAIN, geometry_.left, geometry_.top);
     storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     settings_.writeText(keys::LAST_RUN, LAST_RUN_TEXTBOX.text());

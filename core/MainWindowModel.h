@@ -27,6 +27,7 @@ inline const QString kSettingsUnreadable = QStringLiteral("SETTINGS FILE UNREADA
 class MainWindowModel {
 public:
     MainWindowModel(TimerHost& timers, Settings& settings);
+    ~MainWindowModel();
     MainWindowModel(const MainWindowModel&) = delete;
     MainWindowModel& operator=(const MainWindowModel&) = delete;
 

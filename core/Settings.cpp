@@ -65,6 +65,7 @@ WindowGeometry Settings::readGeometry(const keys::GeometryKeys& keys) const
 
 void Settings::writePosition(const keys::GeometryKeys& keys, double left, double top)
 {
+    const SettingsBatch batch(store_);
     store_.saveSetting(section(), keys.leftKey(), encodeTwips(left));
     store_.saveSetting(section(), keys.topKey(), encodeTwips(top));
 }

@@ -2,6 +2,7 @@
 
 #include "EditorTexts.h"
 #include "core/MainWindowModel.h"
+#include "platform/SettingsStore.h"
 
 namespace zb {
 
@@ -61,13 +62,16 @@ void AllTaskSettingsWindowModel::Form_Load()
 
 void AllTaskSettingsWindowModel::SAVE_BUTTON_Click()
 {
-    storePosition();
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeText(keys::taskCaption(n), TASK_NAME_TEXTBOX[n].text());
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeText(keys::taskCommand(n), TASK_CMD_TEXTBOX[n].text());
-    for (int n = 1; n <= kSlotCount; ++n)
-        settings_.writeText(keys::taskProcessName(n), TASK_PROCESS_NAME_TEXTBOX[n].text());
+    {
+        const SettingsBatch batch(settings_.store());
+        storePosition();
+        for (int n = 1; n <= kSlotCount; ++n)
+            settings_.writeText(keys::taskCaption(n), TASK_NAME_TEXTBOX[n].text());
+        for (int n = 1; n <= kSlotCount; ++n)
+            settings_.writeText(keys::taskCommand(n), TASK_CMD_TEXTBOX[n].text());
+        for (int n = 1; n <= kSlotCount; ++n)
+            settings_.writeText(keys::taskProcessName(n), TASK_PROCESS_NAME_TEXTBOX[n].text());
+    }
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_ENABLE_TICKBOX[n].setCaption(TASK_NAME_TEXTBOX[n].text());
     for (int n = 1; n <= kSlotCount; ++n)
@@ -79,6 +83,7 @@ void AllTaskSettingsWindowModel::SAVE_BUTTON_Click()
 
 void AllTaskSettingsWindowModel::CANCEL_BUTTON_Click()
 {
+    const SettingsBatch batch(settings_.store());
     storePosition();
     close();
 }

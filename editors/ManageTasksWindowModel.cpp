@@ -3,6 +3,7 @@
 #include "EditorTexts.h"
 #include "core/MainWindowModel.h"
 #include "core/SwitchSettings.h"
+#include "platform/SettingsStore.h"
 
 namespace zb {
 
@@ -38,6 +39,7 @@ void ManageTasksWindowModel::OK_BUTTON_Click()
         main_.TASK_ENABLE_TICKBOX[n].setValue(TASK_ENABLE_TICKBOX[n].value());
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_PAUSE_TICKBOX[n].setValue(TASK_PAUSE_TICKBOX[n].value());
+    const SettingsBatch batch(settings_.store());
     storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     close();
 }

@@ -5,6 +5,7 @@
 #include "core/WindowOpener.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/FileDialog.h"
+#include "platform/SettingsStore.h"
 
 namespace zb {
 
@@ -85,9 +86,12 @@ void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
     const QString name = TASK_1_NAME_TEXTBOX.text();
     const QString command = TASK_1_CMD_TEXTBOX.text();
     const QString process = TASK_1_PROCESS_NAME_TEXTBOX.text();
-    settings_.writeText(keys::taskCaption(n), name);
-    settings_.writeText(keys::taskCommand(n), command);
-    settings_.writeText(keys::taskProcessName(n), process);
+    {
+        const SettingsBatch batch(settings_.store());
+        settings_.writeText(keys::taskCaption(n), name);
+        settings_.writeText(keys::taskCommand(n), command);
+        settings_.writeText(keys::taskProcessName(n), process);
+    }
     main_.TASK_ENABLE_TICKBOX[n].setCaption(name);
     main_.TASK_CMD_TEXTBOX[n].setText(command);
     main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(process);

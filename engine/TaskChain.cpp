@@ -1,5 +1,6 @@
 #include "TaskChain.h"
 
+#include "ClockTexts.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
 #include "platform/TimerHost.h"
@@ -25,6 +26,10 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
     } else {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
         stopMainTimers();
+        // A wait cut short says so, rather than seem to wait on.
+        for (int n = 1; n <= kSlotCount; ++n)
+            if (main_.TASK_WATCHER_TIMER[n].enabled())
+                main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("P4P - TASK %1 - STOPPED").arg(n));
         stopWatchers();
     }
 }
@@ -36,9 +41,19 @@ void TaskChain::startPass()
     // by side (the autostart can fire while a pass started by hand runs).
     stopMainTimers();
     stopWatchers();
-    if (!main_.autocloseStartedByHand)
-        main_.AUTOCLOSE_TIMER.setEnabled(false);
+    if (!main_.autocloseStartedByHand && main_.AUTOCLOSE_TIMER.enabled())
+        stopEndOfRunStep();
     main_.TASK_MAIN_TIMER[1].setEnabled(true);
+}
+
+void TaskChain::stopEndOfRunStep()
+{
+    // Off completely, so that the next end of run counts the full eleven
+    // seconds from a button that reads START.
+    main_.AUTOCLOSE_TIMER.setEnabled(false);
+    main_.AUTOCLOSE_START_BUTTON.setCaption(text::kStart);
+    main_.autocloseCountdown = kCountdownStartSeconds;
+    main_.AUTOCLOSE_TIMER_TEXTBOX.setText(countdownFieldText(kCountdownStartSeconds));
 }
 
 void TaskChain::stopMainTimers()

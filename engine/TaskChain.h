@@ -31,6 +31,10 @@ public:
     void stopWatchers();
 
 private:
+    // Switches off the end-of-run step of an earlier pass and resets its
+    // countdown.
+    void stopEndOfRunStep();
+
     MainWindowModel& main_;
     Launcher& launcher_;
 };

@@ -6,6 +6,7 @@
 #include "platform/CommandShell.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/Files.h"
+#include "platform/SettingsStore.h"
 
 namespace zb {
 
@@ -92,11 +93,14 @@ void EmailMainSettingsWindowModel::OK_BUTTON_Click()
     // half second before OK.
     COMMAND_UPDATE_TIMER_Timer();
 
-    storePosition();
-    const QString section = settings_.section();
-    saveValues(section);
-    settings_.writeText(keys::EMAIL_OUTPUT_START_COMMAND_TEXTBOX, EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text());
-    settings_.writeText(keys::EMAIL_OUTPUT_END_COMMAND_TEXTBOX, EMAIL_OUTPUT_END_COMMAND_TEXTBOX.text());
+    {
+        // One write of the settings file, before the scripts.
+        const SettingsBatch batch(settings_.store());
+        storePosition();
+        saveValues(settings_.section());
+        settings_.writeText(keys::EMAIL_OUTPUT_START_COMMAND_TEXTBOX, EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text());
+        settings_.writeText(keys::EMAIL_OUTPUT_END_COMMAND_TEXTBOX, EMAIL_OUTPUT_END_COMMAND_TEXTBOX.text());
+    }
     main_.EMAIL_OUTPUT_START_COMMAND_TEXTBOX.setText(EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text());
     main_.EMAIL_OUTPUT_END_COMMAND_TEXTBOX.setText(EMAIL_OUTPUT_END_COMMAND_TEXTBOX.text());
 

@@ -1,5 +1,7 @@
 #include "EmailSharedSettingsWindowModel.h"
 
+#include "platform/SettingsStore.h"
+
 namespace zb {
 
 EmailSharedSettingsWindowModel::EmailSharedSettingsWindowModel(Settings& settings,
@@ -24,8 +26,11 @@ void EmailSharedSettingsWindowModel::Form_Load()
 
 void EmailSharedSettingsWindowModel::OK_BUTTON_Click()
 {
-    storePosition();
-    saveValues(keys::kSharedEmailSection);
+    {
+        const SettingsBatch batch(settings_.store());
+        storePosition();
+        saveValues(keys::kSharedEmailSection);
+    }
     close();
 }
 

@@ -4,12 +4,19 @@
 
 namespace zb {
 
+// What a look at the process list found out about a name.
+enum class ProcessPresence {
+    Running,    // at least one process of the name runs
+    NotRunning, // the list was read and none does
+    Unknown,    // the list could not be read at all
+};
+
 // Answers afresh at every call whether at least one process of the given
 // image name is running.
 class ProcessQuery {
 public:
     virtual ~ProcessQuery() = default;
-    virtual bool isProcessRunning(const QString& name) = 0;
+    virtual ProcessPresence isProcessRunning(const QString& name) = 0;
 };
 
 } // namespace zb

@@ -21,6 +21,12 @@ std::unique_ptr<CommandShell> createSystemCommandShell();
 // Where this user's settings file lives.
 QString systemSettingsFilePath();
 
+// Why no window can be opened in this session, or empty when one can be
+// expected to open: no Qt platform, X display or Wayland display is named, or
+// the local X display named does not answer. Asked before Qt is started,
+// which would abort.
+QString displayProblem();
+
 // Asks for an orderly shut-down when the session ends, a service manager
 // stops the program or Ctrl+C is pressed in its terminal. Call once, from the
 // event-loop thread, after the application object exists.

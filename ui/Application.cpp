@@ -3,6 +3,7 @@
 #include "DialogWindowOpener.h"
 #include "MainWindowView.h"
 #include "QtFileDialog.h"
+#include "app/CommandLine.h"
 #include "app/Program.h"
 #include "platform/CommandShell.h"
 #include "platform/Launcher.h"
@@ -37,7 +38,7 @@ int runApplication(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setApplicationVersion(programVersion());
 
     QtTimerHost timers;
     IniSettingsStore store(systemSettingsFilePath());

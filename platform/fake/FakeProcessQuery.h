@@ -8,21 +8,25 @@
 namespace zb {
 
 // A scripted process table: running[name] is how many more queries will
-// find that name running (-1: running until changed).
+// find that name running (-1: running until changed). While `unreadable` is
+// set, every query finds the list unreadable.
 class FakeProcessQuery : public ProcessQuery {
 public:
-    bool isProcessRunning(const QString& name) override
+    ProcessPresence isProcessRunning(const QString& name) override
     {
         queries.append(name);
+        if (unreadable)
+            return ProcessPresence::Unknown;
         auto it = running.find(name);
         if (name.isEmpty() || it == running.end() || it.value() == 0)
-            return false;
+            return ProcessPresence::NotRunning;
         if (it.value() > 0)
             --it.value();
-        return true;
+        return ProcessPresence::Running;
     }
 
     QMap<QString, int> running;
+    bool unreadable = false;
     QList<QString> queries;
 };
 

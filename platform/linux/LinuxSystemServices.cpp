@@ -6,10 +6,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstddef>
+#include <cstring>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace zb {
@@ -26,6 +30,47 @@ QString systemSettingsFilePath()
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
+}
+
+namespace {
+
+// Whether something listens on the socket of local X display `number`: the
+// abstract socket the X server opens, or its file in /tmp/.X11-unix.
+bool localXServerAnswers(int number)
+{
+    const QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(number);
+    for (const bool abstract : {true, false}) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::size_t offset = abstract ? 1 : 0; // a leading NUL names an abstract socket
+        std::memcpy(address.sun_path + offset, path.constData(), static_cast<std::size_t>(path.size()));
+        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return true; // cannot tell: let Qt try
+        const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+        close(fd);
+        if (connected)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString displayProblem()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty())
+        return QStringLiteral("none is set (DISPLAY or WAYLAND_DISPLAY)");
+    // ":N", ":N.S" or "unix:N" is a local server; a remote one is left to Qt.
+    static const QRegularExpression local(QStringLiteral("^(?:unix)?:(\\d+)(?:\\.\\d+)?$"));
+    const QRegularExpressionMatch match = local.match(display);
+    if (match.hasMatch() && !localXServerAnswers(match.captured(1).toInt()))
+        return QStringLiteral("the display %1 does not answer").arg(display);
+    return {};
 }
 
 namespace {

@@ -6,9 +6,10 @@ namespace zb::procfs {
 
 namespace {
 
-using Words = std::array<std::string_view, 4>;
+using Words = std::array<std::string_view, 8>;
 
-// How an interpreter's options read. Unused places stay empty.
+// How an interpreter's options read. Unused places stay empty. An option
+// written together with its value ("-I/tmp") is one word and needs no entry.
 struct OptionRules {
     Words inlineCode;             // the code is on the command line: no script file
     Words takesValue;             // the next word is the option's value
@@ -16,17 +17,25 @@ struct OptionRules {
     bool shellCluster = false;    // "-xc" gives inline code like "-c"
 };
 
-constexpr OptionRules kShell{{"-c"}, {"-o", "+o", "-O", "+O"}, {}, true};
-constexpr OptionRules kPython{{"-c", "-m"}, {"-W", "-X"}, {}, false};
-constexpr OptionRules kPerl{{"-e", "-E"}, {}, {}, false};
-constexpr OptionRules kRuby{{"-e"}, {"-I", "-r", "-C"}, {}, false};
-constexpr OptionRules kNode{{"-e", "--eval", "-p", "--print"}, {"-r", "--require", "--import"}, {}, false};
+constexpr OptionRules kShell{{"-c"}, {"-o", "+o", "-O", "+O", "--rcfile", "--init-file"}, {}, true};
+constexpr OptionRules kPython{{"-c", "-m"}, {"-W", "-X", "--check-hash-based-pycs"}, {}, false};
+constexpr OptionRules kPerl{{"-e", "-E"}, {"-I"}, {}, false};
+constexpr OptionRules kRuby{{"-e"}, {"-I", "-r", "-C", "-E"}, {}, false};
+constexpr OptionRules kNode{
+    {"-e", "--eval", "-p", "--print"},
+    {"-r", "--require", "--import", "--loader", "--experimental-loader", "-C", "--conditions", "--input-type"},
+    {},
+    false};
 constexpr OptionRules kPhp{{"-r"}, {"-d", "-c", "-z"}, "-f", false};
 constexpr OptionRules kLua{{"-e"}, {"-l"}, {}, false};
 constexpr OptionRules kTcl{{}, {"-encoding"}, {}, false};
 constexpr OptionRules kExpect{{"-c"}, {}, "-f", false};
 constexpr OptionRules kRscript{{"-e"}, {}, {}, false};
-constexpr OptionRules kPwsh{{"-c", "-Command"}, {}, "-File", false};
+constexpr OptionRules kPwsh{{"-c", "-Command"},
+                            {"-ExecutionPolicy", "-WorkingDirectory", "-wd", "-ConfigurationName", "-OutputFormat",
+                             "-InputFormat", "-WindowStyle", "-SettingsFile"},
+                            "-File",
+                            false};
 
 struct Interpreter {
     std::string_view stem;
@@ -140,19 +149,23 @@ bool commMatches(std::string_view comm, std::string_view name)
     return !name.empty() && name.size() < kCommLength && comm == name;
 }
 
-bool fullNameMatches(std::string_view exeFileName, std::string_view cmdline, std::string_view name)
+FullNames fullNamesOf(std::string_view exeFileName, std::string_view cmdline)
 {
-    if (name.empty())
-        return false;
-    if (exeFileName == name)
-        return true;
     const std::string_view first = fileNameOf(firstWordOf(cmdline));
-    if (first == name)
-        return true;
     std::string_view script = scriptOf(cmdline, first);
     if (script.empty())
         script = scriptOf(cmdline, exeFileName);
-    return !script.empty() && fileNameOf(script) == name;
+    return {exeFileName, first, fileNameOf(script)};
+}
+
+bool fullNamesMatch(const FullNames& names, std::string_view name)
+{
+    return !name.empty() && (names.exe == name || names.firstWord == name || names.script == name);
+}
+
+bool fullNameMatches(std::string_view exeFileName, std::string_view cmdline, std::string_view name)
+{
+    return fullNamesMatch(fullNamesOf(exeFileName, cmdline), name);
 }
 
 } // namespace zb::procfs

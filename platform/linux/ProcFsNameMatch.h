@@ -34,10 +34,22 @@ std::string_view scriptOf(std::string_view cmdline, std::string_view interpreter
 // the full names.
 bool commMatches(std::string_view comm, std::string_view name);
 
-// Whether one of the full names matches: the executable's file name, the file
-// name of the first command-line word, or, when either of those is an
-// interpreter, the file name of its script. `exeFileName` is empty when the
-// executable could not be read.
+// The names a process answers to beyond its command name: the executable's
+// file name, the file name of the first command-line word, and, when either of
+// those is an interpreter, the file name of its script. Each is empty when
+// there is none; they point into the arguments.
+struct FullNames {
+    std::string_view exe;
+    std::string_view firstWord;
+    std::string_view script;
+};
+FullNames fullNamesOf(std::string_view exeFileName, std::string_view cmdline);
+
+// Whether one of the full names is `name`.
+bool fullNamesMatch(const FullNames& names, std::string_view name);
+
+// fullNamesMatch over fullNamesOf. `exeFileName` is empty when the executable
+// could not be read.
 bool fullNameMatches(std::string_view exeFileName, std::string_view cmdline, std::string_view name);
 
 } // namespace zb::procfs

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstring>
 #include <dirent.h>
@@ -15,6 +16,9 @@
 namespace zb {
 
 namespace {
+
+// Past this many remembered processes the memory is dropped and built again.
+constexpr std::size_t kMostRemembered = 16384;
 
 // "<pid>/<file>" relative to the /proc directory, built on the stack.
 class ProcPath {
@@ -58,31 +62,24 @@ bool isPid(std::string_view name)
     return true;
 }
 
-// Whether the process still runs: its state, read after the last ')' of
-// "pid (comm) S ...", is neither zombie nor dead.
-bool isAlive(int procFd, std::string_view pid)
+// The command name and state from "pid (comm) S ...": the command name lies
+// between the first '(' and the last ')', as it may hold either.
+bool readStat(int procFd, std::string_view pid, char (&buf)[512], std::string_view& comm, char& state)
 {
-    char stat[512];
-    const ssize_t got = readProcFile(procFd, ProcPath(pid, "stat"), stat, sizeof stat);
+    const ssize_t got = readProcFile(procFd, ProcPath(pid, "stat"), buf, sizeof buf);
     if (got <= 0)
         return false;
-    const std::string_view text(stat, static_cast<std::size_t>(got));
-    const std::size_t commEnd = text.rfind(')');
-    if (commEnd == std::string_view::npos || commEnd + 2 >= text.size())
+    const std::string_view text(buf, static_cast<std::size_t>(got));
+    const std::size_t open = text.find('(');
+    const std::size_t close = text.rfind(')');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open || close + 2 >= text.size())
         return false;
-    const char state = text[commEnd + 2];
-    return state != 'Z' && state != 'X' && state != 'x';
+    comm = text.substr(open + 1, close - open - 1);
+    state = text[close + 2];
+    return true;
 }
 
-// The command name, without the kernel's line end; empty when unreadable.
-std::string_view readComm(int procFd, std::string_view pid, char (&buf)[64])
-{
-    const ssize_t got = readProcFile(procFd, ProcPath(pid, "comm"), buf, sizeof buf);
-    std::string_view comm(buf, got > 0 ? static_cast<std::size_t>(got) : 0);
-    if (comm.ends_with('\n'))
-        comm.remove_suffix(1);
-    return comm;
-}
+bool isAlive(char state) { return state != 'Z' && state != 'X' && state != 'x'; }
 
 // The NUL-separated command line, without a last word that a full buffer may
 // have cut short.
@@ -99,66 +96,134 @@ std::string_view readCmdline(int procFd, std::string_view pid, char (&buf)[4096]
     return words;
 }
 
-// Each /proc file costs an open, so the cheapest name comes first and the
-// command name is read only when it could settle the match.
-bool answersTo(int procFd, std::string_view pid, std::string_view name)
+// Reads what the executable link does not tell: the command name, the state
+// and the names from the command line. False when the process has gone.
+bool readDetails(int procFd, std::string_view pid, ProcFsProcessQuery::Known& known)
 {
-    char comm[64];
-    char exe[PATH_MAX];
-    const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
-    if (exeLength < 0 && errno == ENOENT) {
+    char stat[512];
+    std::string_view comm;
+    char state = '?';
+    if (!readStat(procFd, pid, stat, comm, state))
+        return false;
+    known.comm.assign(comm);
+    known.alive = isAlive(state);
+    if (known.exeError == ENOENT) {
         // No program image: a kernel thread, a zombie, or gone. Its command
         // line is empty, so only the command name can match.
-        return procfs::commMatches(readComm(procFd, pid, comm), name) && isAlive(procFd, pid);
+        known.exe.clear();
+        known.firstWord.clear();
+        known.script.clear();
+        return true;
     }
     std::string_view exeName;
-    if (exeLength >= 0 && static_cast<std::size_t>(exeLength) < sizeof exe) {
-        std::string_view target(exe, static_cast<std::size_t>(exeLength));
+    if (known.exeError == 0 && known.exeTarget.size() < PATH_MAX) {
+        std::string_view target = known.exeTarget;
         // A program whose file was replaced since it started keeps its name.
         constexpr std::string_view kDeleted = " (deleted)";
         if (target.ends_with(kDeleted))
             target.remove_suffix(kDeleted.size());
         exeName = procfs::fileNameOf(target);
     }
-    if (exeName == name)
-        return isAlive(procFd, pid);
-    if (name.size() < procfs::kCommLength && procfs::commMatches(readComm(procFd, pid, comm), name))
-        return isAlive(procFd, pid);
-
     char cmdline[4096];
-    return procfs::fullNameMatches(exeName, readCmdline(procFd, pid, cmdline), name) && isAlive(procFd, pid);
+    const procfs::FullNames names = procfs::fullNamesOf(exeName, readCmdline(procFd, pid, cmdline));
+    known.exe.assign(names.exe);
+    known.firstWord.assign(names.firstWord);
+    known.script.assign(names.script);
+    return true;
+}
+
+bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
+{
+    return procfs::commMatches(known.comm, name) ||
+           procfs::fullNamesMatch({known.exe, known.firstWord, known.script}, name);
 }
 
 } // namespace
 
 ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot) : procRoot_(std::move(procRoot)) {}
 
-bool ProcFsProcessQuery::isProcessRunning(const QString& name)
+bool ProcFsProcessQuery::answersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name)
+{
+    char exe[PATH_MAX];
+    const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
+    const int exeError = exeLength < 0 ? errno : 0;
+    const std::string_view exeTarget(exe, exeLength > 0 ? static_cast<std::size_t>(exeLength) : 0);
+
+    std::uint64_t key = 0;
+    std::from_chars(pid.data(), pid.data() + pid.size(), key);
+    Known& known = known_[key];
+    const bool sameProcess =
+        known.seenInScan != 0 && known.entry == entry && known.exeError == exeError && known.exeTarget == exeTarget;
+    const bool dueForRefresh = (key + scan_) % kRefreshEvery == 0;
+    bool fresh = false;
+    if (!sameProcess || dueForRefresh) {
+        known.entry = entry;
+        known.exeError = exeError;
+        known.exeTarget.assign(exeTarget);
+        if (!readDetails(procFd, pid, known)) {
+            known.seenInScan = 0;
+            return false;
+        }
+        fresh = true;
+    }
+    known.seenInScan = scan_;
+    if (!zb::answersTo(known, name))
+        return false;
+    // Kept names may be out of date: only what is read now counts.
+    if (!fresh && (!readDetails(procFd, pid, known) || !zb::answersTo(known, name)))
+        return false;
+    return known.alive;
+}
+
+ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
 {
     const QByteArray encoded = QFile::encodeName(name);
     const std::string_view wanted(encoded.constData(), static_cast<std::size_t>(encoded.size()));
-    if (wanted.empty() || wanted.find('\0') != std::string_view::npos)
-        return false;
 
     const int procFd = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (procFd < 0)
-        return false;
+        return ProcessPresence::Unknown;
+    if (++scan_ == 0)
+        scan_ = 1; // 0 marks a name never seen
+    const bool anyName = !wanted.empty() && wanted.find('\0') == std::string_view::npos;
     bool found = false;
+    bool readError = false;
+    int processes = 0;
     alignas(dirent64) char entries[16384];
     while (!found) {
         const ssize_t got = getdents64(procFd, entries, sizeof entries);
-        if (got <= 0)
+        if (got <= 0) {
+            readError = got < 0;
             break;
+        }
         for (ssize_t at = 0; at < got && !found;) {
             const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
             at += entry->d_reclen;
             const std::string_view pid(entry->d_name);
-            if (isPid(pid))
-                found = answersTo(procFd, pid, wanted);
+            if (!isPid(pid))
+                continue;
+            ++processes;
+            found = anyName && answersTo(procFd, pid, entry->d_ino, wanted);
         }
+        // A name no process can have needs only the proof that the list
+        // can be read.
+        if (!anyName && processes > 0)
+            break;
     }
     close(procFd);
-    return found;
+    if (found)
+        return ProcessPresence::Running;
+    // This process itself is always in a real list: an empty one was never
+    // read.
+    if (readError || processes == 0)
+        return ProcessPresence::Unknown;
+    if (anyName) {
+        // The whole list was walked: forget the processes that have gone.
+        if (known_.size() > kMostRemembered)
+            known_.clear();
+        std::erase_if(known_, [this](const auto& entry) { return entry.second.seenInScan != scan_; });
+    }
+    return ProcessPresence::NotRunning;
 }
 
 } // namespace zb

@@ -22,9 +22,10 @@ private:
     }
 };
 
+// No process list to read: every wait ends at once and says why.
 class NullProcessQuery : public ProcessQuery {
 public:
-    bool isProcessRunning(const QString&) override { return false; }
+    ProcessPresence isProcessRunning(const QString&) override { return ProcessPresence::Unknown; }
 };
 
 // Spells the scripts for the Windows command interpreter but runs nothing.
@@ -50,6 +51,9 @@ QString systemSettingsFilePath()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
 }
+
+// Qt knows best where it can open windows here.
+QString displayProblem() { return {}; }
 
 void installShutdownRequestHandler(std::function<void()>) {}
 

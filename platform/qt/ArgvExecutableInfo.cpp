@@ -6,18 +6,22 @@
 
 namespace zb {
 
-ArgvExecutableInfo::ArgvExecutableInfo(const QString& argv0)
+ArgvExecutableInfo::ArgvExecutableInfo(const QString& argv0, const QString& runningExecutable)
 {
-    QString path = argv0;
-    if (!path.contains(QLatin1Char('/')) && !path.contains(QLatin1Char('\\'))) {
-        const QString found = QStandardPaths::findExecutable(path);
+    const bool bareName = !argv0.contains(QLatin1Char('/')) && !argv0.contains(QLatin1Char('\\'));
+    QString folder;
+    if (bareName) {
+        const QString found = QStandardPaths::findExecutable(argv0);
         if (!found.isEmpty())
-            path = found;
+            folder = QFileInfo(found).absolutePath();
+        else
+            folder = QFileInfo(QFileInfo(runningExecutable).canonicalFilePath()).absolutePath();
+    } else {
+        // The folder as named, not as resolved: a link elsewhere is its own copy.
+        folder = QFileInfo(argv0).absolutePath();
     }
-    // The folder as named, not as resolved: a link elsewhere is its own copy.
-    const QFileInfo info(path);
-    programFolder_ = QDir::cleanPath(info.absolutePath());
-    baseName_ = info.fileName();
+    programFolder_ = QDir::cleanPath(folder);
+    baseName_ = QFileInfo(argv0).fileName();
     if (baseName_.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
         baseName_.chop(4);
 }

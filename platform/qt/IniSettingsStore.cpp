@@ -1,9 +1,8 @@
 #include "IniSettingsStore.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cstdio>
 
 namespace zb {
 
@@ -11,76 +10,145 @@ namespace {
 
 constexpr auto kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
-QString groupKey(const QString& section, const QString& key)
+QString linesNotUnderstoodText(const QList<int>& lines)
 {
-    // QSettings reads '/' and '\' as group separators; neither may split a
-    // section name into groups.
-    QString safe = section;
-    safe.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
-    return safe + QLatin1Char('/') + key;
+    if (lines.size() == 1)
+        return QStringLiteral("SETTINGS FILE LINE %1 NOT UNDERSTOOD - KEPT AS IS").arg(lines.first());
+    QStringList numbers;
+    for (int n : lines.first(qMin<qsizetype>(lines.size(), 5)))
+        numbers.append(QString::number(n));
+    if (lines.size() > 5)
+        numbers.append(QStringLiteral("..."));
+    return QStringLiteral("SETTINGS FILE LINES %1 NOT UNDERSTOOD - KEPT AS IS").arg(numbers.join(QStringLiteral(", ")));
 }
 
-// Makes an empty owner-only file before QSettings first writes it: its
-// atomic replacement keeps the rights of the file it replaces.
-void createOwnerOnlyFile(const QString& path)
+QByteArray lineOf(const QByteArray& bytes, int number)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.close();
-    QFile::setPermissions(path, kOwnerOnly);
+    return bytes.split('\n').value(number - 1).trimmed().left(80);
 }
 
 } // namespace
 
-IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath) { open(); }
+IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath)
+{
+    const FileRead read = readWholeFile(filePath_);
+    if (read.result == FileRead::Result::Missing)
+        return;
+    IniDocument document = IniDocument::parse(read.bytes);
+    if (read.result == FileRead::Result::Failed || document.unreadable()) {
+        startedOnDefaults_ = true;
+        stamp_ = stampOf(filePath_);
+        const QString reason = read.result == FileRead::Result::Failed ? read.error : QStringLiteral("it is not text");
+        std::fprintf(stderr,
+                     "ZB-SEQUENTA: cannot read the settings file %s (%s): started on defaults; the file is "
+                     "left as it is\n",
+                     qPrintable(filePath_), qPrintable(reason));
+        return;
+    }
+    document_ = std::move(document);
+    stamp_ = read.stamp;
+    const QList<int>& bad = document_.linesNotUnderstood();
+    for (int n : bad)
+        std::fprintf(stderr, "ZB-SEQUENTA: %s line %d not understood, kept as is: %s\n", qPrintable(filePath_), n,
+                     lineOf(read.bytes, n).constData());
+    if (!bad.isEmpty())
+        heldNotices_.append(linesNotUnderstoodText(bad));
+    // A file from before may have been readable by others.
+    if ((QFileInfo(filePath_).permissions() & ~(kOwnerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser)) != 0)
+        QFile::setPermissions(filePath_, kOwnerOnly);
+}
 
 IniSettingsStore::~IniSettingsStore() = default;
 
-void IniSettingsStore::open()
+void IniSettingsStore::refresh() const
 {
-    const bool existed = QFileInfo::exists(filePath_);
-    settings_ = std::make_unique<QSettings>(filePath_, QSettings::IniFormat);
-    settings_->setAtomicSyncRequired(true);
-    (void)settings_->allKeys(); // parse now, so status() speaks of the file
-    const QSettings::Status status = settings_->status();
-    if (status == QSettings::NoError) {
-        // A file from before may have been readable by others.
-        if (existed && QFileInfo(filePath_).isFile())
-            QFile::setPermissions(filePath_, kOwnerOnly);
+    const std::optional<FileStamp> now = stampOf(filePath_);
+    if (now == stamp_)
+        return;
+    const FileRead read = readWholeFile(filePath_);
+    if (read.result == FileRead::Result::Missing) {
+        document_ = IniDocument();
+        stamp_.reset();
         return;
     }
-
-    startedOnDefaults_ = existed;
-    if (status == QSettings::FormatError) {
-        // Keep what the user had, then start a fresh file in its place.
-        const QString damaged = filePath_ + QStringLiteral(".damaged");
-        QFile::remove(damaged);
-        QFile::rename(filePath_, damaged);
-        settings_ = std::make_unique<QSettings>(filePath_, QSettings::IniFormat);
-        settings_->setAtomicSyncRequired(true);
-    }
+    // A file that cannot be read now keeps the values last read.
+    stamp_ = read.result == FileRead::Result::Read ? read.stamp : now;
+    if (read.result == FileRead::Result::Read)
+        if (IniDocument document = IniDocument::parse(read.bytes); !document.unreadable())
+            document_ = std::move(document);
 }
 
 QString IniSettingsStore::getSetting(const QString& section, const QString& key, const QString& fallback) const
 {
-    if (startedOnDefaults_ && settings_->status() == QSettings::AccessError)
-        return fallback;
-    const QVariant value = settings_->value(groupKey(section, key));
-    if (!value.isValid())
-        return fallback;
-    // A hand-written value with unquoted commas reads back as a list.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+    if (const auto it = unsavedValues_.constFind({section, key}); it != unsavedValues_.constEnd())
+        return it.value();
+    refresh();
+    return document_.value(section, key).value_or(fallback);
 }
 
 void IniSettingsStore::saveSetting(const QString& section, const QString& key, const QString& value)
 {
-    if (!QFileInfo::exists(filePath_))
-        createOwnerOnlyFile(filePath_);
-    settings_->setValue(groupKey(section, key), value);
-    settings_->sync();
+    unsaved_.append({section, key, value});
+    unsavedValues_.insert({section, key}, value);
+    if (batchDepth_ == 0)
+        commit();
+}
+
+void IniSettingsStore::commitBatch()
+{
+    if (batchDepth_ > 0 && --batchDepth_ == 0)
+        commit();
+}
+
+void IniSettingsStore::commit()
+{
+    if (unsaved_.isEmpty())
+        return;
+    QString error;
+    std::unique_ptr<LockedFile> file = LockedFile::open(filePath_, &error);
+    IniDocument merged;
+    if (file != nullptr) {
+        QByteArray bytes;
+        if (!file->readAll(&bytes, &error)) {
+            file.reset();
+        } else if (merged = IniDocument::parse(bytes); merged.unreadable()) {
+            error = QStringLiteral("it cannot be read, so it is left as it is");
+            file.reset();
+        }
+    }
+    if (file != nullptr) {
+        for (const Write& w : unsaved_)
+            merged.setValue(w.section, w.key, w.value);
+        FileStamp stamp;
+        if (file->replace(merged.serialize(), &stamp, &error)) {
+            document_ = std::move(merged);
+            stamp_ = stamp;
+            unsaved_.clear();
+            unsavedValues_.clear();
+            lastWriteError_.clear();
+            return;
+        }
+    }
+    // The values stay in memory and go with the next write.
+    if (error == lastWriteError_)
+        return;
+    lastWriteError_ = error;
+    std::fprintf(stderr, "ZB-SEQUENTA: cannot write the settings file %s: %s\n", qPrintable(filePath_),
+                 qPrintable(error));
+    const QString text = QStringLiteral("SETTINGS FILE NOT WRITTEN - %1: %2").arg(filePath_, error);
+    if (receiver_)
+        receiver_(text);
+    else
+        heldNotices_.append(text);
+}
+
+void IniSettingsStore::setNoticeReceiver(NoticeReceiver receiver)
+{
+    receiver_ = std::move(receiver);
+    if (!receiver_)
+        return;
+    for (const QString& text : std::exchange(heldNotices_, {}))
+        receiver_(text);
 }
 
 } // namespace zb

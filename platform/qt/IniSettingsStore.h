@@ -1,16 +1,22 @@
 #pragma once
 
+#include "IniDocument.h"
 #include "platform/SettingsStore.h"
+#include "platform/linux/SettingsFile.h"
 
-#include <QSettings>
-#include <memory>
+#include <QHash>
+#include <QList>
+#include <QPair>
 
 namespace zb {
 
-// The settings store as one INI file (one group per section), readable by
-// its owner only. Every write reaches the disk before the call returns and
-// replaces the file atomically. A file that cannot be parsed is kept beside
-// as "<name>.damaged" and the program starts on defaults.
+// The settings store as one INI file that a person may edit (one section per
+// copy of the program), readable by its owner only. What the person wrote is
+// kept: comments, order and lines the store does not understand. A read
+// first looks whether another process changed the file; a write (or a group
+// of them) merges into the file as it is on disk under a lock and is on disk
+// before the call returns. A file that cannot be read at all is never
+// written over.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(const QString& filePath);
@@ -19,15 +25,34 @@ public:
     QString getSetting(const QString& section, const QString& key, const QString& fallback) const override;
     void saveSetting(const QString& section, const QString& key, const QString& value) override;
     bool startedOnDefaults() const override { return startedOnDefaults_; }
+    void beginBatch() override { ++batchDepth_; }
+    void commitBatch() override;
+    void setNoticeReceiver(NoticeReceiver receiver) override;
 
     const QString& filePath() const { return filePath_; }
 
 private:
-    void open();
+    struct Write {
+        QString section;
+        QString key;
+        QString value;
+    };
+
+    void refresh() const;
+    void commit();
 
     QString filePath_;
-    std::unique_ptr<QSettings> settings_;
+    mutable IniDocument document_;
+    mutable std::optional<FileStamp> stamp_;
+    // Set but not yet on disk, in the order set; kept after a failed write
+    // so that the next write carries them too.
+    QList<Write> unsaved_;
+    QHash<QPair<QString, QString>, QString> unsavedValues_;
+    int batchDepth_ = 0;
     bool startedOnDefaults_ = false;
+    QString lastWriteError_;
+    NoticeReceiver receiver_;
+    QStringList heldNotices_;
 };
 
 } // namespace zb

@@ -24,6 +24,7 @@ TEST(MainWindowShutdown, WritesExactlyPositionSwitchesAndLastRunInOrder)
 
     const auto& writes = h.store.writes();
     ASSERT_EQ(writes.size(), 2 + 20 + 20 + 1);
+    EXPECT_EQ(h.store.commits(), QList<int>{43}) << "one commit for the whole shut-down";
     EXPECT_EQ(writes[0].key, QStringLiteral("MAIN-Left"));
     EXPECT_EQ(writes[0].value, QStringLiteral("1500"));
     EXPECT_EQ(writes[1].key, QStringLiteral("MAIN-Top"));

@@ -167,5 +167,16 @@ TEST(MainWindowStartup, UnreadableSettingsAreReportedInTheStatusLine)
               QStringLiteral("SETTINGS FILE UNREADABLE - STARTED ON DEFAULTS"));
 }
 
+TEST(MainWindowStartup, WhatTheStoreSaysAboutItsFileReachesTheStatusLine)
+{
+    Harness h;
+    h.store.notice(QStringLiteral("SETTINGS FILE LINE 12 NOT UNDERSTOOD - KEPT AS IS"));
+    MainWindowModel& m = h.start().main;
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("SETTINGS FILE LINE 12 NOT UNDERSTOOD - KEPT AS IS"));
+    h.store.notice(QStringLiteral("SETTINGS FILE NOT WRITTEN - /x.ini: Read-only file system"));
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(),
+              QStringLiteral("SETTINGS FILE NOT WRITTEN - /x.ini: Read-only file system"));
+}
+
 } // namespace
 } // namespace zb

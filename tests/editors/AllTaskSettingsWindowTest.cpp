@@ -27,7 +27,10 @@ TEST(AllTaskSettingsWindow, FirstSaveCreatesAllSixtyKeysThenSetsTheMainWindow)
     w.setPosition(2000, 3000.5);
     w.TASK_PROCESS_NAME_TEXTBOX[11].edit(QStringLiteral("sync"));
     qsizetype writesWhenMainChanged = -1;
-    m.TASK_PROCESS_NAME_TEXTBOX[11].setChangeListener([&] { writesWhenMainChanged = h.store.writes().size(); });
+    m.TASK_PROCESS_NAME_TEXTBOX[11].setChangeListener([&] {
+        writesWhenMainChanged = h.store.writes().size();
+        EXPECT_EQ(h.store.commits(), QList<int>{62}) << "one commit, before the main window changes";
+    });
     EXPECT_EQ(w.CANCEL_BUTTON.caption(), QStringLiteral("Cancel"));
 
     w.SAVE_BUTTON.click();

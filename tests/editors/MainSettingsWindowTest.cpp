@@ -119,6 +119,7 @@ TEST(MainSettingsWindow, OkStoresTheSixSwitchesInOrderThenCloses)
                            QStringLiteral("AUTOCLOSE_TICKBOX=1"), QStringLiteral("KITT_AUTOSTART_TICKBOX=0"),
                            QStringLiteral("START_EMAIL_TICKBOX=0"), QStringLiteral("END_EMAIL_TICKBOX=1"),
                            QStringLiteral("MAIN_SETTINGS-Left=1000"), QStringLiteral("MAIN_SETTINGS-Top=1000")}));
+    EXPECT_EQ(h.store.commits(), QList<int>{8}) << "the switches and the position reach the file together";
     EXPECT_EQ(closes, 1);
 }
 

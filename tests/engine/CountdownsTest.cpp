@@ -284,5 +284,28 @@ TEST(NewPass, AHandStartEndedByClearingTheTickBoxNoLongerProtectsTheTimer)
     EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
 }
 
+// A chain-started countdown cut short by a new pass is off completely: the
+// button reads START and the next end of run counts the full eleven seconds.
+TEST(NewPass, ResetsAChainStartedCountdownItSwitchesOff)
+{
+    Harness h;
+    h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
+    MainWindowModel& m = h.start().main;
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(kSkippedPassSeconds + 5); // five ticks into the countdown
+    ASSERT_EQ(m.AUTOCLOSE_TIMER_TEXTBOX.text(), QStringLiteral("06"));
+    ASSERT_EQ(m.AUTOCLOSE_START_BUTTON.caption(), QStringLiteral("STOP"));
+
+    m.MAIN_START_STOP_BUTTON.click();
+    m.MAIN_START_STOP_BUTTON.click(); // a new pass
+    EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
+    EXPECT_EQ(m.AUTOCLOSE_START_BUTTON.caption(), QStringLiteral("START"));
+    EXPECT_EQ(m.AUTOCLOSE_TIMER_TEXTBOX.text(), QStringLiteral("11"));
+
+    const SimulatedClock::Ms passStart = h.clock.now();
+    ASSERT_TRUE(h.clock.runUntil([&] { return m.unloaded(); }, 60'000));
+    EXPECT_EQ(h.clock.now() - passStart, (kSkippedPassSeconds + 11) * 1000);
+}
+
 } // namespace
 } // namespace zb

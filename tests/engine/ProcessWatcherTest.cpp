@@ -122,8 +122,8 @@ TEST(ProcessWatcher, StopAlsoStopsAWaitingWatcherSoTheStoppedPassNeverResumes)
     h.processes.running[QStringLiteral("four")] = 0;
     h.seconds(30);
     EXPECT_EQ(h.launcher.commands(), QStringList{QStringLiteral("four")}) << "slot 5 never armed";
-    EXPECT_TRUE(log.textsSince(stoppedAt).isEmpty()) << "status line keeps its last text";
-    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("P4P - TASK 4"));
+    EXPECT_EQ(log.textsSince(stoppedAt), QStringList{QStringLiteral("P4P - TASK 4 - STOPPED")})
+        << "says the wait was cut short, then keeps that text";
     EXPECT_EQ(m.TASK_LIGHT[4].background(), colour::Cyan);
     EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
 }
@@ -144,6 +144,32 @@ TEST(ProcessWatcher, StopThenStartDuringAWaitRunsOnePassNotTwo)
     h.seconds(60);
     EXPECT_EQ(h.launcher.commands(),
               (QStringList{QStringLiteral("four"), QStringLiteral("four"), QStringLiteral("five")}));
+}
+
+TEST(ProcessWatcher, AnUnreadableProcessListEndsTheWaitAndSaysSo)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 7, QStringLiteral("seven"), QStringLiteral("seven"));
+    h.processes.running[QStringLiteral("seven")] = -1;
+    h.processes.unreadable = true;
+    m.TASK_MAIN_TIMER[7].setEnabled(true);
+    h.clock.advance(kFirstCheckMs);
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("P4P - TASK 7 - PROCESS LIST UNREADABLE"));
+    EXPECT_FALSE(m.TASK_WATCHER_TIMER[7].enabled());
+    EXPECT_TRUE(m.TASK_MAIN_TIMER[8].enabled());
+}
+
+TEST(ProcessWatcher, BlanksAroundATypedNameAreNotPartOfIt)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 2, QStringLiteral("rsync -a a b"), QStringLiteral(" rsync\t "));
+    h.processes.running[QStringLiteral("rsync")] = -1;
+    m.TASK_MAIN_TIMER[2].setEnabled(true);
+    h.clock.advance(kFirstCheckMs);
+    EXPECT_EQ(h.processes.queries, QStringList{QStringLiteral("rsync")});
+    EXPECT_TRUE(m.TASK_WATCHER_TIMER[2].enabled()) << "waits for rsync";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -48,6 +49,24 @@ TEST(ArgvExecutableInfo, ABareNameIsFoundOnThePath)
     const ArgvExecutableInfo info(QStringLiteral("sh"));
     EXPECT_EQ(info.baseName(), QStringLiteral("sh"));
     EXPECT_TRUE(QFile::exists(info.programFolder() + QStringLiteral("/sh")));
+}
+
+TEST(ArgvExecutableInfo, ABareNameNotOnThePathIsInTheRunningProgramsFolderNotTheCurrentOne)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + QStringLiteral("/install"));
+    const QString target = dir.path() + QStringLiteral("/install/zb-sequenta");
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QString self = dir.path() + QStringLiteral("/self-exe");
+    ASSERT_TRUE(QFile::link(target, self));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // where BATS and LOGS must not be looked for
+    const ArgvExecutableInfo info(QStringLiteral("zb-no-such-name-on-path"), self);
+    QDir::setCurrent(previous);
+    EXPECT_EQ(info.baseName(), QStringLiteral("zb-no-such-name-on-path"));
+    EXPECT_EQ(info.programFolder(), QFileInfo(dir.path() + QStringLiteral("/install")).canonicalFilePath());
 }
 
 } // namespace

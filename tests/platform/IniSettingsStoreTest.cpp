@@ -8,6 +8,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace zb {
 namespace {
 
@@ -77,33 +83,147 @@ TEST_F(IniSettingsStoreTest, EveryWriteIsOnDiskForAnotherReaderAndOwnerOnly)
     EXPECT_EQ(leftovers, QStringList{QStringLiteral("ZB-SEQUENTA.ini")}) << "no temporary files left behind";
 }
 
-TEST_F(IniSettingsStoreTest, HandWrittenFileReadsAsAPersonMeansIt)
+TEST_F(IniSettingsStoreTest, AHandWrittenFileIsReadAsWrittenAndKeptWhole)
 {
     QDir().mkpath(QFileInfo(path()).absolutePath());
-    writeFile("[nightly]\nTASK_1_ENABLE_TICKBOX=1\nTASK_1_CMD=/bin/echo hello, world\n"
-              "TASK_2_CMD=\"/bin/echo a,b\"\n");
+    const QByteArray file = "\xEF\xBB\xBF# seeded by hand\n"
+                            "[nightly]\n"
+                            "TASK_1_CMD=/bin/sh -c \"cd /tmp; echo ran >> log\"\n"
+                            "TASK_2_CMD=argv.sh a,b,c\n"
+                            "TASK_3_CMD=argv.sh \"q r\" s\n"
+                            "TASK_5_ENA\n"
+                            "[wee\n"
+                            "[weekly]\n"
+                            "LAST_RUN=kept\n";
+    writeFile(file);
     IniSettingsStore store(path());
-    EXPECT_EQ(store.getSetting(QStringLiteral("nightly"), QStringLiteral("TASK_1_ENABLE_TICKBOX"), {}),
-              QStringLiteral("1"));
-    EXPECT_EQ(store.getSetting(QStringLiteral("nightly"), QStringLiteral("TASK_1_CMD"), {}),
-              QStringLiteral("/bin/echo hello, world"));
-    EXPECT_EQ(store.getSetting(QStringLiteral("nightly"), QStringLiteral("TASK_2_CMD"), {}),
-              QStringLiteral("/bin/echo a,b"));
+    EXPECT_FALSE(store.startedOnDefaults());
+    const QString nightly = QStringLiteral("nightly");
+    EXPECT_EQ(store.getSetting(nightly, QStringLiteral("TASK_1_CMD"), {}),
+              QStringLiteral("/bin/sh -c \"cd /tmp; echo ran >> log\""));
+    EXPECT_EQ(store.getSetting(nightly, QStringLiteral("TASK_2_CMD"), {}), QStringLiteral("argv.sh a,b,c"));
+    EXPECT_EQ(store.getSetting(nightly, QStringLiteral("TASK_3_CMD"), {}), QStringLiteral("argv.sh \"q r\" s"));
+
+    QStringList notices;
+    store.setNoticeReceiver([&](const QString& text) { notices.append(text); });
+    EXPECT_EQ(notices, QStringList{QStringLiteral("SETTINGS FILE LINES 6, 7 NOT UNDERSTOOD - KEPT AS IS")});
+
+    store.saveSetting(nightly, QStringLiteral("TASK_4_CMD"), QStringLiteral("new"));
+    EXPECT_EQ(notices.size(), 1) << "said once";
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray expected = file;
+    expected.insert(expected.indexOf("TASK_5_ENA"), "TASK_4_CMD=new\n");
+    EXPECT_EQ(f.readAll(), expected) << "what the person wrote stays, and the other copy's section too";
+    EXPECT_EQ(IniSettingsStore(path()).getSetting(QStringLiteral("weekly"), QStringLiteral("LAST_RUN"), {}),
+              QStringLiteral("kept"));
 }
 
-TEST_F(IniSettingsStoreTest, ADamagedFileStartsOnDefaultsAndIsKeptAside)
+TEST_F(IniSettingsStoreTest, AFileThatCannotBeReadIsNeverWrittenOver)
 {
     QDir().mkpath(QFileInfo(path()).absolutePath());
-    writeFile(QByteArray("[zb]\nLAST_RUN=kept\n[broken\n") + QByteArray("\x01\x02=\xff\xfe\n"));
+    const QByteArray garbage("\x7f"
+                             "ELF\x02\x01\x01\0\0\0\0garbage\n[zb]\nLAST_RUN=x\n",
+                             32);
+    writeFile(garbage);
     IniSettingsStore store(path());
-    if (!store.startedOnDefaults())
-        GTEST_SKIP() << "this Qt reads the file without complaint";
+    EXPECT_TRUE(store.startedOnDefaults());
     EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("LAST_RUN"), QStringLiteral("d")),
               QStringLiteral("d"));
-    EXPECT_TRUE(QFileInfo::exists(path() + QStringLiteral(".damaged")));
+    QStringList notices;
+    store.setNoticeReceiver([&](const QString& text) { notices.append(text); });
     store.saveSetting(QStringLiteral("zb"), QStringLiteral("LAST_RUN"), QStringLiteral("new"));
-    EXPECT_EQ(IniSettingsStore(path()).getSetting(QStringLiteral("zb"), QStringLiteral("LAST_RUN"), {}),
-              QStringLiteral("new"));
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("LAST_RUN"), QStringLiteral("newer"));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("SETTINGS FILE NOT WRITTEN - ") + path()))
+        << notices[0].toStdString();
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), garbage);
+    EXPECT_FALSE(QFileInfo::exists(path() + QStringLiteral(".damaged")));
+    EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("LAST_RUN"), {}), QStringLiteral("newer"))
+        << "the program goes on with what was set";
+}
+
+TEST_F(IniSettingsStoreTest, AFailedWriteIsSaidOnceAndGoesWithTheNextWriteThatWorks)
+{
+    // The folder cannot be made: a file stands where it should be.
+    QFile blocker(QFileInfo(path()).absolutePath());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    IniSettingsStore store(path());
+    QStringList notices;
+    store.setNoticeReceiver([&](const QString& text) { notices.append(text); });
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("1"));
+    {
+        const SettingsBatch batch(store);
+        store.saveSetting(QStringLiteral("zb"), QStringLiteral("B"), QStringLiteral("2"));
+        store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("3"));
+    }
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(path())) << notices[0].toStdString();
+    EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("A"), {}), QStringLiteral("3"));
+
+    ASSERT_TRUE(QFile::remove(QFileInfo(path()).absolutePath()));
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("C"), QStringLiteral("4"));
+    const IniSettingsStore reader(path());
+    EXPECT_EQ(reader.getSetting(QStringLiteral("zb"), QStringLiteral("A"), {}), QStringLiteral("3"));
+    EXPECT_EQ(reader.getSetting(QStringLiteral("zb"), QStringLiteral("B"), {}), QStringLiteral("2"));
+    EXPECT_EQ(reader.getSetting(QStringLiteral("zb"), QStringLiteral("C"), {}), QStringLiteral("4"));
+}
+
+TEST_F(IniSettingsStoreTest, ACopySeesWhatAnotherWroteAndNeitherLosesTheOthersKeys)
+{
+    IniSettingsStore first(path());
+    IniSettingsStore second(path());
+    const QString shared = QStringLiteral("ZB-SEQUENTA-SHARED-EMAIL-SETTINGS");
+    EXPECT_EQ(first.getSetting(shared, QStringLiteral("SMTP"), QStringLiteral("none")), QStringLiteral("none"));
+    second.saveSetting(shared, QStringLiteral("SMTP"), QStringLiteral("mail.example:25"));
+    EXPECT_EQ(first.getSetting(shared, QStringLiteral("SMTP"), {}), QStringLiteral("mail.example:25"))
+        << "without writing anything itself";
+
+    // Two processes writing at once.
+    constexpr int kWrites = 40;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    const QString mine = child == 0 ? QStringLiteral("child") : QStringLiteral("parent");
+    {
+        IniSettingsStore store(path());
+        for (int i = 0; i < kWrites; ++i)
+            store.saveSetting(mine, QStringLiteral("K%1").arg(i), QString::number(i));
+    }
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const IniSettingsStore after(path());
+    for (const QString& section : {QStringLiteral("child"), QStringLiteral("parent")})
+        for (int i = 0; i < kWrites; ++i)
+            EXPECT_EQ(after.getSetting(section, QStringLiteral("K%1").arg(i), {}), QString::number(i))
+                << section.toStdString() << i;
+    EXPECT_EQ(after.getSetting(shared, QStringLiteral("SMTP"), {}), QStringLiteral("mail.example:25"));
+}
+
+TEST_F(IniSettingsStoreTest, ALockHeldByAKilledWriterAndItsTemporaryFileAreGone)
+{
+    IniSettingsStore store(path());
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("1"));
+    const QString leftover = QFileInfo(path()).absolutePath() + QStringLiteral("/.ZB-SEQUENTA.ini.tmp-99999");
+    QFile(leftover).open(QIODevice::WriteOnly);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(QFile::encodeName(path()).constData(), O_RDWR);
+        ::flock(fd, LOCK_EX);
+        ::pause(); // killed while it holds the lock
+        ::_exit(0);
+    }
+    ::usleep(50'000);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("B"), QStringLiteral("2"));
+    EXPECT_EQ(IniSettingsStore(path()).getSetting(QStringLiteral("zb"), QStringLiteral("B"), {}), QStringLiteral("2"));
+    EXPECT_FALSE(QFileInfo::exists(leftover));
 }
 
 TEST_F(IniSettingsStoreTest, AnUnreadableFileStartsOnDefaultsWithoutCrashing)

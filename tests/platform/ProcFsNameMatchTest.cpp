@@ -50,6 +50,11 @@ TEST(ProcFsNameMatch, TheScriptIsTheFirstArgumentThatIsNeitherAnOptionNorItsValu
         {"sh\0-\0"sv, "sh", ""},
         {"perl\0-w\0tidy.pl\0"sv, "perl", "tidy.pl"},
         {"perl\0-e\0print 1\0"sv, "perl", ""},
+        {"perl\0-I\0/tmp\0x.pl\0"sv, "perl", "x.pl"}, // an option's value is no script
+        {"perl\0-I/tmp\0x.pl\0"sv, "perl", "x.pl"},
+        {"bash\0--rcfile\0rc\0job.sh\0"sv, "bash", "job.sh"},
+        {"node\0--loader\0ts-node/esm\0app.mjs\0"sv, "node", "app.mjs"},
+        {"ruby\0-E\0UTF-8\0job.rb\0"sv, "ruby", "job.rb"},
         {"node\0--require\0ts-node/register\0app.js\0"sv, "node", "app.js"},
         {"php\0-d\0x=1\0-f\0site.php\0"sv, "php", "site.php"},
         {"ruby\0--\0-dash-named.rb\0"sv, "ruby", "-dash-named.rb"},
@@ -96,6 +101,8 @@ TEST(ProcFsNameMatch, FullNamesMatchByExecutableFirstWordOrScript)
         {"a-very-long-program-name", ""sv, "a-very-long-program-name", true},
         {"busybox", "ls\0-l\0"sv, "ls", true},
         {"sleep", "sleep\0job.py\0"sv, "job.py", false},
+        {"perl", "perl\0-I\0/tmp\0x.pl\0"sv, "tmp", false},
+        {"perl", "perl\0-I\0/tmp\0x.pl\0"sv, "x.pl", true},
         {"sleep",
          "sleep\0"
          "30\0"sv,

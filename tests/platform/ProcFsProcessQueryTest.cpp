@@ -91,6 +91,8 @@ private:
     pid_t pid_ = -1;
 };
 
+bool runs(ProcessQuery& query, const QString& name) { return query.isProcessRunning(name) == ProcessPresence::Running; }
+
 // A name no other process on the machine has.
 QString uniqueName(const char* stem) { return QStringLiteral("%1%2").arg(QLatin1String(stem)).arg(getpid()); }
 
@@ -118,10 +120,10 @@ TEST(ProcFsProcessQuery, FindsARunningSleepUnderItsName)
     ProcFsProcessQuery query;
     Child sleeper({QStandardPaths::findExecutable(QStringLiteral("sleep")), QStringLiteral("60")});
     ASSERT_GT(sleeper.pid(), 0);
-    EXPECT_TRUE(eventually([&] { return query.isProcessRunning(QStringLiteral("sleep")); }));
-    EXPECT_FALSE(query.isProcessRunning(QStringLiteral("slee")));
-    EXPECT_FALSE(query.isProcessRunning(QStringLiteral("sleep ")));
-    EXPECT_FALSE(query.isProcessRunning(QStringLiteral("SLEEP")));
+    EXPECT_TRUE(eventually([&] { return runs(query, QStringLiteral("sleep")); }));
+    EXPECT_FALSE(runs(query, QStringLiteral("slee")));
+    EXPECT_FALSE(runs(query, QStringLiteral("sleep ")));
+    EXPECT_FALSE(runs(query, QStringLiteral("SLEEP")));
 }
 
 TEST(ProcFsProcessQuery, FindsProgramsAndScriptsByTheirOwnNamesUntilTheyExit)
@@ -151,18 +153,18 @@ TEST(ProcFsProcessQuery, FindsProgramsAndScriptsByTheirOwnNamesUntilTheyExit)
             ADD_FAILURE() << "interpreter not installed";
             continue;
         }
-        ASSERT_FALSE(query.isProcessRunning(c.name));
+        ASSERT_FALSE(runs(query, c.name));
         Child child(c.argv);
         ASSERT_GT(child.pid(), 0);
-        EXPECT_TRUE(eventually([&] { return query.isProcessRunning(c.name); }));
+        EXPECT_TRUE(eventually([&] { return runs(query, c.name); }));
         // A long name is not found under its first fifteen characters.
         if (c.name.size() > 15) {
-            EXPECT_FALSE(query.isProcessRunning(c.name.left(15)));
+            EXPECT_FALSE(runs(query, c.name.left(15)));
         }
         // A shell's forked children share its command line and die with
         // its group, a moment after the shell itself is reaped.
         child.end();
-        EXPECT_TRUE(eventually([&] { return !query.isProcessRunning(c.name); }));
+        EXPECT_TRUE(eventually([&] { return !runs(query, c.name); }));
     }
 }
 
@@ -172,10 +174,10 @@ TEST(ProcFsProcessQuery, AnExitedProcessNotYetReapedIsNotRunning)
     const QString nap = uniqueName("zbzom");
     Child child({copyOfSleep(dir, nap), QStringLiteral("60")});
     ProcFsProcessQuery query;
-    ASSERT_TRUE(eventually([&] { return query.isProcessRunning(nap); }));
+    ASSERT_TRUE(eventually([&] { return runs(query, nap); }));
     child.kill();
     ASSERT_TRUE(eventually([&] { return child.state() == 'Z'; }));
-    EXPECT_FALSE(query.isProcessRunning(nap));
+    EXPECT_FALSE(runs(query, nap));
 }
 
 TEST(ProcFsProcessQuery, NamesThatMatchNothing)
@@ -184,21 +186,31 @@ TEST(ProcFsProcessQuery, NamesThatMatchNothing)
     for (const QString& name :
          {QString(), QStringLiteral("it's"), QStringLiteral("\"sleep\""), QStringLiteral("sleep' OR '1'='1"),
           QStringLiteral("ñandú.exe"), QStringLiteral("*"), QStringLiteral("..")})
-        EXPECT_FALSE(query.isProcessRunning(name)) << name.toStdString();
+        EXPECT_FALSE(runs(query, name)) << name.toStdString();
 }
 
 // A process table laid out by hand, for the cases real processes cannot be
 // made to show on demand.
 class FakeProcTree {
 public:
+    // Adds a process, or changes what an existing one shows.
     void add(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline)
     {
         QDir().mkpath(dir_.filePath(pid));
         write(pid + QStringLiteral("/comm"), comm + '\n');
         write(pid + QStringLiteral("/stat"), pid.toUtf8() + " (" + comm + ") " + state + " 1 1 1 0 -1\n");
         write(pid + QStringLiteral("/cmdline"), cmdline);
+        QFile::remove(dir_.filePath(pid + QStringLiteral("/exe")));
         if (!exe.isEmpty())
             QFile::link(exe, dir_.filePath(pid + QStringLiteral("/exe")));
+    }
+    // A new process under the pid of one that has gone: a new /proc entry.
+    void replace(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline)
+    {
+        const QString next = pid + QStringLiteral(".next");
+        add(next, comm, state, exe, cmdline);
+        QDir(dir_.filePath(pid)).removeRecursively();
+        QDir(dir_.path()).rename(next, pid);
     }
     void addEmpty(const QString& name) { QDir().mkpath(dir_.filePath(name)); }
     std::string root() const { return QFile::encodeName(dir_.path()).toStdString(); }
@@ -253,9 +265,56 @@ TEST(ProcFsProcessQuery, ScanRulesOverAHandMadeTable)
         {"108", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(query.isProcessRunning(QString::fromUtf8(c.name)), c.running) << c.name;
+        EXPECT_EQ(runs(query, QString::fromUtf8(c.name)), c.running) << c.name;
+}
 
-    EXPECT_FALSE(ProcFsProcessQuery("/nonexistent/proc").isProcessRunning(QStringLiteral("alpha")));
+TEST(ProcFsProcessQuery, AListThatCannotBeReadIsUnknownNotEmpty)
+{
+    QTemporaryDir empty;
+    for (const std::string& root : {std::string("/nonexistent/proc"), QFile::encodeName(empty.path()).toStdString()}) {
+        ProcFsProcessQuery query(root);
+        EXPECT_EQ(query.isProcessRunning(QStringLiteral("alpha")), ProcessPresence::Unknown) << root;
+        EXPECT_EQ(query.isProcessRunning(QString()), ProcessPresence::Unknown) << root;
+    }
+    FakeProcTree tree;
+    tree.add(QStringLiteral("100"), "alpha", 'S', QStringLiteral("/bin/alpha"), QByteArray("alpha\0", 6));
+    EXPECT_EQ(ProcFsProcessQuery(tree.root()).isProcessRunning(QStringLiteral("beta")), ProcessPresence::NotRunning);
+}
+
+// Names kept from an earlier call must never outlive the process they were
+// read from, and what a process changes in place is seen within a few calls.
+TEST(ProcFsProcessQuery, KeptNamesFollowANewProcessUnderThePidAnExecAndARename)
+{
+    using namespace Qt::StringLiterals;
+    FakeProcTree tree;
+    tree.add(u"300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0old.py\0", 15));
+    ProcFsProcessQuery query(tree.root());
+    EXPECT_TRUE(runs(query, u"old.py"_s));
+    EXPECT_FALSE(runs(query, u"new.py"_s));
+
+    // The pid is taken by a new process of the same program.
+    tree.replace(u"300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0new.py\0", 15));
+    EXPECT_TRUE(runs(query, u"new.py"_s));
+    EXPECT_FALSE(runs(query, u"old.py"_s));
+
+    // The same process runs another program.
+    tree.add(u"300"_s, "perl", 'S', u"/usr/bin/perl"_s, QByteArray("perl\0-I\0/tmp\0tidy.pl\0", 21));
+    EXPECT_TRUE(runs(query, u"tidy.pl"_s));
+    EXPECT_FALSE(runs(query, u"new.py"_s));
+    EXPECT_FALSE(runs(query, u"tmp"_s));
+
+    // It renames itself without a new program: found under the new name
+    // within a few calls, and no longer under the old one.
+    tree.add(u"300"_s, "tidy-worker", 'S', u"/usr/bin/perl"_s, QByteArray("tidy: worker\0", 13));
+    int calls = 1;
+    while (!runs(query, u"tidy-worker"_s) && calls <= int(ProcFsProcessQuery::kRefreshEvery))
+        ++calls;
+    EXPECT_LE(calls, int(ProcFsProcessQuery::kRefreshEvery));
+    EXPECT_FALSE(runs(query, u"tidy.pl"_s));
+
+    // It exits and stays unreaped.
+    tree.add(u"300"_s, "perl", 'Z', QString(), QByteArray());
+    EXPECT_FALSE(runs(query, u"perl"_s));
 }
 
 } // namespace

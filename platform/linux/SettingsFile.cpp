@@ -1,0 +1,203 @@
+#include "SettingsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zb {
+
+namespace {
+
+constexpr mode_t kOwnerOnly = S_IRUSR | S_IWUSR;
+
+QString lastError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+FileStamp stampFrom(const struct stat& st)
+{
+    return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino), static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+            static_cast<qint64>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+bool readFd(int fd, QByteArray* bytes)
+{
+    bytes->clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes->append(buffer, n);
+    }
+}
+
+QString leftoverPrefix(const QString& path)
+{
+    return QLatin1Char('.') + QFileInfo(path).fileName() + QLatin1String(".tmp-");
+}
+
+// Gives the unnamed file a name beside the settings file. Fails where /proc
+// is not mounted; the caller then writes a named file instead.
+bool nameUnnamedFile(int fd, const QByteArray& name)
+{
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+} // namespace
+
+std::optional<FileStamp> stampOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return stampFrom(st);
+}
+
+FileRead readWholeFile(const QString& path)
+{
+    FileRead r;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        r.result = errno == ENOENT || errno == ENOTDIR ? FileRead::Result::Missing : FileRead::Result::Failed;
+        r.error = lastError();
+        return r;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        r.result = FileRead::Result::Failed;
+        r.error = S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder") : QStringLiteral("it is not a file");
+    } else if (!readFd(fd, &r.bytes)) {
+        r.result = FileRead::Result::Failed;
+        r.error = lastError();
+    } else {
+        r.result = FileRead::Result::Read;
+        r.stamp = stampFrom(st);
+    }
+    ::close(fd);
+    return r;
+}
+
+std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
+        *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(target).absolutePath());
+        return nullptr;
+    }
+    const QByteArray name = QFile::encodeName(target);
+    // A writer that held the lock may have replaced the file meanwhile: the
+    // lock then belongs to a file nobody reads any more, so take it afresh.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, kOwnerOnly);
+        if (fd < 0) {
+            *error = lastError();
+            return nullptr;
+        }
+        int locked = 0;
+        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        struct stat held {};
+        struct stat current {};
+        if (locked != 0 || ::fstat(fd, &held) != 0) {
+            *error = lastError();
+            ::close(fd);
+            return nullptr;
+        }
+        if (::stat(name.constData(), &current) == 0 && current.st_ino == held.st_ino && current.st_dev == held.st_dev)
+            return std::unique_ptr<LockedFile>(new LockedFile(fd, target));
+        ::close(fd);
+    }
+    *error = QStringLiteral("the file keeps being replaced by another process");
+    return nullptr;
+}
+
+LockedFile::~LockedFile() { ::close(fd_); }
+
+bool LockedFile::readAll(QByteArray* bytes, QString* error)
+{
+    if (::lseek(fd_, 0, SEEK_SET) != 0 || !readFd(fd_, bytes)) {
+        *error = lastError();
+        return false;
+    }
+    return true;
+}
+
+void LockedFile::removeLeftovers() const
+{
+    // Only the holder of the lock writes a named file, so any found now was
+    // left by a writer that died.
+    const QFileInfo info(path_);
+    QDir dir = info.absoluteDir();
+    for (const QString& entry : dir.entryList({leftoverPrefix(path_) + QLatin1Char('*')}, QDir::Files | QDir::Hidden))
+        dir.remove(entry);
+}
+
+bool LockedFile::replace(const QByteArray& bytes, FileStamp* stamp, QString* error)
+{
+    removeLeftovers();
+    const QString folder = QFileInfo(path_).absolutePath();
+    const QByteArray folderName = QFile::encodeName(folder);
+    const QByteArray target = QFile::encodeName(path_);
+    const QByteArray temporary =
+        QFile::encodeName(folder + QLatin1Char('/') + leftoverPrefix(path_) + QString::number(::getpid()));
+
+    bool named = false;
+    int fd = ::open(folderName.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kOwnerOnly);
+    if (fd < 0) {
+        fd = ::open(temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, kOwnerOnly);
+        named = true;
+    }
+    bool ok = fd >= 0 && ::fchmod(fd, kOwnerOnly) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    if (ok && !named && !nameUnnamedFile(fd, temporary)) {
+        // No /proc: write the named file instead.
+        ::close(fd);
+        fd = ::open(temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, kOwnerOnly);
+        named = true;
+        ok = fd >= 0 && ::fchmod(fd, kOwnerOnly) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    }
+    ok = ok && ::rename(temporary.constData(), target.constData()) == 0;
+    if (!ok) {
+        *error = lastError();
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temporary.constData());
+        return false;
+    }
+    ::close(fd);
+    // The rename itself reaches the disk with the folder.
+    if (const int dirFd = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    if (const std::optional<FileStamp> s = stampOf(path_))
+        *stamp = *s;
+    return true;
+}
+
+} // namespace zb

@@ -1,0 +1,108 @@
+#include "XSession.h"
+
+#include <QDeadlineTimer>
+#include <QProcessEnvironment>
+#include <QThread>
+
+namespace zb::test {
+
+namespace {
+
+// True once a window manager has claimed the screen and is ready to manage
+// windows: it publishes the work area among its last start-up steps, and a
+// window mapped before that may be left undecorated.
+bool windowManagerRunning(const QString& display)
+{
+    QProcess xprop;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    xprop.setProcessEnvironment(env);
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_WORKAREA")});
+    if (!xprop.waitForFinished(5000))
+        return false;
+    return xprop.exitCode() == 0 && xprop.readAllStandardOutput().contains(" = ");
+}
+
+void stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+} // namespace
+
+XSession::XSession() : XSession(Options{}) {}
+
+XSession::XSession(const Options& options)
+{
+    if (startServer(options.screen) && options.windowManager)
+        startWindowManager();
+}
+
+XSession::~XSession()
+{
+    stop(windowManager_);
+    stop(server_);
+}
+
+bool XSession::startServer(const QString& screen)
+{
+    // -displayfd 1: the server picks a free display and prints its number.
+    // Its log goes nowhere: an unread pipe would fill and stall the server.
+    server_.setStandardErrorFile(QProcess::nullDevice());
+    server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                           QStringLiteral("0"), screen, QStringLiteral("-nolisten"),
+                                           QStringLiteral("tcp"), QStringLiteral("-dpi"), QStringLiteral("96")});
+    if (!server_.waitForStarted(5000)) {
+        error_ = QStringLiteral("Xvfb could not be started: ") + server_.errorString();
+        return false;
+    }
+    QByteArray number;
+    const QDeadlineTimer deadline(15000);
+    while (!number.contains('\n') && !deadline.hasExpired() && server_.state() == QProcess::Running) {
+        server_.waitForReadyRead(200);
+        number += server_.readAllStandardOutput();
+    }
+    if (!number.contains('\n')) {
+        error_ =
+            QStringLiteral("Xvfb did not report a display: ") + QString::fromLocal8Bit(server_.readAllStandardError());
+        return false;
+    }
+    display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+    return true;
+}
+
+bool XSession::startWindowManager()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    windowManager_.setProcessEnvironment(env);
+    windowManager_.setStandardOutputFile(QProcess::nullDevice());
+    windowManager_.setStandardErrorFile(QProcess::nullDevice());
+    windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!windowManager_.waitForStarted(5000)) {
+        error_ = QStringLiteral("openbox could not be started: ") + windowManager_.errorString();
+        return false;
+    }
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired()) {
+        if (windowManagerRunning(display_))
+            return true;
+        QThread::msleep(50);
+    }
+    error_ = QStringLiteral("openbox did not take the screen");
+    return false;
+}
+
+void XSession::exportToEnvironment() const
+{
+    qputenv("DISPLAY", display_.toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace zb::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+namespace zb::test {
+
+// A private X server (Xvfb) with a decorating window manager (openbox) on it,
+// for tests that must see what a user's desktop does to windows. The display
+// number is chosen by the server itself, so parallel test runs never collide.
+// Everything started is ended by the destructor.
+class XSession {
+public:
+    struct Options {
+        bool windowManager = true;
+        QString screen = QStringLiteral("1280x1024x24");
+    };
+
+    XSession();
+    explicit XSession(const Options& options);
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    // False when Xvfb (or the window manager, when asked for) could not be
+    // started; error() says why.
+    bool ok() const { return error_.isEmpty(); }
+    const QString& error() const { return error_; }
+    // ":N", ready to be put in DISPLAY.
+    const QString& display() const { return display_; }
+
+    // Points this process's DISPLAY at the session and selects Qt's xcb platform.
+    void exportToEnvironment() const;
+
+private:
+    bool startServer(const QString& screen);
+    bool startWindowManager();
+
+    QProcess server_;
+    QProcess windowManager_;
+    QString display_;
+    QString error_;
+};
+
+} // namespace zb::test
