@@ -17,7 +17,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QJsonArray>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -139,8 +141,14 @@ TEST(MailEndToEnd, OkWritesPrivateScriptsWhoseStartScriptDeliversOneMessageThrou
 QString awaitReport(QStringList& info, QStringList& errors)
 {
     QDeadlineTimer deadline(70'000);
-    while (info.isEmpty() && errors.isEmpty() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    QEventLoop loop;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        if (!info.isEmpty() || !errors.isEmpty() || deadline.hasExpired())
+            loop.quit();
+    });
+    poll.start(20);
+    loop.exec();
     const QString report =
         info.isEmpty() ? (errors.isEmpty() ? QString() : QStringLiteral("ERROR: ") + errors[0]) : info[0];
     info.clear();
