@@ -33,6 +33,15 @@ const TickKey TLS_YES_TICKBOX{QStringLiteral("TLS_YES_TICKBOX"), 0};
 const TickKey TLS_AUTO_TICKBOX{QStringLiteral("TLS_AUTO_TICKBOX"), 0};
 const TextKey EMAIL_OUTPUT_START_COMMAND_TEXTBOX{QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX"), QString()};
 const TextKey EMAIL_OUTPUT_END_COMMAND_TEXTBOX{QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX"), QString()};
+const TextKey TASK_RUN_TIME_TEXTBOX{QStringLiteral("TASK_RUN_TIME_TEXTBOX"), QStringLiteral("00:00")};
+const TickKey SELECT_ALL_DAYS_TICKBOX{QStringLiteral("SELECT_ALL_DAYS_TICKBOX"), 0};
+TickKey schedulerDay(int day)
+{
+    static const char* const names[] = {"MON", "TUE", "WED", "THU", "FRI", "SAT", "SUN"};
+    return {QLatin1String(names[day]) + QStringLiteral("_TICKBOX"), 0};
+}
+const TickKey ENABLE_SCHED_TASK_TICKBOX{QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), 0};
+const TextKey TASK_STATUS_TEXTBOX{QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-DELETED")};
 
 const GeometryKeys MAIN{QStringLiteral("MAIN"), 1000, 1000, 6225, 4575};
 const GeometryKeys SETTINGS{QStringLiteral("SETTINGS"), 1000, 1000, 17400, 6180};

@@ -66,6 +66,12 @@ extern const TickKey TLS_AUTO_TICKBOX;
 // The last e-mail commands confirmed with OK (this copy's section only).
 extern const TextKey EMAIL_OUTPUT_START_COMMAND_TEXTBOX;
 extern const TextKey EMAIL_OUTPUT_END_COMMAND_TEXTBOX;
+// Scheduled-task window.
+extern const TextKey TASK_RUN_TIME_TEXTBOX;
+extern const TickKey SELECT_ALL_DAYS_TICKBOX;
+TickKey schedulerDay(int day); // MON_TICKBOX (day 0) … SUN_TICKBOX (day 6)
+extern const TickKey ENABLE_SCHED_TASK_TICKBOX;
+extern const TextKey TASK_STATUS_TEXTBOX;
 
 // Window geometry.
 extern const GeometryKeys MAIN;

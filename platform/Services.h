@@ -11,6 +11,7 @@ class Folders;
 class FileDialog;
 class Files;
 class CommandShell;
+class Crontab;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -23,6 +24,8 @@ struct Services {
     FileDialog& fileDialog;
     Files& files;
     CommandShell& shell;
+    // The user's crontab; none where the program has no scheduler.
+    Crontab* crontab = nullptr;
 };
 
 } // namespace zb

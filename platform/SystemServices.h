@@ -6,6 +6,7 @@
 
 namespace zb {
 
+class Crontab;
 class Launcher;
 class ProcessQuery;
 class CommandShell;
@@ -17,6 +18,7 @@ std::unique_ptr<ProcessQuery> createSystemProcessQuery();
 // The shell that runs the e-mail scripts; its profile decides how they are
 // spelled.
 std::unique_ptr<CommandShell> createSystemCommandShell();
+std::unique_ptr<Crontab> createSystemCrontab();
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();

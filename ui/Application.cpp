@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "platform/CommandShell.h"
+#include "platform/Crontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SystemServices.h"
@@ -46,11 +47,13 @@ int runApplication(int argc, char** argv)
     const auto launcher = createSystemLauncher();
     const auto processes = createSystemProcessQuery();
     const auto shell = createSystemCommandShell();
+    const auto crontab = createSystemCrontab();
     StdFolders folders;
     QtFileDialog fileDialog;
     QtFiles files;
 
-    Program program(Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, *shell});
+    Program program(
+        Services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, *shell, crontab.get()});
     MainWindowView view(program.main);
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);

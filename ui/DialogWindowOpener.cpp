@@ -7,6 +7,7 @@
 #include "EmailSharedSettingsWindowView.h"
 #include "MainSettingsWindowView.h"
 #include "ManageTasksWindowView.h"
+#include "SchedulerWindowView.h"
 #include "SingleTaskSettingsWindowView.h"
 #include "app/Program.h"
 #include "editors/AboutWindowModel.h"
@@ -18,6 +19,8 @@
 #include "mail/EmailOutputCommandsWindowModel.h"
 #include "mail/EmailSharedSettingsWindowModel.h"
 #include "platform/CommandShell.h"
+#include "platform/null/NullCrontab.h"
+#include "schedule/SchedulerWindowModel.h"
 
 #include <QApplication>
 
@@ -93,9 +96,13 @@ void DialogWindowOpener::showModal(WindowKind kind)
         run<EmailOutputCommandsWindowView>(model);
         break;
     }
-    case WindowKind::SchedulerSettings:
-        // Not built yet; its button is disabled.
+    case WindowKind::SchedulerSettings: {
+        NullCrontab none;
+        Crontab& crontab = p.services.crontab != nullptr ? *p.services.crontab : none;
+        SchedulerWindowModel model(p.settings, crontab, p.services.processes, p.services.exe);
+        run<SchedulerWindowView>(model);
         break;
+    }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "PosixCommandShell.h"
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
+#include "ProcessCrontab.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,10 @@ std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<Posix
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<ProcFsProcessQuery>(); }
 
 std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<PosixCommandShell>(); }
+std::unique_ptr<Crontab> createSystemCrontab()
+{
+    return std::make_unique<ProcessCrontab>(ProcessCrontab::findProgram());
+}
 
 QString systemSettingsFilePath()
 {

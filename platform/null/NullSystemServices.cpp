@@ -1,5 +1,6 @@
 #include "platform/SystemServices.h"
 
+#include "NullCrontab.h"
 #include "platform/CommandShell.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
@@ -45,6 +46,7 @@ public:
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
 std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<NullCommandShell>(); }
+std::unique_ptr<Crontab> createSystemCrontab() { return std::make_unique<NullCrontab>(); }
 
 QString systemSettingsFilePath()
 {

@@ -134,7 +134,7 @@ TEST(MainSettingsWindow, ButtonsOpenTheirWindowsAndTheMissingOnesAreDisabled)
         {&MainSettingsWindowModel::VIEW_ALL_SETTINGS_BUTTON, {WindowKind::AllTaskSettings}},
         {&MainSettingsWindowModel::ABOUT_BUTTON, {WindowKind::About}},
         {&MainSettingsWindowModel::EMAIL_SETTINGS_BUTTON, {WindowKind::EmailSettings}},
-        {&MainSettingsWindowModel::SCHEDULER_SETTINGS_BUTTON, {}},
+        {&MainSettingsWindowModel::SCHEDULER_SETTINGS_BUTTON, {WindowKind::SchedulerSettings}},
     };
     for (const auto& c : cases) {
         Harness h;

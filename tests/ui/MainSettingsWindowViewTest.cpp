@@ -32,7 +32,7 @@ TEST(MainSettingsWindowView, ShowsTheStoredSwitchesAndHandsClicksToTheModel)
     EXPECT_TRUE(child<QCheckBox>(view, "KITT_AUTOSTART_TICKBOX")->isChecked());
     EXPECT_TRUE(child<QCheckBox>(view, "AlwaysOnTopTimer_TICKBOX")->isChecked());
     EXPECT_FALSE(child<QCheckBox>(view, "AUTOSTART_TICKBOX")->isChecked());
-    EXPECT_FALSE(child<QPushButton>(view, "SCHEDULER_SETTINGS_BUTTON")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(view, "SCHEDULER_SETTINGS_BUTTON")->isEnabled());
 
     test::clickTick(child<QCheckBox>(view, "AUTOCLOSE_TICKBOX"));
     EXPECT_TRUE(m.AUTOCLOSE_START_BUTTON.enabled());

@@ -9,6 +9,7 @@
 #include "mail/EmailMainSettingsWindowModel.h"
 #include "mail/EmailOutputCommandsWindowModel.h"
 #include "platform/fake/FakeCommandShell.h"
+#include "platform/fake/FakeCrontab.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
@@ -17,6 +18,7 @@
 #include "platform/fake/FakeProcessQuery.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "platform/fake/SimulatedClock.h"
+#include "schedule/SchedulerWindowModel.h"
 #include "ui/AboutWindowView.h"
 #include "ui/AllTaskSettingsWindowView.h"
 #include "ui/EmailMainSettingsWindowView.h"
@@ -24,6 +26,7 @@
 #include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ManageTasksWindowView.h"
+#include "ui/SchedulerWindowView.h"
 #include "ui/SingleTaskSettingsWindowView.h"
 
 #include <QApplication>
@@ -148,6 +151,19 @@ int run(const QDir& folder)
         [](EmailOutputCommandsWindowModel& m) { m.START_EMAIL_COMMAND_BUTTON.click(); });
     AboutWindowModel about(p.settings);
     ok &= shoot<AboutWindowView>(about, main, folder, "about.png", none);
+    // A weekday start, created and running.
+    FakeCrontab crontab;
+    processes.running.insert(QStringLiteral("cron"), -1);
+    store.seed(exe.baseName(), QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-CREATED"));
+    store.seed(exe.baseName(), QStringLiteral("FRI_TICKBOX"), QStringLiteral("1"));
+    store.seed(exe.baseName(), QStringLiteral("TASK_RUN_TIME_TEXTBOX"), QStringLiteral("22:30"));
+    store.seed(exe.baseName(), QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), QStringLiteral("1"));
+    crontab.table = "30 22 * * 5 DISPLAY=':0' '/opt/zb-sequenta/zb-sequenta' # ZB-SEQUENTA - zb-sequenta\n";
+    SchedulerWindowModel scheduler(p.settings, crontab, processes, exe);
+    ok &= shoot<SchedulerWindowView>(scheduler, main, folder, "scheduler.png", [](SchedulerWindowModel& m) {
+        m.OUTPUT_COMMAND_TEXTBOX.setText(
+            QStringLiteral("30 22 * * 5 DISPLAY=':0' '/opt/zb-sequenta/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
+    });
     return ok ? 0 : 1;
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+// The scheduled-task window's texts.
+namespace zb::text {
+
+inline const QString kTaskCreated = QStringLiteral("TASK-CREATED");
+inline const QString kTaskDeleted = QStringLiteral("TASK-DELETED");
+
+inline const QString kSchedulerTitle = QStringLiteral("ZB-SEQUENTA - CRON \"SCHEDULED TASK\" MANAGER");
+inline const QString kSchedulerNotice =
+    QStringLiteral("CHANGES MADE TO THE ENTRY USING\n\"crontab -e\"\nSHOW ONLY IN THE LINE BELOW");
+
+inline const QString kBadRunTime = QStringLiteral("The run time must be HH:MM, from 00:00 to 23:59.");
+inline const QString kNoDayChoice = QStringLiteral("Choose Every Day or one weekday first.");
+inline const QString kNoEntryToEnable =
+    QStringLiteral("There is no entry for this copy in the crontab to enable: create the task first.");
+inline const QString kStoredButMissing = QStringLiteral("Stored as created, but no entry found in the crontab");
+inline const QString kEntryDisabled = QStringLiteral("Entry found but disabled");
+inline const QString kNoEntry = QStringLiteral("No scheduled start for this copy");
+inline const QString kNoCronDaemon = QStringLiteral("no cron daemon is running, so nothing will start");
+
+// The reference beside the controls: the crontab fields and how this window
+// fills them.
+inline const QString kCrontabReference =
+    QStringLiteral("CRONTAB ENTRY FIELDS\n"
+                   "  minute  hour  day-of-month  month  day-of-week  command\n"
+                   "  0-59    0-23  1-31          1-12   0-7 (0 and 7 = Sunday, 1 = Monday)\n"
+                   "  *  any value      1-5  a range      1,3,5  a list      */15  every 15th\n"
+                   "\n"
+                   "HOW THIS WINDOW USES THEM\n"
+                   "  Run Time HH:MM fills the minute and hour fields.\n"
+                   "  Every Day gives * as day of week; one weekday gives 1 (Monday) to 7 (Sunday).\n"
+                   "  Day of month and month are always *.\n"
+                   "  The command sets DISPLAY, XAUTHORITY, XDG_RUNTIME_DIR and DBUS_SESSION_BUS_ADDRESS\n"
+                   "  (and XDG_CONFIG_HOME when set) as this program has them now, so the started copy\n"
+                   "  opens its window in your session and reads these settings, then runs this copy\n"
+                   "  under its own name.\n"
+                   "  The line ends in # ZB-SEQUENTA - <name>; each copy owns one such line.\n"
+                   "  Enable Scheduled Task cleared puts #ZB-SEQUENTA-DISABLED# before the line.\n"
+                   "\n"
+                   "BY HAND\n"
+                   "  crontab -l    list your entries\n"
+                   "  crontab -e    edit them; delete the line ending in # ZB-SEQUENTA - <name> to remove it\n"
+                   "\n"
+                   "You must be logged in to your graphical session at the run time; cron must be running.");
+
+} // namespace zb::text

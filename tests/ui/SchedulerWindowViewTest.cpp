@@ -1,0 +1,66 @@
+#include "platform/fake/FakeCrontab.h"
+#include "tests/support/Harness.h"
+#include "tests/ui/ViewTestSupport.h"
+#include "ui/DialogWindowOpener.h"
+#include "ui/MainWindowView.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zb {
+namespace {
+
+using test::child;
+
+// SCHEDULER in the main settings opens the window; a user makes a day
+// choice, types a time and creates the task, all through the widgets.
+TEST(SchedulerWindowView, OpensFromTheMainSettingsAndCreatesTheTaskThroughItsWidgets)
+{
+    test::Harness h;
+    FakeCrontab crontab;
+    h.processes.running[QStringLiteral("cron")] = -1;
+    Program program(Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files,
+                             h.shell, &crontab});
+    program.start();
+    MainWindowView mainView(program.main);
+    DialogWindowOpener opener(program, &mainView);
+
+    QString seen;
+    test::onNextModal([&](QWidget* settings) {
+        test::onNextModal([&](QWidget* w) {
+            seen = w->objectName() + QStringLiteral(" < ") + w->parentWidget()->objectName() + QStringLiteral(": ") +
+                   w->windowTitle();
+            auto* create = child<QPushButton>(*w, "CREATE_TASK_BUTTON");
+            EXPECT_FALSE(create->isEnabled());
+            test::clickTick(child<QCheckBox>(*w, "WED_TICKBOX"));
+            EXPECT_FALSE(child<QCheckBox>(*w, "THU_TICKBOX")->isEnabled());
+            EXPECT_FALSE(child<QCheckBox>(*w, "SELECT_ALL_DAYS_TICKBOX")->isEnabled());
+            auto* time = child<QLineEdit>(*w, "TASK_RUN_TIME_TEXTBOX");
+            time->selectAll();
+            QTest::keyClicks(time, QStringLiteral("21:45"));
+            QTest::mouseClick(create, Qt::LeftButton);
+            EXPECT_TRUE(child<QLineEdit>(*w, "TASK_RUN_TIME_TEXTBOX")->isReadOnly());
+            EXPECT_TRUE(
+                child<QLineEdit>(*w, "SCHEDULE_HEALTH_TEXTBOX")->text().startsWith(QStringLiteral("Next start: Wed ")));
+            EXPECT_EQ(child<QLineEdit>(*w, "OUTPUT_COMMAND_TEXTBOX")->text(),
+                      QStringLiteral("45 21 * * 3 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
+            QTest::mouseClick(child<QPushButton>(*w, "OK_BUTTON"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(*settings, "SCHEDULER_SETTINGS_BUTTON"), Qt::LeftButton);
+        settings->close();
+    });
+    opener.showModal(WindowKind::MainSettings);
+
+    EXPECT_EQ(seen, QStringLiteral("ZB_SEQUENTA_SCHEDULER_WINDOW < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW: "
+                                   "ZB-SEQUENTA - CRON \"SCHEDULED TASK\" MANAGER"));
+    EXPECT_EQ(crontab.table,
+              QByteArray("45 21 * * 3 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta\n"));
+    EXPECT_EQ(h.stored(QStringLiteral("TASK_STATUS_TEXTBOX")), QStringLiteral("TASK-CREATED"));
+    EXPECT_EQ(h.stored(QStringLiteral("WED_TICKBOX")), QStringLiteral("1"));
+    EXPECT_EQ(h.stored(QStringLiteral("TASK_RUN_TIME_TEXTBOX")), QStringLiteral("21:45"));
+    EXPECT_EQ(h.stored(QStringLiteral("WIN_SCHED_TASK-Left")), QStringLiteral("1000"));
+}
+
+} // namespace
+} // namespace zb

@@ -1,0 +1,119 @@
+#include "SchedulerWindowView.h"
+
+#include "EditorStyle.h"
+#include "schedule/SchedulerWindowModel.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zb {
+
+namespace {
+
+// A fixed, read-only text of several lines.
+QPlainTextEdit* readOnlyText(const TextField& model, int lines)
+{
+    auto* text = new QPlainTextEdit(model.text());
+    text->setObjectName(model.objectName());
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setFixedHeight(text->fontMetrics().lineSpacing() * lines + 12);
+    return text;
+}
+
+} // namespace
+
+SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* owner)
+    : EditorDialog(model, owner),
+      model_(model)
+{
+    auto* root = style::windowLayout(this, 8);
+    root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL, &model_.SCHEDULER_LABEL}));
+
+    auto* notice = readOnlyText(model_.SCHED_TOP_MESSAGE_TEXTBOX, 3);
+    notice->setFont(style::bold());
+    root->addWidget(notice);
+    auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QLineEdit);
+    health->setFont(style::bold());
+    root->addWidget(health);
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(12);
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildTask());
+    left->addWidget(buildActions());
+    middle->addLayout(left, 1);
+    middle->addWidget(buildDays());
+    root->addLayout(middle);
+
+    root->addWidget(bindings_.bind(model_.OUTPUT_COMMAND_LABEL, new QLabel));
+    root->addWidget(bindings_.bind(model_.OUTPUT_COMMAND_TEXTBOX, new QLineEdit));
+    root->addWidget(bindings_.bind(model_.COMMAND_LINE_OPTIONS_LABEL, new QLabel));
+    auto* reference = readOnlyText(model_.Text11, 12);
+    reference->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    reference->setFixedHeight(reference->fontMetrics().lineSpacing() * 12 + 12);
+    root->addWidget(reference, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
+    ok->setDefault(true);
+    ok->setMinimumWidth(100);
+    bottom->addWidget(ok);
+    root->addLayout(bottom);
+    applyGeometry();
+}
+
+QWidget* SchedulerWindowView::buildTask()
+{
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(bindings_.bind(model_.TASK_NAME_LABEL, new QLabel), 0, 0);
+    auto* name = bindings_.bind(model_.TASK_NAME_TEXTBOX, new QLineEdit);
+    name->setEnabled(false); // shaded: the copy's own name
+    grid->addWidget(name, 0, 1);
+    grid->addWidget(bindings_.bind(model_.RUN_TIME_LABEL, new QLabel), 1, 0);
+    auto* time = bindings_.bind(model_.TASK_RUN_TIME_TEXTBOX, new QLineEdit);
+    time->setMaxLength(5);
+    time->setPlaceholderText(QStringLiteral("HH:MM"));
+    time->setMaximumWidth(80);
+    grid->addWidget(time, 1, 1, Qt::AlignLeft);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QWidget* SchedulerWindowView::buildDays()
+{
+    auto* box = new QGroupBox;
+    auto* column = new QVBoxLayout(box);
+    auto* heading = bindings_.bind(model_.SELECT_DAY_OPTION_LABEL, new QLabel);
+    heading->setFont(style::bold());
+    column->addWidget(heading);
+    column->addWidget(bindings_.bind(model_.SELECT_ALL_DAYS_TICKBOX, new QCheckBox));
+    for (TickBox* day : model_.dayTicks)
+        column->addWidget(bindings_.bind(*day, new QCheckBox));
+    return box;
+}
+
+QWidget* SchedulerWindowView::buildActions()
+{
+    auto* box = new QGroupBox;
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(bindings_.bind(model_.CREATE_TASK_BUTTON, new QPushButton), 0, 0);
+    grid->addWidget(bindings_.bind(model_.ENABLE_SCHED_TASK_TICKBOX, new QCheckBox), 0, 1);
+    grid->addWidget(bindings_.bind(model_.DELETE_TASK_BUTTON, new QPushButton), 1, 0);
+    grid->addWidget(bindings_.bind(model_.ENABLE_DELETE_BUTTON_TICKBOX, new QCheckBox), 1, 1);
+    grid->addWidget(bindings_.bind(model_.ONLY_VIEW_COMMAND_TICKBOX, new QCheckBox), 2, 0, 1, 2);
+    return box;
+}
+
+} // namespace zb
