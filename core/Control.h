@@ -149,6 +149,9 @@ public:
     void setLocked(bool locked) { assign(locked_, locked); }
     bool visible() const { return visible_; }
     void setVisible(bool visible) { assign(visible_, visible); }
+    // Shown as a row of "*" (a password field).
+    bool masked() const { return masked_; }
+    void setMasked(bool masked) { assign(masked_, masked); }
 
     // The user typed: the view reports the new text.
     void edit(const QString& text)
@@ -171,6 +174,7 @@ private:
     Colour foreground_ = colour::Black;
     bool locked_ = false;
     bool visible_ = true;
+    bool masked_ = false;
 };
 
 } // namespace zb

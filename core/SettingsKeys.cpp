@@ -21,6 +21,19 @@ TextKey taskCaption(int n) { return {slotKey(n, "TICKBOX_CAPTION"), QStringLiter
 TextKey taskCommand(int n) { return {slotKey(n, "CMD"), QString()}; }
 TextKey taskProcessName(int n) { return {slotKey(n, "PROCESS_NAME_TEXTBOX"), QString()}; }
 
+const TextKey SE_HOME_TEXTBOX{QStringLiteral("SE_HOME_TEXTBOX"), QString()};
+const TextKey SMTP_SERVER_ADDRESS_PORT_TEXTBOX{QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX"), QString()};
+const TextKey SMTP_USERNAME_TEXTBOX{QStringLiteral("SMTP_USERNAME_TEXTBOX"), QString()};
+const TextKey SMTP_PASSWORD_TEXTBOX{QStringLiteral("SMTP_PASSWORD_TEXTBOX"), QString()};
+const TextKey SEND_FROM_ADDRESS_TEXTBOX{QStringLiteral("SEND_FROM_ADDRESS_TEXTBOX"), QString()};
+const TextKey SEND_TO_ADDRESS_TEXTBOX{QStringLiteral("SEND_TO_ADDRESS_TEXTBOX"), QString()};
+const TextKey SEND_CC_ADDRESS_TEXTBOX{QStringLiteral("SEND_CC_ADDRESS_TEXTBOX"), QString()};
+const TextKey SEND_BCC_ADDRESS_TEXTBOX{QStringLiteral("SEND_BCC_ADDRESS_TEXTBOX"), QString()};
+const TickKey TLS_NO_TICKBOX{QStringLiteral("TLS_NO_TICKBOX"), 1};
+const TickKey TLS_YES_TICKBOX{QStringLiteral("TLS_YES_TICKBOX"), 0};
+const TickKey TLS_AUTO_TICKBOX{QStringLiteral("TLS_AUTO_TICKBOX"), 0};
+const TextKey EMAIL_OUTPUT_START_COMMAND_TEXTBOX{QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX"), QString()};
+const TextKey EMAIL_OUTPUT_END_COMMAND_TEXTBOX{QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX"), QString()};
 const TextKey TASK_RUN_TIME_TEXTBOX{QStringLiteral("TASK_RUN_TIME_TEXTBOX"), QStringLiteral("00:00")};
 const TickKey SELECT_ALL_DAYS_TICKBOX{QStringLiteral("SELECT_ALL_DAYS_TICKBOX"), 0};
 TickKey schedulerDay(int day)

@@ -51,6 +51,22 @@ TextKey taskCaption(int n);     // TASK_n_TICKBOX_CAPTION, default "TASK n"
 TextKey taskCommand(int n);     // TASK_n_CMD
 TextKey taskProcessName(int n); // TASK_n_PROCESS_NAME_TEXTBOX
 
+// E-mail settings: the same names in this copy's section and in the shared
+// section.
+extern const TextKey SE_HOME_TEXTBOX;
+extern const TextKey SMTP_SERVER_ADDRESS_PORT_TEXTBOX;
+extern const TextKey SMTP_USERNAME_TEXTBOX;
+extern const TextKey SMTP_PASSWORD_TEXTBOX;
+extern const TextKey SEND_FROM_ADDRESS_TEXTBOX;
+extern const TextKey SEND_TO_ADDRESS_TEXTBOX;
+extern const TextKey SEND_CC_ADDRESS_TEXTBOX;
+extern const TextKey SEND_BCC_ADDRESS_TEXTBOX;
+extern const TickKey TLS_NO_TICKBOX;
+extern const TickKey TLS_YES_TICKBOX;
+extern const TickKey TLS_AUTO_TICKBOX;
+// The last e-mail commands confirmed with OK (this copy's section only).
+extern const TextKey EMAIL_OUTPUT_START_COMMAND_TEXTBOX;
+extern const TextKey EMAIL_OUTPUT_END_COMMAND_TEXTBOX;
 // Scheduled-task window.
 extern const TextKey TASK_RUN_TIME_TEXTBOX;
 extern const TickKey SELECT_ALL_DAYS_TICKBOX;

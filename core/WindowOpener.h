@@ -9,6 +9,8 @@ enum class WindowKind {
     SingleTaskSettings,
     AllTaskSettings,
     EmailSettings,
+    EmailSharedSettings, // from the e-mail settings window
+    EmailOutputCommands, // from the e-mail settings window
     SchedulerSettings,
     About,
     History,

@@ -49,9 +49,6 @@ MainSettingsWindowModel::MainSettingsWindowModel(Settings& settings, MainWindowM
       exe_(exe)
 {
     MANAGE_TASKS_BUTTON.setToolTip(QStringLiteral("ENABLE / DISABLE TASKS"));
-    // Their windows do not exist yet.
-    EMAIL_SETTINGS_BUTTON.setEnabled(false);
-    EMAIL_SETTINGS_BUTTON.setToolTip(QStringLiteral("E-mail settings are not available yet"));
 
     AUTOSTART_TICKBOX.onClick = [this] { AUTOSTART_TICKBOX_Click(); };
     AlwaysOnTopTimer_TICKBOX.onClick = [this] { AlwaysOnTopTimer_TICKBOX_Click(); };

@@ -19,6 +19,9 @@ class FileDialog {
 public:
     virtual ~FileDialog() = default;
     virtual std::optional<QString> openFile(const OpenFileRequest& request) = 0;
+    // A modal folder chooser: the chosen folder's path, or nothing when the
+    // user cancelled.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& initialFolder) = 0;
 };
 
 } // namespace zb

@@ -10,6 +10,7 @@ class ProcessQuery;
 class Folders;
 class FileDialog;
 class Files;
+class CommandShell;
 class Crontab;
 class Keyboard;
 class WindowStacking;
@@ -25,6 +26,7 @@ struct Services {
     Folders& folders;
     FileDialog& fileDialog;
     Files& files;
+    CommandShell& shell;
     // The user's crontab; none where the program has no scheduler.
     Crontab* crontab = nullptr;
     // The desk's: none given stands for a system without them.

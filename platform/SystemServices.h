@@ -11,11 +11,15 @@ class Launcher;
 class ProcessQuery;
 class RunJournal;
 class SingleInstance;
+class CommandShell;
 
 // The operating system's own implementations, chosen by the build: one
 // folder per system, and a null one where a system has none yet.
 std::unique_ptr<Launcher> createSystemLauncher();
 std::unique_ptr<ProcessQuery> createSystemProcessQuery();
+// The shell that runs the e-mail scripts; its profile decides how they are
+// spelled.
+std::unique_ptr<CommandShell> createSystemCommandShell();
 std::unique_ptr<Crontab> createSystemCrontab();
 // Keeps a second copy of the same name from running.
 std::unique_ptr<SingleInstance> createSystemSingleInstance();

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "engine/RunJournal.h"
+#include "platform/CommandShell.h"
 #include "platform/Crontab.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
@@ -58,6 +59,7 @@ int runApplication(int argc, char** argv)
     IniSettingsStore store(systemSettingsFilePath());
     const auto launcher = createSystemLauncher();
     const auto processes = createSystemProcessQuery();
+    const auto shell = createSystemCommandShell();
     const auto crontab = createSystemCrontab();
     StdFolders folders;
     QtFileDialog fileDialog;
@@ -69,7 +71,7 @@ int runApplication(int argc, char** argv)
     const SystemDesk desk = createSystemDesk([&shownView]() -> WindowId {
         return shownView != nullptr && shownView->testAttribute(Qt::WA_WState_Created) ? shownView->winId() : 0;
     });
-    Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, crontab.get()};
+    Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, *shell, crontab.get()};
     services.keyboard = desk.keyboard.get();
     services.stacking = desk.stacking.get();
     services.screenSaver = desk.screenSaver.get();

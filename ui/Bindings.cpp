@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -126,6 +127,12 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
             widget->setVisible(model.visible());
         else if (!model.visible())
             widget->hide();
+        widget->setEchoMode(model.masked() ? QLineEdit::Password : QLineEdit::Normal);
+        // A mask shows one "*" per character, whatever the style's own dot.
+        const QString sheet =
+            model.masked() ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString();
+        if (widget->styleSheet() != sheet)
+            widget->setStyleSheet(sheet);
         setRole(widget, QPalette::Base, toQColor(model.background()));
         setRole(widget, QPalette::Text, toQColor(model.foreground()));
     };
@@ -135,6 +142,21 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
     widget->installEventFilter(new DoubleClickFilter(widget, [&model] { model.doubleClick(); }));
     if (widget->parentWidget() == nullptr)
         widget->installEventFilter(new ParentChangeFilter(widget, render));
+    bound_.push_back(&model);
+    return widget;
+}
+
+QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
+{
+    widget->setObjectName(model.objectName());
+    widget->setReadOnly(true);
+    auto render = [&model, widget] {
+        if (widget->toPlainText() != model.text())
+            widget->setPlainText(model.text());
+        widget->setToolTip(model.toolTip());
+    };
+    render();
+    model.setChangeListener(render);
     bound_.push_back(&model);
     return widget;
 }

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
@@ -34,6 +35,8 @@ public:
 
     QCheckBox* bind(TickBox& model, QCheckBox* widget);
     QLineEdit* bind(TextField& model, QLineEdit* widget);
+    // Shows a long text read-only, with scroll bars.
+    QPlainTextEdit* bind(TextField& model, QPlainTextEdit* widget);
     QPushButton* bind(Button& model, QPushButton* widget);
     QLabel* bind(Label& model, QLabel* widget);
 

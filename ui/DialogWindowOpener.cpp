@@ -69,6 +69,28 @@ void DialogWindowOpener::showModal(WindowKind kind)
         run<AboutWindowView>(model);
         break;
     }
+    case WindowKind::EmailSettings: {
+        const Services& s = p.services;
+        EmailMainSettingsWindowModel model(p.settings, p.main, this, s.fileDialog, s.files, s.shell, s.exe, s.timers);
+        EmailMainSettingsWindowModel* outer = emailWindow_;
+        emailWindow_ = &model;
+        run<EmailMainSettingsWindowView>(model);
+        emailWindow_ = outer;
+        break;
+    }
+    case WindowKind::EmailSharedSettings: {
+        if (emailWindow_ == nullptr)
+            break; // only ever opened from the e-mail settings window
+        EmailSharedSettingsWindowModel model(p.settings, *emailWindow_, p.services.fileDialog,
+                                             p.services.shell.profile());
+        run<EmailSharedSettingsWindowView>(model);
+        break;
+    }
+    case WindowKind::EmailOutputCommands: {
+        EmailOutputCommandsWindowModel model(p.settings, p.main, p.services.exe, p.services.shell.profile());
+        run<EmailOutputCommandsWindowView>(model);
+        break;
+    }
     case WindowKind::SchedulerSettings: {
         NullCrontab none;
         Crontab& crontab = p.services.crontab != nullptr ? *p.services.crontab : none;
@@ -81,9 +103,6 @@ void DialogWindowOpener::showModal(WindowKind kind)
         run<HistoryWindowView>(model);
         break;
     }
-    case WindowKind::EmailSettings:
-        // Not built yet; its button is disabled.
-        break;
     }
 }
 

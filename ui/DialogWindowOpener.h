@@ -7,6 +7,7 @@ class QWidget;
 namespace zb {
 
 class Program;
+class EmailMainSettingsWindowModel;
 
 // Opens each secondary window as a modal dialog owned by the window that
 // asked (the active modal dialog, else the main window) and returns when it
@@ -24,6 +25,9 @@ private:
 
     Program& program_;
     QWidget* mainWindow_;
+    // The e-mail settings window while it is open: the shared settings copy
+    // into it.
+    EmailMainSettingsWindowModel* emailWindow_ = nullptr;
 };
 
 } // namespace zb

@@ -8,6 +8,7 @@ namespace zb {
 class QtFileDialog : public FileDialog {
 public:
     std::optional<QString> openFile(const OpenFileRequest& request) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& initialFolder) override;
 };
 
 } // namespace zb

@@ -3,6 +3,7 @@
 #include "platform/FileDialog.h"
 
 #include <QList>
+#include <QPair>
 
 namespace zb {
 
@@ -15,7 +16,14 @@ public:
         return answer;
     }
 
+    std::optional<QString> chooseFolder(const QString& title, const QString& initialFolder) override
+    {
+        folderRequests.append({title, initialFolder});
+        return answer;
+    }
+
     std::optional<QString> answer;
+    QList<QPair<QString, QString>> folderRequests; // title, initial folder
     QList<OpenFileRequest> requests;
 };
 

@@ -2,6 +2,7 @@
 
 #include "FileRunJournal.h"
 #include "LinuxSingleInstance.h"
+#include "PosixCommandShell.h"
 #include "PosixLauncher.h"
 #include "ProcFsProcessQuery.h"
 #include "ProcessCrontab.h"
@@ -29,6 +30,7 @@ std::unique_ptr<SingleInstance> createSystemSingleInstance()
     return std::make_unique<LinuxSingleInstance>(LinuxSingleInstance::runtimeFolder());
 }
 
+std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<PosixCommandShell>(); }
 std::unique_ptr<Crontab> createSystemCrontab()
 {
     return std::make_unique<ProcessCrontab>(ProcessCrontab::findProgram());

@@ -2,6 +2,7 @@
 
 #include "NullCrontab.h"
 #include "engine/RunJournal.h"
+#include "platform/CommandShell.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
@@ -39,12 +40,25 @@ public:
     void onActivationRequest(std::function<void()>) override {}
 };
 
+// Spells the scripts for the Windows command interpreter but runs nothing.
+class NullCommandShell : public CommandShell {
+public:
+    CommandProfile profile() const override { return CommandProfile::WindowsBatch; }
+    void run(const QString&, int, std::function<void(const CommandOutcome&)> done) override
+    {
+        CommandOutcome outcome;
+        outcome.error = QStringLiteral("running commands is not supported on this system");
+        done(outcome);
+    }
+};
+
 } // namespace
 
 std::unique_ptr<SingleInstance> createSystemSingleInstance() { return std::make_unique<NullSingleInstance>(); }
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<NullLauncher>(); }
 std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<NullProcessQuery>(); }
+std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<NullCommandShell>(); }
 std::unique_ptr<Crontab> createSystemCrontab() { return std::make_unique<NullCrontab>(); }
 
 std::unique_ptr<RunJournal> createSystemJournal(const QString&) { return std::make_unique<NullRunJournal>(); }

@@ -2,13 +2,13 @@
 
 #include "platform/Files.h"
 
-#include <QFileInfo>
-
 namespace zb {
 
 class QtFiles : public Files {
 public:
-    bool exists(const QString& path) const override { return QFileInfo(path).isFile(); }
+    bool exists(const QString& path) const override;
+    FileResult writePrivateFile(const QString& path, const QByteArray& content) override;
+    FileResult createPrivateFile(const QString& path) override;
 };
 
 } // namespace zb

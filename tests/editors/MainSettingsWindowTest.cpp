@@ -133,7 +133,7 @@ TEST(MainSettingsWindow, ButtonsOpenTheirWindowsAndTheMissingOnesAreDisabled)
         {&MainSettingsWindowModel::VIEW_SINGLE_SETTINGS_BUTTON, {WindowKind::SingleTaskSettings}},
         {&MainSettingsWindowModel::VIEW_ALL_SETTINGS_BUTTON, {WindowKind::AllTaskSettings}},
         {&MainSettingsWindowModel::ABOUT_BUTTON, {WindowKind::About}},
-        {&MainSettingsWindowModel::EMAIL_SETTINGS_BUTTON, {}},
+        {&MainSettingsWindowModel::EMAIL_SETTINGS_BUTTON, {WindowKind::EmailSettings}},
         {&MainSettingsWindowModel::SCHEDULER_SETTINGS_BUTTON, {WindowKind::SchedulerSettings}},
     };
     for (const auto& c : cases) {

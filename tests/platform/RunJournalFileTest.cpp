@@ -78,7 +78,7 @@ TEST(RunJournalFile, RealTasksEndingEachWayGetTheirLineAndOutputAndLeaveNoZombie
     PosixLauncher launcher;
     test::Harness h;
     h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
-    Program p(Services{h.clock, h.store, h.exe, launcher, h.processes, h.folders, h.fileDialog, h.files});
+    Program p(Services{h.clock, h.store, h.exe, launcher, h.processes, h.folders, h.fileDialog, h.files, h.shell});
     p.engine.setJournal(&journal);
     p.main.closeRequested = [&] {
         p.main.Form_Unload();

@@ -18,7 +18,7 @@ QString Harness::stored(const QString& key) const
 
 Program& Harness::start()
 {
-    Services services{clock, store, exe, launcher, processes, folders, fileDialog, files};
+    Services services{clock, store, exe, launcher, processes, folders, fileDialog, files, shell};
     services.keyboard = &keyboard;
     services.stacking = &stacking;
     services.screenSaver = &screenSaver;

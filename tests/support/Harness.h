@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Program.h"
+#include "platform/fake/FakeCommandShell.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
@@ -48,6 +49,7 @@ public:
     FakeKeyboard keyboard;
     FakeWindowStacking stacking;
     FakeScreenSaverInhibitor screenSaver;
+    FakeCommandShell shell;
     std::unique_ptr<Program> program;
 };
 

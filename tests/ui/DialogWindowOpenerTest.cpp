@@ -78,7 +78,8 @@ TEST(DialogWindowOpener, TheMainWindowsTimersKeepRunningWhileAWindowIsOpen)
 {
     test::Harness h;
     QtTimerHost timers;
-    Program program(Services{timers, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files});
+    Program program(
+        Services{timers, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files, h.shell});
     program.start();
     MainWindowView mainView(program.main);
     DialogWindowOpener opener(program, &mainView);

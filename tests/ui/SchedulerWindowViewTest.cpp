@@ -20,8 +20,8 @@ TEST(SchedulerWindowView, OpensFromTheMainSettingsAndCreatesTheTaskThroughItsWid
     test::Harness h;
     FakeCrontab crontab;
     h.processes.running[QStringLiteral("cron")] = -1;
-    Program program(
-        Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files, &crontab});
+    Program program(Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files,
+                             h.shell, &crontab});
     program.start();
     MainWindowView mainView(program.main);
     DialogWindowOpener opener(program, &mainView);

@@ -8,6 +8,9 @@
 #include "editors/SingleTaskSettingsWindowModel.h"
 #include "engine/HistoryWindowModel.h"
 #include "engine/JournalText.h"
+#include "mail/EmailMainSettingsWindowModel.h"
+#include "mail/EmailOutputCommandsWindowModel.h"
+#include "platform/fake/FakeCommandShell.h"
 #include "platform/fake/FakeCrontab.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
@@ -20,6 +23,8 @@
 #include "schedule/SchedulerWindowModel.h"
 #include "ui/AboutWindowView.h"
 #include "ui/AllTaskSettingsWindowView.h"
+#include "ui/EmailMainSettingsWindowView.h"
+#include "ui/EmailOutputCommandsWindowView.h"
 #include "ui/HistoryWindowView.h"
 #include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
@@ -136,10 +141,11 @@ int run(const QDir& folder)
     FakeFolders folders;
     FakeFileDialog fileDialog;
     FakeFiles files;
+    FakeCommandShell shell;
     seed(store, exe.baseName());
     processes.running.insert(QStringLiteral("rsync"), -1);
 
-    Program p(Services{clock, store, exe, launcher, processes, folders, fileDialog, files});
+    Program p(Services{clock, store, exe, launcher, processes, folders, fileDialog, files, shell});
     MainWindowView main(p.main);
     p.start();
     // Mid-run: slot 1 done, slot 2 waiting for its process.
@@ -157,6 +163,24 @@ int run(const QDir& folder)
                                               [](SingleTaskSettingsWindowModel& m) { m.TASK_LOAD_BUTTON[2].click(); });
     AllTaskSettingsWindowModel all(p.settings, p.main);
     ok &= shoot<AllTaskSettingsWindowView>(all, main, folder, "all-task-settings.png", none);
+    EmailMainSettingsWindowModel email(p.settings, p.main, nullptr, fileDialog, files, shell, exe, clock);
+    ok &= shoot<EmailMainSettingsWindowView>(
+        email, main, folder, "email-settings.png", [](EmailMainSettingsWindowModel& m) {
+            m.USE_BUTTON.click();
+            m.SMTP_SERVER_ADDRESS_PORT_TEXTBOX.edit(QStringLiteral("mail.example.org:587"));
+            m.SMTP_USERNAME_TEXTBOX.edit(QStringLiteral("backup-robot"));
+            m.SMTP_PASSWORD_TEXTBOX.edit(QStringLiteral("correct horse"));
+            m.SEND_FROM_ADDRESS_TEXTBOX.edit(QStringLiteral("backup-robot@example.org"));
+            m.SEND_TO_ADDRESS_TEXTBOX.edit(QStringLiteral("ops@example.org"));
+            m.SEND_CC_ADDRESS_TEXTBOX.edit(QStringLiteral("lead@example.org"));
+            m.TLS_NO_TICKBOX.click();
+            m.TLS_YES_TICKBOX.click();
+            m.COMMAND_UPDATE_TIMER_Timer();
+        });
+    EmailOutputCommandsWindowModel commands(p.settings, p.main, exe, shell.profile());
+    ok &= shoot<EmailOutputCommandsWindowView>(
+        commands, main, folder, "email-output-commands.png",
+        [](EmailOutputCommandsWindowModel& m) { m.START_EMAIL_COMMAND_BUTTON.click(); });
     AboutWindowModel about(p.settings);
     ok &= shoot<AboutWindowView>(about, main, folder, "about.png", none);
     // A weekday start, created and running.

@@ -1,0 +1,54 @@
+#include "SendEmailCommand.h"
+
+#include "MailerProfile.h"
+
+namespace zb {
+
+namespace {
+
+const QString kTitle = QStringLiteral("ZB-SEQUENTA - ");
+
+QString doubleQuoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+} // namespace
+
+QString startEmailSubject(const QString& baseName) { return kTitle + baseName + QStringLiteral(" - STARTED"); }
+
+QString endEmailSubject(const QString& baseName) { return kTitle + baseName + QStringLiteral(" - COMPLETED"); }
+
+QString shellQuote(const QString& text)
+{
+    QString out = text;
+    out.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + out + QLatin1Char('\'');
+}
+
+QString buildSendEmailCommand(const EmailSettings& s, const QString& subject, const ProgramFacts& program,
+                              CommandProfile profile)
+{
+    const bool posix = profile == CommandProfile::PosixShell;
+    // A value between the option texts, and a value glued to an "-o name=".
+    const auto value = [posix](const QString& v) { return posix ? shellQuote(v) : doubleQuoted(v); };
+    const auto optionValue = [posix](const QString& v) { return posix ? shellQuote(v) : v; };
+
+    QString c;
+    c += (posix ? QString() : QStringLiteral("call ")) + value(mailerPath(profile, s.home));
+    c += QStringLiteral(" -f ") + value(s.from);
+    c += QStringLiteral(" -t ") + value(s.to);
+    c += QStringLiteral(" -cc ") + value(s.cc);
+    c += QStringLiteral(" -bcc ") + value(s.bcc);
+    c += QStringLiteral(" -u ") + value(subject);
+    c += QStringLiteral(" -m ") + value(subject);
+    c += QStringLiteral(" -s ") + value(s.server);
+    c += QStringLiteral(" -xu ") + value(s.user);
+    c += QStringLiteral(" -xp ") + value(s.password);
+    c += QStringLiteral(" -o reply-to=") + optionValue(s.from);
+    c += QStringLiteral(" -l ") + value(emailLogPath(profile, program));
+    c += QStringLiteral(" -o tls=") + optionValue(s.tls);
+    c += QStringLiteral(" -o username=") + optionValue(s.user);
+    c += QStringLiteral(" -o password=") + optionValue(s.password);
+    c += QStringLiteral(" -q ") + QStringLiteral("-v ");
+    return c;
+}
+
+} // namespace zb

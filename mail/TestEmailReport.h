@@ -1,0 +1,16 @@
+#pragma once
+
+#include "EmailSettings.h"
+#include "platform/CommandShell.h"
+
+#include <QString>
+
+namespace zb {
+
+// What a user reads after a test e-mail: whether the mailer ended, its exit
+// status, and the last lines it printed, with the login and the password
+// (plain or in the base64 of an SMTP AUTH exchange) blanked out.
+QString testEmailReport(const CommandOutcome& outcome, const EmailSettings& sent, const QString& mailerName,
+                        int timeoutSeconds);
+
+} // namespace zb

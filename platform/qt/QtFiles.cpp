@@ -1,0 +1,51 @@
+#include "QtFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zb {
+
+namespace {
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+} // namespace
+
+bool QtFiles::exists(const QString& path) const { return QFileInfo(path).isFile(); }
+
+FileResult QtFiles::writePrivateFile(const QString& path, const QByteArray& content)
+{
+    // The content goes to a temporary file beside the target, which is
+    // flushed and renamed over it: no moment with half a file, and the
+    // rights are set before anything secret is written.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+    if (!file.setPermissions(kOwnerOnly)) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {false, why};
+    }
+    if (file.write(content) != content.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return {false, why};
+    }
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {true, QString()};
+}
+
+FileResult QtFiles::createPrivateFile(const QString& path)
+{
+    if (QFileInfo(path).isFile())
+        return {true, QString()};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly)) {
+        if (QFileInfo(path).isFile()) // made by someone else meanwhile
+            return {true, QString()};
+        return {false, file.errorString()};
+    }
+    return {true, QString()};
+}
+
+} // namespace zb

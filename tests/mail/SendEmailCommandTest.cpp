@@ -1,0 +1,157 @@
+#include "mail/SendEmailCommand.h"
+#include "mail/MailerProfile.h"
+#include "tests/support/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace zb {
+namespace {
+
+const ProgramFacts kWindowsProgram{QStringLiteral("C:\\ZB"), QStringLiteral("X")};
+const ProgramFacts kLinuxProgram{QStringLiteral("/opt/zb"), QStringLiteral("X")};
+
+QString windows(const EmailSettings& s, const ProgramFacts& p = kWindowsProgram)
+{
+    return buildSendEmailCommand(s, startEmailSubject(p.baseName), p, CommandProfile::WindowsBatch);
+}
+
+QString posix(const EmailSettings& s, const ProgramFacts& p = kLinuxProgram)
+{
+    return buildSendEmailCommand(s, startEmailSubject(p.baseName), p, CommandProfile::PosixShell);
+}
+
+TEST(SendEmailCommand, WindowsProfileWithEveryFieldEmptyKeepsAllSixteenPieces)
+{
+    EXPECT_EQ(windows({}),
+              QStringLiteral("call \"\\SendEmail.exe\" -f \"\" -t \"\" -cc \"\" -bcc \"\""
+                             " -u \"ZB-SEQUENTA - X - STARTED\" -m \"ZB-SEQUENTA - X - STARTED\" -s \"\" -xu \"\""
+                             " -xp \"\" -o reply-to= -l \"C:\\ZB\\LOGS\\X-SEND-EMAIL.LOG\" -o tls=no"
+                             " -o username= -o password= -q -v "));
+    EXPECT_EQ(emailScriptContent(CommandProfile::WindowsBatch, QStringLiteral("call x")), QByteArray("call x\r\n"));
+    EXPECT_EQ(emailScriptPath(CommandProfile::WindowsBatch, kWindowsProgram, EmailBatch::End),
+              QStringLiteral("C:\\ZB\\BATS\\X-END-EMAIL.bat"));
+}
+
+TEST(SendEmailCommand, WindowsProfileInsertsValuesVerbatimAndDoublesBackslashesAtRoots)
+{
+    EmailSettings s;
+    s.home = QStringLiteral("C:\\SE\\");
+    s.server = QStringLiteral("mail:25");
+    s.user = QStringLiteral("u");
+    s.password = QStringLiteral("p\"%x%");
+    s.from = QStringLiteral("a@b");
+    s.to = QStringLiteral("c@d");
+    s.tls = QStringLiteral("auto");
+    EXPECT_EQ(windows(s, {QStringLiteral("C:\\"), QStringLiteral("X")}),
+              QStringLiteral("call \"C:\\SE\\\\SendEmail.exe\" -f \"a@b\" -t \"c@d\" -cc \"\" -bcc \"\""
+                             " -u \"ZB-SEQUENTA - X - STARTED\" -m \"ZB-SEQUENTA - X - STARTED\" -s \"mail:25\""
+                             " -xu \"u\" -xp \"p\"%x%\" -o reply-to=a@b -l \"C:\\\\LOGS\\X-SEND-EMAIL.LOG\""
+                             " -o tls=auto -o username=u -o password=p\"%x% -q -v "));
+}
+
+TEST(SendEmailCommand, TheEndCommandDiffersOnlyInTheSubjectInBothProfiles)
+{
+    EmailSettings s;
+    s.to = QStringLiteral("STARTED@example.org"); // the word elsewhere is left alone
+    for (const CommandProfile profile : {CommandProfile::WindowsBatch, CommandProfile::PosixShell}) {
+        const QString start = buildSendEmailCommand(s, startEmailSubject(QStringLiteral("X")), kLinuxProgram, profile);
+        const QString end = buildSendEmailCommand(s, endEmailSubject(QStringLiteral("X")), kLinuxProgram, profile);
+        QString expected = start;
+        expected.replace(QStringLiteral(" - STARTED"), QStringLiteral(" - COMPLETED"));
+        EXPECT_EQ(end, expected);
+        EXPECT_EQ(end.count(QStringLiteral("ZB-SEQUENTA - X - COMPLETED")), 2);
+    }
+}
+
+TEST(SendEmailCommand, PosixProfileQuotesEveryValueTheOptionValuesToo)
+{
+    EXPECT_EQ(posix({}), QStringLiteral("'/sendEmail' -f '' -t '' -cc '' -bcc ''"
+                                        " -u 'ZB-SEQUENTA - X - STARTED' -m 'ZB-SEQUENTA - X - STARTED' -s '' -xu ''"
+                                        " -xp '' -o reply-to='' -l '/opt/zb/LOGS/X-SEND-EMAIL.LOG' -o tls='no'"
+                                        " -o username='' -o password='' -q -v "));
+    EXPECT_EQ(shellQuote(QStringLiteral("it's")), QStringLiteral("'it'\\''s'"));
+    EXPECT_EQ(emailScriptContent(CommandProfile::PosixShell, QStringLiteral("ü")), QByteArray("\xc3\xbc\n"));
+    EXPECT_EQ(emailScriptPath(CommandProfile::PosixShell, kLinuxProgram, EmailBatch::Start),
+              QStringLiteral("/opt/zb/BATS/X-START-EMAIL.sh"));
+}
+
+// The words a stand-in mailer received, one per NUL.
+QStringList readArgv(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<no argv file>")};
+    QStringList words;
+    for (const QByteArray& w : f.readAll().split('\0'))
+        words << QString::fromUtf8(w);
+    words.removeLast(); // after the last NUL
+    return words;
+}
+
+TEST(SendEmailCommand, HostileValuesReachTheMailerByteForByteThroughTheShell)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    // The home folder itself holds a blank, a quote and a dollar.
+    const QString home = root.filePath(QStringLiteral("send 'mail' $HOME"));
+    ASSERT_TRUE(QDir().mkpath(home));
+    const QString argvFile = root.filePath(QStringLiteral("argv"));
+    {
+        QFile standIn(home + QStringLiteral("/sendEmail"));
+        ASSERT_TRUE(standIn.open(QIODevice::WriteOnly));
+        standIn.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$ZB_ARGV\"\n");
+        standIn.close();
+        standIn.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const ProgramFacts program{root.filePath(QStringLiteral("prog dir")), QStringLiteral("X")};
+
+    const char* hostile[] = {"'", "\"", "$x", "`id`", "%PATH%", "a b", "line\nbreak", "ü", "日本", "'\\''", "*", ";"};
+    for (const char* h : hostile) {
+        const QString v = QStringLiteral("<%1>").arg(QString::fromUtf8(h));
+        SCOPED_TRACE(v.toStdString());
+        EmailSettings s{home,
+                        v + QStringLiteral("s"),
+                        v + QStringLiteral("u"),
+                        v + QStringLiteral("p"),
+                        v + QStringLiteral("f"),
+                        v + QStringLiteral("t"),
+                        v + QStringLiteral("c"),
+                        v + QStringLiteral("b"),
+                        QStringLiteral("no")};
+        const QString subject = startEmailSubject(program.baseName);
+        QFile::remove(argvFile);
+        QProcess sh;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ZB_ARGV"), argvFile);
+        env.insert(QStringLiteral("x"), QStringLiteral("EXPANDED"));
+        sh.setProcessEnvironment(env);
+        sh.start(QStringLiteral("/bin/sh"),
+                 {QStringLiteral("-c"), buildSendEmailCommand(s, subject, program, CommandProfile::PosixShell)});
+        ASSERT_TRUE(sh.waitForFinished(10'000));
+        EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
+
+        const QStringList expected = {QStringLiteral("-f"),   s.from,
+                                      QStringLiteral("-t"),   s.to,
+                                      QStringLiteral("-cc"),  s.cc,
+                                      QStringLiteral("-bcc"), s.bcc,
+                                      QStringLiteral("-u"),   subject,
+                                      QStringLiteral("-m"),   subject,
+                                      QStringLiteral("-s"),   s.server,
+                                      QStringLiteral("-xu"),  s.user,
+                                      QStringLiteral("-xp"),  s.password,
+                                      QStringLiteral("-o"),   QStringLiteral("reply-to=") + s.from,
+                                      QStringLiteral("-l"),   program.folder + QStringLiteral("/LOGS/X-SEND-EMAIL.LOG"),
+                                      QStringLiteral("-o"),   QStringLiteral("tls=no"),
+                                      QStringLiteral("-o"),   QStringLiteral("username=") + s.user,
+                                      QStringLiteral("-o"),   QStringLiteral("password=") + s.password,
+                                      QStringLiteral("-q"),   QStringLiteral("-v")};
+        EXPECT_EQ(readArgv(argvFile), expected);
+    }
+}
+
+} // namespace
+} // namespace zb

@@ -1,0 +1,52 @@
+#include "EmailMainSettingsWindowView.h"
+
+#include "EditorStyle.h"
+#include "EmailSettingsForm.h"
+#include "mail/EmailMainSettingsWindowModel.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zb {
+
+EmailMainSettingsWindowView::EmailMainSettingsWindowView(EmailMainSettingsWindowModel& model, QWidget* owner)
+    : EditorDialog(model, owner),
+      model_(model)
+{
+    auto* root = style::windowLayout(this, 10);
+    root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL_1, &model_.TITLE_LABEL_2}));
+    root->addWidget(buildEmailSettingsForm(bindings_, model_));
+    root->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    for (Button* b :
+         {&model_.SHARED_SETTINGS_BUTTON, &model_.VIEW_OUTPUT_COMMANDS_BUTTON, &model_.SEND_TEST_EMAIL_BUTTON})
+        bottom->addWidget(bindings_.bind(*b, new QPushButton));
+    bottom->addStretch(1);
+    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
+    ok->setDefault(true);
+    ok->setMinimumWidth(100);
+    bottom->addWidget(ok);
+    auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
+    cancel->setMinimumWidth(100);
+    bottom->addWidget(cancel);
+    root->addLayout(bottom);
+
+    const QString title = model_.title();
+    model_.showError = [this, title](const QString& m) { QMessageBox::critical(this, title, m); };
+    model_.showWarning = [this, title](const QString& m) { QMessageBox::warning(this, title, m); };
+    model_.showInformation = [this, title](const QString& m) { QMessageBox::information(this, title, m); };
+    applyGeometry();
+}
+
+EmailMainSettingsWindowView::~EmailMainSettingsWindowView()
+{
+    model_.showError = nullptr;
+    model_.showWarning = nullptr;
+    model_.showInformation = nullptr;
+}
+
+} // namespace zb

@@ -1,0 +1,15 @@
+#pragma once
+
+class QWidget;
+
+namespace zb {
+
+class Bindings;
+class EmailSettingsFormModel;
+
+// The value controls both e-mail settings windows show, laid out alike: the
+// mailer's home with its browser and "Use", the server and login on the
+// left, the addresses on the right, the TLS choice below.
+QWidget* buildEmailSettingsForm(Bindings& bindings, EmailSettingsFormModel& model);
+
+} // namespace zb
