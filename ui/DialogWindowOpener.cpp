@@ -2,6 +2,9 @@
 
 #include "AboutWindowView.h"
 #include "AllTaskSettingsWindowView.h"
+#include "EmailMainSettingsWindowView.h"
+#include "EmailOutputCommandsWindowView.h"
+#include "EmailSharedSettingsWindowView.h"
 #include "HistoryWindowView.h"
 #include "MainSettingsWindowView.h"
 #include "ManageTasksWindowView.h"
@@ -14,6 +17,10 @@
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
 #include "engine/HistoryWindowModel.h"
+#include "mail/EmailMainSettingsWindowModel.h"
+#include "mail/EmailOutputCommandsWindowModel.h"
+#include "mail/EmailSharedSettingsWindowModel.h"
+#include "platform/CommandShell.h"
 #include "platform/null/NullCrontab.h"
 #include "schedule/SchedulerWindowModel.h"
 

@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "platform/SystemDesk.h"
+#include "platform/fake/FakeCommandShell.h"
 #include "platform/fake/FakeExecutableInfo.h"
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
@@ -23,7 +24,7 @@ public:
         : desk(createSystemDesk(
               [this]() -> WindowId { return view && view->testAttribute(Qt::WA_WState_Created) ? view->winId() : 0; }))
     {
-        Services services{timers, store, exe, launcher, processes, folders, fileDialog, files};
+        Services services{timers, store, exe, launcher, processes, folders, fileDialog, files, shell};
         services.keyboard = desk.keyboard.get();
         services.stacking = desk.stacking.get();
         services.screenSaver = desk.screenSaver.get();
@@ -56,6 +57,7 @@ public:
     FakeFolders folders;
     FakeFileDialog fileDialog;
     FakeFiles files;
+    FakeCommandShell shell;
     std::unique_ptr<MainWindowView> view;
     SystemDesk desk;
     std::unique_ptr<Program> program;
