@@ -9,7 +9,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 15> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 17> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -25,6 +25,8 @@ constexpr std::array<std::pair<Kind, const char*>, 15> kKindNames{{
     {Kind::Autoclosed, "autoclosed"},
     {Kind::TaskExited, "task-ended"},
     {Kind::TaskStillRunning, "task-still-running-at-close"},
+    {Kind::ScheduledStart, "scheduled-start"},
+    {Kind::ScheduledStartNotRun, "scheduled-start-not-run"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -85,6 +87,19 @@ void field(QString& out, const char* key, QStringView value)
 }
 
 void field(QString& out, const char* key, qint64 value) { field(out, key, QString::number(value)); }
+
+QString startWord(PassStart start)
+{
+    switch (start) {
+    case PassStart::Autostart:
+        return QStringLiteral("autostart");
+    case PassStart::Schedule:
+        return QStringLiteral("schedule");
+    case PassStart::ByHand:
+        break;
+    }
+    return QStringLiteral("hand");
+}
 
 QString emailWord(EmailBatch kind)
 {
@@ -163,7 +178,17 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
     out += kindName(e.kind);
     switch (e.kind) {
     case Kind::PassStarted:
-        field(out, "by", e.start == PassStart::Autostart ? QStringLiteral("autostart") : QStringLiteral("hand"));
+        field(out, "by", startWord(e.start));
+        if (e.windowless)
+            field(out, "window", QStringLiteral("no"));
+        break;
+    case Kind::ScheduledStart:
+        field(out, "window", e.windowless ? QStringLiteral("no") : QStringLiteral("yes"));
+        if (!e.reason.isEmpty())
+            field(out, "reason", e.reason);
+        break;
+    case Kind::ScheduledStartNotRun:
+        field(out, "reason", e.reason);
         break;
     case Kind::PassStopped:
     case Kind::ChainEnded:
@@ -260,7 +285,11 @@ std::optional<JournalEntry> parseJournalLine(QStringView line)
         qint64 number = 0;
         const bool numeric = toNumber(value, number);
         if (key == u"by")
-            e.start = value == u"autostart" ? PassStart::Autostart : PassStart::ByHand;
+            e.start = value == u"autostart"  ? PassStart::Autostart
+                      : value == u"schedule" ? PassStart::Schedule
+                                             : PassStart::ByHand;
+        else if (key == u"window")
+            e.windowless = value == u"no";
         else if (key == u"email")
             e.email = value == u"end" ? EmailBatch::End : EmailBatch::Start;
         else if (key == u"task" && numeric)

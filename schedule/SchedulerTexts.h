@@ -33,10 +33,12 @@ inline const QString kCrontabReference =
                    "  Run Time HH:MM fills the minute and hour fields.\n"
                    "  Every Day gives * as day of week; one weekday gives 1 (Monday) to 7 (Sunday).\n"
                    "  Day of month and month are always *.\n"
-                   "  The command sets DISPLAY, XAUTHORITY, XDG_RUNTIME_DIR and DBUS_SESSION_BUS_ADDRESS\n"
-                   "  (and XDG_CONFIG_HOME when set) as this program has them now, so the started copy\n"
-                   "  opens its window in your session and reads these settings, then runs this copy\n"
-                   "  under its own name.\n"
+                   "  The command sets ZB_SEQUENTA_SCHEDULED=1, which tells the copy that cron started it,\n"
+                   "  then DISPLAY, XAUTHORITY, XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS, XDG_CONFIG_HOME,\n"
+                   "  XDG_STATE_HOME, PATH, LANG and LC_ALL (each only when set) as this program has them\n"
+                   "  now, so the started copy opens its window in your session, reads these settings,\n"
+                   "  journals where History looks and finds the tasks' programs as a start by hand does;\n"
+                   "  then it runs this copy under its own file name.\n"
                    "  The line ends in # ZB-SEQUENTA - <name>; each copy owns one such line.\n"
                    "  Enable Scheduled Task cleared puts #ZB-SEQUENTA-DISABLED# before the line.\n"
                    "\n"
@@ -44,6 +46,12 @@ inline const QString kCrontabReference =
                    "  crontab -l    list your entries\n"
                    "  crontab -e    edit them; delete the line ending in # ZB-SEQUENTA - <name> to remove it\n"
                    "\n"
-                   "You must be logged in to your graphical session at the run time; cron must be running.");
+                   "WITHOUT A SESSION\n"
+                   "  When nobody is logged in at the run time (no display), a copy with AutoStart Timer\n"
+                   "  ticked runs its chain without a window, with its e-mails and journal, and closes\n"
+                   "  after it; with AutoStart Timer clear it does not run, and the journal says so.\n"
+                   "  The line above says how the last scheduled start went, or that it did not happen.\n"
+                   "\n"
+                   "cron must be running.");
 
 } // namespace zb::text
