@@ -1,5 +1,7 @@
 #include "CrontabEdit.h"
 
+#include "CronEntry.h"
+
 #include <QList>
 
 namespace zb::schedule {
@@ -49,17 +51,19 @@ qsizetype commentStart(const QByteArray& line)
     return -1;
 }
 
-// The line's comment is exactly the marker. A marker never ends in a blank,
-// so blanks a hand edit leaves after it do not hide it.
+// The line's comment, as sh gets it after cron's unescaping, is exactly the
+// marker. A marker never ends in a blank, so blanks a hand edit leaves after
+// it do not hide it.
 bool endsWithMarker(const QByteArray& line, const QByteArray& marker)
 {
-    const qsizetype at = commentStart(line);
+    const QByteArray sh = cronUnescaped(line);
+    const qsizetype at = commentStart(sh);
     if (at < 0)
         return false;
-    QByteArray comment = line.mid(at);
+    QByteArray comment = sh.mid(at);
     while (!comment.isEmpty() && (comment.endsWith(' ') || comment.endsWith('\t') || comment.endsWith('\r')))
         comment.chop(1);
-    return comment == marker;
+    return comment == cronUnescaped(marker);
 }
 
 // This copy's line as it runs, or nullopt-like empty state for other lines.

@@ -219,7 +219,8 @@ TEST(CrontabEdit, EachCopyFindsExactlyItsOwnLineWhateverBlanksItsNameHas)
                             QStringLiteral(" nightly"),    QStringLiteral("night  ly"),
                             QStringLiteral("nightly|"),    QStringLiteral("nightly |"),
                             QStringLiteral("nightly\t"),   QStringLiteral("x # ZB-SEQUENTA - nightly"),
-                            QStringLiteral("back\\slash"), QStringLiteral("100%")};
+                            QStringLiteral("back\\slash"), QStringLiteral("100%"),
+                            QStringLiteral("it's \"x\" # y")};
     QByteArray table = "# 1 2 * * * '/p' # ZB-SEQUENTA - nightly\n"; // the user's comment
     for (const QString& n : names) {
         const auto line = composeEntry({1, 2, 0}, {}, QStringLiteral("/opt/") + n, taskName(n));
