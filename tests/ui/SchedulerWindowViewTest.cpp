@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace zb {
@@ -41,8 +42,9 @@ TEST(SchedulerWindowView, OpensFromTheMainSettingsAndCreatesTheTaskThroughItsWid
             QTest::keyClicks(time, QStringLiteral("21:45"));
             QTest::mouseClick(create, Qt::LeftButton);
             EXPECT_TRUE(child<QLineEdit>(*w, "TASK_RUN_TIME_TEXTBOX")->isReadOnly());
-            EXPECT_TRUE(
-                child<QLineEdit>(*w, "SCHEDULE_HEALTH_TEXTBOX")->text().startsWith(QStringLiteral("Next start: Wed ")));
+            EXPECT_TRUE(child<QPlainTextEdit>(*w, "SCHEDULE_HEALTH_TEXTBOX")
+                            ->toPlainText()
+                            .startsWith(QStringLiteral("Next start: Wed ")));
             EXPECT_EQ(child<QLineEdit>(*w, "OUTPUT_COMMAND_TEXTBOX")->text(),
                       QStringLiteral("45 21 * * 3 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
             QTest::mouseClick(child<QPushButton>(*w, "OK_BUTTON"), Qt::LeftButton);
