@@ -1,5 +1,6 @@
-// A start by cron: what happens without a display, and how its passes are
-// journaled, over the whole logic on fakes.
+// A start by cron, with its window or without, over the whole logic on
+// fakes; tests/app/NoDisplayStartTest decides between them on the real
+// program.
 #include "app/ScheduledStart.h"
 #include "tests/support/Harness.h"
 #include "tests/support/QtPrinters.h"
@@ -11,43 +12,6 @@ namespace {
 
 using K = JournalEvent::Kind;
 using test::Harness;
-
-TEST(ScheduledStart, OnlyAScheduledStartWithTheAutostartRunsWithoutADisplay)
-{
-    const QString problem = QStringLiteral("the display :0 does not answer");
-    const struct {
-        bool scheduled;
-        bool autostart;
-        QString noDisplay;
-        StartMode mode;
-        const char* says;     // a part of what goes to stderr; "" nothing
-        const char* journals; // the reason journaled; "" nothing
-    } cases[] = {
-        {true, true, QString(), StartMode::Window, "", ""},
-        {false, false, QString(), StartMode::Window, "", ""},
-        {true, true, problem, StartMode::Windowless,
-         "nightly: no display: the display :0 does not answer; started by the schedule with AutoStart Timer ticked, "
-         "it runs its chain without a window and closes after it\n",
-         ""},
-        {true, false, problem, StartMode::NotRun, "nightly: needs a display to open its window, and the display :0",
-         "no display: the display :0 does not answer; AutoStart Timer is clear"},
-        {false, true, problem, StartMode::NotRun, "set QT_QPA_PLATFORM=offscreen\n", ""},
-        {false, false, problem, StartMode::NotRun, "nightly: needs a display", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.scheduled << c.autostart << c.noDisplay.toStdString());
-        const StartPlan plan = planStart(c.scheduled, c.autostart, c.noDisplay, QStringLiteral("nightly"));
-        EXPECT_EQ(plan.mode, c.mode);
-        EXPECT_EQ(plan.stderrText.isEmpty(), *c.says == 0);
-        EXPECT_TRUE(plan.stderrText.contains(QString::fromUtf8(c.says))) << plan.stderrText.toStdString();
-        EXPECT_EQ(plan.stderrText.count(QLatin1Char('\n')), *c.says == 0 ? 0 : 1) << "one line";
-        ASSERT_EQ(plan.record.has_value(), *c.journals != 0);
-        if (plan.record) {
-            EXPECT_EQ(plan.record->kind, K::ScheduledStartNotRun);
-            EXPECT_EQ(plan.record->reason, QString::fromUtf8(c.journals));
-        }
-    }
-}
 
 TEST(ScheduledStart, AWindowlessPassRunsTheChainWithItsEmailsAndAlwaysClosesAfterIt)
 {

@@ -215,11 +215,11 @@ TEST(CrontabEdit, EachCopyFindsExactlyItsOwnLineWhateverBlanksItsNameHas)
 {
     // Names that differ only in blanks, in "|", or that hold another copy's
     // marker, each with a line of its own.
-    const QStringList names{QStringLiteral("nightly"),     QStringLiteral("nightly "),
-                            QStringLiteral(" nightly"),    QStringLiteral("night  ly"),
-                            QStringLiteral("nightly|"),    QStringLiteral("nightly |"),
-                            QStringLiteral("nightly\t"),   QStringLiteral("x # ZB-SEQUENTA - nightly"),
-                            QStringLiteral("back\\slash"), QStringLiteral("100%"),
+    const QStringList names{QStringLiteral("nightly"),       QStringLiteral("nightly "),
+                            QStringLiteral(" nightly"),      QStringLiteral("night  ly"),
+                            QStringLiteral("nightly|"),      QStringLiteral("nightly |"),
+                            QStringLiteral("nightly\t"),     QStringLiteral("x # ZB-SEQUENTA - nightly"),
+                            QStringLiteral("back\\slash"),   QStringLiteral("100%"),
                             QStringLiteral("it's \"x\" # y")};
     QByteArray table = "# 1 2 * * * '/p' # ZB-SEQUENTA - nightly\n"; // the user's comment
     for (const QString& n : names) {
