@@ -2,6 +2,7 @@
 #include "app/ScheduledStart.h"
 #include "core/Settings.h"
 #include "engine/RunJournal.h"
+#include "platform/DisplayCheck.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
@@ -44,6 +45,8 @@ int main(int argc, char** argv)
     options.scheduled = zb::takeScheduledStartMark();
     if (!line.displayGiven)
         options.noDisplay = zb::displayProblem();
+    if (!line.displayGiven && options.noDisplay.isEmpty())
+        options.noDisplay = zb::displayRefusal();
     if (!options.noDisplay.isEmpty()) {
         const zb::ArgvExecutableInfo exe(arguments.value(0));
         const QString program = QFileInfo(arguments.value(0)).fileName();

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace zb {
 namespace {
 
@@ -19,15 +21,47 @@ QString readText(const QString& path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
+// An X server that takes only clients with its cookie, as a login screen's
+// does once the user who made the entry has logged out.
+struct RefusingDisplay {
+    RefusingDisplay()
+    {
+        int n = 700 + getpid() % 100;
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            ++n;
+        name = QStringLiteral(":%1").arg(n);
+        const QString auth = dir.filePath(QStringLiteral("auth"));
+        QProcess::execute(QStringLiteral("xauth"),
+                          {QStringLiteral("-q"), QStringLiteral("-f"), auth, QStringLiteral("add"), name,
+                           QStringLiteral("."), QStringLiteral("0123456789abcdef0123456789abcdef")});
+        x.start(QStringLiteral("Xvfb"),
+                {name, QStringLiteral("-auth"), auth, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QDeadlineTimer ready(10'000);
+        while (!ready.hasExpired() && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            QThread::msleep(50);
+    }
+    ~RefusingDisplay()
+    {
+        x.terminate();
+        x.waitForFinished(5000);
+    }
+    QTemporaryDir dir;
+    QString name;
+    QProcess x;
+};
+
 TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJournalsWhy)
 {
+    const RefusingDisplay refusing;
+    const QByteArray refusal =
+        "the display " + refusing.name.toUtf8() + " refuses the connection (no valid authorization in XAUTHORITY)";
     const struct {
         bool scheduled;
         bool autostart;
-        const char* display;
-        bool runs;         // without a window, until TERM
-        const char* err;   // how stderr begins; one line
-        const char* entry; // how the journal ends; "" none
+        QByteArray display;
+        bool runs;        // without a window, until TERM
+        QByteArray err;   // how stderr begins; one line
+        QByteArray entry; // how the journal ends; "" none
     } cases[] = {
         {true, true, ":987", true,
          "zb-no-display: no display: the display :987 does not answer; started by the schedule with AutoStart "
@@ -37,9 +71,13 @@ TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJour
          " scheduled-start-not-run reason=\"no display: none is set (DISPLAY or WAYLAND_DISPLAY); AutoStart Timer "
          "is clear\"\n"},
         {false, true, ":987", false, "zb-no-display: needs a display to open its window, and the display :987", ""},
+        {true, true, refusing.name.toUtf8(), true, "zb-no-display: no display: " + refusal,
+         " scheduled-start window=no reason=\"" + refusal + "\"\n"},
+        {false, false, refusing.name.toUtf8(), false,
+         "zb-no-display: needs a display to open its window, and " + refusal, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.err);
+        SCOPED_TRACE(c.err.toStdString());
         QTemporaryDir root;
         const QString program = root.filePath(QStringLiteral("zb-no-display"));
         ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
@@ -50,8 +88,9 @@ TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJour
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ZB_SEQUENTA_SCHEDULED"})
             env.remove(QString::fromLatin1(name));
-        if (*c.display != 0)
+        if (!c.display.isEmpty())
             env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(c.display));
+        env.insert(QStringLiteral("XAUTHORITY"), root.filePath(QStringLiteral("no-cookie")));
         if (c.scheduled)
             env.insert(QStringLiteral("ZB_SEQUENTA_SCHEDULED"), QStringLiteral("1"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
@@ -74,7 +113,7 @@ TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJour
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.startsWith(QString::fromUtf8(c.err))) << err.toStdString();
         EXPECT_EQ(err.count(QLatin1Char('\n')), 1) << err.toStdString();
-        if (*c.entry == 0)
+        if (c.entry.isEmpty())
             EXPECT_FALSE(QFile::exists(journal));
         else
             EXPECT_TRUE(readText(journal).endsWith(QString::fromUtf8(c.entry))) << readText(journal).toStdString();
