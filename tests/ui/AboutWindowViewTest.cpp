@@ -1,9 +1,11 @@
 #include "ui/AboutWindowView.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
+#include "ui/Bindings.h"
 #include "ui/WindowPlacement.h"
 
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -25,11 +27,54 @@ TEST(AboutWindowView, ShowsTitleAndVersionAndOkStoresThePosition)
 
     EXPECT_EQ(view.objectName(), QStringLiteral("ZB_SEQUENTA_ABOUT"));
     EXPECT_EQ(child<QLabel>(view, "ZB_SEQUENTA_TITLE")->text(), QStringLiteral("ZB-SEQUENTA"));
-    EXPECT_EQ(child<QLabel>(view, "ZB_SEQUENTA_VERSION")->text(), QStringLiteral("Version 2.0"));
+    EXPECT_EQ(child<QLabel>(view, "ZB_SEQUENTA_VERSION")->text(), QStringLiteral("Version " ZB_VERSION));
     QTest::mouseClick(child<QPushButton>(view, "OK_BUTTON"), Qt::LeftButton);
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(h.stored(QStringLiteral("ABOUT-Left")), QStringLiteral("1000"));
     EXPECT_EQ(h.stored(QStringLiteral("ABOUT-Top")), QStringLiteral("2160"));
+    for (const Timer& t : model.THANK_YOU_TIMER)
+        EXPECT_FALSE(t.enabled()) << t.objectName().toStdString();
+}
+
+TEST(AboutWindowView, DrawsTheIconAtAnyScaleColoursTheThanksAndOpensDonations)
+{
+    Harness h;
+    h.start();
+    test::RecordingWindowOpener opener;
+    auto model = test::aboutWindow(h, &opener);
+    model.Form_Load();
+    AboutWindowView view(model, nullptr);
+    view.show();
+
+    // The icon's running light, cyan at (64, 52) of its 128 units, drawn
+    // from the vector image at twice the scale.
+    QWidget* picture = child<QWidget>(view, "ZB_SEQUENTA_PICTURE");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->inherits("QSvgWidget"));
+    QPixmap sharp(picture->size() * 2);
+    sharp.setDevicePixelRatio(2);
+    sharp.fill(Qt::white);
+    picture->render(&sharp, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage image = sharp.toImage();
+    const auto at = [&](double x, double y) {
+        return image.pixelColor(int(x / 128 * image.width()), int(y / 128 * image.height()));
+    };
+    EXPECT_EQ(at(64, 52), QColor(0, 255, 255)) << at(64, 52).name().toStdString();
+    EXPECT_EQ(at(24, 52), QColor(0, 224, 0)) << "a done light";
+    EXPECT_EQ(at(2, 2), QColor(Qt::white)) << "outside the panel";
+
+    auto* thanks = child<QLabel>(view, "THANK_YOU_LABEL");
+    EXPECT_TRUE(thanks->autoFillBackground());
+    EXPECT_EQ(thanks->palette().color(QPalette::Window), QColor(Qt::black));
+    for (int step = 0; step <= 5; ++step) {
+        const Colour expected = AboutWindowModel::kThankYouColours[static_cast<std::size_t>(step % 5)];
+        EXPECT_EQ(thanks->palette().color(QPalette::WindowText), toQColor(expected)) << "step " << step;
+        h.clock.advance(AboutWindowModel::kColourStepMs);
+    }
+
+    QTest::mouseClick(child<QPushButton>(view, "DONATIONS_BUTTON"), Qt::LeftButton);
+    EXPECT_EQ(opener.opened, std::vector<WindowKind>{WindowKind::Donations});
+    EXPECT_TRUE(view.isVisible());
 }
 
 TEST(AboutWindowView, APositionOffEveryScreenOpensAtTheDefaultPlace)
