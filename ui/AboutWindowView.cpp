@@ -39,6 +39,7 @@ AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : Edit
     auto* bottom = new QHBoxLayout;
     auto* donations = bindings_.bind(model.DONATIONS_BUTTON, new QPushButton);
     donations->setAutoDefault(false);
+    donations->setMinimumWidth(100);
     bottom->addWidget(donations);
     bottom->addStretch(1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);

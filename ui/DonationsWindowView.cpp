@@ -22,7 +22,10 @@ DonationsWindowView::DonationsWindowView(DonationsWindowModel& model, QWidget* o
     root->addWidget(style::titleStrip(bindings_, {&model.ZB_SEQUENTA_TITLE, &model.DONATIONS_TITLE}));
     auto* info = bindings_.bind(model.DONATIONS_INFO_LABEL, new QLabel);
     info->setWordWrap(true);
-    root->addWidget(info);
+    const bool none = model.detailCount() == 0;
+    // Without details the message is all there is: it takes the middle.
+    info->setAlignment(none ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    root->addWidget(info, none ? 1 : 0);
 
     // One row per detail of the data file, as Form_Load found them.
     auto* rows = new QGridLayout;
@@ -40,7 +43,8 @@ DonationsWindowView::DonationsWindowView(DonationsWindowModel& model, QWidget* o
         rows->addWidget(copy, n - 1, 2);
     }
     root->addLayout(rows);
-    root->addStretch(1);
+    if (!none)
+        root->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model.COPY_STATUS_LABEL, new QLabel), 1);
