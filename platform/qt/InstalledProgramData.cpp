@@ -27,9 +27,7 @@ QString InstalledProgramData::readText(const QString& name) const
         if (!info.isFile())
             continue;
         QFile file(info.filePath());
-        if (info.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
     return {};
 }

@@ -9,9 +9,6 @@ namespace zb {
 // Reads the data files from the first of its folders that holds the file.
 class InstalledProgramData : public ProgramData {
 public:
-    // Larger files are not data of this program: they are not read.
-    static constexpr qint64 kMaxFileBytes = 64 * 1024;
-
     explicit InstalledProgramData(QStringList folders);
 
     // Where the data of a program running from `executableFolder` lies: in

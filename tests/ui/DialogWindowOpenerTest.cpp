@@ -52,7 +52,12 @@ TEST_F(DialogWindowOpenerTest, EachWindowIsOwnedByTheWindowWhoseButtonOpenedIt)
         child<QPushButton>(*settings, "VIEW_SINGLE_SETTINGS_BUTTON")->click();
         closeNextWith("OK_BUTTON");
         child<QPushButton>(*settings, "MANAGE_TASKS_BUTTON")->click();
-        closeNextWith("OK_BUTTON");
+        test::onNextModal([this](QWidget* about) {
+            record(about);
+            closeNextWith("OK_BUTTON");
+            child<QPushButton>(*about, "DONATIONS_BUTTON")->click();
+            about->close(); // by the close box
+        });
         child<QPushButton>(*settings, "ABOUT_BUTTON")->click();
         child<QPushButton>(*settings, "OK_BUTTON")->click();
     });
@@ -66,34 +71,13 @@ TEST_F(DialogWindowOpenerTest, EachWindowIsOwnedByTheWindowWhoseButtonOpenedIt)
                         QStringLiteral("ZB_SEQUENTA_SETTINGS < ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"),
                         QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW"),
                         QStringLiteral("ZB_SEQUENTA_ABOUT < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW"),
+                        QStringLiteral("DONATIONS_WINDOW < ZB_SEQUENTA_ABOUT"),
                         QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW < ZB_SEQUENTA_MAIN"),
                     }));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    for (const char* prefix : {"MAIN_SETTINGS", "SINGLE_SETTINGS", "SETTINGS", "MANAGE_TASKS_WINDOW", "ABOUT"})
+    for (const char* prefix :
+         {"MAIN_SETTINGS", "SINGLE_SETTINGS", "SETTINGS", "MANAGE_TASKS_WINDOW", "ABOUT", "DONATIONS_WINDOW"})
         EXPECT_EQ(h.stored(QStringLiteral("%1-Left").arg(QLatin1String(prefix))), QStringLiteral("1000")) << prefix;
-}
-
-TEST_F(DialogWindowOpenerTest, TheDonationsWindowIsOwnedByTheAboutWindowAndBothStoreTheirPositions)
-{
-    test::onNextModal([this](QWidget* settings) {
-        test::onNextModal([this](QWidget* about) {
-            record(about);
-            closeNextWith("OK_BUTTON");
-            child<QPushButton>(*about, "DONATIONS_BUTTON")->click();
-            about->close(); // by the close box
-        });
-        child<QPushButton>(*settings, "ABOUT_BUTTON")->click();
-        settings->close();
-    });
-    child<QPushButton>(mainView, "SETTINGS_BUTTON")->click();
-
-    EXPECT_EQ(seen, (QStringList{
-                        QStringLiteral("ZB_SEQUENTA_ABOUT < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW"),
-                        QStringLiteral("DONATIONS_WINDOW < ZB_SEQUENTA_ABOUT"),
-                    }));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    for (const char* prefix : {"ABOUT", "DONATIONS_WINDOW"})
-        EXPECT_EQ(h.stored(QStringLiteral("%1-Top").arg(QLatin1String(prefix))), QStringLiteral("1000")) << prefix;
 }
 
 // With the real timers: the chain goes on while a settings window is open.
