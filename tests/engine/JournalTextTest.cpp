@@ -173,7 +173,7 @@ TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
                      .at(0, {.kind = K::PassStarted})
                      .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = output})
                      .at(2, {.kind = K::TaskSkipped, .slot = 2})
-                     .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = out.filePath("pruned.log")})
+                     .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = out.filePath(QStringLiteral("pruned.log"))})
                      .lines;
     HistoryWindowModel model(h.program->settings, file);
     QStringList opened;
