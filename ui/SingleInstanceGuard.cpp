@@ -19,8 +19,8 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name)
     if (instance.claim(name))
         return true;
     if (const QString why = instance.refusal(); !why.isEmpty()) {
-        const QString text = QStringLiteral("%1 was not started, because one copy per name cannot be made sure: %2.")
-                                 .arg(name, why);
+        const QString text =
+            QStringLiteral("%1 was not started, because one copy per name cannot be made sure: %2.").arg(name, why);
         std::fprintf(stderr, "ZB-SEQUENTA: %s\n", qPrintable(text));
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ZB-SEQUENTA - ") + name, text, QMessageBox::Ok);
         box.setObjectName(QStringLiteral("LOCK_REFUSED_MESSAGE"));

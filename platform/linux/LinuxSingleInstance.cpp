@@ -43,8 +43,8 @@ QString folderProblem(const QString& folder)
             .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
     const QByteArray parent = QFile::encodeName(QFileInfo(folder).absolutePath());
     struct stat up = {};
-    if (lstat(parent.constData(), &up) != 0 || !S_ISDIR(up.st_mode) ||
-        (up.st_uid != geteuid() && up.st_uid != 0) || ((up.st_mode & 022) != 0 && (up.st_mode & S_ISVTX) == 0))
+    if (lstat(parent.constData(), &up) != 0 || !S_ISDIR(up.st_mode) || (up.st_uid != geteuid() && up.st_uid != 0) ||
+        ((up.st_mode & 022) != 0 && (up.st_mode & S_ISVTX) == 0))
         return QStringLiteral("the folder %1 above the lock folder can be changed by other users")
             .arg(QFileInfo(folder).absolutePath());
     return {};
@@ -127,8 +127,9 @@ bool LinuxSingleInstance::claim(const QString& name)
     }
     struct stat st = {};
     if (fstat(lockFd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
-        refusal_ = !S_ISREG(st.st_mode) ? QStringLiteral("the lock %1 is not a plain file").arg(lockPath_)
-                                        : QStringLiteral("the lock %1 belongs to user %2").arg(lockPath_).arg(st.st_uid);
+        refusal_ = !S_ISREG(st.st_mode)
+                       ? QStringLiteral("the lock %1 is not a plain file").arg(lockPath_)
+                       : QStringLiteral("the lock %1 belongs to user %2").arg(lockPath_).arg(st.st_uid);
         close(lockFd_);
         lockFd_ = -1;
         return false;

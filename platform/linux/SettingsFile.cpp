@@ -113,8 +113,8 @@ QString followLinks(const QString& path)
         if (n <= 0)
             return current;
         const QString next = QFile::decodeName(QByteArray(target, static_cast<int>(n)));
-        current = QDir::cleanPath(QDir::isAbsolutePath(next) ? next
-                                                             : QFileInfo(current).absolutePath() + QLatin1Char('/') + next);
+        current = QDir::cleanPath(
+            QDir::isAbsolutePath(next) ? next : QFileInfo(current).absolutePath() + QLatin1Char('/') + next);
     }
     return current;
 }

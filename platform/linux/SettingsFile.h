@@ -64,8 +64,7 @@ public:
     // nothing behind. Just before the rename, `unchanged` is asked again:
     // a writer that does not take the lock (a shell's `>>`) may have written
     // since the caller read; the file is then left alone.
-    Replaced replace(const QByteArray& bytes, const std::function<bool()>& unchanged, FileStamp* stamp,
-                     QString* error);
+    Replaced replace(const QByteArray& bytes, const std::function<bool()>& unchanged, FileStamp* stamp, QString* error);
 
 private:
     LockedFile(int fd, QString path) : fd_(fd), path_(std::move(path)) {}

@@ -90,8 +90,7 @@ void IniSettingsStore::saveSetting(const QString& section, const QString& key, c
 {
     // Such a value would not read back: the file keeps what it had.
     if (value.contains(QChar(0))) {
-        std::fprintf(stderr, "ZB-SEQUENTA: the value for key %s holds a NUL character: not written\n",
-                     qPrintable(key));
+        std::fprintf(stderr, "ZB-SEQUENTA: the value for key %s holds a NUL character: not written\n", qPrintable(key));
         return;
     }
     unsaved_.append({section, key, value});

@@ -38,7 +38,10 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
     events[13] = {.kind = K::TaskExited, .slot = 2, .pid = 77, .signal = 9, .runMs = 1234};
     for (int i : {2, 6, 14})
         events[i].slot = 1;
-    events.append({.kind = K::TaskStarted, .slot = 5, .pid = 9, .command = QStringLiteral("job"),
+    events.append({.kind = K::TaskStarted,
+                   .slot = 5,
+                   .pid = 9,
+                   .command = QStringLiteral("job"),
                    .reason = QStringLiteral("Permission denied")}); // its output could not be kept
     for (const JournalEvent& e : events) {
         const QString line = journalLine(kAt, e);
@@ -73,11 +76,11 @@ TEST(JournalText, LinesThatAreNotJournalLinesAreRefused)
         EXPECT_FALSE(parseJournalLine(QString::fromUtf8(line)).has_value());
     }
     // Values no event can carry: hand edits, or a number cut by a full disk.
-    for (const char* fields : {"task-skipped task=-3", "task-skipped task=1215752191", "task-skipped task=0",
-                               "task-skipped task=21", "task-skipped task=1x", "task-ended task=1 pid=-5 status=0",
-                               "task-ended task=1 pid=5 status=256", "task-ended task=1 pid=5 status=-1",
-                               "wait-ended task=1 seconds=-1", "task-ended task=1 pid=5 signal=9 ran-ms=-10",
-                               "task-ended task=1 pid=99999999999999999999 status=0"}) {
+    for (const char* fields :
+         {"task-skipped task=-3", "task-skipped task=1215752191", "task-skipped task=0", "task-skipped task=21",
+          "task-skipped task=1x", "task-ended task=1 pid=-5 status=0", "task-ended task=1 pid=5 status=256",
+          "task-ended task=1 pid=5 status=-1", "wait-ended task=1 seconds=-1",
+          "task-ended task=1 pid=5 signal=9 ran-ms=-10", "task-ended task=1 pid=99999999999999999999 status=0"}) {
         SCOPED_TRACE(fields);
         EXPECT_FALSE(parseJournalLine(QStringLiteral("2026-12-07T02:30:05+01:00 ") + QLatin1String(fields)));
     }
@@ -169,12 +172,13 @@ TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
     QTemporaryDir out;
     const QString output = out.filePath(QStringLiteral("1.log"));
     QFile(output).open(QIODevice::WriteOnly);
-    file.lines = JournalLines()
-                     .at(0, {.kind = K::PassStarted})
-                     .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = output})
-                     .at(2, {.kind = K::TaskSkipped, .slot = 2})
-                     .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = out.filePath(QStringLiteral("pruned.log"))})
-                     .lines;
+    file.lines =
+        JournalLines()
+            .at(0, {.kind = K::PassStarted})
+            .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = output})
+            .at(2, {.kind = K::TaskSkipped, .slot = 2})
+            .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = out.filePath(QStringLiteral("pruned.log"))})
+            .lines;
     HistoryWindowModel model(h.program->settings, file);
     QStringList opened;
     model.openPath = [&](const QString& path) { opened << path; };

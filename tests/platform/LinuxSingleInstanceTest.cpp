@@ -93,9 +93,11 @@ TEST(LinuxSingleInstance, OneLockFolderPerUserWhateverTheEnvironmentSays)
     const QString uid = QString::number(geteuid());
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(fake.path()));
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary), temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
+    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
+              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
     qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary), temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
+    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
+              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
     QDir().mkpath(runUser + QLatin1Char('/') + uid);
     EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
               runUser + QLatin1Char('/') + uid + QStringLiteral("/ZB-SEQUENTA"));
@@ -113,7 +115,8 @@ TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
         const char* reason;
     };
     const Case cases[] = {
-        {"a link at the lock", [](const QString&, const QString& lock) { QFile::link(QStringLiteral("/etc/passwd"), lock); },
+        {"a link at the lock",
+         [](const QString&, const QString& lock) { QFile::link(QStringLiteral("/etc/passwd"), lock); },
          "is a symbolic link"},
         {"a folder at the lock", [](const QString&, const QString& lock) { QDir().mkpath(lock); },
          "is not a plain file"},

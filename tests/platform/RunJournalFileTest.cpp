@@ -282,7 +282,7 @@ TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsName
         journal.record({.kind = K::TaskStarted, .slot = 1, .pid = 1, .command = QStringLiteral("x"), .file = file});
         made << QFileInfo(file).fileName();
     };
-    pass(at);                                               // 20260601
+    pass(at);                                                 // 20260601
     pass(QDateTime(QDate(2025, 6, 1), QTime(0, 0), Qt::UTC)); // the clock went back
     pass(QDateTime(QDate(2025, 6, 2), QTime(0, 0), Qt::UTC));
     pass(QDateTime(QDate(2025, 6, 3), QTime(0, 0), Qt::UTC));
@@ -308,7 +308,8 @@ TEST(RunJournalFile, ATaskWhoseOutputCannotBeKeptDoesNotWriteToTheProgramsOutput
     fflush(stdout);
     dup2(capture, STDOUT_FILENO);
     PosixLauncher launcher;
-    const LaunchResult r = launcher.launchLogged(QStringLiteral("/bin/echo leaked"), blocker + QStringLiteral("/x.log"));
+    const LaunchResult r =
+        launcher.launchLogged(QStringLiteral("/bin/echo leaked"), blocker + QStringLiteral("/x.log"));
     int status = 0;
     if (r.started)
         waitpid(static_cast<pid_t>(r.pid), &status, 0);
