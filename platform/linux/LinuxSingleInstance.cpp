@@ -122,7 +122,9 @@ bool LinuxSingleInstance::claim(const QString& name)
                    O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
     if (lockFd_ < 0) {
         refusal_ = errno == ELOOP ? QStringLiteral("the lock %1 is a symbolic link").arg(lockPath_)
-                                  : QStringLiteral("the lock %1 cannot be opened: %2").arg(lockPath_, errorText(errno));
+                   : errno == EISDIR
+                       ? QStringLiteral("the lock %1 is not a plain file").arg(lockPath_)
+                       : QStringLiteral("the lock %1 cannot be opened: %2").arg(lockPath_, errorText(errno));
         return false;
     }
     struct stat st = {};
