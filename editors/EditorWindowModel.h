@@ -68,6 +68,9 @@ protected:
     // Before anything replaces the fields: asks as a close does; false when
     // the user chose to keep the edits where they are.
     bool mayDropEdits();
+    // Runs once as the window unloads, before its position is stored: a
+    // window stops its own timers here.
+    virtual void unloading() {}
 
     Settings& settings_;
 
