@@ -212,7 +212,7 @@ TEST(MailEndToEnd, AnUnattendedRunSendsTheStartedAndThenTheCompletedMail)
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());
     const QString ini = config.filePath(QStringLiteral("ZB-SEQUENTA/ZB-SEQUENTA.ini"));
-    const QString name = QStringLiteral("zb-mail-road");
+    const QString name = QStringLiteral("zb-mail-road-%1").arg(QCoreApplication::applicationPid()); // a lock of its own
     QString program;
     {
         IniSettingsStore store(ini);
@@ -246,10 +246,11 @@ TEST(MailEndToEnd, AnUnattendedRunSendsTheStartedAndThenTheCompletedMail)
 
         const QList<QJsonObject> got = server.waitForMessages(2, 30'000);
         ASSERT_EQ(got.size(), 2);
-        EXPECT_EQ(got[0][QStringLiteral("subject")].toString(), QStringLiteral("ZB-SEQUENTA - zb-mail-road - STARTED"));
+        EXPECT_EQ(got[0][QStringLiteral("subject")].toString(), QStringLiteral("ZB-SEQUENTA - %1 - STARTED").arg(name));
         EXPECT_EQ(got[1][QStringLiteral("subject")].toString(),
-                  QStringLiteral("ZB-SEQUENTA - zb-mail-road - COMPLETED"));
-        EXPECT_EQ(readText(copy.path("LOGS/zb-mail-road-SEND-EMAIL.LOG")).count(QStringLiteral("sent successfully")),
+                  QStringLiteral("ZB-SEQUENTA - %1 - COMPLETED").arg(name));
+        EXPECT_EQ(readText(copy.path("LOGS/") + name + QStringLiteral("-SEND-EMAIL.LOG"))
+                      .count(QStringLiteral("sent successfully")),
                   2);
     }
 }
