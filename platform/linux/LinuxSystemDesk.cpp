@@ -7,6 +7,7 @@
 #include <QWindow>
 
 // Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
+#include "X11EventWatch.h"
 #include "X11Keyboard.h"
 #include "X11WindowStacking.h"
 
@@ -34,17 +35,26 @@ bool isQtWindow(WindowId id)
     return false;
 }
 
+// Why there is no X server to ask, in words for the user.
+QString noX11Reason()
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return QStringLiteral("Wayland gives programs no way to do this");
+    return QStringLiteral("there is no X server in this session");
+}
+
 } // namespace
 
 SystemDesk createSystemDesk(std::function<WindowId()> mainWindow)
 {
     SystemDesk desk;
     if (Display* display = qtDisplay()) {
-        desk.keyboard = std::make_unique<X11Keyboard>(display);
-        desk.stacking = std::make_unique<X11WindowStacking>(display, std::move(mainWindow), isQtWindow);
+        auto events = std::make_shared<X11EventWatch>(DisplayString(display));
+        desk.keyboard = std::make_unique<X11Keyboard>(display, events);
+        desk.stacking = std::make_unique<X11WindowStacking>(display, events, std::move(mainWindow), isQtWindow);
     } else {
-        desk.keyboard = std::make_unique<NullKeyboard>();
-        desk.stacking = std::make_unique<NullWindowStacking>();
+        desk.keyboard = std::make_unique<NullKeyboard>(noX11Reason());
+        desk.stacking = std::make_unique<NullWindowStacking>(noX11Reason());
     }
     desk.screenSaver = std::make_unique<DBusScreenSaverInhibitor>(QCoreApplication::applicationName());
     return desk;

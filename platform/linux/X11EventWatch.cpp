@@ -1,0 +1,50 @@
+#include "X11EventWatch.h"
+
+#include "X11ErrorTrap.h"
+
+#include <QTimer>
+
+namespace zb {
+
+X11EventWatch::X11EventWatch(const char* displayName) : display_(XOpenDisplay(displayName))
+{
+    if (display_ == nullptr)
+        return;
+    notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
+}
+
+X11EventWatch::~X11EventWatch()
+{
+    notifier_.reset();
+    if (display_ != nullptr)
+        XCloseDisplay(display_);
+}
+
+void X11EventWatch::addHandler(Handler handler) { handlers_.push_back(std::move(handler)); }
+
+bool X11EventWatch::sync()
+{
+    const X11ErrorTrap trap;
+    XSync(display_, False);
+    // Waiting for the server may have read events off the socket, which then
+    // would not wake the notifier: they are read at the next turn of the loop.
+    if (!reading_ && XEventsQueued(display_, QueuedAlready) > 0)
+        QTimer::singleShot(0, notifier_.get(), [this] { readEvents(); });
+    return !trap.failed();
+}
+
+void X11EventWatch::readEvents()
+{
+    reading_ = true;
+    // A handler's own requests may queue more events: read until none is left.
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        for (const Handler& handler : handlers_)
+            handler(event);
+    }
+    reading_ = false;
+}
+
+} // namespace zb

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QSocketNotifier>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
+#include <X11/Xlib.h>
+
+namespace zb {
+
+// A connection of its own to the X server, whose events are read as they
+// arrive on its socket: the desk learns of lock and window changes without
+// asking over and over, and sleeps while nothing changes.
+class X11EventWatch {
+public:
+    using Handler = std::function<void(const XEvent&)>;
+
+    // Connects to the X server named; display() is null when that fails.
+    explicit X11EventWatch(const char* displayName);
+    ~X11EventWatch();
+    X11EventWatch(const X11EventWatch&) = delete;
+    X11EventWatch& operator=(const X11EventWatch&) = delete;
+
+    Display* display() const { return display_; }
+    // Every event read is handed to every handler.
+    void addHandler(Handler handler);
+    // Sends the requests made on display() and waits until the server has
+    // seen them; true when none failed (a window that has gone meanwhile).
+    bool sync();
+
+private:
+    void readEvents();
+
+    Display* display_ = nullptr;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::vector<Handler> handlers_;
+    bool reading_ = false;
+};
+
+} // namespace zb
