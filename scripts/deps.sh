@@ -4,7 +4,7 @@
 set -eu
 
 ZB_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev googletest \
-libbenchmark-dev procps xvfb xauth x11-utils openbox fonts-dejavu-core \
+libbenchmark-dev procps xvfb xauth x11-utils openbox icewm fonts-dejavu-core \
 dpkg-dev file desktop-file-utils appstream man-db cron libx11-dev libxtst-dev libxss-dev dbus-daemon \
 sendemail libio-socket-ssl-perl libnet-ssleay-perl python3-aiosmtpd"
 

@@ -1,4 +1,5 @@
 #include "platform/SystemDesk.h"
+#include "platform/WindowFrames.h"
 
 #include "DBusScreenSaverInhibitor.h"
 #include "platform/null/NullDesk.h"
@@ -9,6 +10,7 @@
 // Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
 #include "X11EventWatch.h"
 #include "X11Keyboard.h"
+#include "X11WindowFrames.h"
 #include "X11WindowStacking.h"
 
 namespace zb {
@@ -58,6 +60,23 @@ SystemDesk createSystemDesk(std::function<WindowId()> mainWindow)
     }
     desk.screenSaver = std::make_unique<DBusScreenSaverInhibitor>(QCoreApplication::applicationName());
     return desk;
+}
+
+namespace {
+class UnknownFrames : public WindowFrames {
+public:
+    std::optional<Place> where(WindowId) override { return std::nullopt; }
+};
+} // namespace
+
+WindowFrames& systemWindowFrames()
+{
+    static const std::unique_ptr<WindowFrames> frames = []() -> std::unique_ptr<WindowFrames> {
+        if (Display* display = qtDisplay())
+            return std::make_unique<X11WindowFrames>(display);
+        return std::make_unique<UnknownFrames>();
+    }();
+    return *frames;
 }
 
 } // namespace zb

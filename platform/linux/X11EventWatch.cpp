@@ -1,8 +1,9 @@
-#include "X11EventWatch.h"
-
-#include "X11ErrorTrap.h"
-
+#include <QSocketNotifier>
 #include <QTimer>
+
+// Xlib comes after Qt.
+#include "X11ErrorTrap.h"
+#include "X11EventWatch.h"
 
 namespace zb {
 

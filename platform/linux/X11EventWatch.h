@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QSocketNotifier>
 #include <functional>
 #include <memory>
 #include <vector>
 
 // Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
 #include <X11/Xlib.h>
+
+class QSocketNotifier;
 
 namespace zb {
 

@@ -55,11 +55,11 @@ X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events
         }
         // Under XWayland a press would reach the X programs only.
         if (xwayland_ || !xtest_)
-            way_[i] = Way::None;
+            way_[i] = Way::Nothing;
         else if (keycode_[i] != 0 && (i != index(LockKey::Scroll) || boundToModifier(keycode_[i])))
-            way_[i] = Way::KeyPress;
+            way_[i] = Way::Keys;
         else if (indicator_[i] >= 0 && explicitAllowed)
-            way_[i] = Way::Indicator;
+            way_[i] = Way::Light;
     }
 }
 
@@ -82,7 +82,7 @@ QString X11Keyboard::readProblem() const
 
 QString X11Keyboard::pressProblem(LockKey key) const
 {
-    if (way_[index(key)] != Way::None)
+    if (way_[index(key)] != Way::Nothing)
         return {};
     if (xwayland_)
         return QStringLiteral("under XWayland a synthetic key press reaches only X programs, not the Wayland "
@@ -108,11 +108,11 @@ bool X11Keyboard::press(LockKey key)
 {
     const std::size_t i = index(key);
     switch (way_[i]) {
-    case Way::KeyPress:
+    case Way::Keys:
         XTestFakeKeyEvent(display_, keycode_[i], True, CurrentTime);
         XTestFakeKeyEvent(display_, keycode_[i], False, CurrentTime);
         break;
-    case Way::Indicator: {
+    case Way::Light: {
         // No modifier follows the key: the light itself is the lock.
         const LockState now = lockStates().of(key);
         if (now == LockState::Unknown ||
@@ -120,7 +120,7 @@ bool X11Keyboard::press(LockKey key)
             return false;
         break;
     }
-    case Way::None:
+    case Way::Nothing:
         return false;
     }
     XFlush(display_);

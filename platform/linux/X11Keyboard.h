@@ -32,7 +32,7 @@ public:
     bool watch(std::function<void()> onChange) override;
 
 private:
-    enum class Way { None, KeyPress, Indicator };
+    enum class Way { Nothing, Keys, Light };
     static constexpr std::size_t index(LockKey key) { return static_cast<std::size_t>(key); }
     bool boundToModifier(KeyCode code) const;
 
@@ -44,7 +44,7 @@ private:
     std::array<int, 3> indicator_{-1, -1, -1}; // bit of each lock's indicator
     std::array<Atom, 3> indicatorName_{0, 0, 0};
     std::array<KeyCode, 3> keycode_{0, 0, 0};
-    std::array<Way, 3> way_{Way::None, Way::None, Way::None};
+    std::array<Way, 3> way_{Way::Nothing, Way::Nothing, Way::Nothing};
 };
 
 } // namespace zb
