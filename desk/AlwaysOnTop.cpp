@@ -31,6 +31,8 @@ AlwaysOnTop::AlwaysOnTop(MainWindowModel& main, WindowStacking& stacking) : main
     }
 }
 
+AlwaysOnTop::~AlwaysOnTop() { stacking_.watch(nullptr); }
+
 void AlwaysOnTop::AlwaysOnTopTimer_Timer()
 {
     if (!available_)

@@ -18,6 +18,8 @@ public:
     AlwaysOnTop(MainWindowModel& main, WindowStacking& stacking);
     AlwaysOnTop(const AlwaysOnTop&) = delete;
     AlwaysOnTop& operator=(const AlwaysOnTop&) = delete;
+    // The keyboard or desktop outlives this: it stops telling.
+    ~AlwaysOnTop();
 
     void AlwaysOnTopTimer_Timer();
 

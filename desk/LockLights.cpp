@@ -26,6 +26,8 @@ LockLights::LockLights(MainWindowModel& main, Keyboard& keyboard) : main_(main),
         light->setLocked(true);
 }
 
+LockLights::~LockLights() { keyboard_.watch(nullptr); }
+
 void LockLights::NCS_TIMER_Timer()
 {
     // One read for all three; a light whose colour and tooltip stay the same

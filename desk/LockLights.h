@@ -18,6 +18,8 @@ public:
     LockLights(MainWindowModel& main, Keyboard& keyboard);
     LockLights(const LockLights&) = delete;
     LockLights& operator=(const LockLights&) = delete;
+    // The keyboard or desktop outlives this: it stops telling.
+    ~LockLights();
 
     void NCS_TIMER_Timer();
     void VERT_NUM_LIGHT_LABEL_DblClick();

@@ -47,7 +47,8 @@ public:
     // binds a lock to the key; false when that could not be done.
     virtual bool press(LockKey key) = 0;
     // Has onChange called whenever a lock may have changed, so that nobody
-    // needs to ask over and over; false when this keyboard cannot tell.
+    // needs to ask over and over; false when this keyboard cannot tell. A
+    // later call replaces the listener; an empty one stops the calls.
     virtual bool watch(std::function<void()> onChange) = 0;
 };
 

@@ -33,7 +33,8 @@ public:
     virtual void setTopmost(WindowId window, bool topmost) = 0;
     // Has onChange called whenever the foreground window changes, a window
     // comes or goes, or the topmost state of the foreground or the main window
-    // changes; false when this stacking cannot tell.
+    // changes; false when this stacking cannot tell. A later call replaces the
+    // listener; an empty one stops the calls.
     virtual bool watch(std::function<void()> onChange) = 0;
 };
 

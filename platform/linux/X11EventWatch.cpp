@@ -22,7 +22,16 @@ X11EventWatch::~X11EventWatch()
         XCloseDisplay(display_);
 }
 
-void X11EventWatch::addHandler(Handler handler) { handlers_.push_back(std::move(handler)); }
+int X11EventWatch::addHandler(Handler handler)
+{
+    handlers_.emplace_back(nextId_, std::move(handler));
+    return nextId_++;
+}
+
+void X11EventWatch::removeHandler(int id)
+{
+    std::erase_if(handlers_, [id](const auto& h) { return h.first == id; });
+}
 
 bool X11EventWatch::sync()
 {
@@ -42,8 +51,11 @@ void X11EventWatch::readEvents()
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        for (const Handler& handler : handlers_)
+        // A handler may remove handlers: each is looked up afresh.
+        for (std::size_t i = 0; i < handlers_.size(); ++i) {
+            const Handler handler = handlers_[i].second;
             handler(event);
+        }
     }
     reading_ = false;
 }

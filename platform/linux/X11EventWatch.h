@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
@@ -25,8 +26,9 @@ public:
     X11EventWatch& operator=(const X11EventWatch&) = delete;
 
     Display* display() const { return display_; }
-    // Every event read is handed to every handler.
-    void addHandler(Handler handler);
+    // Every event read is handed to every handler, until it is removed.
+    int addHandler(Handler handler);
+    void removeHandler(int id);
     // Sends the requests made on display() and waits until the server has
     // seen them; true when none failed (a window that has gone meanwhile).
     bool sync();
@@ -36,7 +38,8 @@ private:
 
     Display* display_ = nullptr;
     std::unique_ptr<QSocketNotifier> notifier_;
-    std::vector<Handler> handlers_;
+    std::vector<std::pair<int, Handler>> handlers_;
+    int nextId_ = 1;
     bool reading_ = false;
 };
 

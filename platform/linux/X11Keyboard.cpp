@@ -3,6 +3,7 @@
 #include "X11EventWatch.h"
 
 #include <X11/XKBlib.h>
+#include <X11/extensions/XInput.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -27,7 +28,29 @@ bool hasExtension(Display* display, const char* name)
     return XQueryExtension(display, name, &opcode, &event, &error) != False;
 }
 
+QStringList inputDevices(Display* display)
+{
+    QStringList names;
+    int count = 0;
+    if (XDeviceInfo* devices = XListInputDevices(display, &count)) {
+        for (int i = 0; i < count; ++i)
+            names << QString::fromLocal8Bit(devices[i].name);
+        XFreeDeviceList(devices);
+    }
+    return names;
+}
+
 } // namespace
+
+bool X11Keyboard::isXWayland(bool hasXWaylandExtension, const QStringList& inputDevices)
+{
+    if (hasXWaylandExtension)
+        return true;
+    for (const QString& device : inputDevices)
+        if (device.startsWith(QLatin1String("xwayland-")))
+            return true;
+    return false;
+}
 
 X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events)
     : display_(display),
@@ -37,7 +60,7 @@ X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events
     xkb_ = XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor);
     int testEvent = 0, testError = 0, testMajor = 0, testMinor = 0;
     xtest_ = XTestQueryExtension(display_, &testEvent, &testError, &testMajor, &testMinor);
-    xwayland_ = hasExtension(display_, "XWAYLAND");
+    xwayland_ = isXWayland(hasExtension(display_, "XWAYLAND"), inputDevices(display_));
     for (std::size_t i = 0; i < kKeySyms.size(); ++i) {
         keycode_[i] = XKeysymToKeycode(display_, kKeySyms[i]);
         bool explicitAllowed = false;
@@ -129,8 +152,11 @@ bool X11Keyboard::press(LockKey key)
 
 bool X11Keyboard::watch(std::function<void()> onChange)
 {
+    onChange_ = std::move(onChange);
     if (!xkb_)
         return true; // nothing to read, so nothing to look at
+    if (watching_)
+        return true;
     if (!events_ || events_->display() == nullptr)
         return false;
     Display* d = events_->display();
@@ -138,12 +164,19 @@ bool X11Keyboard::watch(std::function<void()> onChange)
     if (!XkbQueryExtension(d, &opcode, &eventBase, &error, &major, &minor))
         return false;
     XkbSelectEvents(d, XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
-    events_->addHandler([eventBase, onChange = std::move(onChange)](const XEvent& event) {
+    handler_ = events_->addHandler([this, eventBase](const XEvent& event) {
         if (event.type == eventBase &&
-            reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbIndicatorStateNotify)
-            onChange();
+            reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbIndicatorStateNotify && onChange_)
+            onChange_();
     });
+    watching_ = true;
     return events_->sync();
+}
+
+X11Keyboard::~X11Keyboard()
+{
+    if (handler_ != 0)
+        events_->removeHandler(handler_);
 }
 
 } // namespace zb

@@ -2,6 +2,7 @@
 
 #include "platform/Keyboard.h"
 
+#include <QStringList>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -25,6 +26,14 @@ public:
     // watch's own connection.
     X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events);
 
+    // Whether an X server is XWayland, from what it shows: newer ones name
+    // themselves by an extension, older ones only by their input devices.
+    static bool isXWayland(bool hasXWaylandExtension, const QStringList& inputDevices);
+
+    ~X11Keyboard() override;
+    X11Keyboard(const X11Keyboard&) = delete;
+    X11Keyboard& operator=(const X11Keyboard&) = delete;
+
     QString readProblem() const override;
     QString pressProblem(LockKey key) const override;
     LockStates lockStates() override;
@@ -38,6 +47,9 @@ private:
 
     Display* display_;
     std::shared_ptr<X11EventWatch> events_;
+    std::function<void()> onChange_;
+    int handler_ = 0;
+    bool watching_ = false;
     bool xkb_ = false;
     bool xtest_ = false;
     bool xwayland_ = false;

@@ -162,21 +162,30 @@ void X11WindowStacking::follow(Window window, Window& followed)
 
 bool X11WindowStacking::watch(std::function<void()> onChange)
 {
+    onChange_ = std::move(onChange);
+    if (watching_)
+        return true;
     if (!events_ || events_->display() == nullptr)
         return false;
     XSelectInput(events_->display(), root_, PropertyChangeMask);
-    events_->addHandler([this, onChange = std::move(onChange)](const XEvent& event) {
-        if (event.type != PropertyNotify)
+    handler_ = events_->addHandler([this](const XEvent& event) {
+        if (event.type != PropertyNotify || !onChange_)
             return;
         const XPropertyEvent& p = event.xproperty;
         const bool stacking = p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_);
         const bool state =
             p.atom == wmState_ && p.window != root_ && (p.window == followedMain_ || p.window == followedForeground_);
         if (stacking || state)
-            onChange();
+            onChange_();
     });
     watching_ = true;
     return events_->sync();
+}
+
+X11WindowStacking::~X11WindowStacking()
+{
+    if (handler_ != 0)
+        events_->removeHandler(handler_);
 }
 
 } // namespace zb

@@ -26,6 +26,10 @@ public:
     X11WindowStacking(Display* display, std::shared_ptr<X11EventWatch> events, std::function<WindowId()> mainWindow,
                       std::function<bool(WindowId)> knownOwn);
 
+    ~X11WindowStacking() override;
+    X11WindowStacking(const X11WindowStacking&) = delete;
+    X11WindowStacking& operator=(const X11WindowStacking&) = delete;
+
     QString topmostProblem() override;
     WindowId mainWindow() override;
     WindowId foregroundWindow() override;
@@ -51,6 +55,8 @@ private:
     std::function<WindowId()> mainWindow_;
     std::function<bool(WindowId)> knownOwn_;
     bool watching_ = false;
+    std::function<void()> onChange_;
+    int handler_ = 0;
     Window followedMain_ = 0;
     Window followedForeground_ = 0;
 };

@@ -110,6 +110,9 @@ TEST(AlwaysOnTop, ADesktopThatTellsOfItsChangesIsFollowedWithoutTicks)
 
     m.AlwaysOnTopTimer_TICKBOX.click();
     EXPECT_EQ(h.stacking.calls, (QList<Call>{{0x3400009, false}})) << "switching on looks at once";
+
+    h.program.reset();
+    EXPECT_FALSE(h.stacking.onChange) << "the desktop outlives the program: it must stop telling";
 }
 
 TEST(AlwaysOnTop, WhereTheDesktopHasNoTopmostLayerTheBoxIsDisabledAndSaysWhy)

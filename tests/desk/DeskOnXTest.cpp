@@ -18,6 +18,7 @@
 
 #include <X11/Xlib.h>
 
+#include "platform/linux/X11Keyboard.h"
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/XTest.h>
@@ -240,6 +241,29 @@ TEST(DeskOnX, AnotherProgramsActiveWindowIsDemotedWhileOursStaysAbove)
     EXPECT_TRUE(x.above(theirs)) << "no longer demoted";
     other.kill();
     other.waitForFinished();
+}
+
+TEST(DeskOnX, UnderXWaylandKeyPressesAreNotAvailable)
+{
+    struct Case {
+        bool extension;
+        QStringList devices;
+        bool xwayland;
+    };
+    const QStringList core{QStringLiteral("Virtual core pointer"), QStringLiteral("Virtual core keyboard")};
+    const Case cases[] = {
+        {false, core, false},
+        {true, core, true}, // newer XWayland names itself
+        {false, core + QStringList{QStringLiteral("xwayland-keyboard:13")}, true},
+        {false, core + QStringList{QStringLiteral("AT Translated Set 2 keyboard")}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(X11Keyboard::isXWayland(c.extension, c.devices), c.xwayland) << qPrintable(c.devices.join(u','));
+
+    // This X server is no XWayland: its keys can be pressed.
+    QtTimerHost timers;
+    DeskProgram p(timers);
+    EXPECT_TRUE(p.desk.keyboard->canPress());
 }
 
 // A copy of the program under its own name, with its own settings.

@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -292,6 +294,89 @@ TEST(ScreenSaverInhibition, TheProgramGivesItBackWhenItIsAskedToEnd)
     EXPECT_EQ(service.last, QStringLiteral("UNINHIBIT ") + cookie);
     EXPECT_TRUE(program.state() == QProcess::NotRunning || program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+// A headless Wayland compositor (weston) with XWayland, in a runtime folder
+// of its own.
+class Weston {
+public:
+    Weston()
+    {
+        log_.setAutoRemove(true);
+        log_.open();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+        process_.setProcessEnvironment(env);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.start(QStringLiteral("weston"),
+                       {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=zb-test"),
+                        QStringLiteral("--xwayland"), QStringLiteral("--idle-time=0"),
+                        QStringLiteral("--log=") + log_.fileName()});
+        started = process_.waitForStarted(5000) &&
+                  QTest::qWaitFor([this] { return !xDisplay().isEmpty(); }, 10000);
+    }
+    ~Weston()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(5000))
+            process_.kill();
+    }
+    // The display XWayland listens on, once weston has said so.
+    QString xDisplay()
+    {
+        QFile log(log_.fileName());
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray text = log.readAll();
+        const qsizetype at = text.indexOf("xserver listening on display ");
+        return at < 0 ? QString() : QString::fromLatin1(text.mid(at + 29).split('\n').first().trimmed());
+    }
+    // Runs the desk probe on this desktop and returns its lines.
+    QStringList probe(const QString& platform)
+    {
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("zb-test"));
+        env.insert(QStringLiteral("DISPLAY"), xDisplay());
+        probe.setProcessEnvironment(env);
+        probe.start(QStringLiteral(ZB_PROBE_PATH), {});
+        probe.waitForFinished(30000);
+        return QString::fromUtf8(probe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    bool started = false;
+
+private:
+    QTemporaryDir runtime_;
+    QTemporaryFile log_;
+    QProcess process_;
+};
+
+TEST(DeskOnWayland, StartsAndSaysWhatWaylandDoesNotAllow)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty())
+        GTEST_SKIP() << "weston is not installed";
+    privateBus();
+    Weston weston;
+    ASSERT_TRUE(weston.started);
+    const QString noWay = QStringLiteral("Wayland gives programs no way to do this");
+    EXPECT_EQ(weston.probe(QStringLiteral("wayland")),
+              (QStringList{QStringLiteral("PLATFORM wayland"),
+                           QStringLiteral("ALWAYS_ON_TOP disabled Always On Top is not available: ") + noWay,
+                           QStringLiteral("NUM NUM LOCK = UNKNOWN | The state cannot be read: ") + noWay,
+                           QStringLiteral("HEARTBEAT Heartbeat stopped; key presses are not available: ") + noWay}));
+
+    // Under XWayland the keyboard's locks can be read; weston keeps no X
+    // window above the others.
+    const QStringList x = weston.probe(QStringLiteral("xcb"));
+    ASSERT_EQ(x.size(), 4) << qPrintable(x.join(QLatin1Char('\n')));
+    EXPECT_EQ(x[0], QStringLiteral("PLATFORM xcb"));
+    EXPECT_TRUE(x[1].startsWith(QStringLiteral("ALWAYS_ON_TOP disabled Always On Top is not available: the window "
+                                                "manager")))
+        << qPrintable(x[1]);
+    EXPECT_EQ(x[2], QStringLiteral("NUM NUM LOCK = OFF"));
 }
 
 } // namespace

@@ -111,6 +111,9 @@ TEST(LockLights, AKeyboardThatTellsOfItsChangesIsFollowedWithoutTicks)
     EXPECT_EQ(m.VERT_SCROLL_LIGHT_LABEL.toolTip(), QStringLiteral("SCROLL LOCK = ON"));
     m.VERT_CAPS_LIGHT_LABEL.doubleClick();
     EXPECT_EQ(m.VERT_CAPS_LIGHT_LABEL.background(), colour::Green);
+
+    h.program.reset();
+    EXPECT_FALSE(h.keyboard.onChange) << "the keyboard outlives the program: it must stop telling";
 }
 
 TEST(LockLights, SayWhyTheyCannotBeReadOrPressed)
