@@ -51,10 +51,7 @@ QString keepAwakeToolTip(bool running, const QString& pressProblem, InhibitionHo
            noKeys;
 }
 
-QString alwaysOnTopUnavailable(const QString& why)
-{
-    return QStringLiteral("Always On Top is not available: ") + why;
-}
+QString alwaysOnTopUnavailable(const QString& why) { return QStringLiteral("Always On Top is not available: ") + why; }
 
 QString inhibitionReason() { return QStringLiteral("Heartbeat running: keeping the session awake"); }
 

@@ -87,8 +87,8 @@ void Heartbeat::runningChanged()
 
 void Heartbeat::showKeepAwake()
 {
-    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setToolTip(keepAwakeToolTip(
-        main_.HEARTBEAT_TIMER.enabled(), keyboard_.pressProblem(LockKey::Num), screenSaver_.holder()));
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setToolTip(
+        keepAwakeToolTip(main_.HEARTBEAT_TIMER.enabled(), keyboard_.pressProblem(LockKey::Num), screenSaver_.holder()));
 }
 
 } // namespace zb

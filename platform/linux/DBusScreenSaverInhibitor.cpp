@@ -175,8 +175,7 @@ void DBusScreenSaverInhibitor::setHolder(InhibitionHolder holder)
     holderChanged();
 }
 
-void DBusScreenSaverInhibitor::serviceChanged(const QString& service, const QString& oldOwner,
-                                              const QString& newOwner)
+void DBusScreenSaverInhibitor::serviceChanged(const QString& service, const QString& oldOwner, const QString& newOwner)
 {
     const bool screenSaver = service == kScreenSaver;
     const InhibitionHolder held = screenSaver ? InhibitionHolder::ScreenSaver : InhibitionHolder::Portal;

@@ -46,7 +46,7 @@ private:
     QString reason_;
     bool wanted_ = false;
     InhibitionHolder holder_ = InhibitionHolder::None;
-    QString path_;    // where the screensaver service answered
+    QString path_; // where the screensaver service answered
     quint32 cookie_ = 0;
     QString request_; // the portal's request that holds the inhibition
     // Answers to calls made before the last change of mind are given back

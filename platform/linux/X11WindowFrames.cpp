@@ -30,8 +30,8 @@ std::optional<WindowFrames::Place> X11WindowFrames::where(WindowId id)
                            &data) == Success &&
         !trap.failed() && data != nullptr && type == XA_CARDINAL && format == 32 && items == 4) {
         const auto* e = reinterpret_cast<const unsigned long*>(data); // left, right, top, bottom
-        place.frame = QMargins(static_cast<int>(e[0]), static_cast<int>(e[2]), static_cast<int>(e[1]),
-                               static_cast<int>(e[3]));
+        place.frame =
+            QMargins(static_cast<int>(e[0]), static_cast<int>(e[2]), static_cast<int>(e[1]), static_cast<int>(e[3]));
     }
     if (data != nullptr)
         XFree(data);

@@ -124,7 +124,8 @@ bool X11WindowStacking::isAnotherCopy(WindowId window)
 
 bool X11WindowStacking::isTopmost(WindowId window)
 {
-    return window != 0 && contains(cardinals(display_, static_cast<Window>(window), wmState_, XA_ATOM, 64), wmStateAbove_);
+    return window != 0 &&
+           contains(cardinals(display_, static_cast<Window>(window), wmState_, XA_ATOM, 64), wmStateAbove_);
 }
 
 void X11WindowStacking::setTopmost(WindowId window, bool topmost)

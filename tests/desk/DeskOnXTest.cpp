@@ -8,8 +8,8 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>

@@ -30,8 +30,9 @@ int main(int argc, char** argv)
     while (shown.elapsed() < 500)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     say("PLATFORM", QApplication::platformName());
-    say("ALWAYS_ON_TOP", (m.AlwaysOnTopTimer_TICKBOX.enabled() ? QStringLiteral("enabled ") : QStringLiteral("disabled ")) +
-                             m.AlwaysOnTopTimer_TICKBOX.toolTip());
+    say("ALWAYS_ON_TOP",
+        (m.AlwaysOnTopTimer_TICKBOX.enabled() ? QStringLiteral("enabled ") : QStringLiteral("disabled ")) +
+            m.AlwaysOnTopTimer_TICKBOX.toolTip());
     say("NUM", m.VERT_NUM_LIGHT_LABEL.toolTip());
     say("HEARTBEAT", m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip());
     std::fflush(stdout);

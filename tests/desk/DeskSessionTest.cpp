@@ -135,7 +135,8 @@ TEST(DeskWithoutX, LightsAlwaysOnTopAndKeyPressesSayTheyAreNotAvailableAndWhy)
         EXPECT_NE(light->background(), colour::Green) << qPrintable(light->objectName());
         EXPECT_NE(light->background(), colour::Red) << qPrintable(light->objectName());
     }
-    EXPECT_EQ(m.VERT_NUM_LIGHT_LABEL.toolTip(), QStringLiteral("NUM LOCK = UNKNOWN\nThe state cannot be read: ") + kNoX);
+    EXPECT_EQ(m.VERT_NUM_LIGHT_LABEL.toolTip(),
+              QStringLiteral("NUM LOCK = UNKNOWN\nThe state cannot be read: ") + kNoX);
 
     // Everything goes on as usual, with nothing to press and nothing to lift,
     // and no timer wakes the program up for the lights or always on top.
@@ -312,8 +313,7 @@ public:
                        {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=zb-test"),
                         QStringLiteral("--xwayland"), QStringLiteral("--idle-time=0"),
                         QStringLiteral("--log=") + log_.fileName()});
-        started = process_.waitForStarted(5000) &&
-                  QTest::qWaitFor([this] { return !xDisplay().isEmpty(); }, 10000);
+        started = process_.waitForStarted(5000) && QTest::qWaitFor([this] { return !xDisplay().isEmpty(); }, 10000);
     }
     ~Weston()
     {
@@ -374,7 +374,7 @@ TEST(DeskOnWayland, StartsAndSaysWhatWaylandDoesNotAllow)
     ASSERT_EQ(x.size(), 4) << qPrintable(x.join(QLatin1Char('\n')));
     EXPECT_EQ(x[0], QStringLiteral("PLATFORM xcb"));
     EXPECT_TRUE(x[1].startsWith(QStringLiteral("ALWAYS_ON_TOP disabled Always On Top is not available: the window "
-                                                "manager")))
+                                               "manager")))
         << qPrintable(x[1]);
     EXPECT_EQ(x[2], QStringLiteral("NUM NUM LOCK = OFF"));
 }

@@ -90,8 +90,8 @@ bool XSession::startWindowManager(const QString& name)
     windowManager_.setProcessEnvironment(env);
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
     windowManager_.setStandardErrorFile(QProcess::nullDevice());
-    const QStringList arguments = name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")}
-                                                                     : QStringList{};
+    const QStringList arguments =
+        name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")} : QStringList{};
     windowManager_.start(name, arguments);
     if (!windowManager_.waitForStarted(5000)) {
         error_ = name + QStringLiteral(" could not be started: ") + windowManager_.errorString();
