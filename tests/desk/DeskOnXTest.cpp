@@ -276,6 +276,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config-") + name);
         env.insert(QStringLiteral("XDG_STATE_HOME"), folder + QStringLiteral("/state-") + name);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder); // its name is free here
         process.setProcessEnvironment(env);
         process.start(exe, {});
     }

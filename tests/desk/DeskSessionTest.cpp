@@ -280,6 +280,9 @@ TEST(ScreenSaverInhibition, TheProgramGivesItBackWhenItIsAskedToEnd)
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    // Its own runtime folder: a copy of the same name elsewhere on the
+    // machine must not keep it from running.
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), config.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(ZB_PROGRAM_PATH), {});
