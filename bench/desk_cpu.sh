@@ -50,25 +50,41 @@ XDG_RUNTIME_DIR="$tmp/run"
 export XDG_RUNTIME_DIR
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# Nanoseconds on the CPU and wake-ups, summed over the threads of process $1.
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
-wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s + 0 }'; }
+# One line per thread of process $1: its id, nanoseconds on the CPU and
+# wake-ups so far.
+threads() {
+    for t in /proc/"$1"/task/*; do
+        id=${t##*/}
+        ns=$(awk '{ print $1 }' "$t/schedstat" 2>/dev/null) || continue
+        wk=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "$t/status" 2>/dev/null) || continue
+        [ -n "$ns" ] && [ -n "$wk" ] && echo "$id $ns $wk"
+    done
+}
+# What the threads of a process used between two snapshots ($1, $2):
+# "nanoseconds wake-ups". A thread that ended meanwhile (an idle pool thread
+# expiring) is left out; one that began counts from zero.
+used() {
+    awk 'NR == FNR { ns[$1] = $2; wk[$1] = $3; next }
+         { n += $2 - ns[$1]; w += $3 - wk[$1] }
+         END { printf "%.0f %d\n", n, w }' "$1" "$2"
+}
 
 # Measures processes $1 (the program) and $2 (its baseline) over the stretch
 # and prints one line each: name, CPU ms per minute, wake-ups per second.
 measure() {
-    c1=$(cpu_ns "$1"); c2=$(cpu_ns "$2"); w1=$(wakeups "$1"); w2=$(wakeups "$2")
+    threads "$1" >"$tmp/a0"; threads "$2" >"$tmp/b0"
     sleep "$seconds"
-    d1=$(( $(cpu_ns "$1") - c1 )); d2=$(( $(cpu_ns "$2") - c2 ))
-    v1=$(( $(wakeups "$1") - w1 )); v2=$(( $(wakeups "$2") - w2 ))
-    awk -v s="$seconds" -v n1="$3" -v n2="$4" -v d1="$d1" -v d2="$d2" -v v1="$v1" -v v2="$v2" -v goal="$5" 'BEGIN {
+    threads "$1" >"$tmp/a1"; threads "$2" >"$tmp/b1"
+    set -- "$(used "$tmp/a0" "$tmp/a1")" "$(used "$tmp/b0" "$tmp/b1")" "$3" "$4" "$5"
+    awk -v s="$seconds" -v a="$1" -v b="$2" -v n1="$3" -v n2="$4" -v goal="$5" 'BEGIN {
+        split(a, x, " "); split(b, y, " ")
         printf "%-22s %14s %12s\n", "", "CPU ms/min", "wake-ups/s"
-        printf "%-22s %14.2f %12.2f\n", n1, d1 / 1e6 * 60 / s, v1 / s
-        printf "%-22s %14.2f %12.2f\n", n2, d2 / 1e6 * 60 / s, v2 / s
+        printf "%-22s %14.2f %12.2f\n", n1, x[1] / 1e6 * 60 / s, x[2] / s
+        printf "%-22s %14.2f %12.2f\n", n2, y[1] / 1e6 * 60 / s, y[2] / s
         if (goal == "ratio") {
-            if (d2 > 0) printf "ratio: %.2f x the yardstick (goal: at most 1.3)\n", d1 / d2
+            if (y[1] > 0) printf "ratio: %.2f x the yardstick (goal: at most 1.3)\n", x[1] / y[1]
         } else {
-            printf "goal: at most 1 wake-up/s and 5 ms CPU/min: %s\n", (v1 / s <= 1 && d1 / 1e6 * 60 / s <= 5) ? "met" : "NOT met"
+            printf "goal: at most 1 wake-up/s and 5 ms CPU/min: %s\n", (x[2] / s <= 1 && x[1] / 1e6 * 60 / s <= 5) ? "met" : "NOT met"
         }
     }'
 }
