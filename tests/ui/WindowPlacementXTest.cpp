@@ -218,6 +218,9 @@ TEST(WindowPlacementX, AModalEditorMovedByTheUserComesBackWhereItWasLeft)
             const QPoint off = server.frameTopLeft(view) - *left;
             EXPECT_TRUE(off.isNull()) << "came back " << off.x() << " px right and " << off.y() << " px lower";
         }
+        // A user takes a moment to reach for the title bar; by then the
+        // window manager is done placing the window, even on a busy machine.
+        QTest::qWait(800);
         server.moveFrame(view, to);
         waitUntil([&] { return server.frameTopLeft(view) == to; });
         QTest::qWait(300);
