@@ -1,5 +1,9 @@
 #include "app/CommandLine.h"
+#include "app/LastPass.h"
+#include "engine/RunJournal.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
+#include "platform/qt/ArgvExecutableInfo.h"
 #include "ui/Application.h"
 
 #include <QFileInfo>
@@ -28,6 +32,15 @@ int main(int argc, char** argv)
         print(stdout, line.output);
         print(stderr, line.error);
         return line.exitStatus;
+    }
+    if (line.action == zb::CommandLine::Action::Last) {
+        // Read from the journal alone: no display, no settings, no claim on the name.
+        const zb::ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
+        const auto journal = zb::createSystemJournal(exe.baseName());
+        const auto instance = zb::createSystemSingleInstance();
+        const zb::LastPassCheck check = zb::lastPassCheck(*journal, instance->runs(exe.baseName()));
+        print(stdout, check.output);
+        return check.exitStatus;
     }
     if (!line.displayGiven) {
         if (const QString problem = zb::displayProblem(); !problem.isEmpty()) {

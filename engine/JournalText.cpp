@@ -9,7 +9,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 15> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 18> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -25,6 +25,9 @@ constexpr std::array<std::pair<Kind, const char*>, 15> kKindNames{{
     {Kind::Autoclosed, "autoclosed"},
     {Kind::TaskExited, "task-ended"},
     {Kind::TaskStillRunning, "task-still-running-at-close"},
+    {Kind::EmailEnded, "email-ended"},
+    {Kind::EmailStillRunning, "email-still-running-at-exit"},
+    {Kind::PassInterrupted, "pass-interrupted"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -222,6 +225,23 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         field(out, "task", e.slot);
         field(out, "pid", e.pid);
         break;
+    case Kind::EmailEnded:
+        field(out, "email", emailWord(e.email));
+        field(out, "pid", e.pid);
+        if (e.signal != 0)
+            field(out, "signal", e.signal);
+        else
+            field(out, "status", e.exitCode);
+        field(out, "ran-ms", e.runMs);
+        break;
+    case Kind::EmailStillRunning:
+        field(out, "email", emailWord(e.email));
+        field(out, "pid", e.pid);
+        break;
+    case Kind::PassInterrupted:
+        field(out, "task", e.slot);
+        field(out, "how", e.reason);
+        break;
     }
     return out;
 }
@@ -279,7 +299,7 @@ std::optional<JournalEntry> parseJournalLine(QStringView line)
             e.command = value;
         else if (key == u"name")
             e.name = value;
-        else if (key == u"reason" || key == u"last-run")
+        else if (key == u"reason" || key == u"last-run" || key == u"how")
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;

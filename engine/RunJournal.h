@@ -29,6 +29,9 @@ struct JournalEvent {
         Autoclosed,       // reason: the last-run text stored
         TaskExited,       // slot, pid, exitCode or signal, runMs
         TaskStillRunning, // slot, pid: the program closes, the task goes on
+        EmailEnded,       // email, pid, exitCode or signal, runMs
+        EmailStillRunning, // email, pid: the program ends, the script goes on
+        PassInterrupted,  // slot: whose turn it was; reason: "closed" or "found at start"
     };
 
     Kind kind = Kind::PassStarted;
@@ -65,6 +68,9 @@ public:
     // included); empty for a journal that keeps none.
     virtual QString journalFile() const { return QString(); }
     virtual QStringList readLines() const { return QStringList(); }
+    // The lines of the newest pass alone, from its "pass-started" on; those
+    // of the whole journal when it holds no pass.
+    virtual QStringList readLastPassLines() const;
 };
 
 // A journal that keeps nothing, for a program without one.

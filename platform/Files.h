@@ -22,6 +22,9 @@ public:
     // Makes an empty file readable by its owner only, unless the file is
     // there already (then it is left as it is).
     virtual FileResult createPrivateFile(const QString& path) = 0;
+    // The last maxBytes of a file (all of a shorter one); empty when it
+    // cannot be read.
+    virtual QByteArray readEnd(const QString& path, qint64 maxBytes) const = 0;
 };
 
 } // namespace zb

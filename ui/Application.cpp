@@ -83,8 +83,6 @@ int runApplication(int argc, char** argv)
     program.main.closeRequested = [&view] { closeEverything(view); };
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
-    // During the hold after a launch the user sees the light and status line.
-    timers.beforeSleep = [&view] { view.repaint(); };
 
     // Installed before start-up, so that a TERM while the window opens is
     // still a normal close that saves, once the event loop runs.
@@ -93,9 +91,11 @@ int runApplication(int argc, char** argv)
     view.show();
     bringToFrontOnRequest(*instance, view);
     const int status = QApplication::exec();
-    timers.beforeSleep = nullptr;
     shownView = nullptr;
     program.main.setWindowOpener(nullptr);
+    // The window has gone; an e-mail script that still sends is waited for,
+    // so that how it ended is journaled.
+    program.engine.run().awaitEmails(RunControl::kEmailGraceMs);
     return status;
 }
 

@@ -20,6 +20,9 @@ public:
 
     bool claim(const QString& name) override;
     qint64 runningPid() const override { return runningPid_; }
+    // The kernel's list of locks (/proc/locks) tells whether the name's lock
+    // file is held; nothing is locked to ask.
+    bool runs(const QString& name) const override;
     bool askRunningToActivate() override;
     void onActivationRequest(std::function<void()> handler) override;
 
@@ -29,6 +32,7 @@ public:
     static QString runtimeFolder();
 
 private:
+    QString lockPathOf(const QString& name) const;
     void listen();
     void acceptRequest();
 

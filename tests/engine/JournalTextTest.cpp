@@ -19,7 +19,7 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
 {
     const QString hostile = QStringLiteral("/bin/sh -c \"echo a=b \\\\ c\"\n\tnext line \xe2\x9c\x93");
     QList<JournalEvent> events;
-    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::TaskStillRunning); ++k) {
+    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::PassInterrupted); ++k) {
         JournalEvent e;
         e.kind = static_cast<K>(k);
         events.append(e);
@@ -34,6 +34,9 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
     events[10] = {.kind = K::EmailFailed, .email = EmailBatch::End, .reason = hostile, .file = hostile};
     events[12] = {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED WITH ERRORS - TASK 4 FAILED TO START")};
     events[13] = {.kind = K::TaskExited, .slot = 2, .pid = 77, .signal = 9, .runMs = 1234};
+    events[15] = {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 78, .exitCode = 1, .runMs = 20};
+    events[16] = {.kind = K::EmailStillRunning, .email = EmailBatch::End, .pid = 79};
+    events[17] = {.kind = K::PassInterrupted, .slot = 4, .reason = QStringLiteral("found at start")};
     for (const JournalEvent& e : events) {
         const QString line = journalLine(kAt, e);
         SCOPED_TRACE(line.toStdString());
@@ -128,7 +131,8 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
         << "its end came during the next pass";
     EXPECT_EQ(stopped.took, QStringLiteral("0:00:20"));
 
-    EXPECT_EQ(passes[0].result, QStringLiteral("NOT FINISHED"));
+    EXPECT_EQ(passes[0].result, QStringLiteral("INTERRUPTED - TASK 1")) << "no end, and nothing runs it now";
+    EXPECT_EQ(historyFromJournal(j.lines, true)[0].result, QStringLiteral("RUNNING"));
     EXPECT_EQ(passes[0].slots[0].outcome, QStringLiteral("started, pid 700"));
 }
 

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "HistoryWindowModel.h"
+
+namespace zb {
+
+// A pass as the History window shows it, as plain text: its row (when it
+// started, how, how long it took, its result), then one line per slot.
+QString historyPassText(const HistoryPass& pass);
+
+} // namespace zb
