@@ -259,7 +259,8 @@ TEST(MailEndToEnd, AnUnattendedPassWithAFailingTaskSendsAMailThatSaysSo)
             std::cout << failed[QStringLiteral("raw")].toString().toStdString() << std::endl;
         EXPECT_EQ(failed[QStringLiteral("subject")].toString(),
                   QStringLiteral("ZB-SEQUENTA - zb-mail-road - COMPLETED WITH ERRORS"));
-        const QString body = failed[QStringLiteral("body")].toString();
+        // The mailer ends the lines of the text with CR LF, as SMTP wants them.
+        const QString body = failed[QStringLiteral("body")].toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         for (const QString& part :
              {QStringLiteral("ZB-SEQUENTA - zb-mail-road - COMPLETED WITH ERRORS\n\n"),
               QStringLiteral("Result    COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
