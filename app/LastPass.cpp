@@ -16,8 +16,7 @@ LastPassCheck lastPassCheck(const RunJournal& journal, bool copyRunsNow)
                 kLastNoPass};
     }
     const HistoryPass& last = passes.first();
-    return {historyPassText(last),
-            last.result == text::kCompletedSuccessfully ? kLastCompleted : kLastNotCompleted};
+    return {historyPassText(last), last.result == text::kCompletedSuccessfully ? kLastCompleted : kLastNotCompleted};
 }
 
 } // namespace zb

@@ -29,10 +29,8 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     // The slot's own task holds the chain while it runs when no name is
     // given, or when it answered to the name at its launch (a task that
     // renames itself is still the one waited for).
-    const bool ownTaskHolds =
-        recorder_.runningTask(n) != 0 && (name.isEmpty() || recorder_.taskAnsweredToName(n));
-    const ProcessPresence presence =
-        name.isEmpty() ? ProcessPresence::NotRunning : processes_.isProcessRunning(name);
+    const bool ownTaskHolds = recorder_.runningTask(n) != 0 && (name.isEmpty() || recorder_.taskAnsweredToName(n));
+    const ProcessPresence presence = name.isEmpty() ? ProcessPresence::NotRunning : processes_.isProcessRunning(name);
     main_.TASK_PAUSE_TICKBOX[n].setBackground(colour::Green);
     if (ownTaskHolds || presence == ProcessPresence::Running) {
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n));

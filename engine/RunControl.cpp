@@ -97,9 +97,8 @@ void RunControl::sendEndEmail(const QString& lastRun)
     const QString subject = endEmailSubjectFor(exe_.baseName(), lastRun == text::kCompletedSuccessfully);
     QStringList arguments{subject};
     if (!passes.isEmpty()) {
-        const QString report = passReportText(subject, passes.first(), [this](const QString& file, qint64 bytes) {
-            return files_.readEnd(file, bytes);
-        });
+        const QString report = passReportText(
+            subject, passes.first(), [this](const QString& file, qint64 bytes) { return files_.readEnd(file, bytes); });
         // Without the file the mail still goes, with the subject as its text.
         const QString messageFile = endEmailMessagePath(exe_.programFolder(), exe_.baseName());
         if (files_.writePrivateFile(messageFile, report.toUtf8()).ok)
@@ -167,8 +166,9 @@ void RunControl::lookBack()
         return;
     }
     if (!last.endEmailProblem.isEmpty())
-        main_.showLastRunTime(main_.lastRunTime(), QStringLiteral("The end e-mail script %1: the mail may not have gone.")
-                                                       .arg(last.endEmailProblem));
+        main_.showLastRunTime(
+            main_.lastRunTime(),
+            QStringLiteral("The end e-mail script %1: the mail may not have gone.").arg(last.endEmailProblem));
 }
 
 void RunControl::awaitEmails(int timeoutMs)

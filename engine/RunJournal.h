@@ -14,24 +14,24 @@ enum class PassStart { ByHand, Autostart };
 // mean something depends on the kind; the rest keep their defaults.
 struct JournalEvent {
     enum class Kind {
-        PassStarted,      // start
-        PassStopped,      // STOP pressed
-        TaskSkipped,      // slot
-        TaskStarted,      // slot, pid, command, file (its output)
-        TaskFailed,       // slot, command, reason
-        WaitBegan,        // slot, name
-        WaitEnded,        // slot, seconds
-        WaitStopped,      // slot, seconds
-        EmailStarted,     // email, file, pid
-        EmailMissing,     // email, file
-        EmailFailed,      // email, file, reason
-        ChainEnded,       //
-        Autoclosed,       // reason: the last-run text stored
-        TaskExited,       // slot, pid, exitCode or signal, runMs
-        TaskStillRunning, // slot, pid: the program closes, the task goes on
-        EmailEnded,       // email, pid, exitCode or signal, runMs
+        PassStarted,       // start
+        PassStopped,       // STOP pressed
+        TaskSkipped,       // slot
+        TaskStarted,       // slot, pid, command, file (its output)
+        TaskFailed,        // slot, command, reason
+        WaitBegan,         // slot, name
+        WaitEnded,         // slot, seconds
+        WaitStopped,       // slot, seconds
+        EmailStarted,      // email, file, pid
+        EmailMissing,      // email, file
+        EmailFailed,       // email, file, reason
+        ChainEnded,        //
+        Autoclosed,        // reason: the last-run text stored
+        TaskExited,        // slot, pid, exitCode or signal, runMs
+        TaskStillRunning,  // slot, pid: the program closes, the task goes on
+        EmailEnded,        // email, pid, exitCode or signal, runMs
         EmailStillRunning, // email, pid: the program ends, the script goes on
-        PassInterrupted,  // slot: whose turn it was; reason: "closed" or "found at start"
+        PassInterrupted,   // slot: whose turn it was; reason: "closed" or "found at start"
     };
 
     Kind kind = Kind::PassStarted;

@@ -74,9 +74,8 @@ private:
     LaunchResult record(Call call)
     {
         const bool fails = failing.contains(call.command) ||
-                           std::any_of(failing.cbegin(), failing.cend(), [&](const QString& f) {
-                               return call.command.startsWith(f + QLatin1Char(' '));
-                           });
+                           std::any_of(failing.cbegin(), failing.cend(),
+                                       [&](const QString& f) { return call.command.startsWith(f + QLatin1Char(' ')); });
         if (!fails)
             call.pid = nextPid++;
         calls.append(call);

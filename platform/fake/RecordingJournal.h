@@ -35,7 +35,7 @@ public:
     QList<JournalEvent> events;
     QList<std::int64_t> atMs;
     QString outputFolder = QStringLiteral("/state/output");
-    QString failing; // non-empty: every write fails for this reason
+    QString failing;   // non-empty: every write fails for this reason
     QStringList lines; // what the journal's file holds, as read back
     std::function<std::int64_t()> now;
 };

@@ -242,8 +242,8 @@ bool ProcFsProcessQuery::answersTo(qint64 pid, const QString& name)
     if (procFd < 0)
         return false;
     struct stat entry = {};
-    const bool answers = fstatat(procFd, pidText.c_str(), &entry, 0) == 0 &&
-                         processAnswersTo(procFd, pidText, entry.st_ino, wanted);
+    const bool answers =
+        fstatat(procFd, pidText.c_str(), &entry, 0) == 0 && processAnswersTo(procFd, pidText, entry.st_ino, wanted);
     close(procFd);
     return answers;
 }

@@ -29,7 +29,8 @@ Outcome run(const QString& program, const QStringList& arguments, const QString&
         env.insert(QStringLiteral("DISPLAY"), display);
     QTemporaryDir config;
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    env.insert(QStringLiteral("XDG_STATE_HOME"), stateHome.isEmpty() ? config.filePath(QStringLiteral("state")) : stateHome);
+    env.insert(QStringLiteral("XDG_STATE_HOME"),
+               stateHome.isEmpty() ? config.filePath(QStringLiteral("state")) : stateHome);
     process.setProcessEnvironment(env);
     process.start(program, arguments);
     Outcome outcome;
@@ -119,16 +120,16 @@ TEST(CommandLine, LastPrintsTheCopysLastPassWithoutADisplayAndExitsByItsResult)
     o = run(nightly, {QStringLiteral("--last")}, QString(), state);
     EXPECT_FALSE(o.crashed);
     EXPECT_EQ(o.status, 0) << o.out.toStdString() << o.err.toStdString();
-    EXPECT_TRUE(o.out.contains(QStringLiteral("How       Autostart\nTook      0:00:31\n"
-                                              "Result    COMPLETED SUCCESSFULLY\n"
-                                              "TASK 1    exited with 0 after 0:00:00\n")))
+    EXPECT_TRUE(o.out.contains(QStringLiteral("How        Autostart\nTook       0:00:31\n"
+                                              "Result     COMPLETED SUCCESSFULLY\n"
+                                              "TASK 1     exited with 0 after 0:00:00\n")))
         << o.out.toStdString();
 
     append("2026-12-08T02:00:11+01:00 pass-started by=hand\n"
            "2026-12-08T02:00:12+01:00 task-failed-to-start task=1 command=x reason=\"no such program: x\"\n");
     o = run(nightly, {QStringLiteral("--last")}, QString(), state);
     EXPECT_EQ(o.status, 1);
-    EXPECT_TRUE(o.out.contains(QStringLiteral("Result    INTERRUPTED - TASK 2\n"))) << o.out.toStdString();
+    EXPECT_TRUE(o.out.contains(QStringLiteral("Result     INTERRUPTED - TASK 2\n"))) << o.out.toStdString();
 
     // Another copy reads its own journal.
     const QString weekly = dir.filePath(QStringLiteral("weekly"));

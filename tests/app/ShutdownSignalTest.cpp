@@ -96,7 +96,8 @@ TEST(ShutdownSignal, APassCutShortWithoutAWordIsFoundAtTheNextStart)
         ASSERT_TRUE(process.waitForFinished(20000));
 
         IniSettingsStore after(ini);
-        EXPECT_EQ(after.getSetting(copy, QStringLiteral("LAST_RUN"), QString()), QStringLiteral("INTERRUPTED - TASK 2"));
+        EXPECT_EQ(after.getSetting(copy, QStringLiteral("LAST_RUN"), QString()),
+                  QStringLiteral("INTERRUPTED - TASK 2"));
         EXPECT_EQ(after.getSetting(copy, QStringLiteral("LAST_RUN_TIME"), QString()),
                   QStringLiteral("2026-12-07T02:00:15+01:00"))
             << "the last sign of the pass";

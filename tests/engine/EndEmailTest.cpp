@@ -57,20 +57,21 @@ TEST(EndEmail, ThePassesSubjectAndReportGoToTheEndScript)
         {"a clean pass",
          0,
          QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED"),
-         {QStringLiteral("Result    COMPLETED SUCCESSFULLY\n"), QStringLiteral("TASK 2    exited with 0 after 0:00:01\n")},
+         {QStringLiteral("Result     COMPLETED SUCCESSFULLY\n"),
+          QStringLiteral("TASK 2     exited with 0 after 0:00:01\n")},
          {QStringLiteral("line 30")}},
         {"task 2 exits 3",
          3,
          QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED WITH ERRORS"),
-         {QStringLiteral("Result    COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
-          QStringLiteral("TASK 2    exited with 3 after 0:00:01\n"),
+         {QStringLiteral("Result     COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
+          QStringLiteral("TASK 2     exited with 3 after 0:00:01\n"),
           QStringLiteral("TASK 2, last lines of its output (/state/output/task-2.log):\nline 11\n"),
           QStringLiteral("line 30\n")},
          {QStringLiteral("line 10\n")}},
         {"task 2 still runs",
          -1,
          QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED"),
-         {QStringLiteral("TASK 2    still running at close\n"), QStringLiteral("How       Autostart\n")},
+         {QStringLiteral("TASK 2     still running at close\n"), QStringLiteral("How        Autostart\n")},
          {}},
     };
     for (const auto& c : cases) {
@@ -130,9 +131,10 @@ TEST(EndEmail, AStartEmailThatFailsMakesThePassCompleteWithErrors)
                                  .signal = c.signal,
                                  .runMs = 1500};
         EXPECT_TRUE(pass.h.journal.events.contains(ended));
-        EXPECT_EQ(pass.endEmail().argv.at(2), c.exitCode == 0 && c.signal == 0
-                                                  ? QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED")
-                                                  : QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED WITH ERRORS"));
+        EXPECT_EQ(pass.endEmail().argv.at(2),
+                  c.exitCode == 0 && c.signal == 0
+                      ? QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED")
+                      : QStringLiteral("ZB-SEQUENTA - zb-sequenta - COMPLETED WITH ERRORS"));
     }
 }
 

@@ -35,7 +35,10 @@ TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
         QString result;
         QString took;
     } cases[] = {
-        {"chain ended cleanly", {{0, kStart}, {20, kChainEnded}}, false, QStringLiteral("COMPLETED SUCCESSFULLY"),
+        {"chain ended cleanly",
+         {{0, kStart}, {20, kChainEnded}},
+         false,
+         QStringLiteral("COMPLETED SUCCESSFULLY"),
          QStringLiteral("0:00:20")},
         {"a task exited 3",
          {{0, kStart},
@@ -50,12 +53,21 @@ TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
          false,
          QStringLiteral("COMPLETED SUCCESSFULLY"),
          QStringLiteral("0:00:30")},
-        {"stopped on the way", {{0, kStart}, {1, {.kind = K::TaskSkipped, .slot = 1}}, {2, {.kind = K::PassStopped}}},
-         false, QStringLiteral("STOPPED"), QStringLiteral("0:00:02")},
-        {"no end, nothing runs it", {{0, kStart}, {2, {.kind = K::TaskSkipped, .slot = 2}}}, false,
-         QStringLiteral("INTERRUPTED - TASK 3"), QStringLiteral("0:00:02")},
-        {"no end, its program runs it", {{0, kStart}, {2, {.kind = K::TaskSkipped, .slot = 2}}}, true,
-         QStringLiteral("RUNNING"), QStringLiteral("0:00:02")},
+        {"stopped on the way",
+         {{0, kStart}, {1, {.kind = K::TaskSkipped, .slot = 1}}, {2, {.kind = K::PassStopped}}},
+         false,
+         QStringLiteral("STOPPED"),
+         QStringLiteral("0:00:02")},
+        {"no end, nothing runs it",
+         {{0, kStart}, {2, {.kind = K::TaskSkipped, .slot = 2}}},
+         false,
+         QStringLiteral("INTERRUPTED - TASK 3"),
+         QStringLiteral("0:00:02")},
+        {"no end, its program runs it",
+         {{0, kStart}, {2, {.kind = K::TaskSkipped, .slot = 2}}},
+         true,
+         QStringLiteral("RUNNING"),
+         QStringLiteral("0:00:02")},
         {"found at the next start",
          {{0, kStart},
           {2, {.kind = K::TaskSkipped, .slot = 2}},
@@ -110,28 +122,35 @@ TEST(HistoryOutcome, TheReportGivesThePassAndTheLastLinesOfEachTaskThatEndedBadl
         {10, {.kind = K::WaitEnded, .slot = 2, .seconds = 7}},
         {11, {.kind = K::TaskFailed, .slot = 3, .reason = QStringLiteral("no such program: nothere")}},
         {12, {.kind = K::TaskExited, .slot = 1, .pid = 5, .exitCode = 0, .runMs = 11000}},
+        {13, {.kind = K::TaskSkipped, .slot = 4}},
+        {14, {.kind = K::TaskSkipped, .slot = 5}},
+        {15, {.kind = K::TaskSkipped, .slot = 6}},
+        {16, {.kind = K::TaskStarted, .slot = 7, .pid = 8}},
+        {17, {.kind = K::TaskSkipped, .slot = 8}},
         {30, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH SIGNAL 9")}},
     }));
     ASSERT_EQ(passes.size(), 1);
     QStringList asked;
-    const QString report =
-        passReportText(QStringLiteral("SUBJECT"), passes[0], [&](const QString& file, qint64 bytes) {
-            asked << file;
-            EXPECT_GE(bytes, 64 * 1024);
-            QByteArray out = "half a line\n";
-            for (int i = 1; i <= 25; ++i)
-                out += "out " + QByteArray::number(i) + (i == 25 ? "\r\n" : "\n");
-            return out;
-        });
+    const QString report = passReportText(QStringLiteral("SUBJECT"), passes[0], [&](const QString& file, qint64 bytes) {
+        asked << file;
+        EXPECT_GE(bytes, 64 * 1024);
+        QByteArray out = "half a line\n";
+        for (int i = 1; i <= 25; ++i)
+            out += "out " + QByteArray::number(i) + (i == 25 ? "\r\n" : "\n");
+        return out;
+    });
     EXPECT_EQ(asked, QStringList{QStringLiteral("/o/2.log")}) << "only the task that ended badly, and had output";
     QString expected = QStringLiteral("SUBJECT\n\n"
-                                      "Started   2026-12-07 02:00:00 UTC+01:00\n"
-                                      "How       Autostart\n"
-                                      "Took      0:00:30\n"
-                                      "Result    COMPLETED WITH ERRORS - TASK 2 EXITED WITH SIGNAL 9\n"
-                                      "TASK 1    exited with 0 after 0:00:11\n"
-                                      "TASK 2    ended by signal 9 after 0:00:07; waited 7 s\n"
-                                      "TASK 3    failed to start: no such program: nothere\n"
+                                      "Started    2026-12-07 02:00:00 UTC+01:00\n"
+                                      "How        Autostart\n"
+                                      "Took       0:00:30\n"
+                                      "Result     COMPLETED WITH ERRORS - TASK 2 EXITED WITH SIGNAL 9\n"
+                                      "TASK 1     exited with 0 after 0:00:11\n"
+                                      "TASK 2     ended by signal 9 after 0:00:07; waited 7 s\n"
+                                      "TASK 3     failed to start: no such program: nothere\n"
+                                      "TASK 4-6   skipped\n"
+                                      "TASK 7     started, pid 8\n"
+                                      "TASK 8     skipped\n"
                                       "\nTASK 2, last lines of its output (/o/2.log):\n");
     for (int i = 6; i <= 25; ++i)
         expected += QStringLiteral("out %1\n").arg(i);
@@ -156,7 +175,11 @@ TEST(HistoryOutcome, LastTellsTheNewestPassAndExitsByItsResult)
         QString firstLine;
     } cases[] = {
         {"no journal kept", QString(), {}, false, 3, QStringLiteral("This copy keeps no journal.")},
-        {"no pass yet", QStringLiteral("/s/x-runs.log"), {}, false, 3,
+        {"no pass yet",
+         QStringLiteral("/s/x-runs.log"),
+         {},
+         false,
+         3,
          QStringLiteral("No passes yet in /s/x-runs.log")},
         {"completed",
          QStringLiteral("/s/x-runs.log"),
@@ -166,16 +189,20 @@ TEST(HistoryOutcome, LastTellsTheNewestPassAndExitsByItsResult)
           {80, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}}},
          false,
          0,
-         QStringLiteral("Result    COMPLETED SUCCESSFULLY")},
+         QStringLiteral("Result     COMPLETED SUCCESSFULLY")},
         {"with errors",
          QStringLiteral("/s/x-runs.log"),
          {{0, kStart}, {9, {.kind = K::TaskFailed, .slot = 3}}, {20, kChainEnded}},
          false,
          1,
-         QStringLiteral("Result    COMPLETED WITH ERRORS - TASK 3 FAILED TO START")},
-        {"running now", QStringLiteral("/s/x-runs.log"), {{0, kStart}}, true, 1, QStringLiteral("Result    RUNNING")},
-        {"cut short", QStringLiteral("/s/x-runs.log"), {{0, kStart}}, false, 1,
-         QStringLiteral("Result    INTERRUPTED - TASK 1")},
+         QStringLiteral("Result     COMPLETED WITH ERRORS - TASK 3 FAILED TO START")},
+        {"running now", QStringLiteral("/s/x-runs.log"), {{0, kStart}}, true, 1, QStringLiteral("Result     RUNNING")},
+        {"cut short",
+         QStringLiteral("/s/x-runs.log"),
+         {{0, kStart}},
+         false,
+         1,
+         QStringLiteral("Result     INTERRUPTED - TASK 1")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -146,7 +146,9 @@ TEST(PassEnds, TheNextStartFindsAPassThatEndedWithoutAWord)
         QString lastRun; // as shown after start-up
         QString tipPart;
     } cases[] = {
-        {"killed before slot 1", {{0, started}}, QStringLiteral("INTERRUPTED - TASK 1"),
+        {"killed before slot 1",
+         {{0, started}},
+         QStringLiteral("INTERRUPTED - TASK 1"),
          QStringLiteral("last seen running 2026-12-07 02:00:00")},
         {"killed after slot 3 was skipped",
          {{0, started}, {3, {.kind = K::TaskSkipped, .slot = 3}}},

@@ -62,7 +62,7 @@ TEST(ProcessWatcher, TheTaskTheSlotLaunchedHoldsTheWaitWhenItIsTheOneWatched)
     const struct {
         const char* what;
         QString name;
-        bool launchedAnswers; // the launched task answered to the name at its launch
+        bool launchedAnswers;  // the launched task answered to the name at its launch
         int nameRunningChecks; // how many checks find the name running
         SimulatedClock::Ms handOverMs;
     } cases[] = {

@@ -213,7 +213,8 @@ TEST(TaskChain, TheHoldAfterALaunchKeepsThePaceButNotTheWindow)
         } else {
             ASSERT_EQ(h.launcher.calls.size(), 2);
             EXPECT_EQ(h.launcher.calls[1].atMs, 3500) << "two seconds a slot, as before";
-            EXPECT_EQ(log.entries[1], (std::pair<SimulatedClock::Ms, QString>{2500, QStringLiteral("TASK 1 COMPLETED")}));
+            EXPECT_EQ(log.entries[1],
+                      (std::pair<SimulatedClock::Ms, QString>{2500, QStringLiteral("TASK 1 COMPLETED")}));
         }
     }
 }

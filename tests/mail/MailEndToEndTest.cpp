@@ -260,12 +260,13 @@ TEST(MailEndToEnd, AnUnattendedPassWithAFailingTaskSendsAMailThatSaysSo)
         EXPECT_EQ(failed[QStringLiteral("subject")].toString(),
                   QStringLiteral("ZB-SEQUENTA - zb-mail-road - COMPLETED WITH ERRORS"));
         // The mailer ends the lines of the text with CR LF, as SMTP wants them.
-        const QString body = failed[QStringLiteral("body")].toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        const QString body =
+            failed[QStringLiteral("body")].toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         for (const QString& part :
              {QStringLiteral("ZB-SEQUENTA - zb-mail-road - COMPLETED WITH ERRORS\n\n"),
-              QStringLiteral("Result    COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
-              QStringLiteral("TASK 1    exited with 0 after "), QStringLiteral("TASK 2    exited with 3 after "),
-              QStringLiteral("TASK 3    failed to start: no such program: zb-no-such-program\n"),
+              QStringLiteral("Result     COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
+              QStringLiteral("TASK 1     exited with 0 after "), QStringLiteral("TASK 2     exited with 3 after "),
+              QStringLiteral("TASK 3     failed to start: no such program: zb-no-such-program\n"),
               QStringLiteral("TASK 2, last lines of its output"), QStringLiteral("\nout 6\n"),
               QStringLiteral("\nout 25\n")})
             EXPECT_TRUE(body.contains(part)) << part.toStdString() << " not in\n" << body.toStdString();

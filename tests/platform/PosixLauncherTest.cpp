@@ -104,11 +104,10 @@ TEST(PosixLauncher, AwaitingAChildReportsItsEndOrGivesUpInTime)
     PosixLauncher launcher;
     QList<ProcessEnd> ends;
     launcher.onEnded = [&](const ProcessEnd& end) { ends << end; };
-    const LaunchResult quick = launcher.launchArgv({QStringLiteral("/bin/sh"), QStringLiteral("-c"),
-                                                    QStringLiteral("sleep 0.2; exit 4")},
-                                                   WindowStyle::Hidden);
-    const LaunchResult slow = launcher.launchArgv({QStringLiteral("/bin/sleep"), QStringLiteral("30")},
-                                                  WindowStyle::Hidden);
+    const LaunchResult quick = launcher.launchArgv(
+        {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("sleep 0.2; exit 4")}, WindowStyle::Hidden);
+    const LaunchResult slow =
+        launcher.launchArgv({QStringLiteral("/bin/sleep"), QStringLiteral("30")}, WindowStyle::Hidden);
     ASSERT_TRUE(quick.started && slow.started);
     EXPECT_TRUE(launcher.awaitEnd(quick.pid, 10'000));
     ASSERT_EQ(ends.size(), 1);

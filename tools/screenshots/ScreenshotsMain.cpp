@@ -78,7 +78,9 @@ void seed(MemorySettingsStore& store, const QString& section)
     }
 }
 
-// Two nights of the journal: one clean, one with a task that failed.
+// Three nights of the journal: one clean; one with a task that failed and an
+// end e-mail that could not be sent; one cut short during slot 5's wait and
+// found so at the next start.
 class SampleJournal : public NullRunJournal {
 public:
     QString journalFile() const override { return QStringLiteral("~/.local/state/ZB-SEQUENTA/zb-sequenta-runs.log"); }
@@ -87,7 +89,7 @@ public:
         using K = JournalEvent::Kind;
         QStringList lines;
         const QDateTime night(QDate(2026, 12, 5), QTime(2, 0), Qt::OffsetFromUTC, 3600);
-        for (int d = 0; d < 2; ++d) {
+        for (int d = 0; d < 3; ++d) {
             const QDateTime at = night.addDays(d);
             auto add = [&](int s, const JournalEvent& e) { lines << journalLine(at.addSecs(s), e); };
             add(0, {.kind = K::PassStarted, .start = PassStart::Autostart});
@@ -97,11 +99,22 @@ public:
             add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 0 ? 0 : 23, .runMs = 827000});
             add(831, {.kind = K::WaitEnded, .slot = 2, .seconds = 827});
             add(832, {.kind = K::TaskSkipped, .slot = 3});
+            if (d == 2) {
+                add(833, {.kind = K::TaskSkipped, .slot = 4});
+                add(834, {.kind = K::TaskStarted, .slot = 5, .pid = 4500, .file = QStringLiteral("/tmp/5.log")});
+                add(835, {.kind = K::WaitBegan, .slot = 5, .name = QStringLiteral("updatedb")});
+                add(30000, {.kind = K::PassInterrupted, .slot = 5, .reason = QStringLiteral("found at start")});
+                break;
+            }
             add(900, {.kind = K::TaskExited, .slot = 1, .pid = 4100 + d, .runMs = 899000});
             add(917, {.kind = K::ChainEnded});
             add(928, {.kind = K::Autoclosed,
                       .reason = d == 0 ? QStringLiteral("COMPLETED SUCCESSFULLY")
                                        : QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH 23")});
+            if (d == 1) {
+                add(928, {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 4900});
+                add(990, {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 4900, .exitCode = 1});
+            }
         }
         return lines;
     }
@@ -148,9 +161,11 @@ int run(const QDir& folder)
     Program p(Services{clock, store, exe, launcher, processes, folders, fileDialog, files, shell});
     MainWindowView main(p.main);
     p.start();
-    // Mid-run: slot 1 done, slot 2 waiting for its process.
+    // Mid-run: slot 1's task ended badly after the chain had moved on, slot 2
+    // waits for its process.
     p.main.MAIN_START_STOP_BUTTON.click();
     clock.advance(6000);
+    launcher.end(1000, 3);
 
     bool ok = save(main, folder, "main-window.png");
     auto none = [](auto&) {};
