@@ -42,7 +42,8 @@ private:
     std::function<void()> listener_;
 };
 
-// A text label, on the window's background unless given one of its own.
+// A text label, on the window's background and in its text colour unless
+// given colours of its own.
 class Label : public Control {
 public:
     Label(QString objectName, QString caption) : Control(std::move(objectName)), caption_(std::move(caption)) {}
@@ -51,10 +52,13 @@ public:
     void setCaption(const QString& caption) { assign(caption_, caption); }
     Colour background() const { return background_; }
     void setBackground(Colour c) { assign(background_, c); }
+    Colour foreground() const { return foreground_; }
+    void setForeground(Colour c) { assign(foreground_, c); }
 
 private:
     QString caption_;
     Colour background_ = colour::None;
+    Colour foreground_ = colour::None;
 };
 
 // A push button. click() is the user's click: it runs onClick when enabled.
@@ -138,7 +142,14 @@ public:
     TextField(QString objectName, QString text) : Control(std::move(objectName)), text_(std::move(text)) {}
 
     const QString& text() const { return text_; }
-    void setText(const QString& text) { assign(text_, text); }
+    void setText(const QString& text)
+    {
+        if (text == text_)
+            return;
+        assign(text_, text);
+        if (onTextChanged)
+            onTextChanged();
+    }
     Colour background() const { return background_; }
     void setBackground(Colour c) { assign(background_, c); }
     Colour foreground() const { return foreground_; }
@@ -153,11 +164,15 @@ public:
     bool masked() const { return masked_; }
     void setMasked(bool masked) { assign(masked_, masked); }
 
-    // The user typed: the view reports the new text.
+    // The user typed: the view reports the new text. A NUL is refused (the
+    // view shows the text as it was): no setting can hold one.
     void edit(const QString& text)
     {
-        if (!locked_)
-            setText(text);
+        if (locked_ || text.contains(QChar(0))) {
+            changed();
+            return;
+        }
+        setText(text);
     }
     void doubleClick()
     {
@@ -166,6 +181,8 @@ public:
     }
 
     std::function<void()> onDoubleClick;
+    // After every change of the text, typed or set from code.
+    std::function<void()> onTextChanged;
 
 private:
     QString text_;

@@ -120,6 +120,8 @@ void apply(Reading& r, const JournalEvent& e)
     case Kind::TaskStarted: {
         HistorySlot& s = slotOf(pass, e.slot);
         s.outcome = QStringLiteral("started, pid %1").arg(e.pid);
+        if (e.file.isEmpty() && !e.reason.isEmpty())
+            s.outcome += QStringLiteral("; output not kept: ") + e.reason;
         s.outputFile = e.file;
         s.failed = false;
         pass.turn = e.slot;
@@ -230,6 +232,8 @@ QList<HistoryPass> historyFromEntries(const QList<JournalEntry>& entries, bool n
         if (e.kind == Kind::TaskStarted || e.kind == Kind::EmailStarted)
             passOfPid.insert(e.pid, index);
         if (endsAProcess(e.kind)) {
+            // The end of a process whose start is not in the journal belongs
+            // to no pass that can be told.
             if (!passOfPid.contains(e.pid))
                 continue;
             index = e.kind == Kind::TaskStillRunning ? passOfPid.value(e.pid) : passOfPid.take(e.pid);
@@ -290,7 +294,9 @@ void HistoryWindowModel::select(int pass, int slot)
 {
     pass_ = pass;
     slot_ = slot;
-    OPEN_OUTPUT_BUTTON.setEnabled(!selectedOutputFile().isEmpty());
+    // Older passes' output is pruned while the journal still names it.
+    const QString file = selectedOutputFile();
+    OPEN_OUTPUT_BUTTON.setEnabled(!file.isEmpty() && QFileInfo::exists(file));
 }
 
 QString HistoryWindowModel::selectedOutputFile() const

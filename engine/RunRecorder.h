@@ -22,7 +22,8 @@ struct ProcessEnd;
 // pass's problems for its last-run text and its events for its report, and
 // follows the launched tasks and e-mail scripts to their end. A task that
 // ends badly turns its light red, also after the chain has moved on. A
-// journal that cannot be written is said once in the status line; the run
+// journal that cannot be written is said once in the status line, and the
+// History button warns with the reason until it is written again; the run
 // goes on.
 class RunRecorder {
 public:
@@ -112,7 +113,7 @@ private:
     QHash<qint64, Email> emails_;
     std::array<SlotTask, kSlotCount + 1> slots_{};
     std::array<qint64, kSlotCount + 1> waitSeconds_;
-    bool failureSaid_ = false;
+    QString failureShown_;
 };
 
 } // namespace zb

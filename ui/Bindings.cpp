@@ -186,6 +186,8 @@ QLabel* Bindings::bind(Label& model, QLabel* widget)
         widget->setAutoFillBackground(filled);
         if (filled)
             setRole(widget, QPalette::Window, toQColor(model.background()));
+        if (model.foreground() != colour::None)
+            setRole(widget, QPalette::WindowText, toQColor(model.foreground()));
     };
     render();
     model.setChangeListener(render);

@@ -4,7 +4,9 @@
 #include "tests/support/Harness.h"
 #include "tests/support/QtPrinters.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
@@ -37,6 +39,13 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
     events[15] = {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 78, .exitCode = 1, .runMs = 20};
     events[16] = {.kind = K::EmailStillRunning, .email = EmailBatch::End, .pid = 79};
     events[17] = {.kind = K::PassInterrupted, .slot = 4, .reason = QStringLiteral("found at start")};
+    for (int i : {2, 6, 14})
+        events[i].slot = 1;
+    events.append({.kind = K::TaskStarted,
+                   .slot = 5,
+                   .pid = 9,
+                   .command = QStringLiteral("job"),
+                   .reason = QStringLiteral("Permission denied")}); // its output could not be kept
     for (const JournalEvent& e : events) {
         const QString line = journalLine(kAt, e);
         SCOPED_TRACE(line.toStdString());
@@ -69,6 +78,21 @@ TEST(JournalText, LinesThatAreNotJournalLinesAreRefused)
         SCOPED_TRACE(line);
         EXPECT_FALSE(parseJournalLine(QString::fromUtf8(line)).has_value());
     }
+    // Values no event can carry: hand edits, or a number cut by a full disk.
+    for (const char* fields :
+         {"task-skipped task=-3", "task-skipped task=1215752191", "task-skipped task=0", "task-skipped task=21",
+          "task-skipped task=1x", "task-ended task=1 pid=-5 status=0", "task-ended task=1 pid=5 status=256",
+          "task-ended task=1 pid=5 status=-1", "wait-ended task=1 seconds=-1",
+          "task-ended task=1 pid=5 signal=9 ran-ms=-10", "task-ended task=1 pid=99999999999999999999 status=0"}) {
+        SCOPED_TRACE(fields);
+        EXPECT_FALSE(parseJournalLine(QStringLiteral("2026-12-07T02:30:05+01:00 ") + QLatin1String(fields)));
+    }
+    // A line cut short, with the next one joined to it by an earlier version:
+    // the joined line still reads.
+    const auto joined = parseJournalLine(QStringLiteral("2026-12026-12-07T02:30:05+01:00 pass-started by=autostart"));
+    ASSERT_TRUE(joined.has_value());
+    EXPECT_EQ(joined->event.kind, K::PassStarted);
+    EXPECT_EQ(joined->when, kAt);
 }
 
 // Journal lines as a file holds them, one pass after another.
@@ -109,7 +133,9 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
         .at(4005, {.kind = K::PassStopped})
         .at(4010, {.kind = K::PassStarted})
         .at(4011, {.kind = K::TaskStarted, .slot = 1, .pid = 700})
-        .at(4020, {.kind = K::TaskExited, .slot = 1, .pid = 600, .exitCode = 3, .runMs = 19000});
+        .at(4020, {.kind = K::TaskExited, .slot = 1, .pid = 600, .exitCode = 3, .runMs = 19000})
+        // The end of a task whose start went with a lost line belongs to no pass.
+        .at(560000, {.kind = K::TaskExited, .slot = 1, .pid = 42, .exitCode = 7, .runMs = 1000});
 
     const QList<HistoryPass> passes = historyFromJournal(j.lines);
     ASSERT_EQ(passes.size(), 3);
@@ -134,6 +160,7 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
     EXPECT_EQ(passes[0].result, QStringLiteral("INTERRUPTED - TASK 1")) << "no end, and nothing runs it now";
     EXPECT_EQ(historyFromJournal(j.lines, true)[0].result, QStringLiteral("RUNNING"));
     EXPECT_EQ(passes[0].slots[0].outcome, QStringLiteral("started, pid 700"));
+    EXPECT_EQ(passes[0].took, QStringLiteral("0:00:01"));
 }
 
 TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
@@ -146,11 +173,16 @@ TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
         QString journalFile() const override { return QStringLiteral("/state/zb-runs.log"); }
         QStringList readLines() const override { return lines; }
     } file;
-    file.lines = JournalLines()
-                     .at(0, {.kind = K::PassStarted})
-                     .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = QStringLiteral("/out/1.log")})
-                     .at(2, {.kind = K::TaskSkipped, .slot = 2})
-                     .lines;
+    QTemporaryDir out;
+    const QString output = out.filePath(QStringLiteral("1.log"));
+    QFile(output).open(QIODevice::WriteOnly);
+    file.lines =
+        JournalLines()
+            .at(0, {.kind = K::PassStarted})
+            .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = output})
+            .at(2, {.kind = K::TaskSkipped, .slot = 2})
+            .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = out.filePath(QStringLiteral("pruned.log"))})
+            .lines;
     HistoryWindowModel model(h.program->settings, file);
     QStringList opened;
     model.openPath = [&](const QString& path) { opened << path; };
@@ -159,10 +191,12 @@ TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
     EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled());
     model.select(0, 2);
     EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled()) << "a skipped slot has no output";
+    model.select(0, 3);
+    EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled()) << "output pruned since";
     model.select(0, 1);
     model.OPEN_OUTPUT_BUTTON.click();
     model.OPEN_FOLDER_BUTTON.click();
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("/out/1.log"), QStringLiteral("/state")}));
+    EXPECT_EQ(opened, (QStringList{output, QStringLiteral("/state")}));
 
     HistoryWindowModel none(h.program->settings, journal);
     none.Form_Load();
