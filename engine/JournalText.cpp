@@ -257,7 +257,8 @@ bool inRange(const JournalEvent& e)
 {
     const bool hasSlot = e.kind != Kind::PassStarted && e.kind != Kind::PassStopped && e.kind != Kind::ChainEnded &&
                          e.kind != Kind::Autoclosed && e.kind != Kind::EmailStarted && e.kind != Kind::EmailMissing &&
-                         e.kind != Kind::EmailFailed;
+                         e.kind != Kind::EmailFailed && e.kind != Kind::EmailEnded &&
+                         e.kind != Kind::EmailStillRunning;
     if (hasSlot && (e.slot < 1 || e.slot > kSlotCount))
         return false;
     return e.pid >= 0 && e.seconds >= 0 && e.runMs >= 0 && e.exitCode >= 0 && e.exitCode <= 255 && e.signal >= 0 &&
