@@ -52,7 +52,7 @@ int runApplication(int argc, char** argv)
 
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     // A second copy of the same name leaves the settings alone.
-    const auto instance = createSystemSingleInstance();
+    auto instance = createSystemSingleInstance();
     if (!claimOrHandOver(*instance, exe.baseName()))
         return 1;
 
@@ -98,7 +98,9 @@ int runApplication(int argc, char** argv)
     shownView = nullptr;
     program.main.setWindowOpener(nullptr);
     // The window has gone; an e-mail script that still sends is waited for,
-    // so that how it ended is journaled.
+    // so that how it ended is journaled. The name is free meanwhile: the
+    // next start of this copy need not wait for a mail server.
+    instance.reset();
     program.engine.run().awaitEmails(RunControl::kEmailGraceMs);
     return status;
 }
