@@ -130,11 +130,6 @@ TEST(CommandLine, LastPrintsTheCopysLastPassWithoutADisplayAndExitsByItsResult)
     o = run(nightly, {QStringLiteral("--last")}, QString(), state);
     EXPECT_EQ(o.status, 1);
     EXPECT_TRUE(o.out.contains(QStringLiteral("Result     INTERRUPTED - TASK 2\n"))) << o.out.toStdString();
-
-    // Another copy reads its own journal.
-    const QString weekly = dir.filePath(QStringLiteral("weekly"));
-    ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), weekly));
-    EXPECT_EQ(run(weekly, {QStringLiteral("--last")}, QString(), state).status, 3);
 }
 
 TEST(CommandLine, AnXDisplayThatDoesNotAnswerIsOneLineNotAnAbort)

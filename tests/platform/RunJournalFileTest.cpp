@@ -194,17 +194,6 @@ TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
     QStringList all = journal.readLines();
     EXPECT_EQ(all.mid(all.size() - 2501), newest) << "the same lines as the whole journal's end";
 
-    // The journal's default reading agrees.
-    struct Whole : RunJournal {
-        QStringList lines;
-        void record(const JournalEvent&) override {}
-        QString taskOutputFile(int) override { return {}; }
-        QString failure() const override { return {}; }
-        QStringList readLines() const override { return lines; }
-    } whole;
-    whole.lines = all;
-    EXPECT_EQ(whole.readLastPassLines(), newest);
-
     QTemporaryDir empty;
     EXPECT_TRUE(FileRunJournal(empty.path(), QStringLiteral("zb")).readLastPassLines().isEmpty());
 }
