@@ -41,6 +41,10 @@ QString helpText(const QString& program)
                           "\n"
                           "  -h, --help       show this help and exit\n"
                           "  -v, --version    show the version and exit\n"
+                          "      --last       print this copy's last pass as History shows it and exit:\n"
+                          "                   0 when it completed successfully, 1 for any other result\n"
+                          "                   (also while it runs), 3 when there is no pass yet;\n"
+                          "                   needs no display\n"
                           "\n"
                           "Qt's own options (-platform NAME, -display NAME, -style NAME, ...) are passed on.\n"
                           "A copy or a symbolic link under another name is another copy, with settings\n"
@@ -79,6 +83,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return exitWith(kExitNormal, helpText(program), QString());
         if (word == QLatin1String("-v") || word == QLatin1String("--version"))
             return exitWith(kExitNormal, QStringLiteral("%1 %2\n").arg(program, programVersion()), QString());
+        if (word == QLatin1String("--last")) {
+            line.action = CommandLine::Action::Last;
+            continue;
+        }
         if (!word.startsWith(QLatin1Char('-')) || word.size() < 2)
             return badOption(program, QStringLiteral("unexpected argument '%1'").arg(word));
 

@@ -13,6 +13,7 @@ struct CommandLine {
     enum class Action {
         Run,  // open the window; Qt's own options are left for Qt
         Exit, // print `output` or `error` and exit with `exitStatus`
+        Last, // print this copy's last pass and exit by its result
     };
     Action action = Action::Run;
     int exitStatus = 0;

@@ -10,6 +10,10 @@ Program::Program(const Services& s)
       desk(main, s)
 {}
 
-void Program::start() { main.Form_Load(); }
+void Program::start()
+{
+    main.Form_Load();
+    engine.run().lookBack();
+}
 
 } // namespace zb

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
+#include "app/LastPass.h"
 #include "app/ScheduledStart.h"
 #include "core/Settings.h"
 #include "engine/RunJournal.h"
 #include "platform/DisplayCheck.h"
+#include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
@@ -40,6 +42,15 @@ int main(int argc, char** argv)
         print(stdout, line.output);
         print(stderr, line.error);
         return line.exitStatus;
+    }
+    if (line.action == zb::CommandLine::Action::Last) {
+        // Read from the journal alone: no display, no settings, no claim on the name.
+        const zb::ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
+        const auto journal = zb::createSystemJournal(exe.baseName());
+        const auto instance = zb::createSystemSingleInstance();
+        const zb::LastPassCheck check = zb::lastPassCheck(*journal, instance->runs(exe.baseName()));
+        print(stdout, check.output);
+        return check.exitStatus;
     }
     zb::StartOptions options;
     options.scheduled = zb::takeScheduledStartMark();

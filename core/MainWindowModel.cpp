@@ -17,6 +17,20 @@ constexpr int kNumLockStepMs = 750;
 constexpr int kCountdownStart = 11;
 constexpr int kHeartbeatStart = 5 * 60 + 1;
 
+// When the last-run text was written, in the words of its kind: the end of a
+// run, the last sign of an interrupted one, or a press of a countdown button.
+QString lastRunToolTip(const QString& text, const QDateTime& at)
+{
+    if (!at.isValid())
+        return QString();
+    const QString when = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t"));
+    if (text.startsWith(text::kInterrupted))
+        return QStringLiteral("Last run interrupted, last seen running %1").arg(when);
+    if (text.startsWith(text::kCompletedSuccessfully) || text.startsWith(text::kCompletedWithErrors))
+        return QStringLiteral("Last run ended %1").arg(when);
+    return QStringLiteral("Set %1").arg(when);
+}
+
 } // namespace
 
 MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
@@ -202,10 +216,13 @@ void MainWindowModel::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    if (onUnloading)
+        onUnloading();
     const SettingsBatch batch(settings_.store());
     settings_.writePosition(keys::MAIN, geometry_.left, geometry_.top);
     storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     settings_.writeText(keys::LAST_RUN, LAST_RUN_TEXTBOX.text());
+    settings_.writeText(keys::LAST_RUN_TIME, lastRunTime_);
     if (onUnloaded)
         onUnloaded();
 }
@@ -258,11 +275,12 @@ void MainWindowModel::TASK_LIGHT_DblClick(int n)
     TASK_LIGHT[n].setToolTip(QString());
 }
 
-void MainWindowModel::showLastRun(const QString& text, Colour background)
+void MainWindowModel::showLastRun(const QString& text, Colour background, const QString& isoTime)
 {
     LAST_RUN_TEXTBOX.setText(text);
     LAST_RUN_TEXTBOX.setBackground(background);
     LAST_RUN_TEXTBOX.setForeground(colour::Black);
+    showLastRunTime(isoTime);
 }
 
 void MainWindowModel::colourLastRunForStartUp()
@@ -272,12 +290,13 @@ void MainWindowModel::colourLastRunForStartUp()
     LAST_RUN_TEXTBOX.setForeground(colour::Black);
 }
 
-void MainWindowModel::showLastRunTime(const QString& isoTime)
+void MainWindowModel::showLastRunTime(const QString& isoTime, const QString& note)
 {
-    const QDateTime at = QDateTime::fromString(isoTime, Qt::ISODate);
-    LAST_RUN_TEXTBOX.setToolTip(
-        at.isValid() ? QStringLiteral("Last run ended %1").arg(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss t")))
-                     : QString());
+    lastRunTime_ = isoTime;
+    QString tip = lastRunToolTip(LAST_RUN_TEXTBOX.text(), QDateTime::fromString(isoTime, Qt::ISODate));
+    if (!note.isEmpty())
+        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + note;
+    LAST_RUN_TEXTBOX.setToolTip(tip);
 }
 
 void MainWindowModel::setPosition(double left, double top)

@@ -20,6 +20,7 @@ inline const QString kStart = QStringLiteral("START");
 inline const QString kStop = QStringLiteral("STOP");
 inline const QString kCompletedSuccessfully = QStringLiteral("COMPLETED SUCCESSFULLY");
 inline const QString kCompletedWithErrors = QStringLiteral("COMPLETED WITH ERRORS");
+inline const QString kInterrupted = QStringLiteral("INTERRUPTED");
 inline const QString kSettingsUnreadable = QStringLiteral("SETTINGS FILE UNREADABLE - STARTED ON DEFAULTS");
 inline const QString kHistory = QStringLiteral("History");
 inline const QString kHistoryToolTip = QStringLiteral("What ran, when, and how each task ended");
@@ -52,17 +53,22 @@ public:
     void AlwaysOnTopTimer_TICKBOX_Click();
     void TASK_LIGHT_DblClick(int n);
 
-    // Shows a last-run text in LAST_RUN_TEXTBOX in the colours of its kind.
-    void showLastRun(const QString& text, Colour background);
+    // Shows a last-run text in LAST_RUN_TEXTBOX in the colours of its kind,
+    // with the moment it was written (ISO 8601): the two are stored together.
+    void showLastRun(const QString& text, Colour background, const QString& isoTime);
     void colourLastRunForStartUp();
-    // Shows when the last run ended (ISO 8601) as LAST_RUN_TEXTBOX's tip.
-    void showLastRunTime(const QString& isoTime);
+    // Shows when the last-run text was written as LAST_RUN_TEXTBOX's tip,
+    // and a note under it (what became of the end e-mail).
+    void showLastRunTime(const QString& isoTime, const QString& note = QString());
+    const QString& lastRunTime() const { return lastRunTime_; }
 
     void setWindowOpener(WindowOpener* opener) { opener_ = opener; }
     // Set by the view: close the real window (which then calls Form_Unload).
     std::function<void()> closeRequested;
     // Called after every title or geometry change, for the view.
     std::function<void()> windowChanged;
+    // Called once at the start of the shut-down, before the settings are saved.
+    std::function<void()> onUnloading;
     // Called once at the end of the shut-down, after the settings are saved.
     std::function<void()> onUnloaded;
 
@@ -151,6 +157,7 @@ private:
     Settings& settings_;
     WindowOpener* opener_ = nullptr;
     QString title_;
+    QString lastRunTime_;
     WindowGeometry geometry_;
     bool unloaded_ = false;
     bool loaded_ = false;

@@ -41,14 +41,14 @@ void AutocloseCountdown::AUTOCLOSE_START_BUTTON_Click()
         main_.AUTOCLOSE_TIMER.setEnabled(true);
         main_.autocloseStartedByHand = true;
         main_.AUTOCLOSE_TICKBOX.setEnabled(false);
-        main_.showLastRun(QStringLiteral("AUTOCLOSE - MANUAL START"), colour::Green);
+        run_.showLastRun(QStringLiteral("AUTOCLOSE - MANUAL START"), colour::Green);
     } else {
         main_.AUTOCLOSE_START_BUTTON.setCaption(text::kStart);
         main_.SETTINGS_BUTTON.setEnabled(true);
         main_.AUTOCLOSE_TIMER.setEnabled(false);
         main_.autocloseStartedByHand = false;
         main_.AUTOCLOSE_TICKBOX.setEnabled(true);
-        main_.showLastRun(QStringLiteral("AUTOCLOSE - MANUAL STOP"), colour::Red);
+        run_.showLastRun(QStringLiteral("AUTOCLOSE - MANUAL STOP"), colour::Red);
     }
 }
 

@@ -38,12 +38,12 @@ void AutostartCountdown::AUTOSTART_START_BUTTON_Click()
         main_.AUTOSTART_START_BUTTON.setCaption(text::kStop);
         main_.SETTINGS_BUTTON.setEnabled(false);
         main_.AUTOSTART_TIMER.setEnabled(true);
-        main_.showLastRun(QStringLiteral("AUTOSTART - MANUAL START"), colour::Green);
+        run_.showLastRun(QStringLiteral("AUTOSTART - MANUAL START"), colour::Green);
     } else {
         main_.AUTOSTART_START_BUTTON.setCaption(text::kStart);
         main_.SETTINGS_BUTTON.setEnabled(true);
         main_.AUTOSTART_TIMER.setEnabled(false);
-        main_.showLastRun(QStringLiteral("AUTOSTART - MANUAL STOP"), colour::Red);
+        run_.showLastRun(QStringLiteral("AUTOSTART - MANUAL STOP"), colour::Red);
     }
 }
 

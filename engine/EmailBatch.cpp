@@ -12,6 +12,11 @@ QString emailBatchPath(const QString& programFolder, const QString& baseName, Em
            QStringLiteral("-EMAIL.sh");
 }
 
+QString endEmailMessagePath(const QString& programFolder, const QString& baseName)
+{
+    return programFolder + QStringLiteral("/LOGS/") + baseName + QStringLiteral("-END-EMAIL.txt");
+}
+
 QString emailBatchNotFoundText(EmailBatch kind) { return word(kind) + QStringLiteral(" EMAIL BATCH FILE NOT FOUND"); }
 
 QString emailBatchFailedText(EmailBatch kind)

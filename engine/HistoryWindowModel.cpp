@@ -1,7 +1,9 @@
 #include "HistoryWindowModel.h"
 
 #include "ClockTexts.h"
+#include "PassOutcome.h"
 #include "RunJournal.h"
+#include "core/SlotArray.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -28,10 +30,12 @@ QString endText(const JournalEvent& e)
     return QStringLiteral("exited with %1").arg(e.exitCode) + after;
 }
 
-// A pass being read, with where each pid's slot sits.
+// A pass being read.
 struct Reading {
     HistoryPass pass;
-    QDateTime last;
+    QString firstProblem;
+    bool chainEnded = false;
+    bool closed = false; // the autoclose stored its last-run text, which stands
 };
 
 HistorySlot& slotOf(HistoryPass& pass, int n)
@@ -39,20 +43,79 @@ HistorySlot& slotOf(HistoryPass& pass, int n)
     for (HistorySlot& s : pass.slots)
         if (s.slot == n)
             return s;
-    pass.slots.append(HistorySlot{n, QString(), QString()});
+    pass.slots.append(HistorySlot{n, QString(), QString(), false});
     return pass.slots.last();
 }
 
-void apply(HistoryPass& pass, const JournalEvent& e)
+// What an outcome says of the slot's wait ("; waited 5 s"), kept when the
+// task's end is told after it.
+QString waitNote(const QString& outcome)
 {
+    const qsizetype at = outcome.indexOf(QLatin1String("; wait"));
+    return at < 0 ? QString() : outcome.mid(at);
+}
+
+bool endedBadly(const JournalEvent& e) { return e.signal != 0 || e.exitCode != 0; }
+
+// As the last-run text tells a task's end: "3", or "SIGNAL 9".
+QString statusWord(const JournalEvent& e)
+{
+    return e.signal != 0 ? QStringLiteral("SIGNAL %1").arg(e.signal) : QString::number(e.exitCode);
+}
+
+void noteProblem(Reading& r, const QString& problem)
+{
+    if (!r.closed && r.firstProblem.isEmpty())
+        r.firstProblem = problem;
+}
+
+void endPass(Reading& r, const QString& result)
+{
+    if (r.pass.ended)
+        return;
+    r.pass.ended = true;
+    r.pass.result = result;
+}
+
+void applyEmail(Reading& r, const JournalEvent& e)
+{
+    const bool start = e.email == EmailBatch::Start;
+    switch (e.kind) {
+    case Kind::EmailMissing:
+    case Kind::EmailFailed:
+        noteProblem(r, start ? problem::startEmailNotSent() : problem::endEmailNotSent());
+        break;
+    case Kind::EmailEnded:
+        if (!endedBadly(e))
+            break;
+        if (start)
+            noteProblem(r, problem::startEmailFailed());
+        else
+            r.pass.endEmailProblem = e.signal != 0 ? QStringLiteral("was killed by signal %1").arg(e.signal)
+                                                   : QStringLiteral("exited with %1").arg(e.exitCode);
+        break;
+    case Kind::EmailStillRunning:
+        if (!start)
+            r.pass.endEmailProblem = QStringLiteral("was still running when the program ended");
+        break;
+    default:
+        break;
+    }
+}
+
+void apply(Reading& r, const JournalEvent& e)
+{
+    HistoryPass& pass = r.pass;
     switch (e.kind) {
     case Kind::TaskSkipped:
         slotOf(pass, e.slot).outcome = QStringLiteral("skipped");
+        pass.turn = e.slot + 1;
         break;
     case Kind::TaskFailed:
         slotOf(pass, e.slot).outcome = QStringLiteral("failed to start: ") + e.reason;
-        if (pass.result.isEmpty())
-            pass.result = QStringLiteral("TASK %1 FAILED TO START").arg(e.slot);
+        slotOf(pass, e.slot).failed = true;
+        noteProblem(r, problem::taskFailedToStart(e.slot));
+        pass.turn = e.slot + 1;
         break;
     case Kind::TaskStarted: {
         HistorySlot& s = slotOf(pass, e.slot);
@@ -60,39 +123,91 @@ void apply(HistoryPass& pass, const JournalEvent& e)
         if (e.file.isEmpty() && !e.reason.isEmpty())
             s.outcome += QStringLiteral("; output not kept: ") + e.reason;
         s.outputFile = e.file;
+        s.failed = false;
+        pass.turn = e.slot;
         break;
     }
+    case Kind::WaitBegan:
+        pass.turn = e.slot;
+        break;
     case Kind::WaitEnded:
         slotOf(pass, e.slot).outcome += QStringLiteral("; waited %1 s").arg(e.seconds);
+        pass.turn = e.slot + 1;
         break;
     case Kind::WaitStopped:
         slotOf(pass, e.slot).outcome += QStringLiteral("; wait stopped after %1 s").arg(e.seconds);
         break;
-    case Kind::TaskExited:
-        slotOf(pass, e.slot).outcome = endText(e);
+    case Kind::TaskExited: {
+        HistorySlot& s = slotOf(pass, e.slot);
+        s.outcome = endText(e) + waitNote(s.outcome);
+        s.failed = endedBadly(e);
+        if (endedBadly(e))
+            noteProblem(r, problem::taskExitedWith(e.slot, statusWord(e)));
         break;
-    case Kind::TaskStillRunning:
-        slotOf(pass, e.slot).outcome = QStringLiteral("still running at close");
+    }
+    case Kind::TaskStillRunning: {
+        HistorySlot& s = slotOf(pass, e.slot);
+        s.outcome = QStringLiteral("still running at close") + waitNote(s.outcome);
         break;
+    }
     case Kind::PassStopped:
-        pass.result = QStringLiteral("STOPPED");
+        endPass(r, QStringLiteral("STOPPED"));
         break;
     case Kind::ChainEnded:
-        if (pass.result.isEmpty())
-            pass.result = QStringLiteral("CHAIN ENDED");
+        r.chainEnded = !pass.ended;
+        endPass(r, QString());
         break;
     case Kind::Autoclosed:
+        // What was stored stands, also over an earlier end.
+        pass.ended = true;
         pass.result = e.reason;
+        r.closed = true;
+        break;
+    case Kind::PassInterrupted:
+        endPass(r, interruptedLastRun(e.slot));
+        break;
+    case Kind::EmailMissing:
+    case Kind::EmailFailed:
+    case Kind::EmailEnded:
+    case Kind::EmailStillRunning:
+        applyEmail(r, e);
         break;
     case Kind::PassStarted:
     case Kind::ScheduledStart:
     case Kind::ScheduledStartNotRun:
-    case Kind::WaitBegan:
     case Kind::EmailStarted:
-    case Kind::EmailMissing:
-    case Kind::EmailFailed:
         break;
     }
+}
+
+// Whether the event is news about a process that an earlier event started.
+bool endsAProcess(Kind kind)
+{
+    return kind == Kind::TaskExited || kind == Kind::TaskStillRunning || kind == Kind::EmailEnded ||
+           kind == Kind::EmailStillRunning;
+}
+
+HistoryPass finished(const Reading& r, bool runsNow)
+{
+    HistoryPass p = r.pass;
+    p.took = tookText(std::max<qint64>(0, p.started.secsTo(p.lastEvent)));
+    if (!p.ended && runsNow) {
+        p.running = true;
+        p.result = kPassRunning;
+    } else if (!p.ended) {
+        p.result = interruptedLastRun(std::clamp(p.turn, 1, kSlotCount));
+    } else if (r.chainEnded && !r.closed) {
+        PassOutcome outcome;
+        outcome.begin();
+        if (!r.firstProblem.isEmpty())
+            outcome.note(r.firstProblem);
+        p.result = outcome.lastRunText();
+    }
+    if (!p.endEmailProblem.isEmpty())
+        p.result += QStringLiteral("; end e-mail script ") + p.endEmailProblem;
+    std::sort(p.slots.begin(), p.slots.end(),
+              [](const HistorySlot& a, const HistorySlot& b) { return a.slot < b.slot; });
+    return p;
 }
 
 } // namespace
@@ -112,70 +227,80 @@ QString passStartText(const JournalEvent& started)
 
 QString notRunText(const QString& reason) { return QStringLiteral("NOT RUN: ") + reason; }
 
-QList<HistoryPass> historyFromJournal(const QStringList& lines)
+QList<HistoryPass> historyFromEntries(const QList<JournalEntry>& entries, bool newestRunsNow)
 {
     QList<Reading> read;
-    // A task's end can come during a later pass: it belongs to the pass that started it.
+    // A process's end can come during a later pass: it belongs to the pass
+    // that started it. The end of one that no pass in view started is passed over.
     QHash<qint64, int> passOfPid;
     // The pass that events belong to; a start that did not run has none.
     int current = -1;
-    for (const QString& line : lines) {
-        const std::optional<JournalEntry> entry = parseJournalLine(line);
-        if (!entry)
-            continue;
-        const JournalEvent& e = entry->event;
+    // The newest pass that ran: a start that did not run is never the one running now.
+    int newest = -1;
+    for (const JournalEntry& entry : entries) {
+        const JournalEvent& e = entry.event;
         if (e.kind == Kind::PassStarted || e.kind == Kind::ScheduledStartNotRun) {
             Reading r;
-            r.pass.started = entry->when;
+            r.pass.started = entry.when;
             r.pass.how = passStartText(e);
-            if (e.kind == Kind::ScheduledStartNotRun)
+            if (e.kind == Kind::ScheduledStartNotRun) {
+                r.pass.ended = r.pass.notRun = true;
                 r.pass.result = notRunText(e.reason);
-            r.last = entry->when;
+            }
+            r.pass.lastEvent = entry.when;
             read.append(r);
             if (e.kind == Kind::PassStarted)
-                current = static_cast<int>(read.size()) - 1;
+                current = newest = static_cast<int>(read.size()) - 1;
             continue;
         }
-        // A new start of the program: what follows is no longer the last pass's.
+        // A new start of the program: what follows is no longer the last pass's,
+        // but for the word that it was found cut short.
         if (e.kind == Kind::ScheduledStart)
             current = -1;
-        if (current < 0)
+        const bool foundAtStart = e.kind == Kind::PassInterrupted && e.reason == kInterruptionFoundAtStart;
+        if (current < 0 && !(foundAtStart && newest >= 0))
             continue;
-        int index = current;
-        if (e.kind == Kind::TaskStarted)
+        int index = foundAtStart ? newest : current;
+        if (e.kind == Kind::TaskStarted || e.kind == Kind::EmailStarted)
             passOfPid.insert(e.pid, index);
-        if (e.kind == Kind::TaskExited || e.kind == Kind::TaskStillRunning) {
-            // The end of a task whose start is not in the journal belongs to
-            // no pass that can be told.
+        if (endsAProcess(e.kind)) {
+            // The end of a process whose start is not in the journal belongs
+            // to no pass that can be told.
             if (!passOfPid.contains(e.pid))
                 continue;
-            index = passOfPid.take(e.pid);
+            index = e.kind == Kind::TaskStillRunning ? passOfPid.value(e.pid) : passOfPid.take(e.pid);
         }
         Reading& r = read[index];
-        apply(r.pass, e);
-        r.last = std::max(r.last, entry->when);
+        apply(r, e);
+        // Found at the next start, it says nothing of how long the pass took.
+        if (e.kind != Kind::PassInterrupted || e.reason != kInterruptionFoundAtStart)
+            r.pass.lastEvent = std::max(r.pass.lastEvent, entry.when);
     }
     QList<HistoryPass> passes;
-    for (auto it = read.crbegin(); it != read.crend(); ++it) {
-        HistoryPass p = it->pass;
-        p.took = tookText(std::max<qint64>(0, p.started.secsTo(it->last)));
-        if (p.result.isEmpty())
-            p.result = QStringLiteral("NOT FINISHED");
-        std::sort(p.slots.begin(), p.slots.end(),
-                  [](const HistorySlot& a, const HistorySlot& b) { return a.slot < b.slot; });
-        passes.append(p);
-    }
+    for (qsizetype i = read.size() - 1; i >= 0; --i)
+        passes.append(finished(read[i], newestRunsNow && i == newest));
     return passes;
 }
 
-HistoryWindowModel::HistoryWindowModel(Settings& settings, const RunJournal& journal)
+QList<HistoryPass> historyFromJournal(const QStringList& lines, bool newestRunsNow)
+{
+    QList<JournalEntry> entries;
+    entries.reserve(lines.size());
+    for (const QString& line : lines)
+        if (std::optional<JournalEntry> entry = parseJournalLine(line))
+            entries.append(std::move(*entry));
+    return historyFromEntries(entries, newestRunsNow);
+}
+
+HistoryWindowModel::HistoryWindowModel(Settings& settings, const RunJournal& journal, bool passRunsNow)
     : EditorWindowModel(settings, keys::HISTORY_WINDOW, QStringLiteral("ZB_SEQUENTA_HISTORY"),
                         QStringLiteral("ZB-SEQUENTA - History")),
       HISTORY_STATUS_LABEL(QStringLiteral("HISTORY_STATUS_LABEL"), QString()),
       OPEN_OUTPUT_BUTTON(QStringLiteral("OPEN_OUTPUT_BUTTON"), QStringLiteral("Open Task Output")),
       OPEN_FOLDER_BUTTON(QStringLiteral("OPEN_FOLDER_BUTTON"), QStringLiteral("Open Journal Folder")),
       CLOSE_BUTTON(QStringLiteral("CLOSE_BUTTON"), QStringLiteral("Close")),
-      journal_(journal)
+      journal_(journal),
+      passRunsNow_(passRunsNow)
 {
     OPEN_OUTPUT_BUTTON.onClick = [this] { OPEN_OUTPUT_BUTTON_Click(); };
     OPEN_FOLDER_BUTTON.onClick = [this] { OPEN_FOLDER_BUTTON_Click(); };
@@ -185,7 +310,7 @@ HistoryWindowModel::HistoryWindowModel(Settings& settings, const RunJournal& jou
 void HistoryWindowModel::Form_Load()
 {
     loadGeometry();
-    passes_ = historyFromJournal(journal_.readLines());
+    passes_ = historyFromJournal(journal_.readLines(), passRunsNow_);
     const QString file = journal_.journalFile();
     if (file.isEmpty())
         HISTORY_STATUS_LABEL.setCaption(QStringLiteral("This copy keeps no journal."));

@@ -17,6 +17,7 @@ struct HistorySlot {
     int slot = 0;
     QString outcome;
     QString outputFile;
+    bool failed = false; // failed to start, or its task ended badly
 };
 
 // One pass, as the journal tells it; a start by the schedule that could not
@@ -25,8 +26,21 @@ struct HistoryPass {
     QDateTime started;
     QString how;    // "By hand", "Autostart", "By schedule" or "By schedule, without a window"
     QString took;   // from its start to its last event, "h:mm:ss"
-    QString result; // the last-run text, or how it stopped
+    QString result; // the last-run text, or how it stopped; what became of the end e-mail after it
     QList<HistorySlot> slots;
+    // Its last event, and whether it has an end (chain ended, stopped,
+    // closed or interrupted) or is running or cut off without a word.
+    QDateTime lastEvent;
+    bool ended = false;
+    bool running = false;
+    // The slot whose turn it was at its last event.
+    int turn = 1;
+    // What went wrong with its end e-mail's script once the pass was stored:
+    // "exited with 1", "was killed by signal 9", "was still running when the
+    // program ended"; empty when nothing did or none was sent.
+    QString endEmailProblem;
+    // A start by the schedule that could not run: no chain, only its reason.
+    bool notRun = false;
 };
 
 // How a pass started (a pass-started or scheduled-start-not-run event), as
@@ -35,16 +49,23 @@ QString passStartText(const JournalEvent& started);
 // The result of a scheduled start that did not run, for its reason.
 QString notRunText(const QString& reason);
 
+// The result of a pass that its program still runs.
+inline const QString kPassRunning = QStringLiteral("RUNNING");
+
 // Reads the passes out of journal lines, newest first. Lines that are not
-// journal lines, and events before the first pass, are passed over.
-QList<HistoryPass> historyFromJournal(const QStringList& lines);
+// journal lines, and events before the first pass, are passed over. A pass
+// without an end is the one running now when `newestRunsNow` and it is the
+// newest; otherwise it was interrupted.
+QList<HistoryPass> historyFromJournal(const QStringList& lines, bool newestRunsNow = false);
+QList<HistoryPass> historyFromEntries(const QList<JournalEntry>& entries, bool newestRunsNow = false);
 
 // ZB_SEQUENTA_HISTORY: the last passes from the journal, newest first, with
 // each slot's outcome. It reads the journal each time it opens and keeps no
 // store of its own.
 class HistoryWindowModel : public EditorWindowModel {
 public:
-    HistoryWindowModel(Settings& settings, const RunJournal& journal);
+    // `passRunsNow`: this program has a pass under way.
+    HistoryWindowModel(Settings& settings, const RunJournal& journal, bool passRunsNow = false);
 
     void Form_Load();
     // The view reports the row the user picked: a pass, and a slot of it or 0.
@@ -67,6 +88,7 @@ public:
 
 private:
     const RunJournal& journal_;
+    bool passRunsNow_;
     QList<HistoryPass> passes_;
     int pass_ = -1;
     int slot_ = 0;

@@ -11,7 +11,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 17> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 20> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -29,6 +29,9 @@ constexpr std::array<std::pair<Kind, const char*>, 17> kKindNames{{
     {Kind::TaskStillRunning, "task-still-running-at-close"},
     {Kind::ScheduledStart, "scheduled-start"},
     {Kind::ScheduledStartNotRun, "scheduled-start-not-run"},
+    {Kind::EmailEnded, "email-ended"},
+    {Kind::EmailStillRunning, "email-still-running-at-exit"},
+    {Kind::PassInterrupted, "pass-interrupted"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -251,6 +254,23 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         field(out, "task", e.slot);
         field(out, "pid", e.pid);
         break;
+    case Kind::EmailEnded:
+        field(out, "email", emailWord(e.email));
+        field(out, "pid", e.pid);
+        if (e.signal != 0)
+            field(out, "signal", e.signal);
+        else
+            field(out, "status", e.exitCode);
+        field(out, "ran-ms", e.runMs);
+        break;
+    case Kind::EmailStillRunning:
+        field(out, "email", emailWord(e.email));
+        field(out, "pid", e.pid);
+        break;
+    case Kind::PassInterrupted:
+        field(out, "task", e.slot);
+        field(out, "how", e.reason);
+        break;
     }
     return out;
 }
@@ -263,7 +283,8 @@ bool inRange(const JournalEvent& e)
     const bool hasSlot = e.kind != Kind::PassStarted && e.kind != Kind::PassStopped && e.kind != Kind::ChainEnded &&
                          e.kind != Kind::Autoclosed && e.kind != Kind::EmailStarted && e.kind != Kind::EmailMissing &&
                          e.kind != Kind::EmailFailed && e.kind != Kind::ScheduledStart &&
-                         e.kind != Kind::ScheduledStartNotRun;
+                         e.kind != Kind::ScheduledStartNotRun && e.kind != Kind::EmailEnded &&
+                         e.kind != Kind::EmailStillRunning;
     if (hasSlot && (e.slot < 1 || e.slot > kSlotCount))
         return false;
     return e.pid >= 0 && e.seconds >= 0 && e.runMs >= 0 && e.exitCode >= 0 && e.exitCode <= 255 && e.signal >= 0 &&
@@ -350,7 +371,7 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
             e.command = value;
         else if (key == u"name")
             e.name = value;
-        else if (key == u"reason" || key == u"last-run")
+        else if (key == u"reason" || key == u"last-run" || key == u"how")
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;

@@ -26,9 +26,13 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     // The name is read afresh at every check: an edit during the wait counts.
     // Blanks around a typed name are never part of a process's name.
     const QString name = main_.TASK_PROCESS_NAME_TEXTBOX[n].text().trimmed();
-    const ProcessPresence presence = processes_.isProcessRunning(name);
+    // The slot's own task holds the chain while it runs when no name is
+    // given, or when it answered to the name at its launch (a task that
+    // renames itself is still the one waited for).
+    const bool ownTaskHolds = recorder_.runningTask(n) != 0 && (name.isEmpty() || recorder_.taskAnsweredToName(n));
+    const ProcessPresence presence = name.isEmpty() ? ProcessPresence::NotRunning : processes_.isProcessRunning(name);
     main_.TASK_PAUSE_TICKBOX[n].setBackground(colour::Green);
-    if (presence == ProcessPresence::Running) {
+    if (ownTaskHolds || presence == ProcessPresence::Running) {
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n));
         recorder_.waitGoesOn(n);
         return;
@@ -38,7 +42,7 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     // successor's first tick.
     if (presence == ProcessPresence::Unknown)
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n) + QStringLiteral(" - PROCESS LIST UNREADABLE"));
-    main_.TASK_LIGHT[n].setBackground(colour::Green);
+    chain_.showHandedOver(n);
     recorder_.waitEnded(n, false);
     chain_.enableSuccessor(n);
     main_.TASK_WATCHER_TIMER[n].setEnabled(false);

@@ -1,20 +1,27 @@
 #include "RunControl.h"
 
 #include "ClockTexts.h"
+#include "HistoryWindowModel.h"
 #include "JournalText.h"
 #include "PassOutcome.h"
+#include "PassReport.h"
 #include "RunRecorder.h"
 #include "TaskChain.h"
 #include "core/MainWindowModel.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
+#include "platform/SettingsStore.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
 
 namespace zb {
 
 namespace {
 // The batch files are shell scripts, run by the system shell.
 const QString kBatchShell = QStringLiteral("/bin/sh");
+
 } // namespace
 
 RunControl::RunControl(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, Launcher& launcher, Files& files,
@@ -49,23 +56,58 @@ void RunControl::StartRunFromAutostart()
 void RunControl::FinishRunAndClose()
 {
     Label& status = main_.CURRENT_STATUS_LABEL;
+    // The autoclose started by hand can run out while a pass runs: that pass
+    // did not end.
+    if (recorder_.passUnderWay())
+        recorder_.passInterrupted(std::max(1, chain_.turn()), kInterruptionClosed);
+    const auto lastRunText = [this] {
+        const QList<JournalEntry>& entries = recorder_.passEntries();
+        if (!entries.isEmpty() && entries.last().event.kind == JournalEvent::Kind::PassInterrupted)
+            return interruptedLastRun(entries.last().event.slot);
+        return recorder_.outcome().lastRunText();
+    };
+    // The mail goes as the program closes: tasks that still run are told so.
+    recorder_.programClosing();
     if (main_.END_EMAIL_TICKBOX.ticked()) {
         status.setCaption(QStringLiteral("SENDING END EMAIL"));
-        RunEmailBatch(EmailBatch::End);
+        sendEndEmail(lastRunText());
     } else {
         status.setCaption(QStringLiteral("SKIPPING END EMAIL"));
     }
-    main_.LAST_RUN_TEXTBOX.setText(recorder_.outcome().lastRunText());
-    main_.settings().writeText(keys::LAST_RUN, main_.LAST_RUN_TEXTBOX.text());
-    const QString endedAt = isoTimeWithOffset(recorder_.wallClock());
-    main_.settings().writeText(keys::LAST_RUN_TIME, endedAt);
-    main_.showLastRunTime(endedAt);
-    recorder_.record({.kind = JournalEvent::Kind::Autoclosed, .reason = main_.LAST_RUN_TEXTBOX.text()});
+    const QString lastRun = lastRunText();
+    // Its colours are left: the window closes at once.
+    main_.LAST_RUN_TEXTBOX.setText(lastRun);
+    main_.showLastRunTime(isoTimeWithOffset(recorder_.wallClock()));
+    {
+        const SettingsBatch batch(main_.settings().store());
+        main_.settings().writeText(keys::LAST_RUN, lastRun);
+        main_.settings().writeText(keys::LAST_RUN_TIME, main_.lastRunTime());
+    }
+    recorder_.passClosed(lastRun);
     status.setCaption(QStringLiteral("!!! AUTOCLOSING !!!"));
     main_.close();
 }
 
-void RunControl::RunEmailBatch(EmailBatch kind)
+void RunControl::sendEndEmail(const QString& lastRun)
+{
+    // The report tells the pass as it stands now, ended as it is about to be stored.
+    QList<JournalEntry> entries = recorder_.passEntries();
+    entries.append(JournalEntry{recorder_.wallClock(), {.kind = JournalEvent::Kind::Autoclosed, .reason = lastRun}});
+    const QList<HistoryPass> passes = historyFromEntries(entries);
+    const QString subject = endEmailSubjectFor(exe_.baseName(), lastRun == text::kCompletedSuccessfully);
+    QStringList arguments{subject};
+    if (!passes.isEmpty()) {
+        const QString report = passReportText(
+            subject, passes.first(), [this](const QString& file, qint64 bytes) { return files_.readEnd(file, bytes); });
+        // Without the file the mail still goes, with the subject as its text.
+        const QString messageFile = endEmailMessagePath(exe_.programFolder(), exe_.baseName());
+        if (files_.writePrivateFile(messageFile, report.toUtf8()).ok)
+            arguments << messageFile;
+    }
+    RunEmailBatch(EmailBatch::End, arguments);
+}
+
+void RunControl::RunEmailBatch(EmailBatch kind, const QStringList& arguments)
 {
     const QString path = emailBatchPath(exe_.programFolder(), exe_.baseName(), kind);
     const QString notSent = kind == EmailBatch::Start ? problem::startEmailNotSent() : problem::endEmailNotSent();
@@ -75,7 +117,7 @@ void RunControl::RunEmailBatch(EmailBatch kind)
         recorder_.problem(notSent);
         return;
     }
-    const LaunchResult launched = launcher_.launchArgv({kBatchShell, path}, WindowStyle::Hidden);
+    const LaunchResult launched = launcher_.launchArgv(QStringList{kBatchShell, path} + arguments, WindowStyle::Hidden);
     if (!launched.started) {
         main_.CURRENT_STATUS_LABEL.setCaption(emailBatchFailedText(kind));
         recorder_.record(
@@ -83,13 +125,61 @@ void RunControl::RunEmailBatch(EmailBatch kind)
         recorder_.problem(notSent);
         return;
     }
-    recorder_.record({.kind = JournalEvent::Kind::EmailStarted, .email = kind, .pid = launched.pid, .file = path});
+    recorder_.emailStarted(kind, launched.pid, path);
 }
 
 void RunControl::RUNTIME_TIMER_Timer()
 {
     ++main_.runtimeSeconds;
     main_.RUNTIME_TEXTBOX.setText(runtimeClockText(main_.runtimeSeconds));
+}
+
+void RunControl::showLastRun(const QString& text, Colour background)
+{
+    main_.showLastRun(text, background, isoTimeWithOffset(recorder_.wallClock()));
+}
+
+void RunControl::programClosing()
+{
+    if (!recorder_.passUnderWay())
+        return;
+    const int turn = std::max(1, chain_.turn());
+    showLastRun(interruptedLastRun(turn), colour::Red);
+    recorder_.passInterrupted(turn, kInterruptionClosed);
+}
+
+void RunControl::lookBack()
+{
+    const QList<HistoryPass> passes = historyFromJournal(recorder_.journal().readLastPassLines());
+    // A scheduled start that could not run since says nothing of the last pass.
+    const auto ran = std::find_if(passes.cbegin(), passes.cend(), [](const HistoryPass& p) { return !p.notRun; });
+    if (ran == passes.cend())
+        return;
+    const HistoryPass& last = *ran;
+    if (!last.ended) {
+        // Cut short without a word (killed, a crash, the power): nothing
+        // could be stored then, so it is now, and journaled once.
+        const QString text = interruptedLastRun(std::clamp(last.turn, 1, kSlotCount));
+        main_.showLastRun(text, colour::Red, isoTimeWithOffset(last.lastEvent));
+        const SettingsBatch batch(main_.settings().store());
+        main_.settings().writeText(keys::LAST_RUN, text);
+        main_.settings().writeText(keys::LAST_RUN_TIME, main_.lastRunTime());
+        recorder_.passInterrupted(std::clamp(last.turn, 1, kSlotCount), kInterruptionFoundAtStart);
+        return;
+    }
+    if (!last.endEmailProblem.isEmpty())
+        main_.showLastRunTime(
+            main_.lastRunTime(),
+            QStringLiteral("The end e-mail script %1: the mail may not have gone.").arg(last.endEmailProblem));
+}
+
+void RunControl::awaitEmails(int timeoutMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (qint64 pid : recorder_.runningEmails())
+        launcher_.awaitEnd(pid, std::max<int>(0, timeoutMs - static_cast<int>(elapsed.elapsed())));
+    recorder_.programEnding();
 }
 
 } // namespace zb

@@ -7,12 +7,13 @@ namespace zb {
 
 RunEngine::RunEngine(MainWindowModel& main, const Services& services)
     : recorder_(main, services.launcher),
-      chain_(main, services.launcher, recorder_),
+      chain_(main, services.launcher, services.processes, recorder_),
       watcher_(main, chain_, recorder_, services.processes),
       run_(main, chain_, recorder_, services.launcher, services.files, services.exe),
       autostart_(main, run_),
       autoclose_(main, run_)
 {
+    main.onUnloading = [this] { run_.programClosing(); };
     main.onUnloaded = [this] { recorder_.programClosing(); };
 }
 

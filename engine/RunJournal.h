@@ -32,6 +32,9 @@ struct JournalEvent {
         TaskStillRunning,     // slot, pid: the program closes, the task goes on
         ScheduledStart,       // windowless, reason (why there is no display): cron started this copy
         ScheduledStartNotRun, // reason: cron started this copy, which could not run
+        EmailEnded,           // email, pid, exitCode or signal, runMs
+        EmailStillRunning,    // email, pid: the program ends, the script goes on
+        PassInterrupted,      // slot: whose turn it was; reason: "closed" or "found at start"
     };
 
     Kind kind = Kind::PassStarted;
@@ -70,6 +73,9 @@ public:
     // included); empty for a journal that keeps none.
     virtual QString journalFile() const { return QString(); }
     virtual QStringList readLines() const { return QStringList(); }
+    // The lines of the newest pass alone, from its "pass-started" on; those
+    // of the whole journal when it holds no pass.
+    virtual QStringList readLastPassLines() const;
 };
 
 // A journal that keeps nothing, for a program without one.

@@ -13,9 +13,19 @@ namespace {
 using Kind = JournalEvent::Kind;
 constexpr qint64 kNotWaiting = -1;
 
+bool endedBadly(const ProcessEnd& end) { return end.signal != 0 || end.exitCode != 0; }
+
+// As the last-run text tells it: "3", or "SIGNAL 9".
 QString endText(const ProcessEnd& end)
 {
     return end.signal != 0 ? QStringLiteral("SIGNAL %1").arg(end.signal) : QString::number(end.exitCode);
+}
+
+// As a light's tooltip tells it.
+QString lightEndText(const ProcessEnd& end)
+{
+    return end.signal != 0 ? QStringLiteral("killed by signal %1").arg(end.signal)
+                           : QStringLiteral("exited with %1").arg(end.exitCode);
 }
 } // namespace
 
@@ -35,6 +45,10 @@ void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay)
 void RunRecorder::beginPass(PassStart how)
 {
     outcome_.begin();
+    underWay_ = true;
+    closed_ = false;
+    entries_.clear();
+    slots_.fill(SlotTask{});
     JournalEvent e;
     e.kind = Kind::PassStarted;
     e.start = how;
@@ -46,8 +60,12 @@ void RunRecorder::beginPass(PassStart how)
     record(e);
 }
 
-void RunRecorder::record(const JournalEvent& event)
+void RunRecorder::record(const JournalEvent& event) { write(event, true); }
+
+void RunRecorder::write(const JournalEvent& event, bool ofThisPass)
 {
+    if (ofThisPass && outcome_.pass() > 0)
+        entries_.append(JournalEntry{wallClock(), event});
     journal_->record(event);
     const QString failure = journal_->failure();
     if (failure == failureShown_)
@@ -66,6 +84,41 @@ void RunRecorder::record(const JournalEvent& event)
     failureShown_ = failure;
 }
 
+void RunRecorder::chainEnded()
+{
+    underWay_ = false;
+    record({.kind = Kind::ChainEnded});
+    // A task that still runs shows it, rather than seem done.
+    for (int n = 1; n <= kSlotCount; ++n) {
+        if (!slot(n).running)
+            continue;
+        main_.TASK_LIGHT[n].setBackground(colour::Cyan);
+        main_.TASK_LIGHT[n].setToolTip(QStringLiteral("still running, pid %1").arg(slot(n).pid));
+    }
+}
+
+void RunRecorder::passStopped()
+{
+    // A stop after the chain's end leaves the pass as it ended.
+    if (!underWay_)
+        return;
+    underWay_ = false;
+    record({.kind = Kind::PassStopped});
+}
+
+void RunRecorder::passInterrupted(int turn, const QString& how)
+{
+    underWay_ = false;
+    record({.kind = Kind::PassInterrupted, .slot = turn, .reason = how});
+}
+
+void RunRecorder::passClosed(const QString& lastRun)
+{
+    underWay_ = false;
+    closed_ = true;
+    record({.kind = Kind::Autoclosed, .reason = lastRun});
+}
+
 void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile)
 {
     JournalEvent e;
@@ -82,9 +135,25 @@ void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult
     e.pid = result.pid;
     e.file = result.outputError.isEmpty() ? outputFile : QString();
     e.reason = result.outputError;
-    if (result.pid != 0)
+    if (result.pid != 0) {
         tasks_.insert(result.pid, Task{n, outcome_.pass()});
+        slot(n) = SlotTask{result.pid, true, false, false};
+    }
     record(e);
+}
+
+void RunRecorder::emailStarted(EmailBatch kind, qint64 pid, const QString& script)
+{
+    if (pid != 0)
+        emails_.insert(pid, Email{kind, outcome_.pass()});
+    record({.kind = Kind::EmailStarted, .email = kind, .pid = pid, .file = script});
+}
+
+QList<qint64> RunRecorder::runningEmails() const
+{
+    QList<qint64> pids = emails_.keys();
+    std::sort(pids.begin(), pids.end());
+    return pids;
 }
 
 void RunRecorder::waitBegan(int n, const QString& name)
@@ -118,11 +187,20 @@ void RunRecorder::waitEnded(int n, bool stopped)
 
 void RunRecorder::processEnded(const ProcessEnd& end)
 {
-    const auto found = tasks_.constFind(end.pid);
-    if (found == tasks_.cend())
-        return; // an e-mail script, or a task of a journal-less start
-    const Task task = *found;
-    tasks_.erase(found);
+    if (const auto task = tasks_.constFind(end.pid); task != tasks_.cend()) {
+        const Task t = *task;
+        tasks_.erase(task);
+        taskEnded(t, end);
+    } else if (const auto email = emails_.constFind(end.pid); email != emails_.cend()) {
+        const Email m = *email;
+        emails_.erase(email);
+        emailEnded(m, end);
+    }
+}
+
+void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
+{
+    const bool thisPass = task.pass == outcome_.pass();
     JournalEvent e;
     e.kind = Kind::TaskExited;
     e.slot = task.slot;
@@ -130,28 +208,63 @@ void RunRecorder::processEnded(const ProcessEnd& end)
     e.exitCode = end.exitCode;
     e.signal = end.signal;
     e.runMs = end.runMs;
-    record(e);
-    // A task of an earlier pass does not count against this one.
-    if ((end.signal != 0 || end.exitCode != 0) && task.pass == outcome_.pass())
-        outcome_.note(problem::taskExitedWith(task.slot, endText(end)));
+    write(e, thisPass);
+    // A task of an earlier pass does not count against this one, nor does
+    // its end repaint a light that this pass owns now.
+    if (!thisPass)
+        return;
+    SlotTask& s = slot(task.slot);
+    if (s.pid == end.pid)
+        s.running = false;
+    TextField& light = main_.TASK_LIGHT[task.slot];
+    if (endedBadly(end)) {
+        s.failed = s.pid == end.pid;
+        if (!closed_)
+            outcome_.note(problem::taskExitedWith(task.slot, endText(end)));
+        light.setBackground(colour::Red);
+        light.setToolTip(lightEndText(end));
+    } else if (!underWay_ && light.background() == colour::Cyan) {
+        // Still running when the chain ended; done now.
+        light.setBackground(colour::Green);
+        light.setToolTip(QString());
+    }
+}
+
+void RunRecorder::emailEnded(const Email& email, const ProcessEnd& end)
+{
+    const bool thisPass = email.pass == outcome_.pass();
+    write({.kind = Kind::EmailEnded,
+           .email = email.kind,
+           .pid = end.pid,
+           .exitCode = end.exitCode,
+           .signal = end.signal,
+           .runMs = end.runMs},
+          thisPass);
+    if (thisPass && !closed_ && email.kind == EmailBatch::Start && endedBadly(end))
+        outcome_.note(problem::startEmailFailed());
 }
 
 void RunRecorder::programClosing()
 {
-    QList<JournalEvent> running;
-    for (auto it = tasks_.cbegin(); it != tasks_.cend(); ++it) {
-        JournalEvent e;
-        e.kind = Kind::TaskStillRunning;
-        e.slot = it->slot;
-        e.pid = it.key();
-        running.append(e);
-    }
-    tasks_.clear();
-    std::sort(running.begin(), running.end(), [](const JournalEvent& a, const JournalEvent& b) {
-        return std::pair(a.slot, a.pid) < std::pair(b.slot, b.pid);
+    QList<std::pair<qint64, Task*>> running;
+    for (auto it = tasks_.begin(); it != tasks_.end(); ++it)
+        if (!it->saidRunning)
+            running.append({it.key(), &*it});
+    std::sort(running.begin(), running.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.second->slot, a.first) < std::pair(b.second->slot, b.first);
     });
-    for (const JournalEvent& e : running)
-        record(e);
+    for (auto& [pid, task] : running) {
+        task->saidRunning = true;
+        write({.kind = Kind::TaskStillRunning, .slot = task->slot, .pid = pid}, task->pass == outcome_.pass());
+    }
+}
+
+void RunRecorder::programEnding()
+{
+    for (qint64 pid : runningEmails())
+        write({.kind = Kind::EmailStillRunning, .email = emails_.value(pid).kind, .pid = pid},
+              emails_.value(pid).pass == outcome_.pass());
+    emails_.clear();
 }
 
 } // namespace zb

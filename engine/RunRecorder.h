@@ -1,11 +1,13 @@
 #pragma once
 
+#include "JournalText.h"
 #include "PassOutcome.h"
 #include "RunJournal.h"
 #include "core/SlotArray.h"
 
 #include <QDateTime>
 #include <QHash>
+#include <QList>
 #include <array>
 #include <functional>
 
@@ -17,17 +19,19 @@ struct LaunchResult;
 struct ProcessEnd;
 
 // Keeps the account of a run: reports its events to the journal, keeps the
-// pass's problems for its last-run text, and follows the launched tasks to
-// their end. A journal that cannot be written is said once in the status
-// line, and the History button warns with the reason until it is written
-// again; the run goes on.
+// pass's problems for its last-run text and its events for its report, and
+// follows the launched tasks and e-mail scripts to their end. A task that
+// ends badly turns its light red, also after the chain has moved on. A
+// journal that cannot be written is said once in the status line, and the
+// History button warns with the reason until it is written again; the run
+// goes on.
 class RunRecorder {
 public:
     RunRecorder(MainWindowModel& main, Launcher& launcher);
     RunRecorder(const RunRecorder&) = delete;
     RunRecorder& operator=(const RunRecorder&) = delete;
 
-    // The time of day, for the stamp of a run's end.
+    // The time of day, for the stamps of a run's end and its report.
     std::function<QDateTime()> wallClock = [] { return QDateTime::currentDateTime(); };
 
     void setJournal(RunJournal* journal) { journal_ = journal != nullptr ? journal : &nullJournal_; }
@@ -41,30 +45,77 @@ public:
     void record(const JournalEvent& event);
     void problem(const QString& text) { outcome_.note(text); }
     const PassOutcome& outcome() const { return outcome_; }
+    // Begun, and not yet at its chain's end, stopped, closed or interrupted.
+    bool passUnderWay() const { return underWay_; }
+    // This pass's events so far, stamped by the wall clock.
+    const QList<JournalEntry>& passEntries() const { return entries_; }
+
+    // The ends of a pass.
+    void chainEnded();
+    void passStopped();
+    void passInterrupted(int turn, const QString& how);
+    void passClosed(const QString& lastRun);
 
     QString taskOutputFile(int n) { return journal_->taskOutputFile(n); }
     void taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile);
+    // The pid of slot n's task of this pass while it runs; 0 otherwise.
+    qint64 runningTask(int n) const { return slot(n).running ? slot(n).pid : 0; }
+    // Slot n's task of this pass ended non-zero or by a signal.
+    bool taskFailed(int n) const { return slot(n).failed; }
+    // Slot n's task answered to the watched process name when it was
+    // launched: it counts as that process until it ends, renamed or not.
+    void taskAnswersToName(int n) { slot(n).answersToName = true; }
+    bool taskAnsweredToName(int n) const { return slot(n).answersToName; }
+
+    void emailStarted(EmailBatch kind, qint64 pid, const QString& script);
+    // The e-mail scripts that still run, oldest first.
+    QList<qint64> runningEmails() const;
 
     void waitBegan(int n, const QString& name);
     void waitGoesOn(int n);
     void waitEnded(int n, bool stopped);
     bool waiting(int n) const { return waitSeconds_[static_cast<std::size_t>(n)] >= 0; }
 
-    // The program closes: the tasks that still run are said to go on.
+    // The program closes: the tasks that still run are said to go on; their
+    // ends are still recorded while the program lives.
     void programClosing();
+    // The program ends: the e-mail scripts that still run are said to go on.
+    void programEnding();
 
 private:
     struct Task {
         int slot = 0;
         int pass = 0;
+        bool saidRunning = false;
     };
+    struct Email {
+        EmailBatch kind = EmailBatch::Start;
+        int pass = 0;
+    };
+    struct SlotTask {
+        qint64 pid = 0;
+        bool running = false;
+        bool failed = false;
+        bool answersToName = false;
+    };
+
+    void write(const JournalEvent& event, bool ofThisPass);
     void processEnded(const ProcessEnd& end);
+    void taskEnded(const Task& task, const ProcessEnd& end);
+    void emailEnded(const Email& email, const ProcessEnd& end);
+    const SlotTask& slot(int n) const { return slots_[static_cast<std::size_t>(n)]; }
+    SlotTask& slot(int n) { return slots_[static_cast<std::size_t>(n)]; }
 
     MainWindowModel& main_;
     NullRunJournal nullJournal_;
     RunJournal* journal_ = &nullJournal_;
     PassOutcome outcome_;
+    bool underWay_ = false;
+    bool closed_ = false; // the autoclose has stored this pass's last-run text
+    QList<JournalEntry> entries_;
     QHash<qint64, Task> tasks_;
+    QHash<qint64, Email> emails_;
+    std::array<SlotTask, kSlotCount + 1> slots_{};
     std::array<qint64, kSlotCount + 1> waitSeconds_;
     QString failureShown_;
     bool scheduledPending_ = false;

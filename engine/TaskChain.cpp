@@ -5,17 +5,16 @@
 #include "RunRecorder.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
-#include "platform/TimerHost.h"
+#include "platform/ProcessQuery.h"
+
+#include <algorithm>
 
 namespace zb {
 
-namespace {
-constexpr int kHoldAfterLaunchMs = 1000;
-} // namespace
-
-TaskChain::TaskChain(MainWindowModel& main, Launcher& launcher, RunRecorder& recorder)
+TaskChain::TaskChain(MainWindowModel& main, Launcher& launcher, ProcessQuery& processes, RunRecorder& recorder)
     : main_(main),
       launcher_(launcher),
+      processes_(processes),
       recorder_(recorder)
 {
     main_.MAIN_START_STOP_BUTTON.onClick = [this] { MAIN_START_STOP_BUTTON_Click(); };
@@ -32,7 +31,7 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
         startPass();
     } else {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
-        recorder_.record({.kind = JournalEvent::Kind::PassStopped});
+        recorder_.passStopped();
         stopMainTimers();
         // A wait cut short says so, rather than seem to wait on.
         for (int n = 1; n <= kSlotCount; ++n)
@@ -56,6 +55,9 @@ void TaskChain::startPass()
 
 void TaskChain::endEarlierPass()
 {
+    // A pass cut short by a new one did not end: it says where it was.
+    if (recorder_.passUnderWay())
+        recorder_.passInterrupted(std::max(1, turn()), kInterruptionSuperseded);
     stopMainTimers();
     stopWatchers();
 }
@@ -74,6 +76,7 @@ void TaskChain::stopMainTimers()
 {
     for (Timer& t : main_.TASK_MAIN_TIMER)
         t.setEnabled(false);
+    holding_.fill(false);
 }
 
 void TaskChain::stopWatchers()
@@ -84,23 +87,40 @@ void TaskChain::stopWatchers()
     }
 }
 
+int TaskChain::turn() const
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        if (main_.TASK_MAIN_TIMER[n].enabled() || main_.TASK_WATCHER_TIMER[n].enabled())
+            return n;
+    return 0;
+}
+
 void TaskChain::enableSuccessor(int n)
 {
-    if (n < kSlotCount)
+    if (n < kSlotCount) {
         main_.TASK_MAIN_TIMER[n + 1].setEnabled(true);
-    else {
+    } else {
         main_.AUTOCLOSE_TIMER.setEnabled(true);
-        recorder_.record({.kind = JournalEvent::Kind::ChainEnded});
+        recorder_.chainEnded();
     }
+}
+
+void TaskChain::showHandedOver(int n)
+{
+    if (recorder_.taskFailed(n))
+        return; // its light says how it ended
+    main_.TASK_LIGHT[n].setBackground(colour::Green);
 }
 
 void TaskChain::TASK_MAIN_TIMER_Timer(int n)
 {
-    Label& status = main_.CURRENT_STATUS_LABEL;
-    TextField& light = main_.TASK_LIGHT[n];
-
+    if (holding_[static_cast<std::size_t>(n)]) {
+        endHold(n);
+        return;
+    }
     if (!main_.TASK_ENABLE_TICKBOX[n].ticked()) {
-        status.setCaption(QStringLiteral("SKIPPING TASK %1").arg(n));
+        TextField& light = main_.TASK_LIGHT[n];
+        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("SKIPPING TASK %1").arg(n));
         light.setBackground(colour::Red);
         light.setToolTip(QString());
         recorder_.record({.kind = JournalEvent::Kind::TaskSkipped, .slot = n});
@@ -108,7 +128,13 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
         main_.TASK_MAIN_TIMER[n].setEnabled(false);
         return;
     }
+    launch(n);
+}
 
+void TaskChain::launch(int n)
+{
+    Label& status = main_.CURRENT_STATUS_LABEL;
+    TextField& light = main_.TASK_LIGHT[n];
     status.setCaption(QStringLiteral("RUNNING TASK %1").arg(n));
     light.setBackground(colour::Cyan);
     light.setToolTip(QString());
@@ -126,16 +152,27 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
         main_.TASK_MAIN_TIMER[n].setEnabled(false);
         return;
     }
-    main_.timers().sleep(kHoldAfterLaunchMs);
+    // Asked at once, before the task can rename itself: a task that is the
+    // watched process is waited for until it ends.
+    const QString name = main_.TASK_PROCESS_NAME_TEXTBOX[n].text().trimmed();
+    if (main_.TASK_PAUSE_TICKBOX[n].ticked() && !name.isEmpty() && launched.pid != 0 &&
+        processes_.answersTo(launched.pid, name))
+        recorder_.taskAnswersToName(n);
+    // The main timer stays on: its next tick, one second on, ends the hold.
+    holding_[static_cast<std::size_t>(n)] = true;
+}
 
+void TaskChain::endHold(int n)
+{
+    holding_[static_cast<std::size_t>(n)] = false;
     if (main_.TASK_PAUSE_TICKBOX[n].ticked()) {
         if (n == 1)
-            light.setBackground(colour::Green);
+            showHandedOver(n);
         main_.TASK_WATCHER_TIMER[n].setEnabled(true);
         recorder_.waitBegan(n, main_.TASK_PROCESS_NAME_TEXTBOX[n].text());
     } else {
-        status.setCaption(QStringLiteral("TASK %1 COMPLETED").arg(n));
-        light.setBackground(colour::Green);
+        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("TASK %1 COMPLETED").arg(n));
+        showHandedOver(n);
         enableSuccessor(n);
     }
     main_.TASK_MAIN_TIMER[n].setEnabled(false);

@@ -1,19 +1,27 @@
 #pragma once
 
+#include "core/SlotArray.h"
+
+#include <array>
+
 namespace zb {
 
 class MainWindowModel;
 class Launcher;
+class ProcessQuery;
 class RunRecorder;
-class TimerHost;
 
 // Walks the twenty slots of the main window, one slot per tick of its
 // TASK_n_MAIN_TIMER: launches each enabled slot's command, paints the light,
 // writes the status line and hands over to the next slot, to the slot's
 // watcher, or after slot 20 to AUTOCLOSE_TIMER.
+//
+// After a launch the chain holds for one second before it hands over. The
+// hold is the slot's main timer left on for one more tick, so the window
+// goes on answering meanwhile, and whatever stops the main timers ends it.
 class TaskChain {
 public:
-    TaskChain(MainWindowModel& main, Launcher& launcher, RunRecorder& recorder);
+    TaskChain(MainWindowModel& main, Launcher& launcher, ProcessQuery& processes, RunRecorder& recorder);
     TaskChain(const TaskChain&) = delete;
     TaskChain& operator=(const TaskChain&) = delete;
 
@@ -32,15 +40,25 @@ public:
     void stopMainTimers();
     // Switches off every slot's watcher, so that a stopped pass stays stopped.
     void stopWatchers();
+    // The slot whose turn it is: its main timer or its watcher is on; 0 when
+    // no slot's is.
+    int turn() const;
+    // Slot n has handed over: green, unless its task has already ended badly.
+    void showHandedOver(int n);
 
 private:
+    void launch(int n);
+    void endHold(int n);
     // Switches off the end-of-run step of an earlier pass and resets its
     // countdown.
     void stopEndOfRunStep();
 
     MainWindowModel& main_;
     Launcher& launcher_;
+    ProcessQuery& processes_;
     RunRecorder& recorder_;
+    // Slot n has launched its task and holds: its next tick hands over.
+    std::array<bool, kSlotCount + 1> holding_{};
 };
 
 } // namespace zb

@@ -1,6 +1,7 @@
 #include "SendEmailCommand.h"
 
 #include "MailerProfile.h"
+#include "engine/PassReport.h"
 
 namespace zb {
 
@@ -14,7 +15,7 @@ QString doubleQuoted(const QString& text) { return QLatin1Char('"') + text + QLa
 
 QString startEmailSubject(const QString& baseName) { return kTitle + baseName + QStringLiteral(" - STARTED"); }
 
-QString endEmailSubject(const QString& baseName) { return kTitle + baseName + QStringLiteral(" - COMPLETED"); }
+QString endEmailSubject(const QString& baseName) { return endEmailSubjectFor(baseName, true); }
 
 QString shellQuote(const QString& text)
 {
@@ -32,13 +33,20 @@ QString buildSendEmailCommand(const EmailSettings& s, const QString& subject, co
     const auto optionValue = [posix](const QString& v) { return posix ? shellQuote(v) : v; };
 
     QString c;
+    if (posix) {
+        // Run as the engine runs the end script, with the pass's subject and
+        // the file of its text, the mail says how the pass ended; run bare,
+        // by hand or as the test e-mail, it sends the subject as its text.
+        c += QStringLiteral("s=") + shellQuote(subject) + QStringLiteral("; m=$s; f=/dev/null; ");
+        c += QStringLiteral("[ $# -lt 1 ] || { s=$1; m=$1; }; [ $# -lt 2 ] || { m=; f=$2; }; ");
+    }
     c += (posix ? QString() : QStringLiteral("call ")) + value(mailerPath(profile, s.home));
     c += QStringLiteral(" -f ") + value(s.from);
     c += QStringLiteral(" -t ") + value(s.to);
     c += QStringLiteral(" -cc ") + value(s.cc);
     c += QStringLiteral(" -bcc ") + value(s.bcc);
-    c += QStringLiteral(" -u ") + value(subject);
-    c += QStringLiteral(" -m ") + value(subject);
+    c += QStringLiteral(" -u ") + (posix ? QStringLiteral("\"$s\"") : value(subject));
+    c += QStringLiteral(" -m ") + (posix ? QStringLiteral("\"$m\"") : value(subject));
     c += QStringLiteral(" -s ") + value(s.server);
     c += QStringLiteral(" -xu ") + value(s.user);
     c += QStringLiteral(" -xp ") + value(s.password);
@@ -47,6 +55,9 @@ QString buildSendEmailCommand(const EmailSettings& s, const QString& subject, co
     c += QStringLiteral(" -o tls=") + optionValue(s.tls);
     c += QStringLiteral(" -o username=") + optionValue(s.user);
     c += QStringLiteral(" -o password=") + optionValue(s.password);
+    // An empty -m leaves the text to the file; the text is UTF-8, as task output is.
+    if (posix)
+        c += QStringLiteral(" -o message-file=\"$f\" -o message-charset=utf-8");
     c += QStringLiteral(" -q ") + QStringLiteral("-v ");
     return c;
 }

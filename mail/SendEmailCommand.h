@@ -21,6 +21,9 @@ QString endEmailSubject(const QString& baseName);
 // separators, nothing escaped. PosixShell spells it for /bin/sh: every value,
 // the option values too, in single quotes, so that any text (quotes, $, `,
 // blanks, line breaks, any UTF-8) reaches the mailer as one unchanged word.
+// Its line takes two optional arguments, a subject and a file that holds the
+// text ("$1", "$2"), with which the engine sends a pass's report; without
+// them it sends `subject` as subject and text, as the Windows line does.
 QString buildSendEmailCommand(const EmailSettings& settings, const QString& subject, const ProgramFacts& program,
                               CommandProfile profile);
 

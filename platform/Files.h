@@ -23,6 +23,9 @@ public:
     // already keeps its content; when it is the user's own, group and others
     // lose their rights to it.
     virtual FileResult createPrivateFile(const QString& path) = 0;
+    // The last maxBytes of a file (all of a shorter one); empty when it
+    // cannot be read.
+    virtual QByteArray readEnd(const QString& path, qint64 maxBytes) const = 0;
 };
 
 } // namespace zb

@@ -43,6 +43,16 @@ public:
         return launch(commandLine, WindowStyle::NormalFocus);
     }
 
+    // Blocks until the started process `pid` has ended, reporting its end
+    // to onEnded, or until timeoutMs have passed. True when it ended; false
+    // as well where the system cannot wait for it.
+    virtual bool awaitEnd(qint64 pid, int timeoutMs)
+    {
+        Q_UNUSED(pid);
+        Q_UNUSED(timeoutMs);
+        return false;
+    }
+
     // Told from the event loop when a started process ends, where the system
     // can tell.
     std::function<void(const ProcessEnd&)> onEnded;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace zb {
 
@@ -12,11 +13,19 @@ enum class ProcessPresence {
 };
 
 // Answers afresh at every call whether at least one process of the given
-// image name is running.
+// image name is running. The program's own process never counts.
 class ProcessQuery {
 public:
     virtual ~ProcessQuery() = default;
     virtual ProcessPresence isProcessRunning(const QString& name) = 0;
+    // Whether the running process `pid` answers to the name; false where
+    // it cannot be told.
+    virtual bool answersTo(qint64 pid, const QString& name)
+    {
+        Q_UNUSED(pid);
+        Q_UNUSED(name);
+        return false;
+    }
 };
 
 } // namespace zb

@@ -16,6 +16,13 @@ public:
     // already does, which runningPid() then names (0 when it cannot be told).
     virtual bool claim(const QString& name) = 0;
     virtual qint64 runningPid() const = 0;
+    // Whether a copy runs under `name` now, told without claiming the name;
+    // false where it cannot be told.
+    virtual bool runs(const QString& name) const
+    {
+        Q_UNUSED(name);
+        return false;
+    }
     // From a second copy: asks the running one to bring its window to the
     // front. False when it could not be reached.
     virtual bool askRunningToActivate() = 0;

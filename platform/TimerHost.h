@@ -4,15 +4,15 @@
 
 namespace zb {
 
-// Owns the program's timers and its one blocking wait. The Qt host drives
-// them from the event loop; the simulated clock drives them in tests.
+// Owns the program's timers. The Qt host drives them from the event loop;
+// the simulated clock drives them in tests.
 //
 // Rules every host keeps:
 // - start() arms the first tick one interval from now; a started timer
 //   repeats until stop(). Starting a running timer re-arms it.
 // - Ticks never overlap: each handler runs to its end before the next.
-// - sleep() blocks the one thread; ticks that fall due meanwhile arrive late,
-//   once, and are not repeated.
+// - A handler that takes long delays the ticks that fall due meanwhile: they
+//   arrive late, once, and are not repeated.
 class TimerHost {
 public:
     using TimerId = int;
@@ -23,7 +23,6 @@ public:
     virtual void destroy(TimerId id) = 0;
     virtual void start(TimerId id, int intervalMs) = 0;
     virtual void stop(TimerId id) = 0;
-    virtual void sleep(int ms) = 0;
 };
 
 } // namespace zb

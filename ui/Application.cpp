@@ -53,7 +53,7 @@ int runApplication(int argc, char** argv, const StartOptions& options)
 
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     // A second copy of the same name leaves the settings alone.
-    const auto instance = createSystemSingleInstance();
+    auto instance = createSystemSingleInstance();
     if (!claimOrHandOver(*instance, exe.baseName(), !options.windowless)) {
         if (options.scheduled)
             createSystemJournal(exe.baseName())->record(otherCopyRunsRecord());
@@ -99,8 +99,6 @@ int runApplication(int argc, char** argv, const StartOptions& options)
     program.main.closeRequested = closeAll;
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
-    // During the hold after a launch the user sees the light and status line.
-    timers.beforeSleep = [&view] { view.repaint(); };
 
     // Installed before start-up, so that a TERM while the window opens is
     // still a normal close that saves, once the event loop runs.
@@ -112,9 +110,13 @@ int runApplication(int argc, char** argv, const StartOptions& options)
     if (!options.windowless)
         bringToFrontOnRequest(*instance, view);
     const int status = QApplication::exec();
-    timers.beforeSleep = nullptr;
     shownView = nullptr;
     program.main.setWindowOpener(nullptr);
+    // The window has gone; an e-mail script that still sends is waited for,
+    // so that how it ended is journaled. The name is free meanwhile: the
+    // next start of this copy need not wait for a mail server.
+    instance.reset();
+    program.engine.run().awaitEmails(RunControl::kEmailGraceMs);
     return status;
 }
 

@@ -114,7 +114,7 @@ void DialogWindowOpener::showModal(WindowKind kind)
         break;
     }
     case WindowKind::History: {
-        HistoryWindowModel model(p.settings, p.engine.recorder().journal());
+        HistoryWindowModel model(p.settings, p.engine.recorder().journal(), p.engine.recorder().passUnderWay());
         run<HistoryWindowView>(model);
         break;
     }

@@ -33,6 +33,12 @@ public:
         return {true, QString()};
     }
 
+    QByteArray readEnd(const QString& path, qint64 maxBytes) const override
+    {
+        const QByteArray content = written.value(path);
+        return content.size() > maxBytes ? content.right(maxBytes) : content;
+    }
+
     QSet<QString> present;
     QMap<QString, QByteArray> written;
     QSet<QString> created;

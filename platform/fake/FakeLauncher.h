@@ -5,12 +5,15 @@
 #include <QList>
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace zb {
 
-// Records every launch; commands listed in failing do not start. A launch
+// Records every launch; commands listed in failing do not start, nor do
+// they with further words after them. A launch
 // given word by word is recorded with its words joined by blanks. Started
 // processes get pids from 1000 on; end() reports one's end.
 class FakeLauncher : public Launcher {
@@ -37,6 +40,14 @@ public:
         return record({commandLine, WindowStyle::NormalFocus, now ? now() : 0, QStringList(), outputFile});
     }
 
+    // Waiting for a process: awaiting decides whether it ends meanwhile (and
+    // reports it); none given, it does not. Each wait is recorded.
+    bool awaitEnd(qint64 pid, int timeoutMs) override
+    {
+        awaited.append({pid, timeoutMs});
+        return awaiting ? awaiting(pid) : false;
+    }
+
     // The started process `pid` ends as given.
     void end(qint64 pid, int exitCode, int signal = 0, qint64 runMs = 0)
     {
@@ -53,6 +64,8 @@ public:
     }
 
     QList<Call> calls;
+    QList<std::pair<qint64, int>> awaited;
+    std::function<bool(qint64 pid)> awaiting;
     QSet<QString> failing;
     std::function<std::int64_t()> now;            // stamps calls with the test clock
     std::function<void(const QString&)> onLaunch; // looks at the world as the launch happens
@@ -60,7 +73,9 @@ public:
 private:
     LaunchResult record(Call call)
     {
-        const bool fails = failing.contains(call.command);
+        const bool fails = failing.contains(call.command) ||
+                           std::any_of(failing.cbegin(), failing.cend(),
+                                       [&](const QString& f) { return call.command.startsWith(f + QLatin1Char(' ')); });
         if (!fails)
             call.pid = nextPid++;
         calls.append(call);

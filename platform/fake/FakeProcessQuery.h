@@ -25,7 +25,11 @@ public:
         return ProcessPresence::Running;
     }
 
+    // Whether the process `pid` answers to `name`: listed in names[pid].
+    bool answersTo(qint64 pid, const QString& name) override { return names.value(pid) == name && !name.isEmpty(); }
+
     QMap<QString, int> running;
+    QMap<qint64, QString> names;
     bool unreadable = false;
     QList<QString> queries;
 };

@@ -8,7 +8,8 @@
 
 namespace zb {
 
-// Records every event with the test clock's time; scripts a failing file.
+// Records every event with the test clock's time; scripts a failing file and
+// the lines read back.
 class RecordingJournal : public RunJournal {
 public:
     void record(const JournalEvent& event) override
@@ -21,6 +22,7 @@ public:
         return outputFolder.isEmpty() ? QString() : QStringLiteral("%1/task-%2.log").arg(outputFolder).arg(n);
     }
     QString failure() const override { return failing; }
+    QStringList readLines() const override { return lines; }
 
     QList<JournalEvent::Kind> kinds() const
     {
@@ -33,7 +35,8 @@ public:
     QList<JournalEvent> events;
     QList<std::int64_t> atMs;
     QString outputFolder = QStringLiteral("/state/output");
-    QString failing; // non-empty: every write fails for this reason
+    QString failing;   // non-empty: every write fails for this reason
+    QStringList lines; // what the journal's file holds, as read back
     std::function<std::int64_t()> now;
 };
 

@@ -32,11 +32,7 @@ void SimulatedClock::stop(TimerId id)
         it->second.armed = false;
 }
 
-void SimulatedClock::sleep(int ms)
-{
-    now_ += ms;
-    slept_ += ms;
-}
+void SimulatedClock::busy(int ms) { now_ += ms; }
 
 bool SimulatedClock::deliverNext(Ms limit)
 {

@@ -10,10 +10,10 @@ namespace zb {
 
 // A deterministic clock that owns its timers. advance() delivers every tick
 // that falls due, in due order (ties in the order the timers were armed);
-// sleep() inside a handler moves time on without delivering anything, so
-// ticks that fell due meanwhile arrive late, once. After a late tick the
-// timer's next tick is one interval after its schedule, or one interval from
-// now when the schedule lies behind.
+// busy() inside a handler moves time on without delivering anything, as a
+// handler that takes long does, so ticks that fell due meanwhile arrive late,
+// once. After a late tick the timer's next tick is one interval after its
+// schedule, or one interval from now when the schedule lies behind.
 class SimulatedClock : public TimerHost {
 public:
     using Ms = std::int64_t;
@@ -22,7 +22,8 @@ public:
     void destroy(TimerId id) override;
     void start(TimerId id, int intervalMs) override;
     void stop(TimerId id) override;
-    void sleep(int ms) override;
+    // A handler takes `ms` to run: time moves on, nothing is delivered.
+    void busy(int ms);
 
     Ms now() const { return now_; }
     // Delivers every tick due up to now() + ms and leaves now() there.
@@ -34,7 +35,6 @@ public:
     void halt() { halted_ = true; }
     bool halted() const { return halted_; }
 
-    Ms totalSleptMs() const { return slept_; }
     std::uint64_t ticksDelivered() const { return delivered_; }
 
 private:
@@ -53,7 +53,6 @@ private:
     TimerId nextId_ = 1;
     std::uint64_t nextOrder_ = 0;
     Ms now_ = 0;
-    Ms slept_ = 0;
     std::uint64_t delivered_ = 0;
     bool halted_ = false;
 };

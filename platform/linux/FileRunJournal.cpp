@@ -195,4 +195,64 @@ QStringList FileRunJournal::readLines() const
     return lines;
 }
 
+namespace {
+
+// Where the last line that opens a pass begins in `text`; -1 when none does.
+// Such a line is "<time> pass-started ...": the event is its second word.
+qsizetype lastPassStart(const QByteArray& text)
+{
+    static const QByteArray kEvent = QByteArrayLiteral(" pass-started");
+    qsizetype from = text.size();
+    while (from > 0) {
+        const qsizetype at = text.lastIndexOf(kEvent, from - 1);
+        if (at < 0)
+            return -1;
+        const qsizetype lineStart = text.lastIndexOf('\n', at) + 1;
+        const qsizetype afterEvent = at + kEvent.size();
+        const bool wholeWord = afterEvent == text.size() || text[afterEvent] == ' ' || text[afterEvent] == '\n';
+        if (wholeWord && text.indexOf(' ', lineStart) == at)
+            return lineStart;
+        from = at;
+    }
+    return -1;
+}
+
+} // namespace
+
+QStringList FileRunJournal::readLastPassLines() const
+{
+    // From the end of the file back, a piece at a time, until the line that
+    // opens a pass; the newest pass may have begun in the older file.
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray text;
+    bool found = false;
+    for (const QString& path : {path_, path_ + QStringLiteral(".1")}) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        for (qint64 end = f.size(); end > 0 && !found;) {
+            const qint64 begin = std::max<qint64>(0, end - kPiece);
+            if (!f.seek(begin))
+                break;
+            text.prepend(f.read(end - begin));
+            end = begin;
+            // A piece may begin inside a line: that line is whole only at the file's start.
+            const qsizetype firstEnd = text.indexOf('\n');
+            const qsizetype whole = begin == 0 ? 0 : firstEnd < 0 ? text.size() : firstEnd + 1;
+            const qsizetype start = lastPassStart(text.mid(whole));
+            if (start >= 0) {
+                text = text.mid(whole + start);
+                found = true;
+            }
+        }
+        if (found)
+            break;
+    }
+    QStringList lines;
+    for (const QByteArray& l : text.split('\n'))
+        if (!l.isEmpty())
+            lines << QString::fromUtf8(l);
+    return lines;
+}
+
 } // namespace zb

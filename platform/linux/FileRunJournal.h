@@ -38,6 +38,9 @@ public:
     QString failure() const override { return failure_; }
     QString journalFile() const override { return path_; }
     QStringList readLines() const override;
+    // Reads the files from their end, so that the newest pass costs the
+    // same however long the journal is.
+    QStringList readLastPassLines() const override;
 
     QString outputFolder() const { return outputFolder_; }
 

@@ -3,17 +3,20 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -110,12 +113,8 @@ bool LinuxSingleInstance::claim(const QString& name)
     }
     if (refusal_ = folderProblem(folder_); !refusal_.isEmpty())
         return false;
-    // Any file name is allowed, but it must stay one short path component.
     const QByteArray hash = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    QString safe = QString::fromLatin1(QUrl::toPercentEncoding(name));
-    if (safe.size() > 200)
-        safe = QString::fromLatin1(hash);
-    lockPath_ = folder_ + QLatin1Char('/') + safe + QStringLiteral(".lock");
+    lockPath_ = lockPathOf(name);
     socketPath_ = folder_ + QLatin1Char('/') + QString::fromLatin1(hash) + QStringLiteral(".sock");
 
     lockFd_ = open(QFile::encodeName(lockPath_).constData(),
@@ -150,6 +149,37 @@ bool LinuxSingleInstance::claim(const QString& name)
     runningPid_ = getpid();
     listen();
     return true;
+}
+
+QString LinuxSingleInstance::lockPathOf(const QString& name) const
+{
+    // Any file name is allowed, but it must stay one short path component.
+    QString safe = QString::fromLatin1(QUrl::toPercentEncoding(name));
+    if (safe.size() > 200)
+        safe = QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    return folder_ + QLatin1Char('/') + safe + QStringLiteral(".lock");
+}
+
+bool LinuxSingleInstance::runs(const QString& name) const
+{
+    if (folder_.isEmpty())
+        return false;
+    struct stat lockFile = {};
+    if (stat(QFile::encodeName(lockPathOf(name)).constData(), &lockFile) != 0)
+        return false;
+    // "1: FLOCK  ADVISORY  WRITE 4711 fd:01:123456 0 EOF": the device and
+    // inode of each locked file.
+    char device[64];
+    std::snprintf(device, sizeof device, " %02x:%02x:%lu ", major(lockFile.st_dev), minor(lockFile.st_dev),
+                  static_cast<unsigned long>(lockFile.st_ino));
+    const QByteArray file(device);
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : locks.readAll().split('\n'))
+        if (line.contains(" FLOCK ") && line.contains(file))
+            return true;
+    return false;
 }
 
 void LinuxSingleInstance::listen()

@@ -22,6 +22,9 @@ public:
 
     bool claim(const QString& name) override;
     qint64 runningPid() const override { return runningPid_; }
+    // The kernel's list of locks (/proc/locks) tells whether the name's lock
+    // file is held; nothing is locked to ask.
+    bool runs(const QString& name) const override;
     bool askRunningToActivate() override;
     void onActivationRequest(std::function<void()> handler) override;
 
@@ -35,6 +38,7 @@ public:
                                  const QString& temporary = QStringLiteral("/tmp"));
 
 private:
+    QString lockPathOf(const QString& name) const;
     void listen();
     void acceptRequest();
 

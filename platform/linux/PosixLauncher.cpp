@@ -8,11 +8,13 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -230,6 +232,29 @@ void PosixLauncher::watch(int pid)
         return; // reaped at the next launch instead
     c.notifier = std::make_unique<QSocketNotifier>(c.pidFd, QSocketNotifier::Read);
     QObject::connect(c.notifier.get(), &QSocketNotifier::activated, c.notifier.get(), [this, pid] { reap(pid); });
+}
+
+bool PosixLauncher::awaitEnd(qint64 pid, int timeoutMs)
+{
+    const auto found = children_.find(static_cast<int>(pid));
+    if (found == children_.end())
+        return true; // reaped and reported already
+    Child& c = *found->second;
+    if (c.pidFd < 0)
+        c.pidFd = openPidFd(static_cast<pid_t>(pid));
+    const qint64 deadline = monotonicMs() + timeoutMs;
+    while (!reap(static_cast<int>(pid))) {
+        const qint64 left = deadline - monotonicMs();
+        if (left <= 0)
+            return false;
+        if (c.pidFd >= 0) {
+            pollfd ready{c.pidFd, POLLIN, 0};
+            retry([&] { return poll(&ready, 1, static_cast<int>(std::min<qint64>(left, 1000))); });
+        } else {
+            usleep(20'000); // a kernel without pidfds: look again shortly
+        }
+    }
+    return true;
 }
 
 int PosixLauncher::reapEnded()

@@ -30,6 +30,7 @@ public:
     LaunchResult launch(const QString& commandLine, WindowStyle style) override;
     LaunchResult launchArgv(const QStringList& argv, WindowStyle style) override;
     LaunchResult launchLogged(const QString& commandLine, const QString& outputFile) override;
+    bool awaitEnd(qint64 pid, int timeoutMs) override;
 
     // Reaps every child that has ended and reports each; returns how many.
     int reapEnded();

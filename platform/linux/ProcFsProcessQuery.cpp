@@ -10,7 +10,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zb {
@@ -140,9 +142,12 @@ bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
 
 } // namespace
 
-ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot) : procRoot_(std::move(procRoot)) {}
+ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot)
+    : procRoot_(std::move(procRoot)),
+      ownPid_(std::to_string(getpid()))
+{}
 
-bool ProcFsProcessQuery::answersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name)
+bool ProcFsProcessQuery::processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name)
 {
     char exe[PATH_MAX];
     const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
@@ -203,7 +208,7 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
             if (!isPid(pid))
                 continue;
             ++processes;
-            found = anyName && answersTo(procFd, pid, entry->d_ino, wanted);
+            found = anyName && pid != ownPid_ && processAnswersTo(procFd, pid, entry->d_ino, wanted);
         }
         // A name no process can have needs only the proof that the list
         // can be read.
@@ -224,6 +229,23 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
         std::erase_if(known_, [this](const auto& entry) { return entry.second.seenInScan != scan_; });
     }
     return ProcessPresence::NotRunning;
+}
+
+bool ProcFsProcessQuery::answersTo(qint64 pid, const QString& name)
+{
+    const QByteArray encoded = QFile::encodeName(name);
+    const std::string_view wanted(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+    const std::string pidText = std::to_string(pid);
+    if (wanted.empty() || wanted.find('\0') != std::string_view::npos || pid <= 0 || pidText == ownPid_)
+        return false;
+    const int procFd = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (procFd < 0)
+        return false;
+    struct stat entry = {};
+    const bool answers =
+        fstatat(procFd, pidText.c_str(), &entry, 0) == 0 && processAnswersTo(procFd, pidText, entry.st_ino, wanted);
+    close(procFd);
+    return answers;
 }
 
 } // namespace zb

@@ -15,7 +15,8 @@ namespace zb {
 // executable's file name, the file name of its first command-line word, or
 // the file name of the script its interpreter runs (see ProcFsNameMatch.h).
 // Processes that vanish or cannot be read during the scan are passed over;
-// one that has exited but is not yet reaped is not running. A table that
+// one that has exited but is not yet reaped is not running, and the program's
+// own process is never counted (a copy may be named as its task). A table that
 // cannot be opened or listed, or lists no process at all, is Unknown.
 //
 // Reading a process's files is what a scan costs, so each call reads only the
@@ -34,6 +35,7 @@ public:
     explicit ProcFsProcessQuery(std::string procRoot = "/proc");
 
     ProcessPresence isProcessRunning(const QString& name) override;
+    bool answersTo(qint64 pid, const QString& name) override;
 
     static constexpr unsigned kRefreshEvery = 32;
 
@@ -51,9 +53,11 @@ public:
     };
 
 private:
-    bool answersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name);
+    bool processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name);
 
     std::string procRoot_;
+    // This process's own pid, which never counts as a process of any name.
+    std::string ownPid_;
     std::unordered_map<std::uint64_t, Known> known_;
     unsigned scan_ = 0;
 };

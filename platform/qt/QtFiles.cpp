@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace zb {
@@ -56,6 +57,18 @@ FileResult QtFiles::createPrivateFile(const QString& path)
         return {false, file.errorString()};
     }
     return {true, QString()};
+}
+
+QByteArray QtFiles::readEnd(const QString& path, qint64 maxBytes) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // A file that grows meanwhile is read up to where it stood.
+    const qint64 size = file.size();
+    if (size > maxBytes && !file.seek(size - maxBytes))
+        return {};
+    return file.read(std::min(size, maxBytes));
 }
 
 } // namespace zb

@@ -1,7 +1,5 @@
 #include "QtTimerHost.h"
 
-#include <QThread>
-
 namespace zb {
 
 QtTimerHost::QtTimerHost() = default;
@@ -40,13 +38,6 @@ void QtTimerHost::stop(TimerId id)
 {
     if (QTimer* t = find(id))
         t->stop();
-}
-
-void QtTimerHost::sleep(int ms)
-{
-    if (beforeSleep)
-        beforeSleep();
-    QThread::msleep(static_cast<unsigned long>(ms));
 }
 
 QTimer* QtTimerHost::find(TimerId id) const

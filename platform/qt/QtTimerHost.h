@@ -8,8 +8,7 @@
 
 namespace zb {
 
-// Timers on the Qt event loop. The blocking sleep first lets the view paint
-// what the handler has just shown (beforeSleep), then blocks the thread.
+// Timers on the Qt event loop.
 class QtTimerHost : public TimerHost {
 public:
     QtTimerHost();
@@ -19,9 +18,6 @@ public:
     void destroy(TimerId id) override;
     void start(TimerId id, int intervalMs) override;
     void stop(TimerId id) override;
-    void sleep(int ms) override;
-
-    std::function<void()> beforeSleep;
 
 private:
     QTimer* find(TimerId id) const;

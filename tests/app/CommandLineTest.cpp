@@ -1,5 +1,6 @@
 // The command line as a user meets it: the real program, started without a
 // display unless a case gives one.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,8 +16,10 @@ struct Outcome {
     QString err;
 };
 
-// `display`, when given, is set as DISPLAY.
-Outcome run(const QString& program, const QStringList& arguments, const QString& display = QString())
+// `display`, when given, is set as DISPLAY; `stateHome` as XDG_STATE_HOME
+// (an empty folder when not given).
+Outcome run(const QString& program, const QStringList& arguments, const QString& display = QString(),
+            const QString& stateHome = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -26,6 +29,8 @@ Outcome run(const QString& program, const QStringList& arguments, const QString&
         env.insert(QStringLiteral("DISPLAY"), display);
     QTemporaryDir config;
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("XDG_STATE_HOME"),
+               stateHome.isEmpty() ? config.filePath(QStringLiteral("state")) : stateHome);
     process.setProcessEnvironment(env);
     process.start(program, arguments);
     Outcome outcome;
@@ -88,6 +93,43 @@ TEST(CommandLine, ACopyUnderAnotherNameSpeaksUnderThatName)
     ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), link));
     EXPECT_EQ(run(link, {QStringLiteral("--version")}).out, QStringLiteral("nightly " ZB_VERSION "\n"));
     EXPECT_TRUE(run(link, {QStringLiteral("-x")}).err.startsWith(QStringLiteral("nightly: unknown option '-x'")));
+}
+
+TEST(CommandLine, LastPrintsTheCopysLastPassWithoutADisplayAndExitsByItsResult)
+{
+    QTemporaryDir dir;
+    const QString nightly = dir.filePath(QStringLiteral("nightly"));
+    ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), nightly));
+    const QString state = dir.filePath(QStringLiteral("state"));
+    const QString journal = state + QStringLiteral("/ZB-SEQUENTA/nightly-runs.log");
+    const auto append = [&](const char* lines) {
+        QFile f(journal);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(lines);
+    };
+
+    Outcome o = run(nightly, {QStringLiteral("--last")}, QString(), state);
+    EXPECT_EQ(o.status, 3);
+    EXPECT_EQ(o.out, QStringLiteral("No passes yet in %1\n").arg(journal));
+
+    ASSERT_TRUE(QDir().mkpath(state + QStringLiteral("/ZB-SEQUENTA")));
+    append("2026-12-07T02:00:11+01:00 pass-started by=autostart\n"
+           "2026-12-07T02:00:12+01:00 task-started task=1 pid=48213 command=/bin/true\n"
+           "2026-12-07T02:00:12+01:00 task-ended task=1 pid=48213 status=0 ran-ms=12\n"
+           "2026-12-07T02:00:42+01:00 autoclosed last-run=\"COMPLETED SUCCESSFULLY\"\n");
+    o = run(nightly, {QStringLiteral("--last")}, QString(), state);
+    EXPECT_FALSE(o.crashed);
+    EXPECT_EQ(o.status, 0) << o.out.toStdString() << o.err.toStdString();
+    EXPECT_TRUE(o.out.contains(QStringLiteral("How        Autostart\nTook       0:00:31\n"
+                                              "Result     COMPLETED SUCCESSFULLY\n"
+                                              "TASK 1     exited with 0 after 0:00:00\n")))
+        << o.out.toStdString();
+
+    append("2026-12-08T02:00:11+01:00 pass-started by=hand\n"
+           "2026-12-08T02:00:12+01:00 task-failed-to-start task=1 command=x reason=\"no such program: x\"\n");
+    o = run(nightly, {QStringLiteral("--last")}, QString(), state);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.out.contains(QStringLiteral("Result     INTERRUPTED - TASK 2\n"))) << o.out.toStdString();
 }
 
 TEST(CommandLine, AnXDisplayThatDoesNotAnswerIsOneLineNotAnAbort)

@@ -25,8 +25,8 @@ TEST(MainWindowShutdown, WritesExactlyPositionSwitchesAndLastRunInOrder)
     m.close();
 
     const auto& writes = h.store.writes();
-    ASSERT_EQ(writes.size(), 2 + 20 + 20 + 1);
-    EXPECT_EQ(h.store.commits(), QList<int>{43}) << "one commit for the whole shut-down";
+    ASSERT_EQ(writes.size(), 2 + 20 + 20 + 2);
+    EXPECT_EQ(h.store.commits(), QList<int>{44}) << "one commit for the whole shut-down";
     EXPECT_EQ(writes[0].key, QStringLiteral("MAIN-Left"));
     EXPECT_EQ(writes[0].value, QStringLiteral("1500"));
     EXPECT_EQ(writes[1].key, QStringLiteral("MAIN-Top"));
@@ -39,6 +39,7 @@ TEST(MainWindowShutdown, WritesExactlyPositionSwitchesAndLastRunInOrder)
     }
     EXPECT_EQ(writes[42].key, QStringLiteral("LAST_RUN"));
     EXPECT_EQ(writes[42].value, QStringLiteral("AUTOCLOSE - MANUAL STOP"));
+    EXPECT_EQ(writes[43].key, QStringLiteral("LAST_RUN_TIME")) << "always beside the text it dates";
     for (const auto& w : writes)
         EXPECT_EQ(w.section, QStringLiteral("zb-sequenta"));
     EXPECT_EQ(h.stored(QStringLiteral("MAIN-Width")), QStringLiteral("7000")) << "size is never written";
@@ -51,7 +52,7 @@ TEST(MainWindowShutdown, RunsOnceAndLeavesTimersAlone)
     m.MAIN_START_STOP_BUTTON.click();
     m.close();
     m.Form_Unload();
-    EXPECT_EQ(h.store.writes().size(), 43);
+    EXPECT_EQ(h.store.writes().size(), 44);
     EXPECT_TRUE(m.TASK_MAIN_TIMER[1].enabled());
     EXPECT_TRUE(m.unloaded());
 }

@@ -21,7 +21,7 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
 {
     const QString hostile = QStringLiteral("/bin/sh -c \"echo a=b \\\\ c\"\n\tnext line \xe2\x9c\x93");
     QList<JournalEvent> events;
-    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::ScheduledStartNotRun); ++k) {
+    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::PassInterrupted); ++k) {
         JournalEvent e;
         e.kind = static_cast<K>(k);
         events.append(e);
@@ -36,6 +36,12 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
     events[10] = {.kind = K::EmailFailed, .email = EmailBatch::End, .reason = hostile, .file = hostile};
     events[12] = {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED WITH ERRORS - TASK 4 FAILED TO START")};
     events[13] = {.kind = K::TaskExited, .slot = 2, .pid = 77, .signal = 9, .runMs = 1234};
+    events[15] = {
+        .kind = K::ScheduledStart, .reason = QStringLiteral("the display :0 does not answer"), .windowless = true};
+    events[16] = {.kind = K::ScheduledStartNotRun, .reason = hostile};
+    events[17] = {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 78, .exitCode = 1, .runMs = 20};
+    events[18] = {.kind = K::EmailStillRunning, .email = EmailBatch::End, .pid = 79};
+    events[19] = {.kind = K::PassInterrupted, .slot = 4, .reason = QStringLiteral("found at start")};
     for (int i : {2, 6, 14})
         events[i].slot = 1;
     events.append({.kind = K::TaskStarted,
@@ -44,9 +50,6 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
                    .command = QStringLiteral("job"),
                    .reason = QStringLiteral("Permission denied")}); // its output could not be kept
     events.append({.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = true});
-    events[15] = {
-        .kind = K::ScheduledStart, .reason = QStringLiteral("the display :0 does not answer"), .windowless = true};
-    events[16] = {.kind = K::ScheduledStartNotRun, .reason = hostile};
     for (const JournalEvent& e : events) {
         const QString line = journalLine(kAt, e);
         SCOPED_TRACE(line.toStdString());
@@ -160,7 +163,8 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
         << "its end came during the next pass";
     EXPECT_EQ(stopped.took, QStringLiteral("0:00:20"));
 
-    EXPECT_EQ(passes[0].result, QStringLiteral("NOT FINISHED"));
+    EXPECT_EQ(passes[0].result, QStringLiteral("INTERRUPTED - TASK 1")) << "no end, and nothing runs it now";
+    EXPECT_EQ(historyFromJournal(j.lines, true)[0].result, QStringLiteral("RUNNING"));
     EXPECT_EQ(passes[0].slots[0].outcome, QStringLiteral("started, pid 700"));
     EXPECT_EQ(passes[0].took, QStringLiteral("0:00:01"));
 }

@@ -28,6 +28,7 @@ TEST(ProcessWatcher, WaitsWhileTheNameRunsThenHandsOverToTheSuccessor)
         m.TASK_MAIN_TIMER[c.slot].setEnabled(true);
         h.clock.advance(kFirstCheckMs - 1);
         EXPECT_EQ(m.TASK_PAUSE_TICKBOX[c.slot].background(), colour::None);
+        h.launcher.end(1000, 0); // the editor's launcher; the editor runs on
 
         const SimulatedClock::Ms handOverMs = kFirstCheckMs + c.runningChecks * 1000;
         h.clock.advance(handOverMs - h.clock.now() - 1);
@@ -54,17 +55,46 @@ TEST(ProcessWatcher, WaitsWhileTheNameRunsThenHandsOverToTheSuccessor)
     }
 }
 
-TEST(ProcessWatcher, AnEmptyNameEndsTheWaitAtTheFirstCheckTwoSecondsAfterTheLaunch)
+// The slot's own task (pid 1000) ends at 10 s; the check after it, at 11 s,
+// hands over when nothing else holds the chain.
+TEST(ProcessWatcher, TheTaskTheSlotLaunchedHoldsTheWaitWhenItIsTheOneWatched)
 {
-    Harness h;
-    MainWindowModel& m = h.start().main;
-    pauseSlot(m, 3, QStringLiteral("job"), QString());
-    h.processes.running[QString()] = -1;
-    m.TASK_MAIN_TIMER[3].setEnabled(true);
-    h.clock.advance(kFirstCheckMs);
-    EXPECT_EQ(h.launcher.calls.at(0).atMs, 1000);
-    EXPECT_FALSE(m.TASK_WATCHER_TIMER[3].enabled());
-    EXPECT_TRUE(m.TASK_MAIN_TIMER[4].enabled());
+    const struct {
+        const char* what;
+        QString name;
+        bool launchedAnswers;  // the launched task answered to the name at its launch
+        int nameRunningChecks; // how many checks find the name running
+        SimulatedClock::Ms handOverMs;
+    } cases[] = {
+        {"no name: the launched task", QString(), false, 0, 11000},
+        {"renames itself at once", QStringLiteral("job"), true, 0, 11000},
+        {"a launcher of the watched program", QStringLiteral("editor"), false, 2, 5000},
+        {"the name outlives the task", QStringLiteral("job"), true, 12, 15000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        pauseSlot(m, 3, QStringLiteral("job --now"), c.name);
+        if (c.launchedAnswers)
+            h.processes.names[1000] = c.name;
+        h.processes.running[c.name] = c.nameRunningChecks;
+        m.TASK_MAIN_TIMER[3].setEnabled(true);
+        if (c.handOverMs > 10000) {
+            h.clock.advance(10000);
+            h.launcher.end(1000, 0);
+        }
+        h.clock.advance(c.handOverMs - h.clock.now() - 1);
+        EXPECT_TRUE(m.TASK_WATCHER_TIMER[3].enabled());
+        EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("P4P - TASK 3"));
+        h.clock.advance(1);
+        EXPECT_FALSE(m.TASK_WATCHER_TIMER[3].enabled());
+        EXPECT_TRUE(m.TASK_MAIN_TIMER[4].enabled());
+        EXPECT_EQ(h.journal.events.last().seconds, (c.handOverMs - kFirstCheckMs) / 1000 + 1);
+        if (c.name.isEmpty()) {
+            EXPECT_TRUE(h.processes.queries.isEmpty()) << "no name, no process list";
+        }
+    }
 }
 
 TEST(ProcessWatcher, ANameRunningBeforeTheSlotHoldsTheChainUntilAllCopiesEnd)

@@ -37,7 +37,8 @@ TEST(UnattendedRoad, RunsFromStartUpToClosingWithoutATouch)
     EXPECT_EQ(h.launcher.commands(),
               (QStringList{QStringLiteral("/bin/sh /opt/zb/BATS/zb-sequenta-START-EMAIL.sh"), QStringLiteral("prepare"),
                            QStringLiteral("convert --all"), QStringLiteral("publish"),
-                           QStringLiteral("/bin/sh /opt/zb/BATS/zb-sequenta-END-EMAIL.sh")}));
+                           QStringLiteral("/bin/sh /opt/zb/BATS/zb-sequenta-END-EMAIL.sh ZB-SEQUENTA - zb-sequenta - "
+                                          "COMPLETED /opt/zb/LOGS/zb-sequenta-END-EMAIL.txt")}));
     QStringList road = log.texts();
     road.removeDuplicates();
     EXPECT_EQ(

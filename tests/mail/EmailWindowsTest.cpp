@@ -57,7 +57,7 @@ TEST(EmailMainSettingsWindow, TheMainWindowsCopiesFollowEditsWithinHalfASecondEv
     h.store.clearWrites();
     h.clock.advance(500);
     const QString before = h.main().EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text();
-    EXPECT_TRUE(before.startsWith(QStringLiteral("'/sendEmail' -f ''"))) << before.toStdString();
+    EXPECT_TRUE(before.contains(QStringLiteral("; '/sendEmail' -f ''"))) << before.toStdString();
 
     w.SEND_TO_ADDRESS_TEXTBOX.edit(QStringLiteral("night@example.org"));
     w.USE_BUTTON.click();
@@ -65,10 +65,10 @@ TEST(EmailMainSettingsWindow, TheMainWindowsCopiesFollowEditsWithinHalfASecondEv
     EXPECT_EQ(h.main().EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text(), before);
     h.clock.advance(1);
     EXPECT_EQ(h.main().SE_HOME_TEXTBOX.text(), QStringLiteral("/usr/bin"));
-    EXPECT_TRUE(h.main().EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text().startsWith(
-        QStringLiteral("'/usr/bin/sendEmail' -f '' -t 'night@example.org'")));
-    EXPECT_TRUE(h.main().EMAIL_OUTPUT_END_COMMAND_TEXTBOX.text().contains(
-        QStringLiteral("-u 'ZB-SEQUENTA - zb-sequenta - COMPLETED'")));
+    EXPECT_TRUE(h.main().EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text().contains(
+        QStringLiteral("; '/usr/bin/sendEmail' -f '' -t 'night@example.org'")));
+    EXPECT_TRUE(h.main().EMAIL_OUTPUT_END_COMMAND_TEXTBOX.text().startsWith(
+        QStringLiteral("s='ZB-SEQUENTA - zb-sequenta - COMPLETED';")));
 
     w.CANCEL_BUTTON.click();
     EXPECT_TRUE(w.unloaded());

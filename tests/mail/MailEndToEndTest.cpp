@@ -23,6 +23,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 #include <sys/stat.h>
 
 namespace zb {
@@ -136,6 +138,18 @@ TEST(MailEndToEnd, OkWritesPrivateScriptsWhoseStartScriptDeliversOneMessageThrou
                            QStringLiteral("audit@example.org")}));
     EXPECT_TRUE(readText(log).contains(QStringLiteral("Email was sent successfully!")));
     EXPECT_EQ(modeOf(log), mode_t(0600));
+    EXPECT_EQ(m[QStringLiteral("body")].toString().trimmed(), QStringLiteral("ZB-SEQUENTA - X - STARTED"));
+
+    // The end script run by hand, without a pass's subject and text, sends
+    // the plain subject, as it always has.
+    QProcess end;
+    end.start(QStringLiteral("/bin/sh"), {copy.path("BATS/X-END-EMAIL.sh")});
+    ASSERT_TRUE(end.waitForFinished(60'000));
+    EXPECT_EQ(end.exitCode(), 0) << end.readAll().toStdString();
+    const QList<QJsonObject> both = server.waitForMessages(2, 10'000);
+    ASSERT_EQ(both.size(), 2);
+    EXPECT_EQ(both[1][QStringLiteral("subject")].toString(), QStringLiteral("ZB-SEQUENTA - X - COMPLETED"));
+    EXPECT_EQ(both[1][QStringLiteral("body")].toString().trimmed(), QStringLiteral("ZB-SEQUENTA - X - COMPLETED"));
 }
 
 // Waits in the event loop for the test e-mail's message box.
@@ -203,9 +217,11 @@ TEST(MailEndToEnd, SendTestEmailReportsTheRealMailersSuccessAndARefusedPassword)
 
 #ifdef ZB_PROGRAM_PATH
 // The unattended road: a copy with autostart, autoclose and both e-mail
-// ticks runs its chain, closes by itself, and the server hears STARTED and
-// then COMPLETED.
-TEST(MailEndToEnd, AnUnattendedRunSendsTheStartedAndThenTheCompletedMail)
+// ticks, whose task 2 exits 3 and whose task 3 does not exist, runs its
+// chain and closes by itself; the server hears STARTED, then a mail that
+// says the pass completed with errors, names the task, its status and its
+// last output lines.
+TEST(MailEndToEnd, AnUnattendedPassWithAFailingTaskSendsAMailThatSaysSo)
 {
     test::LoopbackSmtpServer server(kUser, kPassword);
     ASSERT_NE(server.port(), 0) << server.error().toStdString();
@@ -222,9 +238,14 @@ TEST(MailEndToEnd, AnUnattendedRunSendsTheStartedAndThenTheCompletedMail)
         fill(w, server, kPassword);
         w.OK_BUTTON.click();
         ASSERT_TRUE(w.unloaded());
-        for (const char* key : {"AUTOSTART_TICKBOX", "AUTOCLOSE_TICKBOX", "START_EMAIL_TICKBOX", "END_EMAIL_TICKBOX"})
+        for (const char* key : {"AUTOSTART_TICKBOX", "AUTOCLOSE_TICKBOX", "START_EMAIL_TICKBOX", "END_EMAIL_TICKBOX",
+                                "TASK_1_ENABLE_TICKBOX", "TASK_2_ENABLE_TICKBOX", "TASK_3_ENABLE_TICKBOX"})
             store.saveSetting(name, QLatin1String(key), QStringLiteral("1"));
         store.saveSetting(name, QStringLiteral("AlwaysOnTopTimer_TICKBOX"), QStringLiteral("0"));
+        store.saveSetting(name, QStringLiteral("TASK_1_CMD"), QStringLiteral("/bin/sh -c \"echo fine\""));
+        store.saveSetting(name, QStringLiteral("TASK_2_CMD"),
+                          QStringLiteral("/bin/sh -c \"for i in $(seq 1 25); do echo out $i; done; exit 3\""));
+        store.saveSetting(name, QStringLiteral("TASK_3_CMD"), QStringLiteral("zb-no-such-program"));
         program = copy.path("") + name;
         ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
 
@@ -232,6 +253,7 @@ TEST(MailEndToEnd, AnUnattendedRunSendsTheStartedAndThenTheCompletedMail)
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), config.filePath(QStringLiteral("state")));
         run.setProcessEnvironment(env);
         run.setProcessChannelMode(QProcess::MergedChannels);
         run.start(program, {});
@@ -247,11 +269,32 @@ TEST(MailEndToEnd, AnUnattendedRunSendsTheStartedAndThenTheCompletedMail)
         const QList<QJsonObject> got = server.waitForMessages(2, 30'000);
         ASSERT_EQ(got.size(), 2);
         EXPECT_EQ(got[0][QStringLiteral("subject")].toString(), QStringLiteral("ZB-SEQUENTA - %1 - STARTED").arg(name));
-        EXPECT_EQ(got[1][QStringLiteral("subject")].toString(),
-                  QStringLiteral("ZB-SEQUENTA - %1 - COMPLETED").arg(name));
+        const QJsonObject& failed = got[1];
+        if (qEnvironmentVariableIsSet("ZB_PRINT_MAIL"))
+            std::cout << failed[QStringLiteral("raw")].toString().toStdString() << std::endl;
+        const QString subject = QStringLiteral("ZB-SEQUENTA - %1 - COMPLETED WITH ERRORS").arg(name);
+        EXPECT_EQ(failed[QStringLiteral("subject")].toString(), subject);
+        // The mailer ends the lines of the text with CR LF, as SMTP wants them.
+        const QString body =
+            failed[QStringLiteral("body")].toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        for (const QString& part :
+             {subject + QStringLiteral("\n\n"),
+              QStringLiteral("Result     COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
+              QStringLiteral("TASK 1     exited with 0 after "), QStringLiteral("TASK 2     exited with 3 after "),
+              QStringLiteral("TASK 3     failed to start: no such program: zb-no-such-program\n"),
+              QStringLiteral("TASK 4-20  skipped\n"), QStringLiteral("TASK 2, last lines of its output"),
+              QStringLiteral("\nout 6\n"), QStringLiteral("\nout 25\n")})
+            EXPECT_TRUE(body.contains(part)) << part.toStdString() << " not in\n" << body.toStdString();
+        EXPECT_FALSE(body.contains(QStringLiteral("\nout 5\n"))) << "twenty lines, no more";
         EXPECT_EQ(readText(copy.path("LOGS/") + name + QStringLiteral("-SEND-EMAIL.LOG"))
                       .count(QStringLiteral("sent successfully")),
                   2);
+        EXPECT_EQ(modeOf(copy.path("LOGS/") + name + QStringLiteral("-END-EMAIL.txt")), mode_t(0600));
+        // The journal tells how the end e-mail's script ended: the program
+        // waited for it after its window had closed.
+        const QString journal =
+            readText(config.filePath(QStringLiteral("state/ZB-SEQUENTA/") + name + QStringLiteral("-runs.log")));
+        EXPECT_TRUE(journal.contains(QStringLiteral(" email-ended email=end "))) << journal.toStdString();
     }
 }
 #endif

@@ -63,16 +63,21 @@ TEST(SendEmailCommand, TheEndCommandDiffersOnlyInTheSubjectInBothProfiles)
         QString expected = start;
         expected.replace(QStringLiteral(" - STARTED"), QStringLiteral(" - COMPLETED"));
         EXPECT_EQ(end, expected);
-        EXPECT_EQ(end.count(QStringLiteral("ZB-SEQUENTA - X - COMPLETED")), 2);
+        // The shell line names its subject once and uses it twice.
+        EXPECT_EQ(end.count(QStringLiteral("ZB-SEQUENTA - X - COMPLETED")),
+                  profile == CommandProfile::WindowsBatch ? 2 : 1);
     }
 }
 
 TEST(SendEmailCommand, PosixProfileQuotesEveryValueTheOptionValuesToo)
 {
-    EXPECT_EQ(posix({}), QStringLiteral("'/sendEmail' -f '' -t '' -cc '' -bcc ''"
-                                        " -u 'ZB-SEQUENTA - X - STARTED' -m 'ZB-SEQUENTA - X - STARTED' -s '' -xu ''"
+    EXPECT_EQ(posix({}), QStringLiteral("s='ZB-SEQUENTA - X - STARTED'; m=$s; f=/dev/null;"
+                                        " [ $# -lt 1 ] || { s=$1; m=$1; }; [ $# -lt 2 ] || { m=; f=$2; };"
+                                        " '/sendEmail' -f '' -t '' -cc '' -bcc ''"
+                                        " -u \"$s\" -m \"$m\" -s '' -xu ''"
                                         " -xp '' -o reply-to='' -l '/opt/zb/LOGS/X-SEND-EMAIL.LOG' -o tls='no'"
-                                        " -o username='' -o password='' -q -v "));
+                                        " -o username='' -o password=''"
+                                        " -o message-file=\"$f\" -o message-charset=utf-8 -q -v "));
     EXPECT_EQ(shellQuote(QStringLiteral("it's")), QStringLiteral("'it'\\''s'"));
     EXPECT_EQ(emailScriptContent(CommandProfile::PosixShell, QStringLiteral("ü")), QByteArray("\xc3\xbc\n"));
     EXPECT_EQ(emailScriptPath(CommandProfile::PosixShell, kLinuxProgram, EmailBatch::Start),
@@ -107,8 +112,6 @@ TEST(SendEmailCommand, HostileValuesReachTheMailerByteForByteThroughTheShell)
         standIn.close();
         standIn.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    const ProgramFacts program{root.filePath(QStringLiteral("prog dir")), QStringLiteral("X")};
-
     const char* hostile[] = {"'", "\"", "$x", "`id`", "%PATH%", "a b", "line\nbreak", "ü", "日本", "'\\''", "*", ";"};
     for (const char* h : hostile) {
         const QString v = QStringLiteral("<%1>").arg(QString::fromUtf8(h));
@@ -122,34 +125,66 @@ TEST(SendEmailCommand, HostileValuesReachTheMailerByteForByteThroughTheShell)
                         v + QStringLiteral("c"),
                         v + QStringLiteral("b"),
                         QStringLiteral("no")};
+        // The copy's own name goes into the subject and the log's name.
+        const ProgramFacts program{root.filePath(QStringLiteral("prog dir")), QStringLiteral("X") + v};
         const QString subject = startEmailSubject(program.baseName);
-        QFile::remove(argvFile);
-        QProcess sh;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ZB_ARGV"), argvFile);
-        env.insert(QStringLiteral("x"), QStringLiteral("EXPANDED"));
-        sh.setProcessEnvironment(env);
-        sh.start(QStringLiteral("/bin/sh"),
-                 {QStringLiteral("-c"), buildSendEmailCommand(s, subject, program, CommandProfile::PosixShell)});
-        ASSERT_TRUE(sh.waitForFinished(10'000));
-        EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
+        // Run bare, as by hand; then as the engine runs the end script.
+        const QStringList passArguments{QStringLiteral("ZB-SEQUENTA - X - COMPLETED WITH ERRORS ") + v,
+                                        root.filePath(QStringLiteral("text ")) + v};
+        for (const bool withArguments : {false, true}) {
+            SCOPED_TRACE(withArguments ? "with the pass's subject and text" : "bare");
+            QFile::remove(argvFile);
+            QProcess sh;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("ZB_ARGV"), argvFile);
+            env.insert(QStringLiteral("x"), QStringLiteral("EXPANDED"));
+            sh.setProcessEnvironment(env);
+            QStringList words{QStringLiteral("-c"),
+                              buildSendEmailCommand(s, subject, program, CommandProfile::PosixShell)};
+            if (withArguments)
+                words << QStringLiteral("sh") << passArguments;
+            sh.start(QStringLiteral("/bin/sh"), words);
+            ASSERT_TRUE(sh.waitForFinished(10'000));
+            EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
 
-        const QStringList expected = {QStringLiteral("-f"),   s.from,
-                                      QStringLiteral("-t"),   s.to,
-                                      QStringLiteral("-cc"),  s.cc,
-                                      QStringLiteral("-bcc"), s.bcc,
-                                      QStringLiteral("-u"),   subject,
-                                      QStringLiteral("-m"),   subject,
-                                      QStringLiteral("-s"),   s.server,
-                                      QStringLiteral("-xu"),  s.user,
-                                      QStringLiteral("-xp"),  s.password,
-                                      QStringLiteral("-o"),   QStringLiteral("reply-to=") + s.from,
-                                      QStringLiteral("-l"),   program.folder + QStringLiteral("/LOGS/X-SEND-EMAIL.LOG"),
-                                      QStringLiteral("-o"),   QStringLiteral("tls=no"),
-                                      QStringLiteral("-o"),   QStringLiteral("username=") + s.user,
-                                      QStringLiteral("-o"),   QStringLiteral("password=") + s.password,
-                                      QStringLiteral("-q"),   QStringLiteral("-v")};
-        EXPECT_EQ(readArgv(argvFile), expected);
+            const QString sentSubject = withArguments ? passArguments[0] : subject;
+            const QStringList expected = {
+                QStringLiteral("-f"),
+                s.from,
+                QStringLiteral("-t"),
+                s.to,
+                QStringLiteral("-cc"),
+                s.cc,
+                QStringLiteral("-bcc"),
+                s.bcc,
+                QStringLiteral("-u"),
+                sentSubject,
+                QStringLiteral("-m"),
+                withArguments ? QString() : subject,
+                QStringLiteral("-s"),
+                s.server,
+                QStringLiteral("-xu"),
+                s.user,
+                QStringLiteral("-xp"),
+                s.password,
+                QStringLiteral("-o"),
+                QStringLiteral("reply-to=") + s.from,
+                QStringLiteral("-l"),
+                program.folder + QStringLiteral("/LOGS/") + program.baseName + QStringLiteral("-SEND-EMAIL.LOG"),
+                QStringLiteral("-o"),
+                QStringLiteral("tls=no"),
+                QStringLiteral("-o"),
+                QStringLiteral("username=") + s.user,
+                QStringLiteral("-o"),
+                QStringLiteral("password=") + s.password,
+                QStringLiteral("-o"),
+                QStringLiteral("message-file=") + (withArguments ? passArguments[1] : QStringLiteral("/dev/null")),
+                QStringLiteral("-o"),
+                QStringLiteral("message-charset=utf-8"),
+                QStringLiteral("-q"),
+                QStringLiteral("-v")};
+            EXPECT_EQ(readArgv(argvFile), expected);
+        }
     }
 }
 

@@ -23,6 +23,15 @@ def free_port():
         return s.getsockname()[1]
 
 
+def body_of(message):
+    """The text of a message, decoded by its own charset."""
+    part = message.get_body(preferencelist=("plain",))
+    try:
+        return part.get_content() if part is not None else ""
+    except (LookupError, KeyError):
+        return part.get_payload(decode=True).decode("utf-8", "replace")
+
+
 class Recorder:
     def __init__(self, path):
         self.path = path
@@ -39,6 +48,8 @@ class Recorder:
             "cc": str(message.get("Cc", "")),
             "reply_to": str(message.get("Reply-To", "")),
             "bcc_header": str(message.get("Bcc", "")),
+            "body": body_of(message),
+            "raw": envelope.original_content.decode("utf-8", "replace"),
         }
         with open(self.path, "a", encoding="utf-8") as f:
             f.write(json.dumps(record) + "\n")

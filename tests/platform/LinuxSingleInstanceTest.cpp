@@ -64,6 +64,26 @@ TEST(LinuxSingleInstance, OneCopyPerNameUntilItEndsHoweverItEnds)
     EXPECT_TRUE(after.claim(QStringLiteral("nightly")));
 }
 
+TEST(LinuxSingleInstance, WhetherACopyRunsIsToldWithoutClaimingItsName)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const LinuxSingleInstance asker(dir.path());
+    EXPECT_FALSE(asker.runs(QStringLiteral("nightly"))) << "never started";
+    {
+        LinuxSingleInstance running(dir.path());
+        ASSERT_TRUE(running.claim(QStringLiteral("nightly")));
+        EXPECT_TRUE(asker.runs(QStringLiteral("nightly")));
+        EXPECT_FALSE(asker.runs(QStringLiteral("weekly")));
+        // Asking took nothing: the name is still held, and only by it.
+        LinuxSingleInstance second(dir.path());
+        EXPECT_FALSE(second.claim(QStringLiteral("nightly")));
+    }
+    EXPECT_FALSE(asker.runs(QStringLiteral("nightly"))) << "its lock file stays, its lock does not";
+    LinuxSingleInstance next(dir.path());
+    EXPECT_TRUE(next.claim(QStringLiteral("nightly")));
+}
+
 TEST(LinuxSingleInstance, SecondCopyBringsTheRunningOneForward)
 {
     int argc = 1;

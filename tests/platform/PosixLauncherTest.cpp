@@ -99,6 +99,27 @@ TEST(PosixLauncher, TheEventLoopReapsAnEndedTaskAndTellsHowItEnded)
     EXPECT_EQ(::kill(static_cast<pid_t>(r.pid), 0), -1) << "reaped, not left as a zombie";
 }
 
+TEST(PosixLauncher, AwaitingAChildReportsItsEndOrGivesUpInTime)
+{
+    PosixLauncher launcher;
+    QList<ProcessEnd> ends;
+    launcher.onEnded = [&](const ProcessEnd& end) { ends << end; };
+    const LaunchResult quick = launcher.launchArgv(
+        {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("sleep 0.2; exit 4")}, WindowStyle::Hidden);
+    const LaunchResult slow =
+        launcher.launchArgv({QStringLiteral("/bin/sleep"), QStringLiteral("30")}, WindowStyle::Hidden);
+    ASSERT_TRUE(quick.started && slow.started);
+    EXPECT_TRUE(launcher.awaitEnd(quick.pid, 10'000));
+    ASSERT_EQ(ends.size(), 1);
+    EXPECT_EQ(ends[0].exitCode, 4);
+    EXPECT_FALSE(launcher.awaitEnd(slow.pid, 100));
+    EXPECT_EQ(ends.size(), 1);
+    ::kill(static_cast<pid_t>(slow.pid), SIGKILL);
+    EXPECT_TRUE(launcher.awaitEnd(slow.pid, 10'000));
+    EXPECT_EQ(ends.last().signal, SIGKILL);
+    EXPECT_TRUE(launcher.awaitEnd(slow.pid, 0)) << "reported already";
+}
+
 TEST(PosixLauncher, AWholePathWithBlanksRunsAsOneProgram)
 {
     QTemporaryDir dir;

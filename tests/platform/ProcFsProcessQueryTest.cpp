@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -124,6 +125,21 @@ TEST(ProcFsProcessQuery, FindsARunningSleepUnderItsName)
     EXPECT_FALSE(runs(query, QStringLiteral("slee")));
     EXPECT_FALSE(runs(query, QStringLiteral("sleep ")));
     EXPECT_FALSE(runs(query, QStringLiteral("SLEEP")));
+}
+
+TEST(ProcFsProcessQuery, TheProgramItselfNeverCountsAndOneProcessCanBeAsked)
+{
+    ProcFsProcessQuery query;
+    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    EXPECT_FALSE(runs(query, QFileInfo(self).fileName())) << "a copy named as its own task would wait forever";
+    EXPECT_FALSE(query.answersTo(getpid(), QFileInfo(self).fileName()));
+
+    Child sleeper({QStandardPaths::findExecutable(QStringLiteral("sleep")), QStringLiteral("60")});
+    ASSERT_GT(sleeper.pid(), 0);
+    EXPECT_TRUE(eventually([&] { return query.answersTo(sleeper.pid(), QStringLiteral("sleep")); }));
+    EXPECT_FALSE(query.answersTo(sleeper.pid(), QStringLiteral("cat")));
+    EXPECT_FALSE(query.answersTo(sleeper.pid(), QString()));
+    EXPECT_FALSE(query.answersTo(999'999'999, QStringLiteral("sleep")));
 }
 
 TEST(ProcFsProcessQuery, FindsProgramsAndScriptsByTheirOwnNamesUntilTheyExit)

@@ -168,6 +168,36 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
         EXPECT_EQ(events[i].seconds, events[i - 1].seconds + 1) << "nothing lost between the two files";
 }
 
+// Read from the end: the newest pass alone, also when it began in the older
+// file or lies behind many pieces of the file.
+TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
+{
+    QTemporaryDir state;
+    FileRunJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 300'000, .outputPasses = 3});
+    QDateTime at(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+    journal.now = [&] { return at; };
+    // A command that reads like the event, so that only whole lines count.
+    const QString decoy = QStringLiteral("x pass-started by=hand");
+    for (int pass = 0; pass < 6; ++pass) {
+        journal.record({.kind = K::PassStarted, .start = PassStart::Autostart});
+        for (int i = 1; i <= 2500; ++i) {
+            at = at.addSecs(1);
+            journal.record(
+                {.kind = K::TaskFailed, .slot = 1 + i % kSlotCount, .command = decoy, .reason = QString::number(i)});
+        }
+    }
+    ASSERT_TRUE(QFile::exists(journal.journalFile() + QStringLiteral(".1")));
+    const QStringList newest = journal.readLastPassLines();
+    ASSERT_EQ(newest.size(), 2501);
+    EXPECT_EQ(parseJournalLine(newest.first())->event.kind, K::PassStarted);
+    EXPECT_EQ(parseJournalLine(newest.last())->event.reason, QStringLiteral("2500"));
+    QStringList all = journal.readLines();
+    EXPECT_EQ(all.mid(all.size() - 2501), newest) << "the same lines as the whole journal's end";
+
+    QTemporaryDir empty;
+    EXPECT_TRUE(FileRunJournal(empty.path(), QStringLiteral("zb")).readLastPassLines().isEmpty());
+}
+
 TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)
 {
     QTemporaryDir state;

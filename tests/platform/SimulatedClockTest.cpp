@@ -30,7 +30,7 @@ TEST(SimulatedClock, ALongBlockDeliversAMissedTickOnceThenResumesAnIntervalLater
 {
     SimulatedClock clock;
     std::vector<SimulatedClock::Ms> ticks;
-    const auto blocker = clock.create([&] { clock.sleep(3500); });
+    const auto blocker = clock.create([&] { clock.busy(3500); });
     const auto regular = clock.create([&] { ticks.push_back(clock.now()); });
     clock.start(blocker, 500);
     clock.start(regular, 1000);
@@ -38,7 +38,6 @@ TEST(SimulatedClock, ALongBlockDeliversAMissedTickOnceThenResumesAnIntervalLater
     clock.stop(blocker);
     clock.advance(2000);
     EXPECT_EQ(ticks, (std::vector<SimulatedClock::Ms>{4000, 5000, 6000}));
-    EXPECT_EQ(clock.totalSleptMs(), 3500);
 }
 
 TEST(SimulatedClock, HandlersMayStopRestartOrDestroyTheirOwnTimer)

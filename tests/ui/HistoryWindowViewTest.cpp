@@ -47,7 +47,7 @@ TEST(HistoryWindowView, ListsPassesNewestFirstAndOpensThePickedTasksOutput)
     EXPECT_EQ(view.objectName(), QStringLiteral("ZB_SEQUENTA_HISTORY"));
     QTreeWidget* tree = view.tree();
     ASSERT_EQ(tree->topLevelItemCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(0)->text(3), QStringLiteral("NOT FINISHED"));
+    EXPECT_EQ(tree->topLevelItem(0)->text(3), QStringLiteral("INTERRUPTED - TASK 1"));
     QTreeWidgetItem* older = tree->topLevelItem(1);
     EXPECT_EQ(older->text(0), at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     EXPECT_EQ(older->text(1), QStringLiteral("Autostart"));

@@ -84,8 +84,9 @@ void seed(MemorySettingsStore& store, const QString& section)
     }
 }
 
-// Two nights of the journal, each started by cron: one with a task that
-// failed, then a clean one without a window.
+// Three nights of the journal, each started by cron: one clean without a
+// window; one with a task that failed and an end e-mail that could not be
+// sent; one cut short during slot 5's wait and found so at the next start.
 class SampleJournal : public NullRunJournal {
 public:
     QString journalFile() const override { return QStringLiteral("~/.local/state/ZB-SEQUENTA/zb-sequenta-runs.log"); }
@@ -93,23 +94,34 @@ public:
     {
         using K = JournalEvent::Kind;
         QStringList lines;
-        const QDateTime night(QDate(2026, 12, 6), QTime(2, 0), Qt::OffsetFromUTC, 3600);
-        for (int d = 0; d < 2; ++d) {
+        const QDateTime night(QDate(2026, 12, 5), QTime(2, 0), Qt::OffsetFromUTC, 3600);
+        for (int d = 0; d < 3; ++d) {
             const QDateTime at = night.addDays(d);
             auto add = [&](int s, const JournalEvent& e) { lines << journalLine(at.addSecs(s), e); };
-            add(-11, {.kind = K::ScheduledStart, .windowless = d == 1});
-            add(0, {.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = d == 1});
+            add(-11, {.kind = K::ScheduledStart, .windowless = d == 0});
+            add(0, {.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = d == 0});
             add(1, {.kind = K::TaskStarted, .slot = 1, .pid = 4100 + d, .file = QStringLiteral("/tmp/1.log")});
             add(3, {.kind = K::TaskStarted, .slot = 2, .pid = 4200 + d, .file = QStringLiteral("/tmp/2.log")});
             add(4, {.kind = K::WaitBegan, .slot = 2, .name = QStringLiteral("rsync")});
-            add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 1 ? 0 : 23, .runMs = 827000});
+            add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 0 ? 0 : 23, .runMs = 827000});
             add(831, {.kind = K::WaitEnded, .slot = 2, .seconds = 827});
             add(832, {.kind = K::TaskSkipped, .slot = 3});
+            if (d == 2) {
+                add(833, {.kind = K::TaskSkipped, .slot = 4});
+                add(834, {.kind = K::TaskStarted, .slot = 5, .pid = 4500, .file = QStringLiteral("/tmp/5.log")});
+                add(835, {.kind = K::WaitBegan, .slot = 5, .name = QStringLiteral("updatedb")});
+                add(30000, {.kind = K::PassInterrupted, .slot = 5, .reason = QStringLiteral("found at start")});
+                break;
+            }
             add(900, {.kind = K::TaskExited, .slot = 1, .pid = 4100 + d, .runMs = 899000});
             add(917, {.kind = K::ChainEnded});
             add(928, {.kind = K::Autoclosed,
-                      .reason = d == 1 ? QStringLiteral("COMPLETED SUCCESSFULLY")
+                      .reason = d == 0 ? QStringLiteral("COMPLETED SUCCESSFULLY")
                                        : QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH 23")});
+            if (d == 1) {
+                add(928, {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 4900});
+                add(990, {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 4900, .exitCode = 1});
+            }
         }
         return lines;
     }
@@ -163,9 +175,11 @@ int run(const QDir& folder)
     Program p(services);
     MainWindowView main(p.main);
     p.start();
-    // Mid-run: slot 1 done, slot 2 waiting for its process.
+    // Mid-run: slot 1's task ended badly after the chain had moved on, slot 2
+    // waits for its process.
     p.main.MAIN_START_STOP_BUTTON.click();
     clock.advance(6000);
+    launcher.end(1000, 3);
 
     bool ok = save(main, folder, "main-window.png");
     auto none = [](auto&) {};
