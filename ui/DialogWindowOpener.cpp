@@ -106,7 +106,7 @@ void DialogWindowOpener::showModal(WindowKind kind)
         break;
     }
     case WindowKind::History: {
-        HistoryWindowModel model(p.settings, p.engine.recorder().journal());
+        HistoryWindowModel model(p.settings, p.engine.recorder().journal(), p.services.files);
         run<HistoryWindowView>(model);
         break;
     }
