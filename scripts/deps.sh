@@ -3,7 +3,7 @@
 # Sourced by run.sh and test.sh; uses sudo when not run as root.
 set -eu
 
-ZB_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev googletest \
+ZB_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev googletest \
 libbenchmark-dev procps xvfb xauth x11-utils openbox fonts-dejavu-core \
 dpkg-dev file desktop-file-utils appstream man-db cron libx11-dev libxtst-dev libxss-dev dbus-daemon \
 sendemail libio-socket-ssl-perl libnet-ssleay-perl python3-aiosmtpd"

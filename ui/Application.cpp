@@ -3,6 +3,7 @@
 #include "DialogWindowOpener.h"
 #include "EditorDialog.h"
 #include "MainWindowView.h"
+#include "ProgramIdentity.h"
 #include "QtFileDialog.h"
 #include "SingleInstanceGuard.h"
 #include "app/CommandLine.h"
@@ -48,11 +49,13 @@ int runApplication(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
+    applyProgramIdentity();
+    useProgramLanguageForSystemMessages();
 
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     // A second copy of the same name leaves the settings alone.
     const auto instance = createSystemSingleInstance();
-    if (!claimOrHandOver(*instance, exe.baseName()))
+    if (!claimOrHandOver(*instance, exe.baseName(), standardErrorIsTerminal()))
         return 1;
 
     QtTimerHost timers;

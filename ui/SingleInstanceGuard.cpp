@@ -14,7 +14,7 @@ namespace {
 constexpr int kMessageSeconds = 15;
 }
 
-bool claimOrHandOver(SingleInstance& instance, const QString& name)
+bool claimOrHandOver(SingleInstance& instance, const QString& name, bool stderrIsTerminal)
 {
     if (instance.claim(name))
         return true;
@@ -22,11 +22,15 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name)
     const bool raised = instance.askRunningToActivate();
     const QString text = QStringLiteral("%1 is already running%2.").arg(name, pid);
     std::fprintf(stderr, "%s\n", qPrintable(text));
+    if (stderrIsTerminal)
+        return false; // whoever started it reads the line
 
     QMessageBox box(QMessageBox::Information, QStringLiteral("ZB-SEQUENTA - ") + name,
                     text + (raised ? QStringLiteral(" Its window has been brought to the front.") : QString()),
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ALREADY_RUNNING_MESSAGE"));
+    // Above the running copy's window, which may itself stay on top.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QTimer::singleShot(kMessageSeconds * 1000, &box, &QMessageBox::accept);
     box.exec();
     return false;
