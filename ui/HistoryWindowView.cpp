@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QUrl>
@@ -80,8 +81,11 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
     auto* text = bindings_.bind(model.TASK_OUTPUT_TEXTBOX, new QPlainTextEdit);
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // The newest lines are the ones wanted: show the end.
+    // The newest lines are the ones wanted: show the end, also once the
+    // field has its final size.
     QObject::connect(text, &QPlainTextEdit::textChanged, text, [text] { text->moveCursor(QTextCursor::End); });
+    QScrollBar* scroll = text->verticalScrollBar();
+    QObject::connect(scroll, &QScrollBar::rangeChanged, scroll, [scroll](int, int end) { scroll->setValue(end); });
     column->addWidget(text, 1);
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("HISTORY_SPLITTER"));

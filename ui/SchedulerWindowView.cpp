@@ -71,7 +71,7 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     // never sets it. It keeps its Tab stop, for scrolling by keyboard.
     auto* reference = readOnlyText(model_.Text11);
     reference->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    reference->setMinimumHeight(heightForLines(reference, 4));
+    reference->setMinimumHeight(heightForLines(reference, 6));
     reference->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     root->addWidget(reference, 1);
 

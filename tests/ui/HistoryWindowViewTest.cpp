@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimeZone>
 #include <QTreeWidget>
 
@@ -99,6 +100,16 @@ TEST(HistoryWindowView, FoldsSkippedSlotsAndShowsThePickedTasksOutputReadOnly)
     view.tree()->setCurrentItem(pass->child(0));
     EXPECT_EQ(output->toPlainText(), QStringLiteral("copying\ndone"));
     EXPECT_TRUE(output->isReadOnly());
+    // A long output shows its end, the newest lines.
+    QByteArray many;
+    for (int i = 1; i <= 150; ++i)
+        many += "line " + QByteArray::number(i) + '\n';
+    h.files.texts[QStringLiteral("/o/1.log")] = many;
+    view.tree()->setCurrentItem(pass);
+    view.tree()->setCurrentItem(pass->child(0));
+    QApplication::processEvents();
+    EXPECT_EQ(output->verticalScrollBar()->value(), output->verticalScrollBar()->maximum());
+    EXPECT_GT(output->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(child<QLabel>(view, "TASK_OUTPUT_LABEL")->text(), QStringLiteral("Output of TASK 1: /o/1.log"));
     view.tree()->setCurrentItem(pass->child(1));
     EXPECT_EQ(output->toPlainText(), QString());
