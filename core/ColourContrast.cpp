@@ -42,9 +42,9 @@ Colour readableTextOn(Colour background, Colour preferred, double minimum)
         return preferred;
     // Towards black or white, whichever the background lets read best; one
     // of the two always reaches the mark.
-    const Colour end =
-        contrastRatio(background, colour::Black) >= contrastRatio(background, colour::White) ? colour::Black
-                                                                                            : colour::White;
+    const Colour end = contrastRatio(background, colour::Black) >= contrastRatio(background, colour::White)
+                           ? colour::Black
+                           : colour::White;
     double low = 0.0;
     double high = 1.0;
     for (int step = 0; step < 16; ++step) {

@@ -9,9 +9,9 @@ struct HistoryPass;
 
 // One row under a pass in the history: a slot, or several skipped alike.
 struct HistoryRow {
-    QString tasks;   // "TASK 4", or "TASKS 3, 5–20" for a fold
+    QString tasks; // "TASK 4", or "TASKS 3, 5–20" for a fold
     QString outcome;
-    int slot = 0;    // the slot of a single row; 0 for a fold
+    int slot = 0; // the slot of a single row; 0 for a fold
     bool operator==(const HistoryRow&) const = default;
 };
 

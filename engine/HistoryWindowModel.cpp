@@ -170,7 +170,8 @@ void HistoryWindowModel::Form_Load()
         HISTORY_STATUS_LABEL.setCaption(QStringLiteral("No passes yet in %1").arg(file));
     else
         HISTORY_STATUS_LABEL.setCaption(
-            QStringLiteral("%1 in %2").arg(countText(passes_.size(), QStringLiteral("pass"), QStringLiteral("passes")), file));
+            QStringLiteral("%1 in %2")
+                .arg(countText(passes_.size(), QStringLiteral("pass"), QStringLiteral("passes")), file));
     OPEN_FOLDER_BUTTON.setEnabled(!file.isEmpty());
     select(-1, 0);
 }
@@ -199,7 +200,8 @@ void HistoryWindowModel::showOutput()
     }
     const FileText tail = files_.readTail(file, kOutputLines);
     if (!tail.ok) {
-        TASK_OUTPUT_LABEL.setCaption(QStringLiteral("Cannot read the output of %1, %2: %3").arg(task, file, tail.error));
+        TASK_OUTPUT_LABEL.setCaption(
+            QStringLiteral("Cannot read the output of %1, %2: %3").arg(task, file, tail.error));
         return;
     }
     TASK_OUTPUT_TEXTBOX.setText(tail.text);

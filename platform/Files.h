@@ -13,9 +13,9 @@ struct FileResult {
 // The end of a text file, read to be shown.
 struct FileText {
     bool ok = false;
-    QString text;      // its last lines, without the final line break
-    QString error;     // why it could not be read; empty when ok
-    bool cut = false;  // earlier lines were left out
+    QString text;     // its last lines, without the final line break
+    QString error;    // why it could not be read; empty when ok
+    bool cut = false; // earlier lines were left out
 };
 
 // Questions about files on disk, and the few files the program writes itself.

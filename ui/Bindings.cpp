@@ -45,10 +45,7 @@ private:
 // are chosen against the new one.
 class RerenderFilter : public QObject {
 public:
-    RerenderFilter(QObject* parent, std::function<void()> render)
-        : QObject(parent),
-          render_(std::move(render))
-    {}
+    RerenderFilter(QObject* parent, std::function<void()> render) : QObject(parent), render_(std::move(render)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override

@@ -2,10 +2,10 @@
 
 #include "Bindings.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QEvent>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>

@@ -30,20 +30,20 @@ TEST(ColourContrast, KeepsAReadableTextColourAndMendsAnUnreadableOne)
         bool kept;
     };
     const Case cases[] = {
-        {colour::Green, colour::Black, true},     // a done light
-        {colour::Black, colour::Green, true},     // the heartbeat's green on black
-        {colour::Green, colour::White, false},    // a dark theme's text on a waiting P-4-P box
-        {colour::Red, kDarkRed, false},           // dark red on red
-        {colour::White, colour::Red, false},      // a red error on white: 4.0 is not enough
-        {kDarkTheme, colour::Red, false},         // and on a dark field
-        {kDarkTheme, kLightGrey, true},           // a dark theme's own text
-        {colour::Cyan, colour::White, false},     // a running light in a dark theme
-        {0x777777, colour::White, false},         // mid grey: either end must do
+        {colour::Green, colour::Black, true},  // a done light
+        {colour::Black, colour::Green, true},  // the heartbeat's green on black
+        {colour::Green, colour::White, false}, // a dark theme's text on a waiting P-4-P box
+        {colour::Red, kDarkRed, false},        // dark red on red
+        {colour::White, colour::Red, false},   // a red error on white: 4.0 is not enough
+        {kDarkTheme, colour::Red, false},      // and on a dark field
+        {kDarkTheme, kLightGrey, true},        // a dark theme's own text
+        {colour::Cyan, colour::White, false},  // a running light in a dark theme
+        {0x777777, colour::White, false},      // mid grey: either end must do
     };
     for (const Case& c : cases) {
         const Colour text = readableTextOn(c.background, c.preferred);
-        EXPECT_GE(contrastRatio(c.background, text), kReadableContrast) << std::hex << c.preferred << " on "
-                                                                        << c.background;
+        EXPECT_GE(contrastRatio(c.background, text), kReadableContrast)
+            << std::hex << c.preferred << " on " << c.background;
         EXPECT_EQ(text == c.preferred, c.kept) << std::hex << c.preferred << " on " << c.background;
     }
     // A mended red stays a red: darker on white, lighter on a dark field.

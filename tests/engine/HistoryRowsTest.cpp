@@ -28,14 +28,17 @@ TEST(HistoryRows, SkippedSlotsFoldIntoOneRowWhereTheFirstOfThemWas)
     for (int n = 4; n <= 20; ++n)
         threeOfTwenty << skipped(n);
     const Case cases[] = {
-        {"a three-task chain", threeOfTwenty,
+        {"a three-task chain",
+         threeOfTwenty,
          {QStringLiteral("TASK 1 [1] exited with 0 after 0:00:05"),
           QStringLiteral("TASK 2 [2] exited with 0 after 0:00:05"),
           QStringLiteral("TASK 3 [3] exited with 0 after 0:00:05"), QStringLiteral("TASKS 4–20 [0] skipped")}},
-        {"one skip keeps its own row", {ran(1), skipped(2), ran(3)},
+        {"one skip keeps its own row",
+         {ran(1), skipped(2), ran(3)},
          {QStringLiteral("TASK 1 [1] exited with 0 after 0:00:05"), QStringLiteral("TASK 2 [2] skipped"),
           QStringLiteral("TASK 3 [3] exited with 0 after 0:00:05")}},
-        {"gaps and short runs", {skipped(1), skipped(2), ran(3), skipped(5), skipped(6), skipped(7), skipped(9)},
+        {"gaps and short runs",
+         {skipped(1), skipped(2), ran(3), skipped(5), skipped(6), skipped(7), skipped(9)},
          {QStringLiteral("TASKS 1, 2, 5–7, 9 [0] skipped"), QStringLiteral("TASK 3 [3] exited with 0 after 0:00:05")}},
         {"each reason its own fold",
          {skipped(1), skipped(2, QStringLiteral("skipped: no command")), skipped(3),

@@ -183,7 +183,8 @@ TEST(HistoryWindowModel, ShowsTheEndOfThePickedTasksOutputAndSaysWhatCannotBeOpe
     EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(), QString());
     opens = false;
     model.OPEN_OUTPUT_BUTTON.click();
-    EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(), QStringLiteral("Cannot open /out/1.log: no program to open it with."));
+    EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(),
+              QStringLiteral("Cannot open /out/1.log: no program to open it with."));
     model.OPEN_FOLDER_BUTTON.click();
     EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(), QStringLiteral("Cannot open /state: it is not there."));
     EXPECT_EQ(opened, (QStringList{QStringLiteral("/out/1.log"), QStringLiteral("/out/1.log")}));

@@ -76,10 +76,8 @@ TEST(HistoryWindowView, FoldsSkippedSlotsAndShowsThePickedTasksOutputReadOnly)
     const QDateTime at(QDate(2026, 12, 7), QTime(2, 0), Qt::UTC);
     FileJournal journal;
     journal.lines << journalLine(at, {.kind = K::PassStarted});
-    journal.lines << journalLine(at.addSecs(1), {.kind = K::TaskStarted,
-                                                 .slot = 1,
-                                                 .pid = 9,
-                                                 .file = QStringLiteral("/o/1.log")});
+    journal.lines << journalLine(at.addSecs(1),
+                                 {.kind = K::TaskStarted, .slot = 1, .pid = 9, .file = QStringLiteral("/o/1.log")});
     for (int n = 2; n <= 20; ++n)
         journal.lines << journalLine(at.addSecs(n), {.kind = K::TaskSkipped, .slot = n});
     test::Harness h;

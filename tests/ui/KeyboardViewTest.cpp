@@ -70,12 +70,12 @@ TEST(MainWindowKeyboard, StartHasTheFocusAtOnceAndTabFollowsTheReadingOrder)
     // The title strip, then the run controls row by row, then each slot's
     // switches and fields; no light, clock, read-only field or the list
     // itself on the way.
-    QStringList expected{QStringLiteral("HISTORY_BUTTON"),         QStringLiteral("MAIN_START_STOP_BUTTON"),
-                         QStringLiteral("AUTOSTART_TICKBOX"),      QStringLiteral("AUTOSTART_START_BUTTON"),
-                         QStringLiteral("START_EMAIL_TICKBOX"),    QStringLiteral("AlwaysOnTopTimer_TICKBOX"),
-                         QStringLiteral("SETTINGS_BUTTON"),        QStringLiteral("AUTOCLOSE_TICKBOX"),
-                         QStringLiteral("END_EMAIL_TICKBOX"),      QStringLiteral("KITT_AUTOSTART_TICKBOX"),
-                         QStringLiteral("MANAGE_TASKS_BUTTON"),    QStringLiteral("KITT_START_BUTTON")};
+    QStringList expected{QStringLiteral("HISTORY_BUTTON"),      QStringLiteral("MAIN_START_STOP_BUTTON"),
+                         QStringLiteral("AUTOSTART_TICKBOX"),   QStringLiteral("AUTOSTART_START_BUTTON"),
+                         QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("AlwaysOnTopTimer_TICKBOX"),
+                         QStringLiteral("SETTINGS_BUTTON"),     QStringLiteral("AUTOCLOSE_TICKBOX"),
+                         QStringLiteral("END_EMAIL_TICKBOX"),   QStringLiteral("KITT_AUTOSTART_TICKBOX"),
+                         QStringLiteral("MANAGE_TASKS_BUTTON"), QStringLiteral("KITT_START_BUTTON")};
     for (int n = 1; n <= kSlotCount; ++n)
         for (const char* part : {"ENABLE_TICKBOX", "PAUSE_TICKBOX", "CMD_TEXTBOX", "PROCESS_NAME_TEXTBOX"})
             expected << QStringLiteral("TASK_%1_%2").arg(n).arg(QLatin1String(part));

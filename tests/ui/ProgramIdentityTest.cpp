@@ -1,11 +1,11 @@
 // How the program shows itself: its own icon on every window, a second
 // copy's notice where it is seen, and system messages in its language.
+#include "ui/ProgramIdentity.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
 #include "ui/MainWindowView.h"
-#include "ui/ProgramIdentity.h"
 #include "ui/SingleInstanceGuard.h"
 
 #include <QFile>
@@ -57,8 +57,7 @@ TEST(ProgramIdentity, ASecondCopysNoticeIsOnTopAndLeftToTheTerminalWhereThereIsO
         bool onTop = false;
         QTimer::singleShot(0, qApp, [&] {
             if (QWidget* notice = QApplication::activeModalWidget()) {
-                seen = notice->objectName() + QStringLiteral(": ") +
-                       static_cast<QMessageBox*>(notice)->text();
+                seen = notice->objectName() + QStringLiteral(": ") + static_cast<QMessageBox*>(notice)->text();
                 onTop = notice->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
                 notice->close();
             }

@@ -1,10 +1,10 @@
+#include "ui/SchedulerWindowView.h"
 #include "platform/fake/FakeCrontab.h"
 #include "schedule/SchedulerWindowModel.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
 #include "ui/DialogWindowOpener.h"
 #include "ui/MainWindowView.h"
-#include "ui/SchedulerWindowView.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -69,8 +69,8 @@ TEST(ScreenFit, EveryWindowFitsWithAllItsControls)
         measured << w->objectName();
     };
     for (WindowKind kind : {WindowKind::MainSettings, WindowKind::ManageTasks, WindowKind::SingleTaskSettings,
-                            WindowKind::AllTaskSettings, WindowKind::EmailOutputCommands,
-                            WindowKind::SchedulerSettings, WindowKind::About, WindowKind::History}) {
+                            WindowKind::AllTaskSettings, WindowKind::EmailOutputCommands, WindowKind::SchedulerSettings,
+                            WindowKind::About, WindowKind::History}) {
         test::onNextModal([&](QWidget* w) {
             measure(w);
             w->close();

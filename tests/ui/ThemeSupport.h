@@ -16,12 +16,18 @@ inline QPalette darkPalette()
 {
     QPalette p;
     const QColor window(0x35, 0x35, 0x35), base(0x2d, 0x2d, 0x2d), text(0xee, 0xee, 0xec);
-    for (auto [role, colour] : {std::pair{QPalette::Window, window}, {QPalette::WindowText, text},
-                                {QPalette::Base, base}, {QPalette::AlternateBase, window}, {QPalette::Text, text},
-                                {QPalette::Button, window}, {QPalette::ButtonText, text},
+    for (auto [role, colour] : {std::pair{QPalette::Window, window},
+                                {QPalette::WindowText, text},
+                                {QPalette::Base, base},
+                                {QPalette::AlternateBase, window},
+                                {QPalette::Text, text},
+                                {QPalette::Button, window},
+                                {QPalette::ButtonText, text},
                                 {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
-                                {QPalette::HighlightedText, Qt::white}, {QPalette::ToolTipBase, base},
-                                {QPalette::ToolTipText, text}, {QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99)}})
+                                {QPalette::HighlightedText, Qt::white},
+                                {QPalette::ToolTipBase, base},
+                                {QPalette::ToolTipText, text},
+                                {QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99)}})
         p.setColor(role, colour);
     return p;
 }

@@ -28,8 +28,8 @@
 #include "ui/HistoryWindowView.h"
 #include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
-#include "ui/ProgramIdentity.h"
 #include "ui/ManageTasksWindowView.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/SchedulerWindowView.h"
 #include "ui/SingleTaskSettingsWindowView.h"
 
@@ -146,12 +146,18 @@ QPalette darkPalette()
 {
     QPalette p;
     const QColor window(0x35, 0x35, 0x35), base(0x2d, 0x2d, 0x2d), text(0xee, 0xee, 0xec);
-    for (auto [role, colour] : {std::pair{QPalette::Window, window}, {QPalette::WindowText, text},
-                                {QPalette::Base, base}, {QPalette::AlternateBase, window}, {QPalette::Text, text},
-                                {QPalette::Button, window}, {QPalette::ButtonText, text},
+    for (auto [role, colour] : {std::pair{QPalette::Window, window},
+                                {QPalette::WindowText, text},
+                                {QPalette::Base, base},
+                                {QPalette::AlternateBase, window},
+                                {QPalette::Text, text},
+                                {QPalette::Button, window},
+                                {QPalette::ButtonText, text},
                                 {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
-                                {QPalette::HighlightedText, Qt::white}, {QPalette::ToolTipBase, base},
-                                {QPalette::ToolTipText, text}, {QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99)}})
+                                {QPalette::HighlightedText, Qt::white},
+                                {QPalette::ToolTipBase, base},
+                                {QPalette::ToolTipText, text},
+                                {QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99)}})
         p.setColor(role, colour);
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
