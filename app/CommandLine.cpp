@@ -68,8 +68,6 @@ CommandLine badOption(const QString& program, const QString& problem)
 
 } // namespace
 
-QString programVersion() { return QStringLiteral(ZB_VERSION); }
-
 CommandLine parseCommandLine(const QStringList& arguments)
 {
     const QString program =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramVersion.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,9 +26,6 @@ struct CommandLine {
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitCannotRun = 1;
 inline constexpr int kExitBadOption = 2;
-
-// The program's version, as --version prints it.
-QString programVersion();
 
 // Reads the arguments (arguments[0] is the program as started).
 CommandLine parseCommandLine(const QStringList& arguments);

@@ -42,7 +42,8 @@ private:
     std::function<void()> listener_;
 };
 
-// A text label, on the window's background unless given one of its own.
+// A text label, on the window's background and in its text colour unless
+// given colours of its own.
 class Label : public Control {
 public:
     Label(QString objectName, QString caption) : Control(std::move(objectName)), caption_(std::move(caption)) {}
@@ -51,10 +52,13 @@ public:
     void setCaption(const QString& caption) { assign(caption_, caption); }
     Colour background() const { return background_; }
     void setBackground(Colour c) { assign(background_, c); }
+    Colour foreground() const { return foreground_; }
+    void setForeground(Colour c) { assign(foreground_, c); }
 
 private:
     QString caption_;
     Colour background_ = colour::None;
+    Colour foreground_ = colour::None;
 };
 
 // A push button. click() is the user's click: it runs onClick when enabled.

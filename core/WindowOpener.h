@@ -13,6 +13,7 @@ enum class WindowKind {
     EmailOutputCommands, // from the e-mail settings window
     SchedulerSettings,
     About,
+    Donations, // from the about window
     History,
 };
 

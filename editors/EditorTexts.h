@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ControlTexts.h"
+#include "core/ProgramVersion.h"
 
 #include <QString>
 
@@ -8,6 +9,7 @@
 namespace zb::text {
 
 inline const QString kProgramTitle = QStringLiteral("ZB-SEQUENTA");
-inline const QString kVersion = QStringLiteral("Version 2.0");
+// The version as --version prints it.
+inline const QString kVersion = QStringLiteral("Version ") + programVersion();
 
 } // namespace zb::text

@@ -65,6 +65,7 @@ void EditorWindowModel::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    unloading();
     storePosition();
 }
 

@@ -62,6 +62,9 @@ protected:
     virtual void saveEdits() {}
     // The next close drops unsaved edits without a question (Cancel).
     void discardEditsOnClose() { discardEdits_ = true; }
+    // Runs once as the window unloads, before its position is stored: a
+    // window stops its own timers here.
+    virtual void unloading() {}
 
     Settings& settings_;
 

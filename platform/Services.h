@@ -15,6 +15,7 @@ class Crontab;
 class Keyboard;
 class WindowStacking;
 class ScreenSaverInhibitor;
+class ProgramData;
 
 // The operating-system services the program's logic uses, one interface each.
 struct Services {
@@ -33,6 +34,8 @@ struct Services {
     Keyboard* keyboard = nullptr;
     WindowStacking* stacking = nullptr;
     ScreenSaverInhibitor* screenSaver = nullptr;
+    // The data files installed with the program; none given: none installed.
+    const ProgramData* data = nullptr;
 };
 
 } // namespace zb

@@ -6,21 +6,41 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSvgWidget>
 #include <QVBoxLayout>
 
 namespace zb {
 
+namespace {
+constexpr int kPictureSize = 112;
+} // namespace
+
 AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : EditorDialog(model, owner)
 {
-    auto* root = style::windowLayout(this, 10, 16);
+    auto* root = style::windowLayout(this, 10, 12);
     root->addWidget(style::titleStrip(bindings_, {&model.ZB_SEQUENTA_TITLE, &model.ZB_SEQUENTA_VERSION}));
+
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(14);
+    // Drawn from the vector image at every paint, so it stays sharp at any
+    // screen scale.
+    auto* picture = new QSvgWidget(kPictureResource);
+    picture->setObjectName(QStringLiteral("ZB_SEQUENTA_PICTURE"));
+    picture->setFixedSize(kPictureSize, kPictureSize);
+    middle->addWidget(picture, 0, Qt::AlignVCenter);
     auto* thanks = bindings_.bind(model.THANK_YOU_LABEL, new QLabel);
     thanks->setAlignment(Qt::AlignCenter);
     thanks->setWordWrap(true);
-    thanks->setFont(style::bold(11));
-    root->addWidget(thanks, 1);
+    thanks->setFont(style::bold(12));
+    thanks->setMargin(10);
+    middle->addWidget(thanks, 1);
+    root->addLayout(middle, 1);
 
     auto* bottom = new QHBoxLayout;
+    auto* donations = bindings_.bind(model.DONATIONS_BUTTON, new QPushButton);
+    donations->setAutoDefault(false);
+    donations->setMinimumWidth(100);
+    bottom->addWidget(donations);
     bottom->addStretch(1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
     ok->setDefault(true);

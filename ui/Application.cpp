@@ -18,6 +18,7 @@
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "platform/qt/InstalledProgramData.h"
 #include "platform/qt/QtFiles.h"
 #include "platform/qt/QtTimerHost.h"
 #include "platform/qt/StdFolders.h"
@@ -68,6 +69,8 @@ int runApplication(int argc, char** argv)
     QtFileDialog fileDialog;
     QtFiles files;
     const auto journal = createSystemJournal(exe.baseName());
+    // Beside the executable itself, not beside a link to it.
+    const InstalledProgramData data(InstalledProgramData::foldersFor(QCoreApplication::applicationDirPath()));
 
     // The desk asks for the main window's native id only once it is shown.
     const MainWindowView* shownView = nullptr;
@@ -78,6 +81,7 @@ int runApplication(int argc, char** argv)
     services.keyboard = desk.keyboard.get();
     services.stacking = desk.stacking.get();
     services.screenSaver = desk.screenSaver.get();
+    services.data = &data;
 
     Program program(services);
     program.engine.setJournal(journal.get());

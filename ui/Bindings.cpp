@@ -211,9 +211,9 @@ QLabel* Bindings::bind(Label& model, QLabel* widget)
         widget->setText(model.caption());
         const bool filled = model.background() != colour::None;
         widget->setAutoFillBackground(filled);
-        if (filled)
-            setColours(widget, model.background(), fromQColor(themePalette(widget).color(QPalette::WindowText)),
-                       QPalette::Window, QPalette::WindowText);
+        // A label without colours of its own keeps whatever its window gave it.
+        if (filled || model.foreground() != colour::None)
+            setColours(widget, model.background(), model.foreground(), QPalette::Window, QPalette::WindowText);
     };
     render();
     model.setChangeListener(render);

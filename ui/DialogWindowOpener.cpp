@@ -2,6 +2,7 @@
 
 #include "AboutWindowView.h"
 #include "AllTaskSettingsWindowView.h"
+#include "DonationsWindowView.h"
 #include "EmailMainSettingsWindowView.h"
 #include "EmailOutputCommandsWindowView.h"
 #include "EmailSharedSettingsWindowView.h"
@@ -13,6 +14,7 @@
 #include "app/Program.h"
 #include "editors/AboutWindowModel.h"
 #include "editors/AllTaskSettingsWindowModel.h"
+#include "editors/DonationsWindowModel.h"
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
@@ -72,8 +74,13 @@ void DialogWindowOpener::showModal(WindowKind kind)
         break;
     }
     case WindowKind::About: {
-        AboutWindowModel model(p.settings);
+        AboutWindowModel model(p.settings, p.services.timers, this);
         run<AboutWindowView>(model);
+        break;
+    }
+    case WindowKind::Donations: {
+        DonationsWindowModel model(p.settings, p.services.data);
+        run<DonationsWindowView>(model);
         break;
     }
     case WindowKind::EmailSettings: {

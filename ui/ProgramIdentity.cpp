@@ -9,7 +9,7 @@ namespace zb {
 
 namespace {
 const QString kDesktopEntry = QStringLiteral("io.github.zbsequenta.ZBSequenta");
-const QString kIconResource = QStringLiteral(":/zb/io.github.zbsequenta.ZBSequenta.svg");
+const QString kIconResource = QStringLiteral(":/zb-sequenta/io.github.zbsequenta.ZBSequenta.svg");
 } // namespace
 
 QIcon programIcon()

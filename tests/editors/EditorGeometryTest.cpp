@@ -34,6 +34,9 @@ const Window kWindows[] = {
      [](Harness& h, const Body& b) { loaded(test::singleTaskWindow(h), b); }},
     {"SETTINGS", {1000, 1000, 17400, 6180}, [](Harness& h, const Body& b) { loaded(test::allTasksWindow(h), b); }},
     {"ABOUT", {1000, 1000, 10170, 4095}, [](Harness& h, const Body& b) { loaded(test::aboutWindow(h), b); }},
+    {"DONATIONS_WINDOW",
+     {1000, 1000, 8880, 6330},
+     [](Harness& h, const Body& b) { loaded(test::donationsWindow(h), b); }},
 };
 
 QString key(const Window& w, const char* edge)
@@ -86,7 +89,7 @@ TEST(AboutWindow, ShowsTitleAndVersionAndOkStoresOnlyThePosition)
     auto w = test::aboutWindow(h);
     w.Form_Load();
     EXPECT_EQ(w.ZB_SEQUENTA_TITLE.caption(), QStringLiteral("ZB-SEQUENTA"));
-    EXPECT_EQ(w.ZB_SEQUENTA_VERSION.caption(), QStringLiteral("Version 2.0"));
+    EXPECT_EQ(w.ZB_SEQUENTA_VERSION.caption(), QStringLiteral("Version " ZB_VERSION)) << "as --version says";
     w.setPosition(3000, 4000);
     w.OK_BUTTON.click();
     EXPECT_TRUE(w.unloaded());

@@ -3,6 +3,7 @@
 #include "core/WindowOpener.h"
 #include "editors/AboutWindowModel.h"
 #include "editors/AllTaskSettingsWindowModel.h"
+#include "editors/DonationsWindowModel.h"
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
@@ -51,7 +52,12 @@ inline AllTaskSettingsWindowModel allTasksWindow(Harness& h)
     return AllTaskSettingsWindowModel(h.program->settings, h.main());
 }
 
-inline AboutWindowModel aboutWindow(Harness& h) { return AboutWindowModel(h.program->settings); }
+inline AboutWindowModel aboutWindow(Harness& h, WindowOpener* opener = nullptr)
+{
+    return AboutWindowModel(h.program->settings, h.clock, opener);
+}
+
+inline DonationsWindowModel donationsWindow(Harness& h) { return DonationsWindowModel(h.program->settings, &h.data); }
 
 // The keys written so far, in order.
 inline QStringList writtenKeys(const Harness& h)

@@ -22,6 +22,7 @@ Program& Harness::start()
     services.keyboard = &keyboard;
     services.stacking = &stacking;
     services.screenSaver = &screenSaver;
+    services.data = &data;
     program = std::make_unique<Program>(services);
     program->engine.setJournal(&journal);
     program->main.closeRequested = [this] {

@@ -9,6 +9,7 @@
 #include "platform/fake/FakeKeyboard.h"
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeProcessQuery.h"
+#include "platform/fake/FakeProgramData.h"
 #include "platform/fake/FakeScreenSaverInhibitor.h"
 #include "platform/fake/FakeWindowStacking.h"
 #include "platform/fake/MemorySettingsStore.h"
@@ -50,6 +51,7 @@ public:
     FakeWindowStacking stacking;
     FakeScreenSaverInhibitor screenSaver;
     FakeCommandShell shell;
+    FakeProgramData data;
     std::unique_ptr<Program> program;
 };
 

@@ -52,7 +52,12 @@ TEST_F(DialogWindowOpenerTest, EachWindowIsOwnedByTheWindowWhoseButtonOpenedIt)
         child<QPushButton>(*settings, "VIEW_SINGLE_SETTINGS_BUTTON")->click();
         closeNextWith("OK_BUTTON");
         child<QPushButton>(*settings, "MANAGE_TASKS_BUTTON")->click();
-        closeNextWith("OK_BUTTON");
+        test::onNextModal([this](QWidget* about) {
+            record(about);
+            closeNextWith("OK_BUTTON");
+            child<QPushButton>(*about, "DONATIONS_BUTTON")->click();
+            about->close(); // by the close box
+        });
         child<QPushButton>(*settings, "ABOUT_BUTTON")->click();
         child<QPushButton>(*settings, "OK_BUTTON")->click();
     });
@@ -66,10 +71,12 @@ TEST_F(DialogWindowOpenerTest, EachWindowIsOwnedByTheWindowWhoseButtonOpenedIt)
                         QStringLiteral("ZB_SEQUENTA_SETTINGS < ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"),
                         QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW"),
                         QStringLiteral("ZB_SEQUENTA_ABOUT < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW"),
+                        QStringLiteral("DONATIONS_WINDOW < ZB_SEQUENTA_ABOUT"),
                         QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW < ZB_SEQUENTA_MAIN"),
                     }));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    for (const char* prefix : {"MAIN_SETTINGS", "SINGLE_SETTINGS", "SETTINGS", "MANAGE_TASKS_WINDOW", "ABOUT"})
+    for (const char* prefix :
+         {"MAIN_SETTINGS", "SINGLE_SETTINGS", "SETTINGS", "MANAGE_TASKS_WINDOW", "ABOUT", "DONATIONS_WINDOW"})
         EXPECT_EQ(h.stored(QStringLiteral("%1-Left").arg(QLatin1String(prefix))), QStringLiteral("1000")) << prefix;
 }
 

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "editors/AboutWindowModel.h"
 #include "editors/AllTaskSettingsWindowModel.h"
+#include "editors/DonationsWindowModel.h"
 #include "editors/MainSettingsWindowModel.h"
 #include "editors/ManageTasksWindowModel.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
@@ -20,9 +21,11 @@
 #include "platform/fake/FakeProcessQuery.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "platform/fake/SimulatedClock.h"
+#include "platform/qt/InstalledProgramData.h"
 #include "schedule/SchedulerWindowModel.h"
 #include "ui/AboutWindowView.h"
 #include "ui/AllTaskSettingsWindowView.h"
+#include "ui/DonationsWindowView.h"
 #include "ui/EmailMainSettingsWindowView.h"
 #include "ui/EmailOutputCommandsWindowView.h"
 #include "ui/HistoryWindowView.h"
@@ -214,8 +217,14 @@ int run(const QDir& folder)
     ok &= shoot<EmailOutputCommandsWindowView>(
         commands, main, folder, "email-output-commands.png",
         [](EmailOutputCommandsWindowModel& m) { m.START_EMAIL_COMMAND_BUTTON.click(); });
-    AboutWindowModel about(p.settings);
-    ok &= shoot<AboutWindowView>(about, main, folder, "about.png", none);
+    AboutWindowModel about(p.settings, clock, nullptr);
+    // A moment into the colour ring.
+    ok &= shoot<AboutWindowView>(about, main, folder, "about.png", [&clock](auto&) { clock.advance(600); });
+    // The donations file as this build ships it.
+    const InstalledProgramData data(
+        InstalledProgramData::foldersFor(QCoreApplication::applicationDirPath() + QStringLiteral("/..")));
+    DonationsWindowModel donations(p.settings, &data);
+    ok &= shoot<DonationsWindowView>(donations, main, folder, "donations.png", none);
     // A weekday start, created and running.
     FakeCrontab crontab;
     processes.running.insert(QStringLiteral("cron"), -1);

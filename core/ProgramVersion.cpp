@@ -1,0 +1,7 @@
+#include "ProgramVersion.h"
+
+namespace zb {
+
+QString programVersion() { return QStringLiteral(ZB_VERSION); }
+
+} // namespace zb
