@@ -142,7 +142,14 @@ public:
     TextField(QString objectName, QString text) : Control(std::move(objectName)), text_(std::move(text)) {}
 
     const QString& text() const { return text_; }
-    void setText(const QString& text) { assign(text_, text); }
+    void setText(const QString& text)
+    {
+        if (text == text_)
+            return;
+        assign(text_, text);
+        if (onTextChanged)
+            onTextChanged();
+    }
     Colour background() const { return background_; }
     void setBackground(Colour c) { assign(background_, c); }
     Colour foreground() const { return foreground_; }
@@ -157,11 +164,15 @@ public:
     bool masked() const { return masked_; }
     void setMasked(bool masked) { assign(masked_, masked); }
 
-    // The user typed: the view reports the new text.
+    // The user typed: the view reports the new text. A NUL is refused (the
+    // view shows the text as it was): no setting can hold one.
     void edit(const QString& text)
     {
-        if (!locked_)
-            setText(text);
+        if (locked_ || text.contains(QChar(0))) {
+            changed();
+            return;
+        }
+        setText(text);
     }
     void doubleClick()
     {
@@ -170,6 +181,8 @@ public:
     }
 
     std::function<void()> onDoubleClick;
+    // After every change of the text, typed or set from code.
+    std::function<void()> onTextChanged;
 
 private:
     QString text_;

@@ -10,6 +10,11 @@ inline const QString kZebrane = QStringLiteral("ZEBRANE");
 inline const QString kProcessToolTip =
     QStringLiteral("Pause 4 Process - Waits for Process.exe to finish running before continuing.");
 
+// The tip of a main-window field whose text was typed there and not saved.
+inline const QString kTypedHere =
+    QStringLiteral("Typed here: used by runs until the program closes, but not saved. To keep it, save it in "
+                   "Settings > SINGLE TASK SETTINGS or ALL TASK SETTINGS.");
+
 // Captions of the six program-wide switches.
 inline const QString kAutostartCaption = QStringLiteral("AutoStart Timer");
 inline const QString kAlwaysOnTopCaption = QStringLiteral("Always On Top");

@@ -57,7 +57,7 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       END_EMAIL_TICKBOX(QStringLiteral("END_EMAIL_TICKBOX"), text::kEndEmailCaption),
       SETTINGS_BUTTON(QStringLiteral("SETTINGS_BUTTON"), QStringLiteral("Settings")),
       MANAGE_TASKS_BUTTON(QStringLiteral("MANAGE_TASKS_BUTTON"), QStringLiteral("Tasks")),
-      HISTORY_BUTTON(QStringLiteral("HISTORY_BUTTON"), QStringLiteral("History")),
+      HISTORY_BUTTON(QStringLiteral("HISTORY_BUTTON"), text::kHistory),
       EMAIL_OUTPUT_START_COMMAND_TEXTBOX(QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX"),
                                          QStringLiteral("EMAIL_OUTPUT_START_COMMAND_TEXTBOX\n")),
       EMAIL_OUTPUT_END_COMMAND_TEXTBOX(QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX"),
@@ -88,6 +88,8 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
         TASK_LIGHT[n].setLocked(true);
         TASK_LIGHT[n].setBackground(colour::White); // lights are white until a run paints them
         TASK_LIGHT[n].onDoubleClick = [this, n] { TASK_LIGHT_DblClick(n); };
+        TASK_CMD_TEXTBOX[n].onTextChanged = [this, n] { markTypedHere(n); };
+        TASK_PROCESS_NAME_TEXTBOX[n].onTextChanged = [this, n] { markTypedHere(n); };
     }
     LAST_RUN_TEXTBOX.setLocked(true);
     RUNTIME_TEXTBOX.setLocked(true);
@@ -104,10 +106,27 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
 
     SETTINGS_BUTTON.onClick = [this] { SETTINGS_BUTTON_Click(); };
     MANAGE_TASKS_BUTTON.onClick = [this] { MANAGE_TASKS_BUTTON_Click(); };
-    HISTORY_BUTTON.setToolTip(QStringLiteral("What ran, when, and how each task ended"));
+    HISTORY_BUTTON.setToolTip(text::kHistoryToolTip);
     HISTORY_BUTTON.onClick = [this] { HISTORY_BUTTON_Click(); };
     AUTOCLOSE_TICKBOX.onClick = [this] { AUTOCLOSE_TICKBOX_Click(); };
     AlwaysOnTopTimer_TICKBOX.onClick = [this] { AlwaysOnTopTimer_TICKBOX_Click(); };
+}
+
+void MainWindowModel::markTypedHere(int n)
+{
+    // Start-up and the editors set what the file holds; only text typed on
+    // this window differs from it, and it is used until the program ends.
+    if (!loaded_)
+        return;
+    const bool command = TASK_CMD_TEXTBOX[n].text() != settings_.readText(keys::taskCommand(n));
+    const bool process = TASK_PROCESS_NAME_TEXTBOX[n].text() != settings_.readText(keys::taskProcessName(n));
+    TASK_CMD_TEXTBOX[n].setToolTip(command ? text::kTypedHere : QString());
+    TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(process ? text::kTypedHere + QStringLiteral("\n\n") + text::kProcessToolTip
+                                                    : text::kProcessToolTip);
+    const bool typed = command || process;
+    if (typed && !typedHere_[static_cast<std::size_t>(n)])
+        CURRENT_STATUS_LABEL.setCaption(QStringLiteral("TASK %1 CHANGED HERE FOR THIS RUN ONLY - NOT SAVED").arg(n));
+    typedHere_[static_cast<std::size_t>(n)] = typed;
 }
 
 void MainWindowModel::Form_Load()
@@ -129,6 +148,7 @@ void MainWindowModel::Form_Load()
         TASK_CMD_TEXTBOX[n].setText(settings_.readText(keys::taskCommand(n)));
     for (int n = 1; n <= kSlotCount; ++n)
         TASK_PROCESS_NAME_TEXTBOX[n].setText(settings_.readText(keys::taskProcessName(n)));
+    loaded_ = true;
 
     NCS_TIMER.setEnabled(true);
     NCS_TIMER.setInterval(100);

@@ -6,6 +6,7 @@
 #include "Timer.h"
 #include "WindowGeometry.h"
 
+#include <array>
 #include <functional>
 
 namespace zb {
@@ -20,6 +21,8 @@ inline const QString kStop = QStringLiteral("STOP");
 inline const QString kCompletedSuccessfully = QStringLiteral("COMPLETED SUCCESSFULLY");
 inline const QString kCompletedWithErrors = QStringLiteral("COMPLETED WITH ERRORS");
 inline const QString kSettingsUnreadable = QStringLiteral("SETTINGS FILE UNREADABLE - STARTED ON DEFAULTS");
+inline const QString kHistory = QStringLiteral("History");
+inline const QString kHistoryToolTip = QStringLiteral("What ran, when, and how each task ended");
 } // namespace text
 
 // The main window ZB_SEQUENTA_MAIN as a model: its controls, its timers and
@@ -140,6 +143,9 @@ public:
 
 private:
     void setTitle(const QString& title);
+    // Marks slot n's command and process fields when they hold text typed
+    // here rather than what the settings file holds.
+    void markTypedHere(int n);
 
     TimerHost& timers_;
     Settings& settings_;
@@ -147,6 +153,8 @@ private:
     QString title_;
     WindowGeometry geometry_;
     bool unloaded_ = false;
+    bool loaded_ = false;
+    std::array<bool, kSlotCount + 1> typedHere_{};
 };
 
 } // namespace zb

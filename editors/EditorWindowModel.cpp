@@ -20,7 +20,7 @@ void EditorWindowModel::setPosition(double left, double top)
     geometry_.top = top;
 }
 
-QString EditorWindowModel::saveChangesQuestion() const
+QString EditorWindowModel::editedSlotNames() const
 {
     const QList<int> edited = slotsWithUnsavedEdits();
     if (edited.isEmpty())
@@ -29,13 +29,29 @@ QString EditorWindowModel::saveChangesQuestion() const
     for (int n : edited)
         names << QStringLiteral("TASK %1").arg(n);
     const QString last = names.takeLast();
-    const QString all = names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
-    return QStringLiteral("Save changes to %1?").arg(all);
+    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
-bool EditorWindowModel::mayClose()
+QString EditorWindowModel::saveChangesQuestion() const
 {
-    if (discardEdits_ || !askSaveChanges)
+    const QString names = editedSlotNames();
+    return names.isEmpty() ? QString() : QStringLiteral("Save changes to %1?").arg(names);
+}
+
+QString EditorWindowModel::droppedEditsNote() const
+{
+    const QString names = editedSlotNames();
+    return names.isEmpty() ? QString()
+                           : QStringLiteral("the window %1 was closed with nobody to ask: its unsaved changes to %2 "
+                                            "were not saved")
+                                 .arg(title_, names);
+}
+
+bool EditorWindowModel::mayClose() { return discardEdits_ || mayDropEdits(); }
+
+bool EditorWindowModel::mayDropEdits()
+{
+    if (!askSaveChanges)
         return true;
     const QString question = saveChangesQuestion();
     if (question.isEmpty())

@@ -36,6 +36,9 @@ public:
     bool mayClose();
     // The question asked before closing, empty when nothing is unsaved.
     QString saveChangesQuestion() const;
+    // What a close that cannot ask (a logout, a TERM, the autoclose) drops,
+    // to be said on stderr; empty when nothing is unsaved.
+    QString droppedEditsNote() const;
 
     // Closes the window the normal way: through the view when one is bound
     // (its close runs Form_Unload), otherwise directly.
@@ -62,6 +65,9 @@ protected:
     virtual void saveEdits() {}
     // The next close drops unsaved edits without a question (Cancel).
     void discardEditsOnClose() { discardEdits_ = true; }
+    // Before anything replaces the fields: asks as a close does; false when
+    // the user chose to keep the edits where they are.
+    bool mayDropEdits();
     // Runs once as the window unloads, before its position is stored: a
     // window stops its own timers here.
     virtual void unloading() {}
@@ -69,6 +75,8 @@ protected:
     Settings& settings_;
 
 private:
+    QString editedSlotNames() const;
+
     const keys::GeometryKeys& geometryKeys_;
     QString objectName_;
     QString title_;

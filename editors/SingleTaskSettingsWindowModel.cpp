@@ -64,6 +64,8 @@ void SingleTaskSettingsWindowModel::Form_Load()
 
 void SingleTaskSettingsWindowModel::TASK_LOAD_BUTTON_Click(int n)
 {
+    if (!mayDropEdits())
+        return;
     TASK_LIGHT.setText(QString::number(n));
     TASK_1_NAME_TEXTBOX.setText(settings_.readText(keys::taskCaption(n)));
     TASK_1_CMD_TEXTBOX.setText(settings_.readText(keys::taskCommand(n)));

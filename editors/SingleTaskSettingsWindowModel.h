@@ -23,7 +23,8 @@ public:
 
     // Geometry, then the four fields emptied: no slot is loaded.
     void Form_Load();
-    // Replaces the fields with slot n's stored values, saved edits or not.
+    // Replaces the fields with slot n's stored values; unsaved edits of the
+    // slot loaded are asked about first, as at a close.
     void TASK_LOAD_BUTTON_Click(int n);
     // The store first, then the main window; nothing without a loaded slot.
     void SAVE_BUTTON_Click();

@@ -62,6 +62,8 @@ void apply(HistoryPass& pass, const JournalEvent& e)
     case Kind::TaskStarted: {
         HistorySlot& s = slotOf(pass, e.slot);
         s.outcome = QStringLiteral("started, pid %1").arg(e.pid);
+        if (e.file.isEmpty() && !e.reason.isEmpty())
+            s.outcome += QStringLiteral("; output not kept: ") + e.reason;
         s.outputFile = e.file;
         break;
     }
@@ -121,8 +123,13 @@ QList<HistoryPass> historyFromJournal(const QStringList& lines)
         int index = static_cast<int>(read.size()) - 1;
         if (e.kind == Kind::TaskStarted)
             passOfPid.insert(e.pid, index);
-        if ((e.kind == Kind::TaskExited || e.kind == Kind::TaskStillRunning) && passOfPid.contains(e.pid))
+        if (e.kind == Kind::TaskExited || e.kind == Kind::TaskStillRunning) {
+            // The end of a task whose start is not in the journal belongs to
+            // no pass that can be told.
+            if (!passOfPid.contains(e.pid))
+                continue;
             index = passOfPid.take(e.pid);
+        }
         Reading& r = read[index];
         apply(r.pass, e);
         r.last = std::max(r.last, entry->when);
@@ -180,7 +187,9 @@ void HistoryWindowModel::select(int pass, int slot)
 {
     pass_ = pass;
     slot_ = slot;
-    OPEN_OUTPUT_BUTTON.setEnabled(!selectedOutputFile().isEmpty());
+    // Older passes' output is pruned while the journal still names it.
+    const QString file = selectedOutputFile();
+    OPEN_OUTPUT_BUTTON.setEnabled(!file.isEmpty() && files_.exists(file));
     OPEN_MESSAGE_LABEL.setCaption(QString());
     showOutput();
 }

@@ -1,5 +1,7 @@
 #include "JournalText.h"
 
+#include "core/SlotArray.h"
+
 #include <array>
 #include <utility>
 
@@ -177,6 +179,8 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         field(out, "command", e.command);
         if (!e.file.isEmpty())
             field(out, "output", e.file);
+        else if (!e.reason.isEmpty())
+            field(out, "output-not-kept", e.reason);
         break;
     case Kind::TaskFailed:
         field(out, "task", e.slot);
@@ -226,7 +230,44 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
     return out;
 }
 
+namespace {
+
+// Values no event of this program can carry: hand edits or a broken line.
+bool inRange(const JournalEvent& e)
+{
+    const bool hasSlot = e.kind != Kind::PassStarted && e.kind != Kind::PassStopped && e.kind != Kind::ChainEnded &&
+                         e.kind != Kind::Autoclosed && e.kind != Kind::EmailStarted && e.kind != Kind::EmailMissing &&
+                         e.kind != Kind::EmailFailed;
+    if (hasSlot && (e.slot < 1 || e.slot > kSlotCount))
+        return false;
+    return e.pid >= 0 && e.seconds >= 0 && e.runMs >= 0 && e.exitCode >= 0 && e.exitCode <= 255 && e.signal >= 0 &&
+           e.signal <= 128;
+}
+
+std::optional<JournalEntry> parseWholeLine(QStringView line);
+
+} // namespace
+
 std::optional<JournalEntry> parseJournalLine(QStringView line)
+{
+    while (line.endsWith(u'\n') || line.endsWith(u'\r'))
+        line.chop(1);
+    if (std::optional<JournalEntry> whole = parseWholeLine(line))
+        return whole;
+    // A line cut short by a full disk or a kill, with the next line joined
+    // to it by an earlier version: the joined line is read from its stamp.
+    for (qsizetype at = line.lastIndexOf(u'T'); at > 10; at = line.lastIndexOf(u'T', at - 1)) {
+        const qsizetype start = at - 10;
+        if (line[start].isDigit() && line[start + 4] == u'-' && line[start + 7] == u'-')
+            if (std::optional<JournalEntry> joined = parseWholeLine(line.sliced(start)))
+                return joined;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<JournalEntry> parseWholeLine(QStringView line)
 {
     while (line.endsWith(u'\n') || line.endsWith(u'\r'))
         line.chop(1);
@@ -283,9 +324,18 @@ std::optional<JournalEntry> parseJournalLine(QStringView line)
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;
+        else if (key == u"output-not-kept")
+            e.reason = value;
+        else if (key == u"task" || key == u"pid" || key == u"status" || key == u"signal" || key == u"seconds" ||
+                 key == u"ran-ms")
+            return std::nullopt; // a number that is none
         // Unknown keys are skipped: a later version may add some.
     }
+    if (!inRange(e))
+        return std::nullopt;
     return entry;
 }
+
+} // namespace
 
 } // namespace zb

@@ -37,13 +37,21 @@ void RunRecorder::beginPass(PassStart how)
 void RunRecorder::record(const JournalEvent& event)
 {
     journal_->record(event);
-    if (failureSaid_)
-        return;
     const QString failure = journal_->failure();
-    if (failure.isEmpty())
+    if (failure == failureShown_)
         return;
-    failureSaid_ = true;
-    main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("RUN JOURNAL NOT WRITTEN - ") + failure);
+    // The status line says it once; the History button warns until the
+    // journal is written again.
+    if (failure.isEmpty()) {
+        main_.HISTORY_BUTTON.setCaption(text::kHistory);
+        main_.HISTORY_BUTTON.setToolTip(text::kHistoryToolTip);
+    } else {
+        const QString said = QStringLiteral("RUN JOURNAL NOT WRITTEN - ") + failure;
+        main_.CURRENT_STATUS_LABEL.setCaption(said);
+        main_.HISTORY_BUTTON.setCaption(text::kHistory + QStringLiteral(" (!)"));
+        main_.HISTORY_BUTTON.setToolTip(said);
+    }
+    failureShown_ = failure;
 }
 
 void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile)
@@ -60,7 +68,8 @@ void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult
     }
     e.kind = Kind::TaskStarted;
     e.pid = result.pid;
-    e.file = outputFile;
+    e.file = result.outputError.isEmpty() ? outputFile : QString();
+    e.reason = result.outputError;
     if (result.pid != 0)
         tasks_.insert(result.pid, Task{n, outcome_.pass()});
     record(e);

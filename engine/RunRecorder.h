@@ -19,7 +19,8 @@ struct ProcessEnd;
 // Keeps the account of a run: reports its events to the journal, keeps the
 // pass's problems for its last-run text, and follows the launched tasks to
 // their end. A journal that cannot be written is said once in the status
-// line; the run goes on.
+// line, and the History button warns with the reason until it is written
+// again; the run goes on.
 class RunRecorder {
 public:
     RunRecorder(MainWindowModel& main, Launcher& launcher);
@@ -61,7 +62,7 @@ private:
     PassOutcome outcome_;
     QHash<qint64, Task> tasks_;
     std::array<qint64, kSlotCount + 1> waitSeconds_;
-    bool failureSaid_ = false;
+    QString failureShown_;
 };
 
 } // namespace zb

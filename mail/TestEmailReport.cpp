@@ -1,6 +1,9 @@
 #include "TestEmailReport.h"
 
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace zb {
 
@@ -14,13 +17,24 @@ QString lastLines(const QByteArray& output, const EmailSettings& sent)
 {
     QString text = QString::fromUtf8(output);
     QStringList secrets;
-    if (!sent.password.isEmpty()) {
+    if (!sent.password.isEmpty())
         secrets << base64(sent.password) << base64(sent.user + QChar(0) + sent.user + QChar(0) + sent.password);
-    }
     if (!sent.user.isEmpty())
         secrets << base64(sent.user);
+    // The mailer's own warnings quote an argument as typed ("[password= x]"),
+    // with its line breaks turned into ", " and blanks at the end dropped.
+    for (const QString& typed : {sent.password, sent.user}) {
+        if (typed.trimmed().isEmpty())
+            continue;
+        QString logged = typed;
+        logged.replace(QRegularExpression(QStringLiteral("\\r?\\n")), QStringLiteral(", "));
+        secrets << typed << logged << typed.trimmed() << logged.trimmed();
+    }
+    // The longest first, so that no part of a secret is left beside its blank.
+    std::sort(secrets.begin(), secrets.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
     for (const QString& s : secrets)
-        text.replace(s, QStringLiteral("[hidden]"));
+        if (!s.isEmpty())
+            text.replace(s, QStringLiteral("[hidden]"));
 
     QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString& l : lines)

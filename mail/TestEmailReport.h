@@ -9,7 +9,8 @@ namespace zb {
 
 // What a user reads after a test e-mail: whether the mailer ended, its exit
 // status, and the last lines it printed, with the login and the password
-// (plain or in the base64 of an SMTP AUTH exchange) blanked out.
+// blanked out: as typed, as the mailer's own warnings quote them, and in the
+// base64 of an SMTP AUTH exchange.
 QString testEmailReport(const CommandOutcome& outcome, const EmailSettings& sent, const QString& mailerName,
                         int timeoutSeconds);
 

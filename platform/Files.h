@@ -31,8 +31,9 @@ public:
     // the new one, never half of it), readable and writable by its owner
     // only, whatever rights an older file had.
     virtual FileResult writePrivateFile(const QString& path, const QByteArray& content) = 0;
-    // Makes an empty file readable by its owner only, unless the file is
-    // there already (then it is left as it is).
+    // Makes an empty file readable by its owner only. A file that is there
+    // already keeps its content; when it is the user's own, group and others
+    // lose their rights to it.
     virtual FileResult createPrivateFile(const QString& path) = 0;
 };
 

@@ -12,6 +12,9 @@ struct LaunchResult {
     bool started = false;
     QString error;  // why it did not start; empty when started
     qint64 pid = 0; // the started process; 0 when not known
+    // Why a task's output file could not be made; its output then goes
+    // nowhere, never to the program's own output.
+    QString outputError = QString();
 };
 
 // How a started process ended.
@@ -33,7 +36,7 @@ public:
     virtual LaunchResult launchArgv(const QStringList& argv, WindowStyle style) = 0;
     // A task: its standard output and error are appended to outputFile
     // (made when missing). Where the output cannot be kept, the task still
-    // starts.
+    // starts, its output is discarded and the result says why.
     virtual LaunchResult launchLogged(const QString& commandLine, const QString& outputFile)
     {
         Q_UNUSED(outputFile);

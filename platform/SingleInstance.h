@@ -22,6 +22,9 @@ public:
     // In the running copy: `handler` runs on the event loop whenever another
     // copy asks.
     virtual void onActivationRequest(std::function<void()> handler) = 0;
+    // After a failed claim: why no claim could be made at all (the lock is
+    // not safe to use), or empty when another copy runs.
+    virtual QString refusal() const { return QString(); }
 };
 
 } // namespace zb

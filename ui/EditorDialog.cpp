@@ -6,6 +6,8 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace zb {
 
 EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner) : QDialog(owner), model_(model)
@@ -43,6 +45,8 @@ EditorWindowModel::SaveAnswer EditorDialog::askSaveChanges(const QString& questi
 
 void EditorDialog::closeWithoutAsking()
 {
+    if (const QString dropped = model_.droppedEditsNote(); !dropped.isEmpty())
+        std::fprintf(stderr, "ZB-SEQUENTA: %s\n", qPrintable(dropped));
     closingUnasked_ = true;
     reject();
 }

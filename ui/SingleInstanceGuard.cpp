@@ -18,6 +18,16 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name, bool stderrI
 {
     if (instance.claim(name))
         return true;
+    if (const QString why = instance.refusal(); !why.isEmpty()) {
+        const QString text =
+            QStringLiteral("%1 was not started, because one copy per name cannot be made sure: %2.").arg(name, why);
+        std::fprintf(stderr, "ZB-SEQUENTA: %s\n", qPrintable(text));
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("ZB-SEQUENTA - ") + name, text, QMessageBox::Ok);
+        box.setObjectName(QStringLiteral("LOCK_REFUSED_MESSAGE"));
+        QTimer::singleShot(kMessageSeconds * 1000, &box, &QMessageBox::accept);
+        box.exec();
+        return false;
+    }
     const QString pid = instance.runningPid() > 0 ? QStringLiteral(" (pid %1)").arg(instance.runningPid()) : QString();
     const bool raised = instance.askRunningToActivate();
     const QString text = QStringLiteral("%1 is already running%2.").arg(name, pid);

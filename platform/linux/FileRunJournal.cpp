@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,18 +41,45 @@ FileRunJournal::~FileRunJournal()
 
 bool FileRunJournal::ensureOpen()
 {
+    if (fd_ >= 0 && !stillAtPath()) {
+        // The folder was moved or deleted: the events go to a new file there.
+        close(fd_);
+        fd_ = -1;
+    }
     if (fd_ >= 0)
         return true;
     if (!QDir().mkpath(folder_)) {
-        failure_ = QStringLiteral("cannot make %1").arg(folder_);
+        fail(QStringLiteral("cannot make %1").arg(folder_));
         return false;
     }
-    fd_ = open(QFile::encodeName(path_).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
+    fd_ = open(QFile::encodeName(path_).constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd_ < 0) {
-        failure_ = errorText(errno);
+        fail(errorText(errno));
         return false;
     }
+    // A line cut short (a full disk, a kill) ends here, so that the next one
+    // starts a line of its own instead of joining it.
+    struct stat st = {};
+    char last = '\n';
+    if (fstat(fd_, &st) == 0 && st.st_size > 0 && pread(fd_, &last, 1, st.st_size - 1) != 1)
+        last = '\n';
+    brokenLineAtEnd_ = last != '\n';
     return true;
+}
+
+bool FileRunJournal::stillAtPath() const
+{
+    struct stat mine = {};
+    struct stat named = {};
+    return fstat(fd_, &mine) == 0 && stat(QFile::encodeName(path_).constData(), &named) == 0 &&
+           mine.st_ino == named.st_ino && mine.st_dev == named.st_dev;
+}
+
+void FileRunJournal::fail(const QString& why)
+{
+    if (why != failure_)
+        std::fprintf(stderr, "ZB-SEQUENTA: cannot write the run journal %s: %s\n", qPrintable(path_), qPrintable(why));
+    failure_ = why;
 }
 
 void FileRunJournal::record(const JournalEvent& event)
@@ -62,19 +91,31 @@ void FileRunJournal::record(const JournalEvent& event)
     }
     if (!ensureOpen())
         return;
-    const QByteArray line = (journalLine(when, event) + QLatin1Char('\n')).toUtf8();
-    // One write for the whole line; a short write is not completed, so
-    // that no line is ever split around another copy's.
+    QByteArray line = (journalLine(when, event) + QLatin1Char('\n')).toUtf8();
+    if (brokenLineAtEnd_)
+        line.prepend('\n');
+    // One write for the whole line, so that no line is ever split around
+    // another copy's; a short write is taken back, so that a line is there
+    // whole or not at all.
     ssize_t written = 0;
     do {
         written = write(fd_, line.constData(), static_cast<size_t>(line.size()));
     } while (written < 0 && errno == EINTR);
     if (written != line.size()) {
-        failure_ = written < 0 ? errorText(errno) : QStringLiteral("the disk is full");
+        const int error = errno;
+        if (written > 0) {
+            const off_t end = lseek(fd_, 0, SEEK_CUR);
+            if (end >= written && ftruncate(fd_, end - written) != 0)
+                brokenLineAtEnd_ = true;
+        }
+        fail(written < 0 ? errorText(error) : QStringLiteral("the disk is full"));
         close(fd_);
         fd_ = -1;
         return;
     }
+    brokenLineAtEnd_ = false;
+    if (!failure_.isEmpty())
+        std::fprintf(stderr, "ZB-SEQUENTA: the run journal %s is written again\n", qPrintable(path_));
     failure_.clear();
     rotateIfFull();
 }
@@ -103,16 +144,34 @@ QString FileRunJournal::taskOutputFile(int n)
 
 void FileRunJournal::pruneOutput()
 {
-    // The pass that begins is one of those kept.
     const QDir dir(outputFolder_);
     const QStringList files = dir.entryList({QStringLiteral("*-task-*.log")}, QDir::Files);
+    if (files.isEmpty())
+        return;
+    // Passes in the order the journal tells them, not by the stamps in the
+    // names: the clock may have been set back. Output the journal no longer
+    // names is older than any it names.
+    QHash<QString, qsizetype> order;
+    const QStringList lines = readLines();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].contains(QLatin1String(" task-started ")))
+            continue;
+        const std::optional<JournalEntry> entry = parseJournalLine(lines[i]);
+        if (!entry || QFileInfo(entry->event.file).absolutePath() != QFileInfo(outputFolder_).absoluteFilePath())
+            continue;
+        const QString name = QFileInfo(entry->event.file).fileName();
+        order.insert(name.left(name.indexOf(kTaskPart)), i);
+    }
     QSet<QString> stampSet;
     for (const QString& f : files)
         stampSet.insert(f.left(f.indexOf(kTaskPart)));
     stampSet.remove(passStamp_);
     QStringList stamps(stampSet.cbegin(), stampSet.cend());
-    std::sort(stamps.begin(), stamps.end(), std::greater<>());
-    const QStringList old = stamps.mid(std::max(0, limits_.outputPasses - 1));
+    std::sort(stamps.begin(), stamps.end(), [&order](const QString& a, const QString& b) {
+        return std::pair(order.value(a, -1), a) > std::pair(order.value(b, -1), b);
+    });
+    // The pass that begins is one of those kept, and so is the one before it.
+    const QStringList old = stamps.mid(std::max(1, limits_.outputPasses - 1));
     if (old.isEmpty())
         return;
     const QSet<QString> oldSet(old.cbegin(), old.cend());

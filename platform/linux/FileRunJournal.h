@@ -13,9 +13,13 @@ namespace zb {
 //
 // Each line is appended with a single write to a file opened O_APPEND, so
 // that two copies under the same name never mix within a line, and without
-// a sync, so that a tick is never held up by the disk. Past its size limit the
-// file is moved aside to "<name>-runs.log.1" (one older file is kept); the
-// output of the newest passes is kept, older passes' output is deleted.
+// a sync, so that a tick is never held up by the disk. A line is there whole
+// or not at all, and a line cut short by an earlier fault never joins the
+// next one. When the file at the path is no longer the one held open (the
+// folder was moved or deleted), the journal opens a new one there. Past its
+// size limit the file is moved aside to "<name>-runs.log.1" (one older file
+// is kept); the output of the newest passes, in the journal's order, is
+// kept, older passes' output is deleted. A failure is said once on stderr.
 class FileRunJournal : public RunJournal {
 public:
     struct Limits {
@@ -42,6 +46,8 @@ public:
 
 private:
     bool ensureOpen();
+    bool stillAtPath() const;
+    void fail(const QString& why);
     void rotateIfFull();
     void pruneOutput();
 
@@ -52,6 +58,7 @@ private:
     int fd_ = -1;
     QString passStamp_;
     QString failure_;
+    bool brokenLineAtEnd_ = false;
 };
 
 } // namespace zb

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
@@ -20,21 +21,33 @@ namespace zb {
 
 namespace {
 
-// A folder only this user can reach: ours, not a link, no rights for others.
-bool privateFolder(const QByteArray& path)
-{
-    struct stat st = {};
-    if (lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return false;
-    return st.st_uid == geteuid() && (st.st_mode & 077) == 0;
-}
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-QString ensurePrivateFolder(const QString& path)
+// Why the folder may not hold the lock: it must be a folder of ours, not a
+// link, that nobody else can reach, in a folder nobody else can swap it in.
+QString folderProblem(const QString& folder)
 {
-    const QByteArray p = QFile::encodeName(path);
-    if (mkdir(p.constData(), 0700) != 0 && errno != EEXIST)
-        return {};
-    return privateFolder(p) ? path : QString();
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat st = {};
+    if (lstat(path.constData(), &st) != 0)
+        return QStringLiteral("the lock folder %1 cannot be made: %2").arg(folder, errorText(errno));
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("the lock folder %1 is a symbolic link").arg(folder);
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("the lock folder %1 is not a folder").arg(folder);
+    if (st.st_uid != geteuid())
+        return QStringLiteral("the lock folder %1 belongs to user %2").arg(folder).arg(st.st_uid);
+    if ((st.st_mode & 077) != 0)
+        return QStringLiteral("the lock folder %1 is open to other users (mode %2)")
+            .arg(folder)
+            .arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    const QByteArray parent = QFile::encodeName(QFileInfo(folder).absolutePath());
+    struct stat up = {};
+    if (lstat(parent.constData(), &up) != 0 || !S_ISDIR(up.st_mode) || (up.st_uid != geteuid() && up.st_uid != 0) ||
+        ((up.st_mode & 022) != 0 && (up.st_mode & S_ISVTX) == 0))
+        return QStringLiteral("the folder %1 above the lock folder can be changed by other users")
+            .arg(QFileInfo(folder).absolutePath());
+    return {};
 }
 
 qint64 readPid(int fd)
@@ -72,19 +85,31 @@ LinuxSingleInstance::~LinuxSingleInstance()
         close(lockFd_); // drops the lock
 }
 
-QString LinuxSingleInstance::runtimeFolder()
+QString LinuxSingleInstance::runtimeFolder(const QString& runUser, const QString& temporary)
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && privateFolder(QFile::encodeName(runtime)))
-        return ensurePrivateFolder(runtime + QStringLiteral("/ZB-SEQUENTA"));
-    return ensurePrivateFolder(QDir::tempPath() + QStringLiteral("/ZB-SEQUENTA-") + QString::number(geteuid()));
+    // One place per user, whatever the environment says: a copy started by
+    // cron without XDG_RUNTIME_DIR must find the lock of the one on the desk.
+    const QString uid = QString::number(geteuid());
+    struct stat st = {};
+    const QString own = runUser + QLatin1Char('/') + uid;
+    if (lstat(QFile::encodeName(own).constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return own + QStringLiteral("/ZB-SEQUENTA");
+    return temporary + QStringLiteral("/ZB-SEQUENTA-") + uid;
 }
 
 bool LinuxSingleInstance::claim(const QString& name)
 {
-    // Without a safe folder the program still runs, unguarded.
-    if (folder_.isEmpty())
-        return true;
+    // No safe place for the lock: not running is safer than running twice.
+    if (folder_.isEmpty()) {
+        refusal_ = QStringLiteral("there is no folder for the lock");
+        return false;
+    }
+    if (mkdir(QFile::encodeName(folder_).constData(), 0700) != 0 && errno != EEXIST) {
+        refusal_ = QStringLiteral("the lock folder %1 cannot be made: %2").arg(folder_, errorText(errno));
+        return false;
+    }
+    if (refusal_ = folderProblem(folder_); !refusal_.isEmpty())
+        return false;
     // Any file name is allowed, but it must stay one short path component.
     const QByteArray hash = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     QString safe = QString::fromLatin1(QUrl::toPercentEncoding(name));
@@ -93,9 +118,24 @@ bool LinuxSingleInstance::claim(const QString& name)
     lockPath_ = folder_ + QLatin1Char('/') + safe + QStringLiteral(".lock");
     socketPath_ = folder_ + QLatin1Char('/') + QString::fromLatin1(hash) + QStringLiteral(".sock");
 
-    lockFd_ = open(QFile::encodeName(lockPath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lockFd_ < 0)
-        return true;
+    lockFd_ = open(QFile::encodeName(lockPath_).constData(),
+                   O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+    if (lockFd_ < 0) {
+        refusal_ = errno == ELOOP ? QStringLiteral("the lock %1 is a symbolic link").arg(lockPath_)
+                   : errno == EISDIR
+                       ? QStringLiteral("the lock %1 is not a plain file").arg(lockPath_)
+                       : QStringLiteral("the lock %1 cannot be opened: %2").arg(lockPath_, errorText(errno));
+        return false;
+    }
+    struct stat st = {};
+    if (fstat(lockFd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+        refusal_ = !S_ISREG(st.st_mode)
+                       ? QStringLiteral("the lock %1 is not a plain file").arg(lockPath_)
+                       : QStringLiteral("the lock %1 belongs to user %2").arg(lockPath_).arg(st.st_uid);
+        close(lockFd_);
+        lockFd_ = -1;
+        return false;
+    }
     if (flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
         // The holder writes its pid just after taking the lock.
         for (int i = 0; i < 20 && (runningPid_ = readPid(lockFd_)) == 0; ++i)

@@ -185,13 +185,15 @@ LaunchResult PosixLauncher::start(const QStringList& words, WindowStyle style, c
     if (pipe2(fds, O_CLOEXEC) != 0)
         return {false, QString::fromLocal8Bit(std::strerror(errno))};
     const int output = openOutput(outputFile);
+    const QString outputError =
+        !outputFile.isEmpty() && output < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QString();
 
     // One fork: the task stays our child, so that its end can be told, in a
     // session of its own, so that it outlives the program.
     const qint64 startedMs = monotonicMs();
     const pid_t child = fork();
     if (child == 0)
-        execChild(file.c_str(), argv.data(), quiet, output, fds[1]);
+        execChild(file.c_str(), argv.data(), quiet || !outputError.isEmpty(), output, fds[1]);
     const int forkError = errno;
     close(fds[1]);
     if (output >= 0)
@@ -215,7 +217,7 @@ LaunchResult PosixLauncher::start(const QStringList& words, WindowStyle style, c
     entry->startedMs = startedMs;
     children_[child] = std::move(entry);
     watch(child);
-    return {true, QString(), child};
+    return {true, QString(), child, outputError};
 }
 
 void PosixLauncher::watch(int pid)

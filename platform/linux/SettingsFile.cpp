@@ -102,10 +102,26 @@ FileRead readWholeFile(const QString& path)
     return r;
 }
 
+QString followLinks(const QString& path)
+{
+    // As many links as the kernel itself follows before it gives up.
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray name = QFile::encodeName(current);
+        char target[4096];
+        const ssize_t n = ::readlink(name.constData(), target, sizeof target - 1);
+        if (n <= 0)
+            return current;
+        const QString next = QFile::decodeName(QByteArray(target, static_cast<int>(n)));
+        current = QDir::cleanPath(
+            QDir::isAbsolutePath(next) ? next : QFileInfo(current).absolutePath() + QLatin1Char('/') + next);
+    }
+    return current;
+}
+
 std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error)
 {
-    const QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.symLinkTarget() : path;
+    const QString target = followLinks(path);
     if (!QDir().mkpath(QFileInfo(target).absolutePath())) {
         *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(target).absolutePath());
         return nullptr;
@@ -137,10 +153,24 @@ std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error
     return nullptr;
 }
 
+FileStamp LockedFile::heldStamp() const
+{
+    struct stat st {};
+    return ::fstat(fd_, &st) == 0 ? stampFrom(st) : FileStamp{};
+}
+
+bool LockedFile::pathNamesHeldFile() const
+{
+    const std::optional<FileStamp> named = stampOf(path_);
+    const FileStamp held = heldStamp();
+    return named && named->inode == held.inode && named->device == held.device;
+}
+
 LockedFile::~LockedFile() { ::close(fd_); }
 
-bool LockedFile::readAll(QByteArray* bytes, QString* error)
+bool LockedFile::readAll(QByteArray* bytes, FileStamp* stamp, QString* error)
 {
+    *stamp = heldStamp();
     if (::lseek(fd_, 0, SEEK_SET) != 0 || !readFd(fd_, bytes)) {
         *error = lastError();
         return false;
@@ -158,7 +188,8 @@ void LockedFile::removeLeftovers() const
         dir.remove(entry);
 }
 
-bool LockedFile::replace(const QByteArray& bytes, FileStamp* stamp, QString* error)
+LockedFile::Replaced LockedFile::replace(const QByteArray& bytes, const std::function<bool()>& unchanged,
+                                         FileStamp* stamp, QString* error)
 {
     removeLeftovers();
     const QString folder = QFileInfo(path_).absolutePath();
@@ -181,13 +212,19 @@ bool LockedFile::replace(const QByteArray& bytes, FileStamp* stamp, QString* err
         named = true;
         ok = fd >= 0 && ::fchmod(fd, kOwnerOnly) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     }
+    if (ok && !unchanged()) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temporary.constData());
+        return Replaced::ChangedMeanwhile;
+    }
     ok = ok && ::rename(temporary.constData(), target.constData()) == 0;
     if (!ok) {
         *error = lastError();
         if (fd >= 0)
             ::close(fd);
         ::unlink(temporary.constData());
-        return false;
+        return Replaced::Failed;
     }
     ::close(fd);
     // The rename itself reaches the disk with the folder.
@@ -197,7 +234,7 @@ bool LockedFile::replace(const QByteArray& bytes, FileStamp* stamp, QString* err
     }
     if (const std::optional<FileStamp> s = stampOf(path_))
         *stamp = *s;
-    return true;
+    return Replaced::Done;
 }
 
 } // namespace zb

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,24 +33,38 @@ struct FileRead {
 // Reads the whole file without a lock: writers only ever replace it whole.
 FileRead readWholeFile(const QString& path);
 
+// The real file a path names, every symbolic link on the way followed; the
+// path itself when it is no link.
+QString followLinks(const QString& path);
+
 // The settings file held under an exclusive flock on the file itself, for a
 // read-merge-write. The kernel drops the lock when its process dies, so a
 // lock is never left behind.
 class LockedFile {
 public:
     // Makes the folder and an empty owner-only file when they are missing.
-    // A symbolic link is followed, so that the link itself stays.
+    // Symbolic links are followed to the real file, however many, so that
+    // the links themselves stay.
     static std::unique_ptr<LockedFile> open(const QString& path, QString* error);
     ~LockedFile();
     LockedFile(const LockedFile&) = delete;
     LockedFile& operator=(const LockedFile&) = delete;
 
-    bool readAll(QByteArray* bytes, QString* error);
+    // The real file's path, links followed.
+    const QString& path() const { return path_; }
+    bool readAll(QByteArray* bytes, FileStamp* stamp, QString* error);
+    // The file held, as it is now; and whether the path still names it.
+    FileStamp heldStamp() const;
+    bool pathNamesHeldFile() const;
+
+    enum class Replaced { Done, Failed, ChangedMeanwhile };
     // Replaces the file atomically with an owner-only one whose bytes are on
     // disk before it returns. The new content is written to an unnamed file
     // (a named one where the file system has none), so that a kill leaves
-    // nothing behind.
-    bool replace(const QByteArray& bytes, FileStamp* stamp, QString* error);
+    // nothing behind. Just before the rename, `unchanged` is asked again:
+    // a writer that does not take the lock (a shell's `>>`) may have written
+    // since the caller read; the file is then left alone.
+    Replaced replace(const QByteArray& bytes, const std::function<bool()>& unchanged, FileStamp* stamp, QString* error);
 
 private:
     LockedFile(int fd, QString path) : fd_(fd), path_(std::move(path)) {}

@@ -131,6 +131,22 @@ QString legacySectionName(const QString& name)
     return out;
 }
 
+// "[name]" or "[name] ; comment": the name, or nothing for a line that is
+// no clean header.
+std::optional<QString> headerName(QStringView t)
+{
+    if (!t.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    if (const qsizetype close = t.indexOf(QLatin1Char(']')); close > 0) {
+        const QStringView after = trimBlanks(t.sliced(close + 1));
+        if (after.startsWith(QLatin1Char(';')) || after.startsWith(QLatin1Char('#')))
+            return trimBlanks(t.sliced(1, close - 1)).toString();
+    }
+    if (t.size() >= 2 && t.endsWith(QLatin1Char(']')))
+        return trimBlanks(t.sliced(1, t.size() - 2)).toString();
+    return std::nullopt;
+}
+
 bool isBlankOrComment(const QByteArray& raw)
 {
     const QByteArray t = raw.trimmed();
@@ -244,11 +260,19 @@ void IniDocument::addLine(QByteArray raw, int number, bool knownUtf8)
         into.append({std::move(raw), {}});
         return;
     }
-    if (understood && t.size() >= 2 && t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) {
+    if (understood && t.startsWith(QLatin1Char('['))) {
         Section s;
-        s.name = trimBlanks(t.sliced(1, t.size() - 2)).toString();
+        const std::optional<QString> name = headerName(t);
         s.header = std::move(raw);
-        sectionIndex_[s.name].append(sections_.size());
+        s.broken = !name.has_value();
+        if (s.broken) {
+            linesNotUnderstood_.append(number);
+            whyNotUnderstood_.insert(number, QStringLiteral("not a clean section header; the keys below it are "
+                                                            "not read until the next header"));
+        } else {
+            s.name = *name;
+            sectionIndex_[s.name].append(sections_.size());
+        }
         sections_.append(std::move(s));
         return;
     }
@@ -261,9 +285,26 @@ void IniDocument::addLine(QByteArray raw, int number, bool knownUtf8)
         return;
     }
     Section& s = sections_.last();
+    if (s.broken) {
+        linesNotUnderstood_.append(number);
+        whyNotUnderstood_.insert(number, QStringLiteral("key %1 is below a header that is not understood").arg(key));
+        s.body.append({std::move(raw), {}});
+        return;
+    }
+    // Only an escape can make a NUL, and no setting may hold one: a value
+    // cut at it would be used one way here and another way elsewhere.
+    if (t.sliced(eq + 1).contains(QLatin1Char('\\')) &&
+        decodeValue(trimBlanks(t.sliced(eq + 1)).toString()).contains(QChar(0))) {
+        linesNotUnderstood_.append(number);
+        whyNotUnderstood_.insert(number, QStringLiteral("the value of key %1 holds a NUL character").arg(key));
+        s.body.append({std::move(raw), {}});
+        return;
+    }
     s.keys.insert(key, s.body.size());
     s.body.append({std::move(raw), key});
 }
+
+QString IniDocument::whyNotUnderstood(int line) const { return whyNotUnderstood_.value(line); }
 
 QList<qsizetype> IniDocument::sectionsNamed(const QString& name) const
 {

@@ -9,7 +9,10 @@
 namespace zb {
 
 // An INI file as a person wrote it: every line is kept as it stood, and only
-// the lines of keys that are set again are rewritten. A value is everything
+// the lines of keys that are set again are rewritten. A header may carry a
+// trailing ';' or '#' comment; a '[' line that is no clean header starts a
+// stretch whose keys are kept but never read, so that they are not taken
+// for keys of the section above. A value is everything
 // after the first '=' of its line, less the blanks around it; a value that
 // is a whole double-quoted string with its inner quotes escaped as \" (the
 // form the program writes for values that would not read back otherwise) is
@@ -23,6 +26,9 @@ public:
     bool unreadable() const { return unreadable_; }
     // The 1-based numbers of the lines that are kept as they stand unread.
     const QList<int>& linesNotUnderstood() const { return linesNotUnderstood_; }
+    // Why such a line is not read, naming its key where it has one and never
+    // its value: a person may have written a password there.
+    QString whyNotUnderstood(int line) const;
 
     std::optional<QString> value(const QString& section, const QString& key) const;
     void setValue(const QString& section, const QString& key, const QString& value);
@@ -43,6 +49,8 @@ private:
         QByteArray header;
         QList<Line> body;
         QHash<QString, qsizetype> keys; // key -> its last line in body
+        // A '[' line that is no clean header: its lines are kept, never read.
+        bool broken = false;
     };
 
     void addLine(QByteArray raw, int number, bool knownUtf8);
@@ -56,6 +64,7 @@ private:
     QList<Section> sections_;
     QHash<QString, QList<qsizetype>> sectionIndex_;
     QList<int> linesNotUnderstood_;
+    QHash<int, QString> whyNotUnderstood_;
 };
 
 } // namespace zb

@@ -22,10 +22,7 @@ QString linesNotUnderstoodText(const QList<int>& lines)
     return QStringLiteral("SETTINGS FILE LINES %1 NOT UNDERSTOOD - KEPT AS IS").arg(numbers.join(QStringLiteral(", ")));
 }
 
-QByteArray lineOf(const QByteArray& bytes, int number)
-{
-    return bytes.split('\n').value(number - 1).trimmed().left(80);
-}
+constexpr int kMergeAttempts = 8;
 
 } // namespace
 
@@ -48,9 +45,12 @@ IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath
     document_ = std::move(document);
     stamp_ = read.stamp;
     const QList<int>& bad = document_.linesNotUnderstood();
-    for (int n : bad)
-        std::fprintf(stderr, "ZB-SEQUENTA: %s line %d not understood, kept as is: %s\n", qPrintable(filePath_), n,
-                     lineOf(read.bytes, n).constData());
+    // The line itself is never shown: it may hold a password.
+    for (int n : bad) {
+        const QString why = document_.whyNotUnderstood(n);
+        std::fprintf(stderr, "ZB-SEQUENTA: %s line %d not understood, kept as is%s\n", qPrintable(filePath_), n,
+                     why.isEmpty() ? "" : qPrintable(QStringLiteral(": ") + why));
+    }
     if (!bad.isEmpty())
         heldNotices_.append(linesNotUnderstoodText(bad));
     // A file from before may have been readable by others.
@@ -88,6 +88,11 @@ QString IniSettingsStore::getSetting(const QString& section, const QString& key,
 
 void IniSettingsStore::saveSetting(const QString& section, const QString& key, const QString& value)
 {
+    // Such a value would not read back: the file keeps what it had.
+    if (value.contains(QChar(0))) {
+        std::fprintf(stderr, "ZB-SEQUENTA: the value for key %s holds a NUL character: not written\n", qPrintable(key));
+        return;
+    }
     unsaved_.append({section, key, value});
     unsavedValues_.insert({section, key}, value);
     if (batchDepth_ == 0)
@@ -105,29 +110,11 @@ void IniSettingsStore::commit()
     if (unsaved_.isEmpty())
         return;
     QString error;
-    std::unique_ptr<LockedFile> file = LockedFile::open(filePath_, &error);
-    IniDocument merged;
-    if (file != nullptr) {
-        QByteArray bytes;
-        if (!file->readAll(&bytes, &error)) {
-            file.reset();
-        } else if (merged = IniDocument::parse(bytes); merged.unreadable()) {
-            error = QStringLiteral("it cannot be read, so it is left as it is");
-            file.reset();
-        }
-    }
-    if (file != nullptr) {
-        for (const Write& w : unsaved_)
-            merged.setValue(w.section, w.key, w.value);
-        FileStamp stamp;
-        if (file->replace(merged.serialize(), &stamp, &error)) {
-            document_ = std::move(merged);
-            stamp_ = stamp;
-            unsaved_.clear();
-            unsavedValues_.clear();
-            lastWriteError_.clear();
-            return;
-        }
+    if (mergeIntoFile(&error)) {
+        unsaved_.clear();
+        unsavedValues_.clear();
+        lastWriteError_.clear();
+        return;
     }
     // The values stay in memory and go with the next write.
     if (error == lastWriteError_)
@@ -140,6 +127,68 @@ void IniSettingsStore::commit()
         receiver_(text);
     else
         heldNotices_.append(text);
+}
+
+bool IniSettingsStore::mergeIntoFile(QString* error)
+{
+    std::unique_ptr<LockedFile> file = LockedFile::open(filePath_, error);
+    // The file as the last replace left it at the path; the held file may be
+    // an older one that a writer without the lock appended to meanwhile.
+    std::optional<FileStamp> ours;
+    for (int attempt = 0; file != nullptr && attempt < kMergeAttempts; ++attempt) {
+        QByteArray bytes;
+        FileStamp read;
+        if (!file->readAll(&bytes, &read, error))
+            return false;
+        IniDocument merged = IniDocument::parse(bytes);
+        if (merged.unreadable()) {
+            *error = QStringLiteral("it cannot be read, so it is left as it is");
+            return false;
+        }
+        for (const Write& w : unsaved_)
+            merged.setValue(w.section, w.key, w.value);
+        const QByteArray out = merged.serialize();
+        const auto pathIsAsRead = [&] {
+            const std::optional<FileStamp> named = stampOf(file->path());
+            return ours ? named == ours : file->pathNamesHeldFile();
+        };
+        // Nothing changes on disk: no write, no sync.
+        if (out == bytes && !ours && file->pathNamesHeldFile()) {
+            document_ = std::move(merged);
+            stamp_ = read;
+            return true;
+        }
+        FileStamp written;
+        const auto unchanged = [&] {
+            const bool same = file->heldStamp() == read && pathIsAsRead();
+            if (beforeReplace)
+                beforeReplace();
+            return same;
+        };
+        switch (file->replace(out, unchanged, &written, error)) {
+        case LockedFile::Replaced::Failed:
+            return false;
+        case LockedFile::Replaced::ChangedMeanwhile:
+            if (!pathIsAsRead()) {
+                // Another file was put in its place: merge into that one.
+                file = LockedFile::open(filePath_, error);
+                ours.reset();
+            }
+            continue;
+        case LockedFile::Replaced::Done:
+            break;
+        }
+        document_ = std::move(merged);
+        stamp_ = written;
+        // An append that came between the last look and the rename went to
+        // the file held, which is no longer at the path: merge once more.
+        if (file->heldStamp() == read)
+            return true;
+        ours = written;
+    }
+    if (file != nullptr)
+        *error = QStringLiteral("the file kept changing while it was written");
+    return false;
 }
 
 void IniSettingsStore::setNoticeReceiver(NoticeReceiver receiver)

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <functional>
 
 namespace zb {
 
@@ -31,6 +32,10 @@ public:
 
     const QString& filePath() const { return filePath_; }
 
+    // Runs between the last look at the file and the replace, the moment a
+    // writer that takes no lock can still come in; tests write there.
+    std::function<void()> beforeReplace;
+
 private:
     struct Write {
         QString section;
@@ -40,6 +45,9 @@ private:
 
     void refresh() const;
     void commit();
+    // Merges the unsaved values into the file on disk under its lock; false
+    // (and *error) when they could not be written.
+    bool mergeIntoFile(QString* error);
 
     QString filePath_;
     mutable IniDocument document_;

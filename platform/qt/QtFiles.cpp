@@ -5,11 +5,15 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace zb {
 
 namespace {
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kOthersAndGroup = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                     QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                     QFileDevice::WriteOther | QFileDevice::ExeOther;
 } // namespace
 
 bool QtFiles::exists(const QString& path) const { return QFileInfo(path).isFile(); }
@@ -79,8 +83,13 @@ FileResult QtFiles::writePrivateFile(const QString& path, const QByteArray& cont
 
 FileResult QtFiles::createPrivateFile(const QString& path)
 {
-    if (QFileInfo(path).isFile())
+    if (const QFileInfo info(path); info.isFile()) {
+        // A file made before, by hand or by an older version, may be open
+        // to others; it is closed to them when it is the user's own.
+        if (info.ownerId() == ::geteuid() && (info.permissions() & kOthersAndGroup) != 0)
+            QFile::setPermissions(path, info.permissions() & ~kOthersAndGroup);
         return {true, QString()};
+    }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly)) {
         if (QFileInfo(path).isFile()) // made by someone else meanwhile

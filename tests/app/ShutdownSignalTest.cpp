@@ -2,6 +2,7 @@
 // manager or Ctrl+C send, so its shut-down saves run.
 #include "platform/qt/IniSettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -19,7 +20,8 @@ TEST(ShutdownSignal, TermIntAndHupCloseTheWindowAndSave)
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         QTemporaryDir root;
         ASSERT_TRUE(root.isValid());
-        const QString copy = QStringLiteral("zb-signal");
+        const QString copy =
+            QStringLiteral("zb-signal-%1").arg(QCoreApplication::applicationPid()); // a lock of its own
         const QString program = root.filePath(copy);
         ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
         const QString ini = root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini"));

@@ -1,5 +1,6 @@
 // A second copy started under a name that is already running leaves the
 // running copy and the settings file alone.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -20,7 +21,9 @@ TEST(SingleInstance, ASecondCopyUnderTheSameNameSaysWhoRunsAndExitsOneWithoutSav
 {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const QString copy = QStringLiteral("zb-twice");
+    // The lock folder is the user's one, shared with any other run of this
+    // test on the machine: the name is this run's own.
+    const QString copy = QStringLiteral("zb-twice-%1").arg(QCoreApplication::applicationPid());
     const QString program = root.filePath(copy);
     ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
     QDir(root.path()).mkpath(QStringLiteral("runtime"));
@@ -38,7 +41,7 @@ TEST(SingleInstance, ASecondCopyUnderTheSameNameSaysWhoRunsAndExitsOneWithoutSav
     {
         QFile seed(ini);
         ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
-        seed.write("# mine\n[zb-twice]\nTASK_1_TICKBOX_CAPTION=Back up\n");
+        seed.write("# mine\n[" + copy.toUtf8() + "]\nTASK_1_TICKBOX_CAPTION=Back up\n");
     }
 
     QProcess first;
@@ -55,7 +58,7 @@ TEST(SingleInstance, ASecondCopyUnderTheSameNameSaysWhoRunsAndExitsOneWithoutSav
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 1);
     const QString said = QString::fromLocal8Bit(second.readAllStandardError());
-    EXPECT_TRUE(said.contains(QStringLiteral("zb-twice is already running (pid %1)").arg(first.processId())))
+    EXPECT_TRUE(said.contains(QStringLiteral("%1 is already running (pid %2)").arg(copy).arg(first.processId())))
         << qPrintable(said);
     EXPECT_TRUE(before.contains("Back up"));
     EXPECT_EQ(fileBytes(ini), before);

@@ -3,6 +3,7 @@
 // runs both e-mail batch files and closes by itself.
 #include "platform/qt/IniSettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,9 @@
 namespace zb {
 namespace {
 
-const QString kCopyName = QStringLiteral("zb-e2e");
+// The lock folder is the user's one, shared with any other run of this test
+// on the machine: the name is this run's own.
+const QString kCopyName = QStringLiteral("zb-e2e-%1").arg(QCoreApplication::applicationPid());
 
 QString readText(const QString& path)
 {

@@ -1,3 +1,5 @@
+#include "core/ControlTexts.h"
+#include "core/SettingsKeys.h"
 #include "tests/support/Harness.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +96,35 @@ TEST(MainWindow, AutocloseTickBoxDrivesItsButtonAndTimer)
     m.AUTOCLOSE_TICKBOX.click();
     EXPECT_FALSE(m.AUTOCLOSE_START_BUTTON.enabled());
     EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled());
+}
+
+// Text typed into a slot's fields on the main window is used until the
+// program ends and not saved: the field and the status line say so, and
+// the mark goes when the text is what the file holds again.
+TEST(MainWindowShutdown, TypedCommandsAreMarkedAsForThisRunOnlyUntilTheFileHoldsThem)
+{
+    Harness h;
+    h.seed(QStringLiteral("TASK_3_CMD"), QStringLiteral("/bin/three"));
+    MainWindowModel& m = h.start().main;
+    EXPECT_EQ(m.TASK_CMD_TEXTBOX[3].toolTip(), QString()) << "start-up sets what the file holds";
+
+    m.TASK_CMD_TEXTBOX[3].edit(QStringLiteral("/bin/three --now"));
+    EXPECT_EQ(m.TASK_CMD_TEXTBOX[3].toolTip(), text::kTypedHere);
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("TASK 3 CHANGED HERE FOR THIS RUN ONLY - NOT SAVED"));
+    m.TASK_PROCESS_NAME_TEXTBOX[3].edit(QStringLiteral("rsync"));
+    EXPECT_TRUE(m.TASK_PROCESS_NAME_TEXTBOX[3].toolTip().startsWith(text::kTypedHere));
+    EXPECT_TRUE(m.TASK_PROCESS_NAME_TEXTBOX[3].toolTip().endsWith(text::kProcessToolTip));
+
+    m.TASK_CMD_TEXTBOX[3].edit(QStringLiteral("/bin/three"));
+    EXPECT_EQ(m.TASK_CMD_TEXTBOX[3].toolTip(), QString()) << "typed back";
+    // An editor saves: the file first, then the field.
+    h.program->settings.writeText(keys::taskProcessName(3), QStringLiteral("rsync"));
+    m.TASK_PROCESS_NAME_TEXTBOX[3].setText(QStringLiteral("x"));
+    m.TASK_PROCESS_NAME_TEXTBOX[3].setText(QStringLiteral("rsync"));
+    EXPECT_EQ(m.TASK_PROCESS_NAME_TEXTBOX[3].toolTip(), text::kProcessToolTip);
+
+    m.TASK_CMD_TEXTBOX[3].edit(QString::fromUtf8("with a NUL\0", 11));
+    EXPECT_EQ(m.TASK_CMD_TEXTBOX[3].text(), QStringLiteral("/bin/three")) << "a NUL is refused where typed";
 }
 
 } // namespace

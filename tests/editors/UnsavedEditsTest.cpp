@@ -66,6 +66,9 @@ TEST(UnsavedEdits, TheSingleTaskWindowAsksOnlyWhenALoadedSlotWasChanged)
         w.Form_Load();
         c.act(w);
         EXPECT_EQ(w.saveChangesQuestion(), c.question);
+        // A close with nobody to ask says on stderr what it drops.
+        EXPECT_EQ(w.droppedEditsNote().contains(QLatin1String("changes to TASK 4 were not saved")),
+                  !c.question.isEmpty());
     }
 }
 
@@ -90,6 +93,26 @@ TEST(UnsavedEdits, EachAnswerDoesWhatItSays)
                   answer == Answer::Save ? QStringLiteral("Seven") : QStringLiteral("TASK 7"));
         EXPECT_EQ(h.stored(QStringLiteral("TASK_7_TICKBOX_CAPTION")),
                   answer == Answer::Save ? QStringLiteral("Seven") : QStringLiteral("<absent>"));
+    }
+    // Picking another slot asks the same question, and each answer does the same.
+    for (const Answer answer : {Answer::Save, Answer::Discard, Answer::Cancel}) {
+        Harness h;
+        h.start();
+        auto w = test::singleTaskWindow(h);
+        w.Form_Load();
+        w.TASK_LOAD_BUTTON[7].click();
+        w.TASK_1_CMD_TEXTBOX.edit(QStringLiteral("/bin/seven"));
+        QStringList asked;
+        w.askSaveChanges = [&](const QString& q) {
+            asked << q;
+            return answer;
+        };
+        w.TASK_LOAD_BUTTON[8].click();
+        EXPECT_EQ(asked, QStringList{QStringLiteral("Save changes to TASK 7?")});
+        EXPECT_EQ(w.TASK_LIGHT.text(), answer == Answer::Cancel ? QStringLiteral("7") : QStringLiteral("8"));
+        EXPECT_EQ(w.TASK_1_CMD_TEXTBOX.text(), answer == Answer::Cancel ? QStringLiteral("/bin/seven") : QString());
+        EXPECT_EQ(h.stored(QStringLiteral("TASK_7_CMD")),
+                  answer == Answer::Save ? QStringLiteral("/bin/seven") : QStringLiteral("<absent>"));
     }
 }
 

@@ -168,6 +168,14 @@ TEST(RunJournal, AJournalThatCannotBeWrittenIsSaidOnceAndTheRunGoesOn)
     EXPECT_EQ(log.texts().first(), QStringLiteral("RUN JOURNAL NOT WRITTEN - Read-only file system"));
     EXPECT_EQ(h.launcher.calls.size(), 1);
     EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled()) << "the chain reached its end";
+    // The History button warns, with the reason, until the journal works again.
+    EXPECT_EQ(m.HISTORY_BUTTON.caption(), QStringLiteral("History (!)"));
+    EXPECT_EQ(m.HISTORY_BUTTON.toolTip(), QStringLiteral("RUN JOURNAL NOT WRITTEN - Read-only file system"));
+    h.journal.failing.clear();
+    m.MAIN_START_STOP_BUTTON.click();
+    h.seconds(3);
+    EXPECT_EQ(m.HISTORY_BUTTON.caption(), QStringLiteral("History"));
+    EXPECT_EQ(m.HISTORY_BUTTON.toolTip(), text::kHistoryToolTip);
 }
 
 TEST(RunJournal, TheAutocloseStoresWhenTheRunEndedAndTheFieldShowsIt)

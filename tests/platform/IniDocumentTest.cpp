@@ -111,6 +111,42 @@ TEST(IniDocument, SectionNamesOfTheEarlierVersionAndOddNamesStillMeetTheirValues
     EXPECT_EQ(again.value(QStringLiteral("line\nbreak "), QStringLiteral("K")), QStringLiteral("x"));
 }
 
+TEST(IniDocument, AHeaderWithACommentIsAHeaderAndABrokenOneHidesItsKeysFromTheSectionAbove)
+{
+    const QByteArray file = "[nightly] ; mine\n"  // 1
+                            "A=1\n"               // 2
+                            "[weekly]# theirs\n"  // 3
+                            "B=2\n"               // 4
+                            "[typo ; oops\n"      // 5
+                            "B=wrong\n"           // 6
+                            "; still kept\n"      // 7
+                            "[a]b]\n"             // 8
+                            "C=3\n"               // 9
+                            "[zb]\n"              // 10
+                            "P=\"pass\\0word\"\n" // 11
+                            "Q=\"x\\x00\"\n";     // 12
+    IniDocument doc = IniDocument::parse(file);
+    EXPECT_EQ(doc.value(QStringLiteral("nightly"), QStringLiteral("A")), QStringLiteral("1"));
+    EXPECT_EQ(doc.value(QStringLiteral("weekly"), QStringLiteral("B")), QStringLiteral("2"))
+        << "the keys below a broken header are not the section above's";
+    EXPECT_EQ(doc.value(QStringLiteral("a]b"), QStringLiteral("C")), QStringLiteral("3"));
+    EXPECT_EQ(doc.value(QStringLiteral("zb"), QStringLiteral("P")), std::nullopt);
+    EXPECT_EQ(doc.value(QStringLiteral("zb"), QStringLiteral("Q")), std::nullopt);
+    EXPECT_EQ(doc.linesNotUnderstood(), (QList<int>{5, 6, 11, 12}));
+    EXPECT_TRUE(doc.whyNotUnderstood(6).contains(QLatin1String("key B ")));
+    EXPECT_TRUE(doc.whyNotUnderstood(11).contains(QLatin1String("key P ")));
+    for (int line : doc.linesNotUnderstood())
+        for (const char* secret : {"wrong", "pass", "word", "oops"})
+            EXPECT_FALSE(doc.whyNotUnderstood(line).contains(QLatin1String(secret))) << line;
+
+    doc.setValue(QStringLiteral("weekly"), QStringLiteral("B"), QStringLiteral("two"));
+    doc.setValue(QStringLiteral("zb"), QStringLiteral("P"), QStringLiteral("new"));
+    const QByteArray out = doc.serialize();
+    EXPECT_TRUE(out.contains("[typo ; oops\nB=wrong\n")) << "kept verbatim, and not changed by a write";
+    EXPECT_EQ(IniDocument::parse(out).value(QStringLiteral("weekly"), QStringLiteral("B")), QStringLiteral("two"));
+    EXPECT_EQ(IniDocument::parse(out).value(QStringLiteral("zb"), QStringLiteral("P")), QStringLiteral("new"));
+}
+
 TEST(IniDocument, OnlyAFileWithNothingReadableIsUnreadable)
 {
     EXPECT_TRUE(IniDocument::parse(QByteArray("[zb]\nK=v\0\n", 10)).unreadable()) << "binary";

@@ -238,6 +238,71 @@ TEST_F(IniSettingsStoreTest, AnUnreadableFileStartsOnDefaultsWithoutCrashing)
     EXPECT_EQ(QFileInfo(path()).permissions(), before) << "what stands in the file's place is left alone";
 }
 
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void append(const QString& path, const QByteArray& line)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(line);
+}
+
+TEST_F(IniSettingsStoreTest, AHandAppendDuringAWriteIsMergedAndACloseThatChangesNothingWritesNothing)
+{
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    writeFile("[zb]\nA=1\n");
+    IniSettingsStore store(path());
+    // `echo KEY=v >> file` lands after the store looked at the file for the
+    // last time and before its rename: into the file that is then replaced.
+    int appended = 0;
+    store.beforeReplace = [&] {
+        if (appended++ == 0)
+            append(path(), "B=by hand\n");
+    };
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("C"), QStringLiteral("3"));
+    EXPECT_EQ(readBytes(path()), QByteArray("[zb]\nA=1\nB=by hand\nC=3\n"));
+    EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("B"), {}), QStringLiteral("by hand"));
+
+    // A close that stores what the file holds already touches nothing.
+    store.beforeReplace = nullptr;
+    const std::optional<FileStamp> before = stampOf(path());
+    store.beginBatch();
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("1"));
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("C"), QStringLiteral("3"));
+    store.commitBatch();
+    EXPECT_EQ(stampOf(path()), before) << "no replace, no sync";
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("2"));
+    EXPECT_NE(stampOf(path()), before);
+}
+
+TEST_F(IniSettingsStoreTest, LinksAreFollowedToTheRealFileAndANulIsNeverStoredOrRead)
+{
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    const QString real = dir.filePath(QStringLiteral("real.ini"));
+    const QString middle = dir.filePath(QStringLiteral("middle.ini"));
+    {
+        QFile f(real);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[zb]\nSMTP_PASSWORD_TEXTBOX=\"se\\0cret\"\nA=1\n");
+    }
+    ASSERT_TRUE(QFile::link(QStringLiteral("real.ini"), middle)); // relative, as ln -s makes it
+    ASSERT_TRUE(QFile::link(middle, path()));
+
+    IniSettingsStore store(path());
+    EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("SMTP_PASSWORD_TEXTBOX"), QStringLiteral("none")),
+              QStringLiteral("none"))
+        << "a NUL in a value is refused, not cut at";
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("B"), QStringLiteral("2"));
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("C"), QString::fromUtf8("nul\0here", 8));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink()) << "the middle link stays a link";
+    EXPECT_EQ(readBytes(real), QByteArray("[zb]\nSMTP_PASSWORD_TEXTBOX=\"se\\0cret\"\nA=1\nB=2\n"));
+}
+
 TEST(SettingsDecoding, TicksAndTwips)
 {
     const struct {

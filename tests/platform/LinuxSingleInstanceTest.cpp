@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -82,32 +85,72 @@ TEST(LinuxSingleInstance, SecondCopyBringsTheRunningOneForward)
     EXPECT_EQ(requests, 1);
 }
 
-TEST(LinuxSingleInstance, RuntimeFolderIsPrivateEvenWithoutXdgRuntimeDir)
+TEST(LinuxSingleInstance, OneLockFolderPerUserWhateverTheEnvironmentSays)
 {
-    QTemporaryDir shared;
-    ASSERT_EQ(chmod(QFile::encodeName(shared.path()).constData(), 0777), 0);
+    QTemporaryDir fake;
+    const QString runUser = fake.filePath(QStringLiteral("run-user"));
+    const QString temporary = fake.filePath(QStringLiteral("tmp"));
+    const QString uid = QString::number(geteuid());
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    for (const QByteArray& value : {QByteArray(), QFile::encodeName(shared.path()), QByteArray("relative")}) {
-        if (value.isEmpty())
-            qunsetenv("XDG_RUNTIME_DIR");
-        else
-            qputenv("XDG_RUNTIME_DIR", value);
-        const QString folder = LinuxSingleInstance::runtimeFolder();
-        ASSERT_FALSE(folder.isEmpty()) << value.constData();
-        EXPECT_FALSE(folder.startsWith(shared.path())) << "a folder others can write is no place for the lock";
-        struct stat st = {};
-        ASSERT_EQ(lstat(QFile::encodeName(folder).constData(), &st), 0);
-        EXPECT_EQ(st.st_mode & 077, 0u);
-        EXPECT_EQ(st.st_uid, geteuid());
-    }
-    QTemporaryDir own;
-    ASSERT_EQ(chmod(QFile::encodeName(own.path()).constData(), 0700), 0);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own.path()));
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(), own.path() + QStringLiteral("/ZB-SEQUENTA"));
-    if (saved.isEmpty())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(fake.path()));
+    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
+              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
+              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
+    QDir().mkpath(runUser + QLatin1Char('/') + uid);
+    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
+              runUser + QLatin1Char('/') + uid + QStringLiteral("/ZB-SEQUENTA"));
+    if (!saved.isEmpty())
         qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+// Anything at the lock's place that is not ours and private refuses the
+// claim, with the reason, and never runs the copy unguarded.
+TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const QString& folder, const QString& lock)> plant;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a link at the lock",
+         [](const QString&, const QString& lock) { QFile::link(QStringLiteral("/etc/passwd"), lock); },
+         "is a symbolic link"},
+        {"a folder at the lock", [](const QString&, const QString& lock) { QDir().mkpath(lock); },
+         "is not a plain file"},
+        {"a lock folder others can write",
+         [](const QString& folder, const QString&) { chmod(QFile::encodeName(folder).constData(), 0777); },
+         "open to other users"},
+        {"a lock folder of another user",
+         [](const QString& folder, const QString&) { (void)!chown(QFile::encodeName(folder).constData(), 4242, 4242); },
+         "belongs to user 4242"},
+        {"a link for the lock folder",
+         [](const QString& folder, const QString&) {
+             QDir(folder).removeRecursively();
+             QFile::link(QDir::tempPath(), folder);
+         },
+         "is a symbolic link"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("ZB-SEQUENTA-x"));
+        ASSERT_EQ(mkdir(QFile::encodeName(folder).constData(), 0700), 0);
+        c.plant(folder, folder + QStringLiteral("/zb.lock"));
+        if (std::string(c.what) == "a lock folder of another user" && geteuid() != 0)
+            continue; // only root can give a folder away
+        LinuxSingleInstance instance(folder);
+        EXPECT_FALSE(instance.claim(QStringLiteral("zb")));
+        EXPECT_TRUE(instance.refusal().contains(QLatin1String(c.reason))) << instance.refusal().toStdString();
+        EXPECT_EQ(instance.runningPid(), 0);
+    }
+    EXPECT_FALSE(LinuxSingleInstance(QString()).claim(QStringLiteral("zb")));
+    QTemporaryDir fine;
+    LinuxSingleInstance ours(fine.filePath(QStringLiteral("made")));
+    EXPECT_TRUE(ours.claim(QStringLiteral("zb"))) << ours.refusal().toStdString();
+    EXPECT_EQ(ours.refusal(), QString());
 }
 
 } // namespace

@@ -7,11 +7,14 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -151,7 +154,7 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
 
     for (int i = 1; i <= 300; ++i) {
         at = at.addSecs(1);
-        journal.record({.kind = K::TaskSkipped, .slot = i});
+        journal.record({.kind = K::WaitEnded, .slot = 1, .seconds = i});
     }
     const QString path = journal.journalFile();
     EXPECT_LT(QFile(path).size(), 2000);
@@ -160,9 +163,9 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
     const QList<JournalEvent> events = eventsIn(journal);
     ASSERT_FALSE(events.isEmpty());
     EXPECT_LT(events.size(), 200) << "the oldest lines are gone";
-    EXPECT_EQ(events.last().slot, 300);
+    EXPECT_EQ(events.last().seconds, 300);
     for (int i = 1; i < events.size(); ++i)
-        EXPECT_EQ(events[i].slot, events[i - 1].slot + 1) << "nothing lost between the two files";
+        EXPECT_EQ(events[i].seconds, events[i - 1].seconds + 1) << "nothing lost between the two files";
 }
 
 TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)
@@ -204,6 +207,118 @@ TEST(RunJournalFile, AFolderThatCannotBeWrittenIsSaidOnceAndTheRunGoesOn)
     EXPECT_EQ(h.launcher.calls.size(), 1);
     EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled());
     EXPECT_TRUE(journal.readLines().isEmpty());
+}
+
+// The faults of a night: the state folder deleted during a pass, a line
+// cut short by a full disk, one left by an earlier crash.
+TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedToTheLast)
+{
+    QTemporaryDir root;
+    const QString state = root.filePath(QStringLiteral("state"));
+    {
+        FileRunJournal journal(state, QStringLiteral("zb"));
+        journal.record({.kind = K::PassStarted});
+        ASSERT_TRUE(QDir(state).removeRecursively());
+        journal.record({.kind = K::TaskSkipped, .slot = 1});
+        EXPECT_EQ(eventsIn(journal).size(), 1) << "a new file where the deleted one was";
+        ASSERT_TRUE(QDir().rename(state, root.filePath(QStringLiteral("moved"))));
+        journal.record({.kind = K::TaskSkipped, .slot = 2});
+        ASSERT_EQ(eventsIn(journal).size(), 1);
+        EXPECT_EQ(eventsIn(journal)[0].slot, 2);
+    }
+    const QString path = state + QStringLiteral("/zb-runs.log");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("2026-1"); // what a full disk left last night
+    }
+    FileRunJournal journal(state, QStringLiteral("zb"));
+    journal.record({.kind = K::PassStarted});
+    EXPECT_TRUE(readFile(path).contains(QStringLiteral("\n2026-1\n"))) << readFile(path).toStdString();
+    ASSERT_EQ(journal.readLines().size(), 3);
+    const auto started = parseJournalLine(journal.readLines().last());
+    ASSERT_TRUE(started.has_value());
+    EXPECT_EQ(started->event.kind, K::PassStarted);
+
+    // A disk that fills in the middle of a line: the part written is taken
+    // back, so the file ends with a whole line.
+    const qint64 before = QFile(path).size();
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{static_cast<rlim_t>(before + 40), static_cast<rlim_t>(before + 40)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        FileRunJournal full(state, QStringLiteral("zb"));
+        full.record({.kind = K::TaskStarted, .slot = 3, .pid = 9, .command = QString(200, QLatin1Char('x'))});
+        _exit(full.failure().isEmpty() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failure is known";
+    EXPECT_EQ(QFile(path).size(), before) << readFile(path).toStdString();
+    journal.record({.kind = K::TaskSkipped, .slot = 4});
+    const auto after = parseJournalLine(journal.readLines().last());
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->event.slot, 4);
+}
+
+// The clock set back a year: passes are pruned in the order they ran, and
+// neither the pass that begins nor the one before it ever goes.
+TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsNames)
+{
+    QTemporaryDir state;
+    FileRunJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 3});
+    QDateTime at(QDate(2026, 6, 1), QTime(0, 0), Qt::UTC);
+    journal.now = [&] { return at; };
+    const QString out = state.path() + QStringLiteral("/output/zb/");
+    QDir().mkpath(out);
+    QFile(out + QStringLiteral("20300101-000000-task-1.log")).open(QIODevice::WriteOnly); // a stale future one
+    QStringList made;
+    const auto pass = [&](const QDateTime& when) {
+        at = when;
+        journal.record({.kind = K::PassStarted});
+        const QString file = journal.taskOutputFile(1);
+        QFile(file).open(QIODevice::WriteOnly);
+        journal.record({.kind = K::TaskStarted, .slot = 1, .pid = 1, .command = QStringLiteral("x"), .file = file});
+        made << QFileInfo(file).fileName();
+    };
+    pass(at);                                                 // 20260601
+    pass(QDateTime(QDate(2025, 6, 1), QTime(0, 0), Qt::UTC)); // the clock went back
+    pass(QDateTime(QDate(2025, 6, 2), QTime(0, 0), Qt::UTC));
+    pass(QDateTime(QDate(2025, 6, 3), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[1], made[2], made[3]}));
+
+    FileRunJournal one(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 1});
+    one.now = [] { return QDateTime(QDate(2025, 6, 4), QTime(0, 0), Qt::UTC); };
+    one.record({.kind = K::PassStarted});
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{made[3]}) << "the pass before is kept";
+}
+
+// A task whose output file cannot be made still runs; its output goes
+// nowhere, never to the program's own output, and the result says why.
+TEST(RunJournalFile, ATaskWhoseOutputCannotBeKeptDoesNotWriteToTheProgramsOutput)
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("a-file"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    const QString captured = dir.filePath(QStringLiteral("stdout"));
+    const int saved = dup(STDOUT_FILENO);
+    const int capture = ::open(QFile::encodeName(captured).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(capture, 0);
+    fflush(stdout);
+    dup2(capture, STDOUT_FILENO);
+    PosixLauncher launcher;
+    const LaunchResult r =
+        launcher.launchLogged(QStringLiteral("/bin/echo leaked"), blocker + QStringLiteral("/x.log"));
+    int status = 0;
+    if (r.started)
+        waitpid(static_cast<pid_t>(r.pid), &status, 0);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    close(capture);
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.outputError.isEmpty());
+    EXPECT_EQ(readFile(captured), QString());
 }
 
 } // namespace

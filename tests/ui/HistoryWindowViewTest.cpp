@@ -4,10 +4,12 @@
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimeZone>
 #include <QTreeWidget>
 
@@ -26,16 +28,18 @@ struct FileJournal : RecordingJournal {
 TEST(HistoryWindowView, ListsPassesNewestFirstAndOpensThePickedTasksOutput)
 {
     const QDateTime at(QDate(2026, 12, 7), QTime(2, 0), Qt::UTC);
+    QTemporaryDir out; // an output file that is still there
+    const QString output = out.filePath(QStringLiteral("4.log"));
+    QFile(output).open(QIODevice::WriteOnly);
     FileJournal journal;
     journal.lines << journalLine(at, {.kind = K::PassStarted, .start = PassStart::Autostart})
-                  << journalLine(at.addSecs(2),
-                                 {.kind = K::TaskStarted, .slot = 4, .pid = 9, .file = QStringLiteral("/o/4.log")})
+                  << journalLine(at.addSecs(2), {.kind = K::TaskStarted, .slot = 4, .pid = 9, .file = output})
                   << journalLine(at.addSecs(40),
                                  {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")})
                   << QStringLiteral("damaged line") << journalLine(at.addSecs(3600), {.kind = K::PassStarted});
     test::Harness h;
     h.start();
-    h.files.present.insert(QStringLiteral("/o/4.log"));
+    h.files.present.insert(output);
     h.files.folders.insert(QStringLiteral("/state"));
     HistoryWindowModel model(h.program->settings, journal, h.files);
     model.Form_Load();
@@ -65,7 +69,7 @@ TEST(HistoryWindowView, ListsPassesNewestFirstAndOpensThePickedTasksOutput)
     ASSERT_TRUE(openOutput->isEnabled());
     QTest::mouseClick(openOutput, Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(view, "OPEN_FOLDER_BUTTON"), Qt::LeftButton);
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("/o/4.log"), QStringLiteral("/state")}));
+    EXPECT_EQ(opened, (QStringList{output, QStringLiteral("/state")}));
     QTest::mouseClick(child<QPushButton>(view, "CLOSE_BUTTON"), Qt::LeftButton);
     EXPECT_FALSE(view.isVisible());
     EXPECT_TRUE(model.unloaded());
