@@ -1,78 +1,130 @@
 #!/bin/sh
-# The desk's running cost: CPU time of the program over a stretch of N seconds
-# (default 60) with the scanner, the lock lights and always-on-top running,
-# side by side with the yardstick (a plain Qt window with seven labels and one
-# 100 ms timer) in the same run, on a private Xvfb with openbox.
+# The desk's running cost, side by side with plain Qt windows in one run, on a
+# private Xvfb with openbox and a private session bus:
+#  1. idle: the program with default settings (lock lights and always on top
+#     on, nothing running) beside an empty Qt 6 window;
+#  2. desk: the program with the scanner, the heartbeat, the lock lights and
+#     always on top running beside the yardstick (a plain Qt window with seven
+#     labels and one 100 ms timer).
+# Each over N seconds (default 60). CPU time is what the scheduler counted
+# for all the threads of a process (/proc/PID/task/*/schedstat), wake-ups the
+# times its threads went to sleep and were woken (voluntary context
+# switches): neither depends on how busy the machine is.
 # Usage: bench/desk_cpu.sh [build-dir] [seconds]
 set -eu
 build=$(cd "${1:-build}" && pwd)
 seconds=${2:-60}
 program="$build/zb-sequenta"
+empty="$build/bench/zb_empty_qt_window"
 yardstick="$build/bench/zb_desk_yardstick"
-for f in "$program" "$yardstick"; do
+for f in "$program" "$empty" "$yardstick"; do
     [ -x "$f" ] || { echo "not built: $f" >&2; exit 1; }
 done
 
 tmp=$(mktemp -d)
-pids=""
-zb=""
-ys=""
+servers=""
+clients=""
 cleanup() {
     # The programs first, then the servers they use.
-    for p in $zb $ys; do kill "$p" 2>/dev/null || true; done
-    for p in $zb $ys; do wait "$p" 2>/dev/null || true; done
-    for p in $pids; do kill "$p" 2>/dev/null || true; done
+    for p in $clients; do kill "$p" 2>/dev/null || true; done
+    for p in $clients; do wait "$p" 2>/dev/null || true; done
+    for p in $servers; do kill "$p" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$tmp"
 }
 trap cleanup EXIT INT TERM
 
-# A private X server with a window manager, and a private session bus.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-pids="$pids $!"
+servers="$servers $!"
 while [ ! -s "$tmp/display" ]; do sleep 0.1; done
 DISPLAY=":$(cat "$tmp/display")"
 export DISPLAY
 openbox --sm-disable >/dev/null 2>&1 &
-pids="$pids $!"
+servers="$servers $!"
 until xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; do sleep 0.1; done
 DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=4 4>"$tmp/dbus.pid")
 export DBUS_SESSION_BUS_ADDRESS
-pids="$pids $(cat "$tmp/dbus.pid")"
+servers="$servers $(cat "$tmp/dbus.pid")"
+export QT_QPA_PLATFORM=xcb
+XDG_RUNTIME_DIR="$tmp/run"
+export XDG_RUNTIME_DIR
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# The program with the scanner started by its stored switch; always on top
-# is on by default.
-mkdir -p "$tmp/config/ZB-SEQUENTA"
-printf '[zb-sequenta]\nKITT_AUTOSTART_TICKBOX=1\nAlwaysOnTopTimer_TICKBOX=1\n' >"$tmp/config/ZB-SEQUENTA/ZB-SEQUENTA.ini"
-XDG_CONFIG_HOME="$tmp/config" QT_QPA_PLATFORM=xcb "$program" &
+# One line per thread of process $1: its id, nanoseconds on the CPU and
+# wake-ups so far.
+threads() {
+    for t in /proc/"$1"/task/*; do
+        id=${t##*/}
+        ns=$(awk '{ print $1 }' "$t/schedstat" 2>/dev/null) || continue
+        wk=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "$t/status" 2>/dev/null) || continue
+        [ -n "$ns" ] && [ -n "$wk" ] && echo "$id $ns $wk"
+    done
+}
+# What the threads of a process used between two snapshots ($1, $2):
+# "nanoseconds wake-ups". A thread that ended meanwhile (an idle pool thread
+# expiring) is left out; one that began counts from zero.
+used() {
+    awk 'NR == FNR { ns[$1] = $2; wk[$1] = $3; next }
+         { n += $2 - ns[$1]; w += $3 - wk[$1] }
+         END { printf "%.0f %d\n", n, w }' "$1" "$2"
+}
+
+# Measures processes $1 (the program) and $2 (its baseline) over the stretch
+# and prints one line each: name, CPU ms per minute, wake-ups per second.
+measure() {
+    threads "$1" >"$tmp/a0"; threads "$2" >"$tmp/b0"
+    sleep "$seconds"
+    threads "$1" >"$tmp/a1"; threads "$2" >"$tmp/b1"
+    set -- "$(used "$tmp/a0" "$tmp/a1")" "$(used "$tmp/b0" "$tmp/b1")" "$3" "$4" "$5"
+    awk -v s="$seconds" -v a="$1" -v b="$2" -v n1="$3" -v n2="$4" -v goal="$5" 'BEGIN {
+        split(a, x, " "); split(b, y, " ")
+        printf "%-22s %14s %12s\n", "", "CPU ms/min", "wake-ups/s"
+        printf "%-22s %14.2f %12.2f\n", n1, x[1] / 1e6 * 60 / s, x[2] / s
+        printf "%-22s %14.2f %12.2f\n", n2, y[1] / 1e6 * 60 / s, y[2] / s
+        if (goal == "ratio") {
+            if (y[1] > 0) printf "ratio: %.2f x the yardstick (goal: at most 1.3)\n", x[1] / y[1]
+        } else {
+            printf "goal: at most 1 wake-up/s and 5 ms CPU/min: %s\n", (x[2] / s <= 1 && x[1] / 1e6 * 60 / s <= 5) ? "met" : "NOT met"
+        }
+    }'
+}
+
+start() { # name config... : starts the program under its own settings
+    name=$1; shift
+    mkdir -p "$tmp/$name/ZB-SEQUENTA"
+    printf '[%s]\n' "$name" >"$tmp/$name/ZB-SEQUENTA/ZB-SEQUENTA.ini"
+    for line in "$@"; do printf '%s\n' "$line" >>"$tmp/$name/ZB-SEQUENTA/ZB-SEQUENTA.ini"; done
+    ln -sf "$program" "$tmp/$name/$name"
+    XDG_CONFIG_HOME="$tmp/$name" XDG_STATE_HOME="$tmp/$name" "$tmp/$name/$name" &
+}
+
+# 1. Idle, default settings.
+start idle
 zb=$!
-# The yardstick comes up later and takes the foreground, so that always on
-# top has another program's window to demote.
+clients="$clients $zb"
 sleep 1
-QT_QPA_PLATFORM=xcb "$yardstick" &
-ys=$!
+"$empty" &
+base=$!
+clients="$clients $base"
 sleep 3 # both on the screen and settled
+echo "idle, default settings, over $seconds s:"
+measure "$zb" "$base" "zb-sequenta" "empty Qt window" goal
+kill "$zb" "$base"; wait "$zb" "$base" 2>/dev/null || true
 
-# utime + stime in clock ticks, and the times the process woke up to run.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-wakeups() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/status"; }
-zb_cpu0=$(cpu_ticks $zb); ys_cpu0=$(cpu_ticks $ys)
-zb_wake0=$(wakeups $zb); ys_wake0=$(wakeups $ys)
-sleep "$seconds"
-zb_cpu1=$(cpu_ticks $zb); ys_cpu1=$(cpu_ticks $ys)
-zb_wake1=$(wakeups $zb); ys_wake1=$(wakeups $ys)
-
+# 2. The desk running. The yardstick comes up later and takes the foreground,
+# so that always on top has another program's window to demote.
+start desk KITT_AUTOSTART_TICKBOX=1 AlwaysOnTopTimer_TICKBOX=1
+zb=$!
+clients="$clients $zb"
+sleep 1
+"$yardstick" &
+ys=$!
+clients="$clients $ys"
+sleep 3
 above=no
-if xprop -name "ZB-SEQUENTA - zb-sequenta" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; then
+if xprop -name "ZB-SEQUENTA - desk" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; then
     above=yes
 fi
-hz=$(getconf CLK_TCK)
-awk -v s="$seconds" -v hz="$hz" -v above="$above" \
-    -v zc="$((zb_cpu1 - zb_cpu0))" -v yc="$((ys_cpu1 - ys_cpu0))" \
-    -v zw="$((zb_wake1 - zb_wake0))" -v yw="$((ys_wake1 - ys_wake0))" 'BEGIN {
-    printf "over %d s (main window above: %s)\n", s, above
-    printf "%-12s %10s %8s %14s\n", "", "CPU s", "CPU %", "wake-ups/s"
-    printf "%-12s %10.2f %8.2f %14.1f\n", "zb-sequenta", zc / hz, 100 * zc / hz / s, zw / s
-    printf "%-12s %10.2f %8.2f %14.1f\n", "yardstick", yc / hz, 100 * yc / hz / s, yw / s
-    if (yc > 0) printf "ratio: %.2f x the yardstick (goal: at most 1.5)\n", zc / yc
-}'
+echo
+echo "desk running (main window above: $above), over $seconds s:"
+measure "$zb" "$ys" "zb-sequenta" "yardstick" ratio

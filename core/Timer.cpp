@@ -33,10 +33,19 @@ void Timer::setInterval(int intervalMs)
         arm();
 }
 
+void Timer::setWakesUp(bool wakesUp)
+{
+    if (wakesUp == wakesUp_)
+        return;
+    wakesUp_ = wakesUp;
+    if (enabled_)
+        arm();
+}
+
 void Timer::arm()
 {
     // A timer with no interval never ticks, as a window timer of interval 0.
-    if (intervalMs_ > 0)
+    if (intervalMs_ > 0 && wakesUp_)
         host_.start(id_, intervalMs_);
     else
         host_.stop(id_);

@@ -22,6 +22,12 @@ public:
     void setEnabled(bool enabled);
     int interval() const { return intervalMs_; }
     void setInterval(int intervalMs);
+    // Whether the host wakes the timer up each interval (the default). A part
+    // that the system tells of every change itself, or that has nothing to
+    // look at, turns the wake-ups off: the timer keeps its enabled flag and
+    // interval, but no longer ticks, and the program sleeps while idle.
+    bool wakesUp() const { return wakesUp_; }
+    void setWakesUp(bool wakesUp);
 
     std::function<void()> onTick;
     // Runs after the enabled flag has changed, for parts that follow a
@@ -37,6 +43,7 @@ private:
     QString objectName_;
     int intervalMs_;
     bool enabled_ = false;
+    bool wakesUp_ = true;
 };
 
 } // namespace zb

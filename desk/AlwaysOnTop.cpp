@@ -1,5 +1,6 @@
 #include "AlwaysOnTop.h"
 
+#include "DeskTexts.h"
 #include "core/MainWindowModel.h"
 #include "platform/WindowStacking.h"
 
@@ -8,10 +9,34 @@ namespace zb {
 AlwaysOnTop::AlwaysOnTop(MainWindowModel& main, WindowStacking& stacking) : main_(main), stacking_(stacking)
 {
     main_.AlwaysOnTopTimer.onTick = [this] { AlwaysOnTopTimer_Timer(); };
+    const QString problem = stacking_.topmostProblem();
+    if (!problem.isEmpty()) {
+        // The stored switch stays as it is, for a desktop that has the layer.
+        available_ = false;
+        main_.AlwaysOnTopTimer_TICKBOX.setEnabled(false);
+        main_.AlwaysOnTopTimer_TICKBOX.setToolTip(alwaysOnTopUnavailable(problem));
+        main_.AlwaysOnTopTimer.setWakesUp(false);
+        return;
+    }
+    const bool told = stacking_.watch([this] {
+        if (main_.AlwaysOnTopTimer.enabled())
+            AlwaysOnTopTimer_Timer();
+    });
+    if (told) {
+        main_.AlwaysOnTopTimer.setWakesUp(false);
+        main_.AlwaysOnTopTimer.onEnabledChanged = [this] {
+            if (main_.AlwaysOnTopTimer.enabled())
+                AlwaysOnTopTimer_Timer();
+        };
+    }
 }
+
+AlwaysOnTop::~AlwaysOnTop() { stacking_.watch(nullptr); }
 
 void AlwaysOnTop::AlwaysOnTopTimer_Timer()
 {
+    if (!available_)
+        return;
     const WindowId self = stacking_.mainWindow();
     if (self == 0)
         return; // not on the screen yet
@@ -23,9 +48,12 @@ void AlwaysOnTop::AlwaysOnTopTimer_Timer()
         // window over it, would hide the window the user works in.
         return;
     }
-    if (foreground != 0)
+    // Another copy of this program keeps its place beside ours: two copies
+    // that demoted each other would fight over the top.
+    if (foreground != 0 && !stacking_.isAnotherCopy(foreground) && stacking_.isTopmost(foreground))
         stacking_.setTopmost(foreground, false);
-    stacking_.setTopmost(self, true);
+    if (!stacking_.isTopmost(self))
+        stacking_.setTopmost(self, true);
 }
 
 } // namespace zb

@@ -25,12 +25,21 @@ Heartbeat::Heartbeat(MainWindowModel& main, Keyboard& keyboard, ScreenSaverInhib
     main_.NUMLOCK_TIMER_2.onTick = [this] { NUMLOCK_TIMER_2_Timer(); };
     main_.HEARTBEAT_COUNTDOWN_TEXTBOX.onDoubleClick = [this] { HEARTBEAT_COUNTDOWN_TEXTBOX_DblClick(); };
     main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setLocked(true);
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setForeground(colour::Green);
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setBackground(colour::Black);
+    screenSaver_.setChangeListener([this] { showKeepAwake(); });
     showKeepAwake();
 }
 
 Heartbeat::~Heartbeat()
 {
     main_.HEARTBEAT_TIMER.onEnabledChanged = nullptr;
+    screenSaver_.setChangeListener(nullptr);
+    // Ending between the two presses would leave Num Lock flipped.
+    if (main_.NUMLOCK_TIMER_2.enabled()) {
+        main_.NUMLOCK_TIMER_2.setEnabled(false);
+        keyboard_.press(LockKey::Num);
+    }
     screenSaver_.release();
 }
 
@@ -79,7 +88,7 @@ void Heartbeat::runningChanged()
 void Heartbeat::showKeepAwake()
 {
     main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setToolTip(
-        keepAwakeToolTip(main_.HEARTBEAT_TIMER.enabled(), keyboard_.canPress(), screenSaver_.held()));
+        keepAwakeToolTip(main_.HEARTBEAT_TIMER.enabled(), keyboard_.pressProblem(LockKey::Num), screenSaver_.holder()));
 }
 
 } // namespace zb

@@ -9,15 +9,16 @@ class ScreenSaverInhibitor;
 // The keep-awake heartbeat: HEARTBEAT_TIMER counts down from 00:05:01 once a
 // second; at zero NUMLOCK_TIMER_1 and NUMLOCK_TIMER_2 press Num Lock twice,
 // 750 ms apart, so that it ends as it was, and flash the scanner's backdrop.
-// While the heartbeat runs it also holds a screensaver inhibition where the
-// session offers one; the countdown's tooltip says what keeps the session
-// awake.
+// While the heartbeat runs it also wants a screensaver inhibition, held where
+// the session offers one; the countdown's tooltip says what keeps the session
+// awake at each moment. A press pair under way when the program ends is
+// finished, so that Num Lock is left as it was.
 class Heartbeat {
 public:
     Heartbeat(MainWindowModel& main, Keyboard& keyboard, ScreenSaverInhibitor& screenSaver);
     Heartbeat(const Heartbeat&) = delete;
     Heartbeat& operator=(const Heartbeat&) = delete;
-    // Gives the inhibition back when the program ends.
+    // Sends a second press still pending and gives the inhibition back.
     ~Heartbeat();
 
     void HEARTBEAT_TIMER_Timer();

@@ -8,6 +8,16 @@ namespace zb {
 LockLights::LockLights(MainWindowModel& main, Keyboard& keyboard) : main_(main), keyboard_(keyboard)
 {
     main_.NCS_TIMER.onTick = [this] { NCS_TIMER_Timer(); };
+    // The lights show the keyboard as soon as they run, not one tick later.
+    main_.NCS_TIMER.onEnabledChanged = [this] {
+        if (main_.NCS_TIMER.enabled())
+            NCS_TIMER_Timer();
+    };
+    if (keyboard_.watch([this] {
+            if (main_.NCS_TIMER.enabled())
+                NCS_TIMER_Timer();
+        }))
+        main_.NCS_TIMER.setWakesUp(false);
     main_.VERT_NUM_LIGHT_LABEL.onDoubleClick = [this] { VERT_NUM_LIGHT_LABEL_DblClick(); };
     main_.VERT_CAPS_LIGHT_LABEL.onDoubleClick = [this] { VERT_CAPS_LIGHT_LABEL_DblClick(); };
     main_.VERT_SCROLL_LIGHT_LABEL.onDoubleClick = [this] { VERT_SCROLL_LIGHT_LABEL_DblClick(); };
@@ -15,6 +25,8 @@ LockLights::LockLights(MainWindowModel& main, Keyboard& keyboard) : main_(main),
     for (TextField* light : {&main_.VERT_NUM_LIGHT_LABEL, &main_.VERT_CAPS_LIGHT_LABEL, &main_.VERT_SCROLL_LIGHT_LABEL})
         light->setLocked(true);
 }
+
+LockLights::~LockLights() { keyboard_.watch(nullptr); }
 
 void LockLights::NCS_TIMER_Timer()
 {
@@ -35,7 +47,7 @@ void LockLights::show(TextField& light, LockKey key, LockState state)
     light.setBackground(state == LockState::On    ? colour::Green
                         : state == LockState::Off ? colour::Red
                                                   : kUnknownLockColour);
-    light.setToolTip(lockLightToolTip(key, state));
+    light.setToolTip(lockLightToolTip(key, state, keyboard_.readProblem(), keyboard_.pressProblem(key)));
 }
 
 } // namespace zb

@@ -72,6 +72,10 @@ void MainSettingsWindowModel::Form_Load()
     loadGeometry();
     restoreProgramSwitches(settings_, {AUTOSTART_TICKBOX, AlwaysOnTopTimer_TICKBOX, AUTOCLOSE_TICKBOX,
                                        KITT_AUTOSTART_TICKBOX, START_EMAIL_TICKBOX, END_EMAIL_TICKBOX});
+    // Where the desktop has no topmost layer, this box says so as the main
+    // window's does.
+    AlwaysOnTopTimer_TICKBOX.setEnabled(main_.AlwaysOnTopTimer_TICKBOX.enabled());
+    AlwaysOnTopTimer_TICKBOX.setToolTip(main_.AlwaysOnTopTimer_TICKBOX.toolTip());
 }
 
 void MainSettingsWindowModel::OK_BUTTON_Click()

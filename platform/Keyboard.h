@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 namespace zb {
 
 enum class LockKey { Num, Caps, Scroll };
@@ -33,12 +36,20 @@ struct LockStates {
 class Keyboard {
 public:
     virtual ~Keyboard() = default;
-    // Whether key presses can be synthesised at all on this system.
-    virtual bool canPress() const = 0;
+    // Why the locks' state cannot be read in this session; empty when it can.
+    virtual QString readProblem() const = 0;
+    // Why `key` cannot be pressed in this session (so that its lock flips);
+    // empty when it can.
+    virtual QString pressProblem(LockKey key) const = 0;
+    bool canPress(LockKey key = LockKey::Num) const { return pressProblem(key).isEmpty(); }
     virtual LockStates lockStates() = 0;
-    // Presses and releases the key once, so that its lock flips; false when
-    // the press could not be sent.
+    // Flips the key's lock once, by a press and release where the keymap
+    // binds a lock to the key; false when that could not be done.
     virtual bool press(LockKey key) = 0;
+    // Has onChange called whenever a lock may have changed, so that nobody
+    // needs to ask over and over; false when this keyboard cannot tell. A
+    // later call replaces the listener; an empty one stops the calls.
+    virtual bool watch(std::function<void()> onChange) = 0;
 };
 
 } // namespace zb

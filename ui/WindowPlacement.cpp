@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include "platform/WindowFrames.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
@@ -28,15 +30,29 @@ Learned learned;
 
 int dpiOf(const QWidget* w) { return w->logicalDpiX() > 0 ? w->logicalDpiX() : 96; }
 
+// Where the window is, asked of the window system itself: the position a
+// window manager reports to the window after a move may be wrong (icewm's for
+// a modal dialog is off by its title bar).
+std::optional<WindowFrames::Place> placeOf(const QWidget* w)
+{
+    if (w->windowHandle() == nullptr || !w->testAttribute(Qt::WA_WState_Created))
+        return std::nullopt;
+    return systemWindowFrames().where(static_cast<WindowId>(w->winId()));
+}
+
 // The frame as the window system knows it now; QWidget's own copy is only
 // brought up to date by a move or resize.
 QMargins marginsOf(const QWidget* w)
 {
+    if (const auto place = placeOf(w))
+        return place->frame;
     return w->windowHandle() != nullptr ? w->windowHandle()->frameMargins() : QMargins();
 }
 
 QPoint framePosition(const QWidget* w)
 {
+    if (const auto place = placeOf(w))
+        return place->frameTopLeft();
     return w->windowHandle() != nullptr ? w->windowHandle()->framePosition() : w->pos();
 }
 

@@ -6,31 +6,41 @@
 
 namespace zb {
 
-// An inhibitor that succeeds unless `offered` is false, and records the calls.
+// An inhibitor held by `offeredBy` as soon as it is wanted (none: nobody
+// offers one), recording the calls. The test moves the holder with
+// setHolder(), as a service that comes and goes would.
 class FakeScreenSaverInhibitor : public ScreenSaverInhibitor {
 public:
-    bool inhibit(const QString& reason) override
+    void inhibit(const QString& reason) override
     {
         calls << QStringLiteral("inhibit");
-        if (offered && !held_) {
-            held_ = true;
-            lastReason = reason;
-        }
-        return held_;
+        wanted = true;
+        lastReason = reason;
+        setHolder(offeredBy);
     }
     void release() override
     {
         calls << QStringLiteral("release");
-        held_ = false;
+        wanted = false;
+        setHolder(InhibitionHolder::None);
     }
-    bool held() const override { return held_; }
+    InhibitionHolder holder() const override { return holder_; }
 
-    bool offered = true;
+    void setHolder(InhibitionHolder h)
+    {
+        if (h == holder_)
+            return;
+        holder_ = h;
+        holderChanged();
+    }
+
+    InhibitionHolder offeredBy = InhibitionHolder::ScreenSaver;
+    bool wanted = false;
     QString lastReason;
     QStringList calls;
 
 private:
-    bool held_ = false;
+    InhibitionHolder holder_ = InhibitionHolder::None;
 };
 
 } // namespace zb

@@ -2,15 +2,25 @@
 
 #include "platform/ScreenSaverInhibitor.h"
 
+#include <QDBusPendingCall>
+#include <QList>
 #include <QString>
-#include <optional>
+#include <memory>
+
+class QDBusServiceWatcher;
+class QDBusMessage;
 
 namespace zb {
 
-// The freedesktop ScreenSaver service on the session bus
-// (org.freedesktop.ScreenSaver Inhibit and UnInhibit). Without a session bus
-// or that service nothing is held. A held inhibition is given back on
-// destruction; the service also drops it when the program's connection ends.
+// Keeps the session awake through the session bus: the freedesktop
+// ScreenSaver service (org.freedesktop.ScreenSaver Inhibit and UnInhibit)
+// where it runs, else the desktop portal (org.freedesktop.portal.Inhibit,
+// idle; given back by closing its request). Nothing waits for an answer.
+// Both services are followed as they come and go: an inhibition is dropped
+// with the service that held it and taken again from whichever answers next;
+// the screensaver service, when it appears, takes over from the portal. A
+// held inhibition is given back on release and on destruction (which waits
+// a moment for the answers, as the program is ending).
 class DBusScreenSaverInhibitor : public ScreenSaverInhibitor {
 public:
     explicit DBusScreenSaverInhibitor(QString applicationName);
@@ -18,14 +28,33 @@ public:
     DBusScreenSaverInhibitor(const DBusScreenSaverInhibitor&) = delete;
     DBusScreenSaverInhibitor& operator=(const DBusScreenSaverInhibitor&) = delete;
 
-    bool inhibit(const QString& reason) override;
+    void inhibit(const QString& reason) override;
     void release() override;
-    bool held() const override { return cookie_.has_value(); }
+    InhibitionHolder holder() const override { return holder_; }
 
 private:
+    enum class Ask { ScreenSaver, OlderScreenSaver, Portal };
+    void take();
+    void ask(Ask whom);
+    void answered(Ask whom, const QDBusMessage& reply, int generation);
+    void giveBack();
+    void sendGiveBack(InhibitionHolder holder, const QString& path, quint32 cookie);
+    void setHolder(InhibitionHolder holder);
+    void serviceChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
+
     QString applicationName_;
-    QString path_; // where the service answered
-    std::optional<quint32> cookie_;
+    QString reason_;
+    bool wanted_ = false;
+    InhibitionHolder holder_ = InhibitionHolder::None;
+    QString path_; // where the screensaver service answered
+    quint32 cookie_ = 0;
+    QString request_; // the portal's request that holds the inhibition
+    // Answers to calls made before the last change of mind are given back
+    // when they bring an inhibition.
+    int generation_ = 0;
+    bool asking_ = false;
+    std::unique_ptr<QDBusServiceWatcher> watcher_;
+    QList<QDBusPendingCall> givingBack_;
 };
 
 } // namespace zb

@@ -1,4 +1,5 @@
 #include "platform/SystemDesk.h"
+#include "platform/WindowFrames.h"
 
 #include "DBusScreenSaverInhibitor.h"
 #include "platform/null/NullDesk.h"
@@ -7,7 +8,9 @@
 #include <QWindow>
 
 // Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
+#include "X11EventWatch.h"
 #include "X11Keyboard.h"
+#include "X11WindowFrames.h"
 #include "X11WindowStacking.h"
 
 namespace zb {
@@ -34,20 +37,46 @@ bool isQtWindow(WindowId id)
     return false;
 }
 
+// Why there is no X server to ask, in words for the user.
+QString noX11Reason()
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return QStringLiteral("Wayland gives programs no way to do this");
+    return QStringLiteral("there is no X server in this session");
+}
+
 } // namespace
 
 SystemDesk createSystemDesk(std::function<WindowId()> mainWindow)
 {
     SystemDesk desk;
     if (Display* display = qtDisplay()) {
-        desk.keyboard = std::make_unique<X11Keyboard>(display);
-        desk.stacking = std::make_unique<X11WindowStacking>(display, std::move(mainWindow), isQtWindow);
+        auto events = std::make_shared<X11EventWatch>(DisplayString(display));
+        desk.keyboard = std::make_unique<X11Keyboard>(display, events);
+        desk.stacking = std::make_unique<X11WindowStacking>(display, events, std::move(mainWindow), isQtWindow);
     } else {
-        desk.keyboard = std::make_unique<NullKeyboard>();
-        desk.stacking = std::make_unique<NullWindowStacking>();
+        desk.keyboard = std::make_unique<NullKeyboard>(noX11Reason());
+        desk.stacking = std::make_unique<NullWindowStacking>(noX11Reason());
     }
     desk.screenSaver = std::make_unique<DBusScreenSaverInhibitor>(QCoreApplication::applicationName());
     return desk;
+}
+
+namespace {
+class UnknownFrames : public WindowFrames {
+public:
+    std::optional<Place> where(WindowId) override { return std::nullopt; }
+};
+} // namespace
+
+WindowFrames& systemWindowFrames()
+{
+    static const std::unique_ptr<WindowFrames> frames = []() -> std::unique_ptr<WindowFrames> {
+        if (Display* display = qtDisplay())
+            return std::make_unique<X11WindowFrames>(display);
+        return std::make_unique<UnknownFrames>();
+    }();
+    return *frames;
 }
 
 } // namespace zb

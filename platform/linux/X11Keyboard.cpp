@@ -1,6 +1,9 @@
 #include "X11Keyboard.h"
 
+#include "X11EventWatch.h"
+
 #include <X11/XKBlib.h>
+#include <X11/extensions/XInput.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -9,6 +12,7 @@ namespace zb {
 namespace {
 
 constexpr std::array<const char*, 3> kIndicatorNames{"Num Lock", "Caps Lock", "Scroll Lock"};
+constexpr std::array<const char*, 3> kKeyNames{"Num Lock", "Caps Lock", "Scroll Lock"};
 constexpr std::array<KeySym, 3> kKeySyms{XK_Num_Lock, XK_Caps_Lock, XK_Scroll_Lock};
 
 LockState stateOf(unsigned int indicators, int bit)
@@ -18,29 +22,100 @@ LockState stateOf(unsigned int indicators, int bit)
     return (indicators >> bit) & 1U ? LockState::On : LockState::Off;
 }
 
+bool hasExtension(Display* display, const char* name)
+{
+    int opcode = 0, event = 0, error = 0;
+    return XQueryExtension(display, name, &opcode, &event, &error) != False;
+}
+
+QStringList inputDevices(Display* display)
+{
+    QStringList names;
+    int count = 0;
+    if (XDeviceInfo* devices = XListInputDevices(display, &count)) {
+        for (int i = 0; i < count; ++i)
+            names << QString::fromLocal8Bit(devices[i].name);
+        XFreeDeviceList(devices);
+    }
+    return names;
+}
+
 } // namespace
 
-X11Keyboard::X11Keyboard(Display* display) : display_(display)
+bool X11Keyboard::isXWayland(bool hasXWaylandExtension, const QStringList& inputDevices)
+{
+    if (hasXWaylandExtension)
+        return true;
+    for (const QString& device : inputDevices)
+        if (device.startsWith(QLatin1String("xwayland-")))
+            return true;
+    return false;
+}
+
+X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events)
+    : display_(display),
+      events_(std::move(events))
 {
     int opcode = 0, event = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
     xkb_ = XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor);
-    if (xkb_) {
-        // The indicators' places are looked up once; each read is then one
-        // round trip for all three locks.
-        for (std::size_t i = 0; i < kIndicatorNames.size(); ++i) {
+    int testEvent = 0, testError = 0, testMajor = 0, testMinor = 0;
+    xtest_ = XTestQueryExtension(display_, &testEvent, &testError, &testMajor, &testMinor);
+    xwayland_ = isXWayland(hasExtension(display_, "XWAYLAND"), inputDevices(display_));
+    for (std::size_t i = 0; i < kKeySyms.size(); ++i) {
+        keycode_[i] = XKeysymToKeycode(display_, kKeySyms[i]);
+        bool explicitAllowed = false;
+        if (xkb_) {
+            // The indicators' places are looked up once; each read is then
+            // one round trip for all three locks.
             int bit = -1;
             Bool on = False;
-            const Atom name = XInternAtom(display_, kIndicatorNames[i], False);
-            if (XkbGetNamedIndicator(display_, name, &bit, &on, nullptr, nullptr) && bit >= 0 && bit < 32)
+            XkbIndicatorMapRec map{};
+            indicatorName_[i] = XInternAtom(display_, kIndicatorNames[i], False);
+            if (XkbGetNamedIndicator(display_, indicatorName_[i], &bit, &on, &map, nullptr) && bit >= 0 && bit < 32) {
                 indicator_[i] = bit;
+                explicitAllowed = (map.flags & XkbIM_NoExplicit) == 0;
+            }
         }
+        // Under XWayland a press would reach the X programs only.
+        if (xwayland_ || !xtest_)
+            way_[i] = Way::Nothing;
+        else if (keycode_[i] != 0 && (i != index(LockKey::Scroll) || boundToModifier(keycode_[i])))
+            way_[i] = Way::Keys;
+        else if (indicator_[i] >= 0 && explicitAllowed)
+            way_[i] = Way::Light;
     }
-    int testEvent = 0, testError = 0, testMajor = 0, testMinor = 0;
-    if (XTestQueryExtension(display_, &testEvent, &testError, &testMajor, &testMinor)) {
-        for (std::size_t i = 0; i < kKeySyms.size(); ++i)
-            keycode_[i] = XKeysymToKeycode(display_, kKeySyms[i]);
-        canPress_ = keycode_[index(LockKey::Num)] != 0;
-    }
+}
+
+bool X11Keyboard::boundToModifier(KeyCode code) const
+{
+    XModifierKeymap* map = XGetModifierMapping(display_);
+    if (map == nullptr)
+        return false;
+    bool bound = false;
+    for (int i = 0; i < 8 * map->max_keypermod && !bound; ++i)
+        bound = map->modifiermap[i] == code;
+    XFreeModifiermap(map);
+    return bound;
+}
+
+QString X11Keyboard::readProblem() const
+{
+    return xkb_ ? QString() : QStringLiteral("the X server has no keyboard extension (XKEYBOARD)");
+}
+
+QString X11Keyboard::pressProblem(LockKey key) const
+{
+    if (way_[index(key)] != Way::Nothing)
+        return {};
+    if (xwayland_)
+        return QStringLiteral("under XWayland a synthetic key press reaches only X programs, not the Wayland "
+                              "desktop");
+    if (!xtest_)
+        return QStringLiteral("the X server has no XTEST extension to send key presses");
+    if (keycode_[index(key)] == 0 && key != LockKey::Scroll)
+        return QStringLiteral("the keymap has no %1 key").arg(QLatin1String(kKeyNames[index(key)]));
+    return QStringLiteral("the keymap binds no lock to %1 and its light cannot be set")
+        .arg(QLatin1String(kKeyNames[index(key)]));
 }
 
 LockStates X11Keyboard::lockStates()
@@ -54,13 +129,54 @@ LockStates X11Keyboard::lockStates()
 
 bool X11Keyboard::press(LockKey key)
 {
-    const KeyCode code = keycode_[index(key)];
-    if (!canPress_ || code == 0)
+    const std::size_t i = index(key);
+    switch (way_[i]) {
+    case Way::Keys:
+        XTestFakeKeyEvent(display_, keycode_[i], True, CurrentTime);
+        XTestFakeKeyEvent(display_, keycode_[i], False, CurrentTime);
+        break;
+    case Way::Light: {
+        // No modifier follows the key: the light itself is the lock.
+        const LockState now = lockStates().of(key);
+        if (now == LockState::Unknown ||
+            !XkbSetNamedIndicator(display_, indicatorName_[i], True, now == LockState::Off, False, nullptr))
+            return false;
+        break;
+    }
+    case Way::Nothing:
         return false;
-    XTestFakeKeyEvent(display_, code, True, CurrentTime);
-    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    }
     XFlush(display_);
     return true;
+}
+
+bool X11Keyboard::watch(std::function<void()> onChange)
+{
+    onChange_ = std::move(onChange);
+    if (!xkb_)
+        return true; // nothing to read, so nothing to look at
+    if (watching_)
+        return true;
+    if (!events_ || events_->display() == nullptr)
+        return false;
+    Display* d = events_->display();
+    int opcode = 0, eventBase = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(d, &opcode, &eventBase, &error, &major, &minor))
+        return false;
+    XkbSelectEvents(d, XkbUseCoreKbd, XkbIndicatorStateNotifyMask, XkbIndicatorStateNotifyMask);
+    handler_ = events_->addHandler([this, eventBase](const XEvent& event) {
+        if (event.type == eventBase &&
+            reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbIndicatorStateNotify && onChange_)
+            onChange_();
+    });
+    watching_ = true;
+    return events_->sync();
+}
+
+X11Keyboard::~X11Keyboard()
+{
+    if (handler_ != 0)
+        events_->removeHandler(handler_);
 }
 
 } // namespace zb

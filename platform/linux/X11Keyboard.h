@@ -2,32 +2,61 @@
 
 #include "platform/Keyboard.h"
 
-#include <X11/Xlib.h>
+#include <QStringList>
 #include <array>
 #include <cstddef>
+#include <memory>
+
+#include <X11/Xlib.h>
 
 namespace zb {
 
+class X11EventWatch;
+
 // Lock keys on an X server: the state is the Xkb indicators of the core
-// keyboard (what its lights show), read in one round trip for all three; a
-// press is an XTest press and release of the key's keycode.
+// keyboard (what its lights show), read in one round trip for all three and
+// followed through Xkb's indicator events. A press is an XTest press and
+// release of the key where the keymap binds a lock modifier to it; a lock
+// without one (Scroll Lock on standard keymaps) is flipped through its
+// indicator where the keymap allows that. Under XWayland nothing is pressed:
+// a synthetic press would reach the X programs only, not the desktop.
 class X11Keyboard : public Keyboard {
 public:
-    // The display stays the caller's.
-    explicit X11Keyboard(Display* display);
+    // The display stays the caller's; events, when given, are read from the
+    // watch's own connection.
+    X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events);
 
-    bool canPress() const override { return canPress_; }
+    // Whether an X server is XWayland, from what it shows: newer ones name
+    // themselves by an extension, older ones only by their input devices.
+    static bool isXWayland(bool hasXWaylandExtension, const QStringList& inputDevices);
+
+    ~X11Keyboard() override;
+    X11Keyboard(const X11Keyboard&) = delete;
+    X11Keyboard& operator=(const X11Keyboard&) = delete;
+
+    QString readProblem() const override;
+    QString pressProblem(LockKey key) const override;
     LockStates lockStates() override;
     bool press(LockKey key) override;
+    bool watch(std::function<void()> onChange) override;
 
 private:
+    enum class Way { Nothing, Keys, Light };
     static constexpr std::size_t index(LockKey key) { return static_cast<std::size_t>(key); }
+    bool boundToModifier(KeyCode code) const;
 
     Display* display_;
+    std::shared_ptr<X11EventWatch> events_;
+    std::function<void()> onChange_;
+    int handler_ = 0;
+    bool watching_ = false;
     bool xkb_ = false;
-    bool canPress_ = false;
+    bool xtest_ = false;
+    bool xwayland_ = false;
     std::array<int, 3> indicator_{-1, -1, -1}; // bit of each lock's indicator
+    std::array<Atom, 3> indicatorName_{0, 0, 0};
     std::array<KeyCode, 3> keycode_{0, 0, 0};
+    std::array<Way, 3> way_{Way::Nothing, Way::Nothing, Way::Nothing};
 };
 
 } // namespace zb

@@ -1,42 +1,61 @@
 #include "X11WindowStacking.h"
 
 #include "X11ErrorTrap.h"
+#include "X11EventWatch.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <algorithm>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace zb {
 
 namespace {
 
-// The first 32-bit item of a window's property, or 0 when it has none (or
-// the window has gone).
-unsigned long cardinalProperty(Display* display, Window window, Atom property, Atom type)
+// The 32-bit items of a window's property (at most `most`), none when it has
+// none or the window has gone.
+std::vector<unsigned long> cardinals(Display* display, Window window, Atom property, Atom type, long most)
 {
     const X11ErrorTrap trap;
     Atom actualType = None;
     int actualFormat = 0;
     unsigned long items = 0, bytesAfter = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &actualFormat,
+    const int status = XGetWindowProperty(display, window, property, 0, most, False, type, &actualType, &actualFormat,
                                           &items, &bytesAfter, &data);
-    unsigned long value = 0;
-    if (status == Success && !trap.failed() && data != nullptr && actualType == type && actualFormat == 32 &&
-        items == 1)
-        value = *reinterpret_cast<unsigned long*>(data); // Xlib hands 32-bit items as longs
+    std::vector<unsigned long> values;
+    if (status == Success && !trap.failed() && data != nullptr && actualType == type && actualFormat == 32) {
+        const auto* longs = reinterpret_cast<const unsigned long*>(data); // Xlib hands 32-bit items as longs
+        values.assign(longs, longs + items);
+    }
     if (data != nullptr)
         XFree(data);
-    return value;
+    return values;
+}
+
+unsigned long cardinal(Display* display, Window window, Atom property, Atom type)
+{
+    const std::vector<unsigned long> values = cardinals(display, window, property, type, 1);
+    return values.size() == 1 ? values.front() : 0;
+}
+
+bool contains(const std::vector<unsigned long>& values, Atom atom)
+{
+    return std::find(values.begin(), values.end(), static_cast<unsigned long>(atom)) != values.end();
 }
 
 } // namespace
 
-X11WindowStacking::X11WindowStacking(Display* display, std::function<WindowId()> mainWindow,
-                                     std::function<bool(WindowId)> knownOwn)
+X11WindowStacking::X11WindowStacking(Display* display, std::shared_ptr<X11EventWatch> events,
+                                     std::function<WindowId()> mainWindow, std::function<bool(WindowId)> knownOwn)
     : display_(display),
+      events_(std::move(events)),
       root_(DefaultRootWindow(display)),
+      supported_(XInternAtom(display, "_NET_SUPPORTED", False)),
       activeWindow_(XInternAtom(display, "_NET_ACTIVE_WINDOW", False)),
+      clientList_(XInternAtom(display, "_NET_CLIENT_LIST", False)),
       wmState_(XInternAtom(display, "_NET_WM_STATE", False)),
       wmStateAbove_(XInternAtom(display, "_NET_WM_STATE_ABOVE", False)),
       wmPid_(XInternAtom(display, "_NET_WM_PID", False)),
@@ -44,9 +63,31 @@ X11WindowStacking::X11WindowStacking(Display* display, std::function<WindowId()>
       knownOwn_(std::move(knownOwn))
 {}
 
-WindowId X11WindowStacking::mainWindow() { return mainWindow_ ? mainWindow_() : 0; }
+QString X11WindowStacking::topmostProblem()
+{
+    const std::vector<unsigned long> supported = cardinals(display_, root_, supported_, XA_ATOM, 1024);
+    if (supported.empty())
+        return QStringLiteral("no window manager that follows the desktop standard (EWMH) runs on this display");
+    if (!contains(supported, wmStateAbove_) || !contains(supported, activeWindow_))
+        return QStringLiteral("the window manager keeps no windows above the others (_NET_WM_STATE_ABOVE)");
+    return {};
+}
 
-WindowId X11WindowStacking::foregroundWindow() { return cardinalProperty(display_, root_, activeWindow_, XA_WINDOW); }
+WindowId X11WindowStacking::mainWindow()
+{
+    const WindowId main = mainWindow_ ? mainWindow_() : 0;
+    if (watching_)
+        follow(static_cast<Window>(main), followedMain_);
+    return main;
+}
+
+WindowId X11WindowStacking::foregroundWindow()
+{
+    const WindowId foreground = cardinal(display_, root_, activeWindow_, XA_WINDOW);
+    if (watching_)
+        follow(static_cast<Window>(foreground), followedForeground_);
+    return foreground;
+}
 
 bool X11WindowStacking::isOwnWindow(WindowId window)
 {
@@ -54,8 +95,37 @@ bool X11WindowStacking::isOwnWindow(WindowId window)
         return false;
     if (knownOwn_ && knownOwn_(window))
         return true;
-    const unsigned long pid = cardinalProperty(display_, static_cast<Window>(window), wmPid_, XA_CARDINAL);
+    const unsigned long pid = cardinal(display_, static_cast<Window>(window), wmPid_, XA_CARDINAL);
     return pid != 0 && pid == static_cast<unsigned long>(getpid());
+}
+
+QByteArray X11WindowStacking::classOf(Window window)
+{
+    const X11ErrorTrap trap;
+    XClassHint hint{};
+    QByteArray name;
+    if (XGetClassHint(display_, window, &hint) != 0 && !trap.failed() && hint.res_class != nullptr)
+        name = hint.res_class;
+    if (hint.res_name != nullptr)
+        XFree(hint.res_name);
+    if (hint.res_class != nullptr)
+        XFree(hint.res_class);
+    return name;
+}
+
+bool X11WindowStacking::isAnotherCopy(WindowId window)
+{
+    const WindowId main = mainWindow();
+    if (window == 0 || main == 0 || isOwnWindow(window))
+        return false;
+    const QByteArray ours = classOf(static_cast<Window>(main));
+    return !ours.isEmpty() && classOf(static_cast<Window>(window)) == ours;
+}
+
+bool X11WindowStacking::isTopmost(WindowId window)
+{
+    return window != 0 &&
+           contains(cardinals(display_, static_cast<Window>(window), wmState_, XA_ATOM, 64), wmStateAbove_);
 }
 
 void X11WindowStacking::setTopmost(WindowId window, bool topmost)
@@ -73,6 +143,50 @@ void X11WindowStacking::setTopmost(WindowId window, bool topmost)
     event.xclient.data.l[3] = 1; // from a normal application
     XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display_);
+}
+
+void X11WindowStacking::follow(Window window, Window& followed)
+{
+    if (window == followed)
+        return;
+    // The window followed before keeps its mask while it is still the other
+    // one followed (the main window that had the foreground).
+    Display* d = events_->display();
+    const Window other = &followed == &followedMain_ ? followedForeground_ : followedMain_;
+    if (followed != 0 && followed != other)
+        XSelectInput(d, followed, NoEventMask);
+    followed = window;
+    if (window != 0)
+        XSelectInput(d, window, PropertyChangeMask);
+    events_->sync(); // a window gone meanwhile is no error of ours
+}
+
+bool X11WindowStacking::watch(std::function<void()> onChange)
+{
+    onChange_ = std::move(onChange);
+    if (watching_)
+        return true;
+    if (!events_ || events_->display() == nullptr)
+        return false;
+    XSelectInput(events_->display(), root_, PropertyChangeMask);
+    handler_ = events_->addHandler([this](const XEvent& event) {
+        if (event.type != PropertyNotify || !onChange_)
+            return;
+        const XPropertyEvent& p = event.xproperty;
+        const bool stacking = p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_);
+        const bool state =
+            p.atom == wmState_ && p.window != root_ && (p.window == followedMain_ || p.window == followedForeground_);
+        if (stacking || state)
+            onChange_();
+    });
+    watching_ = true;
+    return events_->sync();
+}
+
+X11WindowStacking::~X11WindowStacking()
+{
+    if (handler_ != 0)
+        events_->removeHandler(handler_);
 }
 
 } // namespace zb

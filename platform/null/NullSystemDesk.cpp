@@ -1,6 +1,7 @@
 #include "platform/SystemDesk.h"
 
 #include "NullDesk.h"
+#include "platform/WindowFrames.h"
 
 namespace zb {
 
@@ -8,6 +9,16 @@ SystemDesk createSystemDesk(std::function<WindowId()>)
 {
     return {std::make_unique<NullKeyboard>(), std::make_unique<NullWindowStacking>(),
             std::make_unique<NullScreenSaverInhibitor>()};
+}
+
+WindowFrames& systemWindowFrames()
+{
+    class UnknownFrames : public WindowFrames {
+    public:
+        std::optional<Place> where(WindowId) override { return std::nullopt; }
+    };
+    static UnknownFrames frames;
+    return frames;
 }
 
 } // namespace zb

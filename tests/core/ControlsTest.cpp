@@ -78,7 +78,7 @@ TEST(Timer, FirstTickOneIntervalAfterEnablingAndRepeats)
     EXPECT_EQ(ticks.size(), 3U);
 }
 
-TEST(Timer, IntervalChangeReArmsAndZeroIntervalNeverTicks)
+TEST(Timer, IntervalChangeReArmsAndZeroIntervalOrNoWakeUpsNeverTick)
 {
     SimulatedClock clock;
     Timer timer(clock, QStringLiteral("T"), 0);
@@ -93,6 +93,21 @@ TEST(Timer, IntervalChangeReArmsAndZeroIntervalNeverTicks)
     EXPECT_EQ(ticks, 0);
     clock.advance(1);
     EXPECT_EQ(ticks, 1);
+
+    // Without wake-ups it stays enabled with its interval but never ticks,
+    // and with them back it is armed afresh.
+    timer.setWakesUp(false);
+    clock.advance(10000);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_TRUE(timer.enabled());
+    EXPECT_EQ(timer.interval(), 1000);
+    timer.setEnabled(false);
+    timer.setEnabled(true);
+    clock.advance(10000);
+    EXPECT_EQ(ticks, 1) << "re-enabling does not bring the wake-ups back";
+    timer.setWakesUp(true);
+    clock.advance(1000);
+    EXPECT_EQ(ticks, 2);
 }
 
 } // namespace

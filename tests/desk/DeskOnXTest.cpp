@@ -8,14 +8,17 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <tuple>
 
 #include <X11/Xlib.h>
 
+#include "platform/linux/X11Keyboard.h"
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/extensions/XTest.h>
@@ -135,6 +138,15 @@ TEST(DeskOnX, LockLightsFollowTheKeyboardAndADoubleClickOnNPressesNumLock)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !x.lockOn("Num Lock"); }, 2000)) << "the server's Num Lock flipped";
     EXPECT_TRUE(QTest::qWaitFor([&] { return base(num) == QColor(255, 0, 0); }, 2000));
     EXPECT_TRUE(x.lockOn("Caps Lock"));
+
+    // The standard keymap binds no lock to Scroll Lock: its light is the lock.
+    auto* scroll = view.findChild<QLineEdit*>(QStringLiteral("VERT_SCROLL_LIGHT_LABEL"));
+    ASSERT_TRUE(p.desk.keyboard->canPress(LockKey::Scroll)) << qPrintable(scroll->toolTip());
+    for (const bool on : {true, false}) {
+        QTest::mouseDClick(scroll, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return x.lockOn("Scroll Lock") == on; }, 2000)) << on;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return base(scroll) == (on ? kGreen : QColor(255, 0, 0)); }, 2000)) << on;
+    }
 }
 
 TEST(DeskOnX, TheHeartbeatsPressPairResetsTheIdleTimeAndLeavesNumLockAsItWas)
@@ -158,6 +170,13 @@ TEST(DeskOnX, TheHeartbeatsPressPairResetsTheIdleTimeAndLeavesNumLockAsItWas)
     clock.advance(750);
     EXPECT_TRUE(QTest::qWaitFor([&] { return x.lockOn("Num Lock") == before; }, 2000)) << "second press";
     EXPECT_FALSE(m.NUMLOCK_TIMER_2.enabled());
+
+    // The program ends between the presses of the next pair.
+    clock.advance(301000 - 750);
+    ASSERT_TRUE(m.NUMLOCK_TIMER_2.enabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.lockOn("Num Lock") != before; }, 2000));
+    p.program.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.lockOn("Num Lock") == before; }, 2000)) << "the pending press is sent";
 }
 
 TEST(DeskOnX, AnotherProgramsActiveWindowIsDemotedWhileOursStaysAbove)
@@ -222,6 +241,86 @@ TEST(DeskOnX, AnotherProgramsActiveWindowIsDemotedWhileOursStaysAbove)
     EXPECT_TRUE(x.above(theirs)) << "no longer demoted";
     other.kill();
     other.waitForFinished();
+}
+
+TEST(DeskOnX, UnderXWaylandKeyPressesAreNotAvailable)
+{
+    struct Case {
+        bool extension;
+        QStringList devices;
+        bool xwayland;
+    };
+    const QStringList core{QStringLiteral("Virtual core pointer"), QStringLiteral("Virtual core keyboard")};
+    const Case cases[] = {
+        {false, core, false},
+        {true, core, true}, // newer XWayland names itself
+        {false, core + QStringList{QStringLiteral("xwayland-keyboard:13")}, true},
+        {false, core + QStringList{QStringLiteral("AT Translated Set 2 keyboard")}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(X11Keyboard::isXWayland(c.extension, c.devices), c.xwayland) << qPrintable(c.devices.join(u','));
+
+    // This X server is no XWayland: its keys can be pressed.
+    QtTimerHost timers;
+    DeskProgram p(timers);
+    EXPECT_TRUE(p.desk.keyboard->canPress());
+}
+
+// A copy of the program under its own name, with its own settings.
+class ProgramCopy {
+public:
+    ProgramCopy(const QString& folder, const QString& name)
+    {
+        const QString exe = folder + QLatin1Char('/') + name;
+        QFile::link(QStringLiteral(ZB_PROGRAM_PATH), exe);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder + QStringLiteral("/config-") + name);
+        env.insert(QStringLiteral("XDG_STATE_HOME"), folder + QStringLiteral("/state-") + name);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder); // its name is free here
+        process.setProcessEnvironment(env);
+        process.start(exe, {});
+    }
+    ~ProgramCopy()
+    {
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill();
+    }
+    QProcess process;
+};
+
+TEST(DeskOnX, TwoCopiesWithAlwaysOnTopStayAboveTogether)
+{
+    Observer x;
+    ASSERT_NE(x.d, nullptr);
+    QTemporaryDir folder;
+    ProgramCopy first(folder.path(), QStringLiteral("copy-one"));
+    ProgramCopy second(folder.path(), QStringLiteral("copy-two"));
+    QList<Window> windows;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            windows = x.atoms(DefaultRootWindow(x.d), "_NET_CLIENT_LIST");
+            return windows.size() == 2;
+        },
+        15000));
+    // Each puts itself above while the other has the foreground.
+    for (const Window w : {windows[0], windows[1]}) {
+        x.sendToRoot(w, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x.active() == w; }, 3000));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x.above(windows[0]) && x.above(windows[1]); }, 3000))
+        << x.above(windows[0]) << x.above(windows[1]) << " active " << x.active() << " " << windows[0] << " "
+        << windows[1];
+
+    // Whichever the user activates stays above, and so does the other.
+    for (const Window w : {windows[0], windows[1]}) {
+        x.sendToRoot(w, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x.active() == w; }, 3000));
+        for (int i = 0; i < 15; ++i) {
+            QTest::qWait(100);
+            ASSERT_TRUE(x.above(windows[0]) && x.above(windows[1])) << "demoted after " << (i + 1) * 100 << " ms";
+        }
+    }
 }
 
 } // namespace

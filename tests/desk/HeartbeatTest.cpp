@@ -109,26 +109,31 @@ TEST(Heartbeat, DoubleClickResetsTheCountdownToFiveMinutesRunningOrNot)
     EXPECT_EQ(h.keyboard.presses.size(), 1);
 }
 
-TEST(Heartbeat, HoldsTheScreensaverInhibitionExactlyWhileItRuns)
+TEST(Heartbeat, WantsTheInhibitionExactlyWhileItRunsAndItsTooltipFollowsWhoHoldsIt)
 {
     Harness h;
     h.seed(QStringLiteral("KITT_AUTOSTART_TICKBOX"), QStringLiteral("1"));
     MainWindowModel& m = h.start().main;
-    EXPECT_TRUE(h.screenSaver.held()) << "started by the stored switch";
+    const auto tip = [&m] { return m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(); };
+    EXPECT_TRUE(h.screenSaver.wanted) << "started by the stored switch";
     EXPECT_FALSE(h.screenSaver.lastReason.isEmpty());
-    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(),
-              QStringLiteral("Keeping the session awake: key presses and screensaver inhibition"));
+    EXPECT_EQ(tip(), QStringLiteral("Keeping the session awake: key presses and an inhibition held by the screensaver "
+                                    "service (org.freedesktop.ScreenSaver)"));
+
+    // The service goes, the portal takes over, the service comes back.
+    h.screenSaver.setHolder(InhibitionHolder::None);
+    EXPECT_EQ(tip(), QStringLiteral("Keeping the session awake: key presses only; no screensaver service or desktop "
+                                    "portal holds an inhibition"));
+    h.screenSaver.setHolder(InhibitionHolder::Portal);
+    EXPECT_EQ(tip(), QStringLiteral("Keeping the session awake: key presses and an inhibition held by the desktop "
+                                    "portal (org.freedesktop.portal.Inhibit)"));
+    h.screenSaver.setHolder(InhibitionHolder::ScreenSaver);
 
     m.KITT_START_BUTTON.click();
+    EXPECT_FALSE(h.screenSaver.wanted);
     EXPECT_FALSE(h.screenSaver.held());
-    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(), QStringLiteral("Heartbeat stopped"));
+    EXPECT_EQ(tip(), QStringLiteral("Heartbeat stopped"));
 
-    h.screenSaver.offered = false; // the service has gone
-    m.KITT_START_BUTTON.click();
-    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(), QStringLiteral("Keeping the session awake: key presses only"));
-
-    h.screenSaver.offered = true;
-    m.KITT_START_BUTTON.click();
     m.KITT_START_BUTTON.click();
     ASSERT_TRUE(h.screenSaver.held());
     h.program.reset(); // the program ends while the heartbeat runs
@@ -136,29 +141,60 @@ TEST(Heartbeat, HoldsTheScreensaverInhibitionExactlyWhileItRuns)
     EXPECT_EQ(h.screenSaver.calls.last(), QStringLiteral("release"));
 }
 
-TEST(Heartbeat, WithoutKeyPressesTheTimersGoOnAndTheTooltipSaysSo)
+TEST(Heartbeat, WithoutKeyPressesTheTimersGoOnAndTheTooltipSaysWhy)
 {
     Harness h;
     h.keyboard.pressable = false;
-    h.screenSaver.offered = false;
+    h.screenSaver.offeredBy = InhibitionHolder::None;
     MainWindowModel& m = h.start().main;
     EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(),
-              QStringLiteral("Heartbeat stopped; key presses are not available"));
+              QStringLiteral("Heartbeat stopped; key presses are not available: cannot press"));
     m.KITT_START_BUTTON.click();
     EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(),
-              QStringLiteral("Not keeping the session awake: key presses are not available and no screensaver "
-                             "service answered"));
-    h.screenSaver.offered = true;
-    m.KITT_START_BUTTON.click();
-    m.KITT_START_BUTTON.click();
+              QStringLiteral("Not keeping the session awake: no screensaver service or desktop portal holds an "
+                             "inhibition, and key presses are not available: cannot press"));
+    h.screenSaver.setHolder(InhibitionHolder::ScreenSaver);
     EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.toolTip(),
-              QStringLiteral("Keeping the session awake: screensaver inhibition only; key presses are not available"));
+              QStringLiteral("Keeping the session awake: an inhibition held by the screensaver service "
+                             "(org.freedesktop.ScreenSaver) only; key presses are not available: cannot press"));
 
     h.clock.advance(302600);
     EXPECT_TRUE(h.keyboard.presses.isEmpty());
     EXPECT_EQ(m.KITT_BACKGROUND_LABEL.background(), colour::Black);
     EXPECT_FALSE(m.NUMLOCK_TIMER_2.enabled());
     EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.text(), QStringLiteral("00:05:00"));
+}
+
+TEST(Heartbeat, EndingBetweenThePressesSendsTheSecondSoNumLockIsLeftAsItWas)
+{
+    struct Case {
+        const char* when;
+        Ms runFor;
+        int presses;
+    };
+    const Case cases[] = {
+        {"counting", 200000, 0},
+        {"first press pending", 301500, 0},
+        {"second press pending", 302000, 2},
+        {"pair done", 303000, 2},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        m.KITT_START_BUTTON.click();
+        h.clock.advance(c.runFor);
+        h.program.reset();
+        EXPECT_EQ(h.keyboard.presses.size(), c.presses) << c.when;
+        EXPECT_EQ(h.keyboard.states.num, LockState::Off) << c.when;
+    }
+}
+
+TEST(Heartbeat, TheCountdownIsGreenOnBlack)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.foreground(), colour::Green);
+    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.background(), colour::Black);
 }
 
 } // namespace

@@ -95,5 +95,70 @@ TEST(LockLights, AnUnchangedLightIsNotRepainted)
     EXPECT_EQ(capsRepaints, 2) << "its colour and its tooltip, once each";
 }
 
+TEST(LockLights, AKeyboardThatTellsOfItsChangesIsFollowedWithoutTicks)
+{
+    Harness h;
+    h.keyboard.tells = true;
+    MainWindowModel& m = h.start().main;
+    EXPECT_TRUE(m.NCS_TIMER.enabled());
+    EXPECT_EQ(m.VERT_NUM_LIGHT_LABEL.background(), colour::Red) << "shown at start-up, not a tick later";
+    const int reads = h.keyboard.reads;
+    h.seconds(60);
+    EXPECT_EQ(h.keyboard.reads, reads) << "nothing asked while nothing changes";
+
+    h.keyboard.set({LockState::On, LockState::Off, LockState::On});
+    EXPECT_EQ(m.VERT_NUM_LIGHT_LABEL.background(), colour::Green);
+    EXPECT_EQ(m.VERT_SCROLL_LIGHT_LABEL.toolTip(), QStringLiteral("SCROLL LOCK = ON"));
+    m.VERT_CAPS_LIGHT_LABEL.doubleClick();
+    EXPECT_EQ(m.VERT_CAPS_LIGHT_LABEL.background(), colour::Green);
+
+    h.program.reset();
+    EXPECT_FALSE(h.keyboard.onChange) << "the keyboard outlives the program: it must stop telling";
+}
+
+TEST(LockLights, SayWhyTheyCannotBeReadOrPressed)
+{
+    {
+        Harness h;
+        h.keyboard.unpressable = LockKey::Scroll;
+        MainWindowModel& m = h.start().main;
+        EXPECT_EQ(m.VERT_NUM_LIGHT_LABEL.toolTip(), QStringLiteral("NUM LOCK = OFF"));
+        EXPECT_EQ(m.VERT_SCROLL_LIGHT_LABEL.toolTip(),
+                  QStringLiteral("SCROLL LOCK = OFF\nA double-click cannot press it: cannot press"));
+        m.VERT_SCROLL_LIGHT_LABEL.doubleClick();
+        EXPECT_TRUE(h.keyboard.presses.isEmpty());
+    }
+    {
+        Harness h;
+        h.keyboard.readable = false;
+        h.keyboard.states = {};
+        MainWindowModel& m = h.start().main;
+        EXPECT_EQ(m.VERT_CAPS_LIGHT_LABEL.background(), kUnknownLockColour);
+        EXPECT_EQ(m.VERT_CAPS_LIGHT_LABEL.toolTip(),
+                  QStringLiteral("CAPS LOCK = UNKNOWN\nThe state cannot be read: cannot read"));
+    }
+}
+
+TEST(Desk, WithADesktopThatTellsOfItsChangesAnIdleProgramHasNoTimerTicking)
+{
+    // Default settings: lock lights and always on top on, nothing else.
+    Harness h;
+    h.keyboard.tells = true;
+    h.stacking.tells = true;
+    h.stacking.main = 0x1200001;
+    h.stacking.foreground = 0x1200001;
+    h.start();
+    const auto ticks = h.clock.ticksDelivered();
+    h.seconds(600);
+    EXPECT_EQ(h.clock.ticksDelivered(), ticks);
+
+    // Asking instead: ten lock-light ticks and one always-on-top tick a second.
+    Harness polled;
+    polled.start();
+    const auto before = polled.clock.ticksDelivered();
+    polled.seconds(10);
+    EXPECT_EQ(polled.clock.ticksDelivered() - before, 110U);
+}
+
 } // namespace
 } // namespace zb

@@ -70,6 +70,19 @@ TEST(MainSettingsWindow, LoadRunsTheMainWindowsOwnReactions)
     EXPECT_FALSE(m.AlwaysOnTopTimer.enabled()) << "stored 0 stops the always-on-top timer";
     EXPECT_EQ(m.AUTOCLOSE_TICKBOX.value(), 1);
     EXPECT_TRUE(m.AUTOCLOSE_START_BUTTON.enabled()) << "stored 1 enables the autoclose button again";
+    EXPECT_TRUE(w.AlwaysOnTopTimer_TICKBOX.enabled());
+}
+
+TEST(MainSettingsWindow, AlwaysOnTopSaysWhyWhereTheDesktopCannotKeepAWindowOnTop)
+{
+    Harness h;
+    h.stacking.problem = QStringLiteral("no topmost layer");
+    MainWindowModel& m = h.start().main;
+    auto w = test::mainSettingsWindow(h);
+    w.Form_Load();
+    EXPECT_FALSE(w.AlwaysOnTopTimer_TICKBOX.enabled());
+    EXPECT_EQ(w.AlwaysOnTopTimer_TICKBOX.toolTip(), m.AlwaysOnTopTimer_TICKBOX.toolTip());
+    EXPECT_FALSE(w.AlwaysOnTopTimer_TICKBOX.toolTip().isEmpty());
 }
 
 TEST(MainSettingsWindow, ClicksMirrorAtOnceButTheCloseBoxStoresOnlyThePosition)

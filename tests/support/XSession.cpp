@@ -36,12 +36,18 @@ void stop(QProcess& process)
 
 } // namespace
 
+QString XSession::defaultWindowManager()
+{
+    const QString named = qEnvironmentVariable("ZB_TEST_WINDOW_MANAGER");
+    return named.isEmpty() ? QStringLiteral("openbox") : named;
+}
+
 XSession::XSession() : XSession(Options{}) {}
 
 XSession::XSession(const Options& options)
 {
-    if (startServer(options.screen) && options.windowManager)
-        startWindowManager();
+    if (startServer(options.screen) && !options.windowManager.isEmpty())
+        startWindowManager(options.windowManager);
 }
 
 XSession::~XSession()
@@ -77,16 +83,18 @@ bool XSession::startServer(const QString& screen)
     return true;
 }
 
-bool XSession::startWindowManager()
+bool XSession::startWindowManager(const QString& name)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display_);
     windowManager_.setProcessEnvironment(env);
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
     windowManager_.setStandardErrorFile(QProcess::nullDevice());
-    windowManager_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    const QStringList arguments =
+        name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")} : QStringList{};
+    windowManager_.start(name, arguments);
     if (!windowManager_.waitForStarted(5000)) {
-        error_ = QStringLiteral("openbox could not be started: ") + windowManager_.errorString();
+        error_ = name + QStringLiteral(" could not be started: ") + windowManager_.errorString();
         return false;
     }
     const QDeadlineTimer deadline(15000);
@@ -95,7 +103,7 @@ bool XSession::startWindowManager()
             return true;
         QThread::msleep(50);
     }
-    error_ = QStringLiteral("openbox did not take the screen");
+    error_ = name + QStringLiteral(" did not take the screen");
     return false;
 }
 

@@ -5,16 +5,20 @@
 
 namespace zb::test {
 
-// A private X server (Xvfb) with a decorating window manager (openbox) on it,
-// for tests that must see what a user's desktop does to windows. The display
+// A private X server (Xvfb) with a decorating window manager on it (openbox,
+// or the one named by ZB_TEST_WINDOW_MANAGER: openbox or icewm), for tests
+// that must see what a user's desktop does to windows. The display
 // number is chosen by the server itself, so parallel test runs never collide.
 // Everything started is ended by the destructor.
 class XSession {
 public:
     struct Options {
-        bool windowManager = true;
+        // Empty: none.
+        QString windowManager = defaultWindowManager();
         QString screen = QStringLiteral("1280x1024x24");
     };
+
+    static QString defaultWindowManager();
 
     XSession();
     explicit XSession(const Options& options);
@@ -34,7 +38,7 @@ public:
 
 private:
     bool startServer(const QString& screen);
-    bool startWindowManager();
+    bool startWindowManager(const QString& name);
 
     QProcess server_;
     QProcess windowManager_;

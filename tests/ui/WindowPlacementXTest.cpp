@@ -13,12 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace zb {
 namespace {
-
-// The frame as the window system has it now.
-QRect frameOf(const QWidget& w) { return w.windowHandle()->frameGeometry(); }
 
 // Waits until the window manager has framed the window and stopped moving it.
 void waitUntilFramed(QWidget& w)
@@ -42,6 +43,64 @@ bool wholyOnAScreen(const QRect& frame)
         if (s->availableGeometry().contains(frame))
             return true;
     return false;
+}
+
+// The window's frame as the X server has it, asked over a connection of the
+// test's own, as another program would see it.
+class ServerView {
+public:
+    ServerView() : d_(XOpenDisplay(nullptr)) {}
+    ~ServerView()
+    {
+        if (d_ != nullptr)
+            XCloseDisplay(d_);
+    }
+    QPoint frameTopLeft(const QWidget& w)
+    {
+        const auto id = static_cast<Window>(w.winId());
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(d_, id, DefaultRootWindow(d_), 0, 0, &x, &y, &child);
+        Atom type = 0;
+        int format = 0;
+        unsigned long n = 0, after = 0;
+        unsigned char* data = nullptr;
+        long left = 0, top = 0;
+        if (XGetWindowProperty(d_, id, XInternAtom(d_, "_NET_FRAME_EXTENTS", False), 0, 4, False, XA_CARDINAL, &type,
+                               &format, &n, &after, &data) == Success &&
+            data != nullptr && n == 4) {
+            left = reinterpret_cast<long*>(data)[0];
+            top = reinterpret_cast<long*>(data)[2];
+        }
+        if (data != nullptr)
+            XFree(data);
+        return {x - static_cast<int>(left), y - static_cast<int>(top)};
+    }
+    // Moves the frame as the user would, through the window manager.
+    void moveFrame(const QWidget& w, const QPoint& to)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = static_cast<Window>(w.winId());
+        e.xclient.message_type = XInternAtom(d_, "_NET_MOVERESIZE_WINDOW", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 1 | (1 << 8) | (1 << 9) | (2 << 12); // north-west, x and y, from the user
+        e.xclient.data.l[1] = to.x();
+        e.xclient.data.l[2] = to.y();
+        XSendEvent(d_, DefaultRootWindow(d_), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XSync(d_, False);
+    }
+
+private:
+    Display* d_;
+};
+
+// The frame where the X server has it now: what a window manager reported
+// to the window may be wrong (icewm's, after a move).
+QRect frameOf(const QWidget& w)
+{
+    ServerView server;
+    return {server.frameTopLeft(w), w.windowHandle()->frameGeometry().size()};
 }
 
 // Opens the main window over h's store, lets the window manager frame it,
@@ -135,6 +194,40 @@ TEST(WindowPlacementX, HostileStoredGeometryStillFitsOnTheScreen)
                 << "," << frameOf(view).y() << " " << frameOf(view).width() << "x" << frameOf(view).height();
         });
     }
+}
+
+TEST(WindowPlacementX, AModalEditorMovedByTheUserComesBackWhereItWasLeft)
+{
+    ServerView server;
+    test::Harness h;
+    Program& p = h.start();
+    MainWindowView main(p.main);
+    main.applyGeometry();
+    main.show();
+    waitUntilFramed(main);
+    // Moved to a new place each time, and looked for there the next time.
+    const QPoint places[] = {{150, 170}, {240, 260}, {100, 120}};
+    std::optional<QPoint> left;
+    for (const QPoint& to : places) {
+        SingleTaskSettingsWindowModel model = test::singleTaskWindow(h);
+        model.Form_Load();
+        SingleTaskSettingsWindowView view(model, &main);
+        view.show();
+        waitUntilFramed(view);
+        if (left) {
+            const QPoint off = server.frameTopLeft(view) - *left;
+            EXPECT_TRUE(off.isNull()) << "came back " << off.x() << " px right and " << off.y() << " px lower";
+        }
+        // A user takes a moment to reach for the title bar; by then the
+        // window manager is done placing the window, even on a busy machine.
+        QTest::qWait(800);
+        server.moveFrame(view, to);
+        waitUntil([&] { return server.frameTopLeft(view) == to; });
+        QTest::qWait(300);
+        left = server.frameTopLeft(view);
+        model.OK_BUTTON.click();
+    }
+    main.close();
 }
 
 } // namespace

@@ -17,8 +17,10 @@
 #include "platform/fake/FakeFileDialog.h"
 #include "platform/fake/FakeFiles.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeKeyboard.h"
 #include "platform/fake/FakeLauncher.h"
 #include "platform/fake/FakeProcessQuery.h"
+#include "platform/fake/FakeWindowStacking.h"
 #include "platform/fake/MemorySettingsStore.h"
 #include "platform/fake/SimulatedClock.h"
 #include "platform/qt/InstalledProgramData.h"
@@ -181,7 +183,14 @@ int run(const QDir& folder)
     seed(store, exe.baseName());
     processes.running.insert(QStringLiteral("rsync"), -1);
 
-    Program p(Services{clock, store, exe, launcher, processes, folders, fileDialog, files, shell});
+    // A desktop whose lock keys and window stacking answer: Num Lock on.
+    FakeKeyboard keyboard;
+    keyboard.states = {LockState::On, LockState::Off, LockState::Off};
+    FakeWindowStacking stacking;
+    Services services{clock, store, exe, launcher, processes, folders, fileDialog, files, shell};
+    services.keyboard = &keyboard;
+    services.stacking = &stacking;
+    Program p(services);
     MainWindowView main(p.main);
     p.start();
     // Mid-run: slot 1 done, slot 2 waiting for its process.

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Xlib's macros (None, Bool, Status) would break Qt's headers: they come last.
+#include <X11/Xlib.h>
+
+class QSocketNotifier;
+
+namespace zb {
+
+// A connection of its own to the X server, whose events are read as they
+// arrive on its socket: the desk learns of lock and window changes without
+// asking over and over, and sleeps while nothing changes.
+class X11EventWatch {
+public:
+    using Handler = std::function<void(const XEvent&)>;
+
+    // Connects to the X server named; display() is null when that fails.
+    explicit X11EventWatch(const char* displayName);
+    ~X11EventWatch();
+    X11EventWatch(const X11EventWatch&) = delete;
+    X11EventWatch& operator=(const X11EventWatch&) = delete;
+
+    Display* display() const { return display_; }
+    // Every event read is handed to every handler, until it is removed.
+    int addHandler(Handler handler);
+    void removeHandler(int id);
+    // Sends the requests made on display() and waits until the server has
+    // seen them; true when none failed (a window that has gone meanwhile).
+    bool sync();
+
+private:
+    void readEvents();
+
+    Display* display_ = nullptr;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::vector<std::pair<int, Handler>> handlers_;
+    int nextId_ = 1;
+    bool reading_ = false;
+};
+
+} // namespace zb

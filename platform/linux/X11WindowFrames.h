@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/WindowFrames.h"
+
+#include <X11/Xlib.h>
+
+namespace zb {
+
+// A window's place on an X server: its client area's position on the root
+// window (XTranslateCoordinates) and the frame its window manager put around
+// it (_NET_FRAME_EXTENTS; none without one).
+class X11WindowFrames : public WindowFrames {
+public:
+    // The display stays the caller's.
+    explicit X11WindowFrames(Display* display);
+
+    std::optional<Place> where(WindowId window) override;
+
+private:
+    Display* display_;
+    Atom frameExtents_;
+};
+
+} // namespace zb
