@@ -45,18 +45,19 @@ Colour readableTextOn(Colour background, Colour preferred, double minimum)
     const Colour end = contrastRatio(background, colour::Black) >= contrastRatio(background, colour::White)
                            ? colour::Black
                            : colour::White;
+    const double target = std::max(minimum, std::min(kMendedContrast, contrastRatio(background, end)));
     double low = 0.0;
     double high = 1.0;
     for (int step = 0; step < 16; ++step) {
         const double t = (low + high) / 2;
-        if (contrastRatio(background, mix(preferred, end, t)) >= minimum)
+        if (contrastRatio(background, mix(preferred, end, t)) >= target)
             high = t;
         else
             low = t;
     }
     // Rounding to whole channel values may lose a hair: step on until it reads.
     Colour out = mix(preferred, end, high);
-    for (double t = high; contrastRatio(background, out) < minimum && t < 1.0;) {
+    for (double t = high; contrastRatio(background, out) < target && t < 1.0;) {
         t = std::min(1.0, t + 0.01);
         out = mix(preferred, end, t);
     }

@@ -46,11 +46,13 @@ TEST(ColourContrast, KeepsAReadableTextColourAndMendsAnUnreadableOne)
             << std::hex << c.preferred << " on " << c.background;
         EXPECT_EQ(text == c.preferred, c.kept) << std::hex << c.preferred << " on " << c.background;
     }
-    // A mended red stays a red: darker on white, lighter on a dark field.
-    for (Colour background : {colour::White, kDarkTheme}) {
+    // A mended colour reads well, not just enough, and a mended red stays a
+    // red: darker on white, lighter on a dark field.
+    for (Colour background : {colour::White, kDarkTheme, colour::Green}) {
         const Colour red = readableTextOn(background, colour::Red);
-        EXPECT_GT(red & 0xFF, 2 * ((red >> 8) & 0xFF)) << std::hex << red;
-        EXPECT_GT(red & 0xFF, 2 * ((red >> 16) & 0xFF)) << std::hex << red;
+        EXPECT_GE(contrastRatio(background, red), kMendedContrast) << std::hex << red;
+        EXPECT_GT(red & 0xFF, 3 * ((red >> 8) & 0xFF) / 2) << std::hex << red;
+        EXPECT_GT(red & 0xFF, 3 * ((red >> 16) & 0xFF) / 2) << std::hex << red;
     }
 }
 
