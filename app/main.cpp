@@ -1,5 +1,11 @@
 #include "app/CommandLine.h"
+#include "app/ScheduledStart.h"
+#include "core/Settings.h"
+#include "engine/RunJournal.h"
+#include "platform/DisplayCheck.h"
 #include "platform/SystemServices.h"
+#include "platform/qt/ArgvExecutableInfo.h"
+#include "platform/qt/IniSettingsStore.h"
 #include "ui/Application.h"
 
 #include <QFileInfo>
@@ -12,6 +18,12 @@ void print(std::FILE* stream, const QString& text)
 {
     if (!text.isEmpty())
         std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+bool autostartTicked(const zb::ExecutableInfo& exe)
+{
+    zb::IniSettingsStore store(zb::systemSettingsFilePath());
+    return zb::Settings(store, exe).readTick(zb::keys::AUTOSTART_TICKBOX) == 1;
 }
 
 } // namespace
@@ -29,12 +41,26 @@ int main(int argc, char** argv)
         print(stderr, line.error);
         return line.exitStatus;
     }
-    if (!line.displayGiven) {
-        if (const QString problem = zb::displayProblem(); !problem.isEmpty()) {
-            const QString program = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
-            print(stderr, zb::noDisplayText(program, problem));
+    zb::StartOptions options;
+    options.scheduled = zb::takeScheduledStartMark();
+    if (!line.displayGiven)
+        options.noDisplay = zb::displayProblem();
+    if (!line.displayGiven && options.noDisplay.isEmpty())
+        options.noDisplay = zb::displayRefusal();
+    if (!options.noDisplay.isEmpty()) {
+        const zb::ArgvExecutableInfo exe(arguments.value(0));
+        const QString program = QFileInfo(arguments.value(0)).fileName();
+        const zb::StartPlan plan =
+            zb::planStart(options.scheduled, options.scheduled && autostartTicked(exe), options.noDisplay, program);
+        print(stderr, plan.stderrText);
+        if (plan.mode == zb::StartMode::NotRun) {
+            if (plan.record)
+                zb::createSystemJournal(exe.baseName())->record(*plan.record);
             return zb::kExitCannotRun;
         }
+        // Qt's offscreen platform: the same program, nothing on a screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        options.windowless = true;
     }
-    return zb::runApplication(argc, argv);
+    return zb::runApplication(argc, argv, options);
 }

@@ -43,6 +43,7 @@ TickKey schedulerDay(int day)
 }
 const TickKey ENABLE_SCHED_TASK_TICKBOX{QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), 0};
 const TextKey TASK_STATUS_TEXTBOX{QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-DELETED")};
+const TextKey SCHEDULED_SINCE{QStringLiteral("SCHEDULED_SINCE"), QString()};
 
 const GeometryKeys MAIN{QStringLiteral("MAIN"), 1000, 1000, 6225, 4575};
 const GeometryKeys SETTINGS{QStringLiteral("SETTINGS"), 1000, 1000, 17400, 6180};

@@ -73,6 +73,9 @@ extern const TickKey SELECT_ALL_DAYS_TICKBOX;
 TickKey schedulerDay(int day); // MON_TICKBOX (day 0) … SUN_TICKBOX (day 6)
 extern const TickKey ENABLE_SCHED_TASK_TICKBOX;
 extern const TextKey TASK_STATUS_TEXTBOX;
+// When this copy's crontab entry was last created or enabled, ISO 8601 with
+// offset: scheduled starts before it were not expected.
+extern const TextKey SCHEDULED_SINCE;
 
 // Window geometry.
 extern const GeometryKeys MAIN;

@@ -90,6 +90,8 @@ void apply(HistoryPass& pass, const JournalEvent& e)
         pass.result = e.reason;
         break;
     case Kind::PassStarted:
+    case Kind::ScheduledStart:
+    case Kind::ScheduledStartNotRun:
     case Kind::WaitBegan:
     case Kind::EmailStarted:
     case Kind::EmailMissing:
@@ -100,27 +102,51 @@ void apply(HistoryPass& pass, const JournalEvent& e)
 
 } // namespace
 
+QString passStartText(const JournalEvent& started)
+{
+    switch (started.start) {
+    case PassStart::Autostart:
+        return QStringLiteral("Autostart");
+    case PassStart::Schedule:
+        return started.windowless ? QStringLiteral("By schedule, without a window") : QStringLiteral("By schedule");
+    case PassStart::ByHand:
+        break;
+    }
+    return started.kind == Kind::ScheduledStartNotRun ? QStringLiteral("By schedule") : QStringLiteral("By hand");
+}
+
+QString notRunText(const QString& reason) { return QStringLiteral("NOT RUN: ") + reason; }
+
 QList<HistoryPass> historyFromJournal(const QStringList& lines)
 {
     QList<Reading> read;
     // A task's end can come during a later pass: it belongs to the pass that started it.
     QHash<qint64, int> passOfPid;
+    // The pass that events belong to; a start that did not run has none.
+    int current = -1;
     for (const QString& line : lines) {
         const std::optional<JournalEntry> entry = parseJournalLine(line);
         if (!entry)
             continue;
         const JournalEvent& e = entry->event;
-        if (e.kind == Kind::PassStarted) {
+        if (e.kind == Kind::PassStarted || e.kind == Kind::ScheduledStartNotRun) {
             Reading r;
             r.pass.started = entry->when;
-            r.pass.how = e.start == PassStart::Autostart ? QStringLiteral("Autostart") : QStringLiteral("By hand");
+            r.pass.how = passStartText(e);
+            if (e.kind == Kind::ScheduledStartNotRun)
+                r.pass.result = notRunText(e.reason);
             r.last = entry->when;
             read.append(r);
+            if (e.kind == Kind::PassStarted)
+                current = static_cast<int>(read.size()) - 1;
             continue;
         }
-        if (read.isEmpty())
+        // A new start of the program: what follows is no longer the last pass's.
+        if (e.kind == Kind::ScheduledStart)
+            current = -1;
+        if (current < 0)
             continue;
-        int index = static_cast<int>(read.size()) - 1;
+        int index = current;
         if (e.kind == Kind::TaskStarted)
             passOfPid.insert(e.pid, index);
         if (e.kind == Kind::TaskExited || e.kind == Kind::TaskStillRunning) {

@@ -21,14 +21,21 @@ struct HistorySlot {
     bool skipped = false;
 };
 
-// One pass, as the journal tells it.
+// One pass, as the journal tells it; a start by the schedule that could not
+// run is a pass whose result says why.
 struct HistoryPass {
     QDateTime started;
-    QString how;    // "By hand" or "Autostart"
+    QString how;    // "By hand", "Autostart", "By schedule" or "By schedule, without a window"
     QString took;   // from its start to its last event, "h:mm:ss"
     QString result; // the last-run text, or how it stopped
     QList<HistorySlot> slots;
 };
+
+// How a pass started (a pass-started or scheduled-start-not-run event), as
+// History says it.
+QString passStartText(const JournalEvent& started);
+// The result of a scheduled start that did not run, for its reason.
+QString notRunText(const QString& reason);
 
 // Reads the passes out of journal lines, newest first. Lines that are not
 // journal lines, and events before the first pass, are passed over.

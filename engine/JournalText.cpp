@@ -11,7 +11,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 15> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 17> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -27,6 +27,8 @@ constexpr std::array<std::pair<Kind, const char*>, 15> kKindNames{{
     {Kind::Autoclosed, "autoclosed"},
     {Kind::TaskExited, "task-ended"},
     {Kind::TaskStillRunning, "task-still-running-at-close"},
+    {Kind::ScheduledStart, "scheduled-start"},
+    {Kind::ScheduledStartNotRun, "scheduled-start-not-run"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -87,6 +89,19 @@ void field(QString& out, const char* key, QStringView value)
 }
 
 void field(QString& out, const char* key, qint64 value) { field(out, key, QString::number(value)); }
+
+QString startWord(PassStart start)
+{
+    switch (start) {
+    case PassStart::Autostart:
+        return QStringLiteral("autostart");
+    case PassStart::Schedule:
+        return QStringLiteral("schedule");
+    case PassStart::ByHand:
+        break;
+    }
+    return QStringLiteral("hand");
+}
 
 QString emailWord(EmailBatch kind)
 {
@@ -165,7 +180,17 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
     out += kindName(e.kind);
     switch (e.kind) {
     case Kind::PassStarted:
-        field(out, "by", e.start == PassStart::Autostart ? QStringLiteral("autostart") : QStringLiteral("hand"));
+        field(out, "by", startWord(e.start));
+        if (e.windowless)
+            field(out, "window", QStringLiteral("no"));
+        break;
+    case Kind::ScheduledStart:
+        field(out, "window", e.windowless ? QStringLiteral("no") : QStringLiteral("yes"));
+        if (!e.reason.isEmpty())
+            field(out, "reason", e.reason);
+        break;
+    case Kind::ScheduledStartNotRun:
+        field(out, "reason", e.reason);
         break;
     case Kind::PassStopped:
     case Kind::ChainEnded:
@@ -237,7 +262,8 @@ bool inRange(const JournalEvent& e)
 {
     const bool hasSlot = e.kind != Kind::PassStarted && e.kind != Kind::PassStopped && e.kind != Kind::ChainEnded &&
                          e.kind != Kind::Autoclosed && e.kind != Kind::EmailStarted && e.kind != Kind::EmailMissing &&
-                         e.kind != Kind::EmailFailed;
+                         e.kind != Kind::EmailFailed && e.kind != Kind::ScheduledStart &&
+                         e.kind != Kind::ScheduledStartNotRun;
     if (hasSlot && (e.slot < 1 || e.slot > kSlotCount))
         return false;
     return e.pid >= 0 && e.seconds >= 0 && e.runMs >= 0 && e.exitCode >= 0 && e.exitCode <= 255 && e.signal >= 0 &&
@@ -301,7 +327,11 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
         qint64 number = 0;
         const bool numeric = toNumber(value, number);
         if (key == u"by")
-            e.start = value == u"autostart" ? PassStart::Autostart : PassStart::ByHand;
+            e.start = value == u"autostart"  ? PassStart::Autostart
+                      : value == u"schedule" ? PassStart::Schedule
+                                             : PassStart::ByHand;
+        else if (key == u"window")
+            e.windowless = value == u"no";
         else if (key == u"email")
             e.email = value == u"end" ? EmailBatch::End : EmailBatch::Start;
         else if (key == u"task" && numeric)

@@ -7,28 +7,31 @@
 
 namespace zb {
 
-// How a pass was started.
-enum class PassStart { ByHand, Autostart };
+// How a pass was started: Schedule is the autostart of a copy that cron
+// started.
+enum class PassStart { ByHand, Autostart, Schedule };
 
 // One thing that happened in a run, as the engine reports it. Which fields
 // mean something depends on the kind; the rest keep their defaults.
 struct JournalEvent {
     enum class Kind {
-        PassStarted,      // start
-        PassStopped,      // STOP pressed
-        TaskSkipped,      // slot
-        TaskStarted,      // slot, pid, command, file (its output)
-        TaskFailed,       // slot, command, reason
-        WaitBegan,        // slot, name
-        WaitEnded,        // slot, seconds
-        WaitStopped,      // slot, seconds
-        EmailStarted,     // email, file, pid
-        EmailMissing,     // email, file
-        EmailFailed,      // email, file, reason
-        ChainEnded,       //
-        Autoclosed,       // reason: the last-run text stored
-        TaskExited,       // slot, pid, exitCode or signal, runMs
-        TaskStillRunning, // slot, pid: the program closes, the task goes on
+        PassStarted,          // start
+        PassStopped,          // STOP pressed
+        TaskSkipped,          // slot
+        TaskStarted,          // slot, pid, command, file (its output)
+        TaskFailed,           // slot, command, reason
+        WaitBegan,            // slot, name
+        WaitEnded,            // slot, seconds
+        WaitStopped,          // slot, seconds
+        EmailStarted,         // email, file, pid
+        EmailMissing,         // email, file
+        EmailFailed,          // email, file, reason
+        ChainEnded,           //
+        Autoclosed,           // reason: the last-run text stored
+        TaskExited,           // slot, pid, exitCode or signal, runMs
+        TaskStillRunning,     // slot, pid: the program closes, the task goes on
+        ScheduledStart,       // windowless, reason (why there is no display): cron started this copy
+        ScheduledStartNotRun, // reason: cron started this copy, which could not run
     };
 
     Kind kind = Kind::PassStarted;
@@ -44,6 +47,8 @@ struct JournalEvent {
     QString name{};
     QString reason{};
     QString file{};
+    // PassStarted, ScheduledStart: the copy runs without a window.
+    bool windowless = false;
 
     bool operator==(const JournalEvent&) const = default;
 };

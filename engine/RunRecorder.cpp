@@ -25,12 +25,24 @@ RunRecorder::RunRecorder(MainWindowModel& main, Launcher& launcher) : main_(main
     launcher.onEnded = [this](const ProcessEnd& end) { processEnded(end); };
 }
 
+void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay)
+{
+    scheduledPending_ = true;
+    windowless_ = windowless;
+    record({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless});
+}
+
 void RunRecorder::beginPass(PassStart how)
 {
     outcome_.begin();
     JournalEvent e;
     e.kind = Kind::PassStarted;
     e.start = how;
+    if (how == PassStart::Autostart && scheduledPending_) {
+        e.start = PassStart::Schedule;
+        scheduledPending_ = false;
+    }
+    e.windowless = windowless_;
     record(e);
 }
 

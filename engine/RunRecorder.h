@@ -33,6 +33,10 @@ public:
     void setJournal(RunJournal* journal) { journal_ = journal != nullptr ? journal : &nullJournal_; }
     const RunJournal& journal() const { return *journal_; }
 
+    // Cron started this copy, with its window or without: its first
+    // autostart pass is a pass by the schedule, and the start is journaled.
+    // `noDisplay` says why there is no window.
+    void scheduledStart(bool windowless, const QString& noDisplay);
     void beginPass(PassStart how);
     void record(const JournalEvent& event);
     void problem(const QString& text) { outcome_.note(text); }
@@ -63,6 +67,8 @@ private:
     QHash<qint64, Task> tasks_;
     std::array<qint64, kSlotCount + 1> waitSeconds_;
     QString failureShown_;
+    bool scheduledPending_ = false;
+    bool windowless_ = false;
 };
 
 } // namespace zb

@@ -42,8 +42,9 @@ public:
     // time limit), so that nothing is left half done when a window closes.
     virtual void settle() = 0;
 
-    // The variables a program started by cron needs to open its windows in
-    // this session, as this program itself has them; unset ones are left out.
+    // The variables a program started by cron needs to run as this one does
+    // (its session, its settings and journal folders, PATH and the locale),
+    // as this program itself has them; unset ones are left out.
     virtual QList<EnvAssignment> sessionEnvironment() const = 0;
     // The process names under which the cron daemon runs.
     virtual QStringList daemonNames() const = 0;

@@ -11,6 +11,9 @@ public:
     virtual ~ExecutableInfo() = default;
     virtual QString baseName() const = 0;
     virtual QString programFolder() const = 0;
+    // The executable's file name in that folder as it was started, ".exe"
+    // and all.
+    virtual QString fileName() const { return baseName(); }
 };
 
 } // namespace zb

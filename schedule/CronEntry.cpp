@@ -10,7 +10,18 @@ bool asciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9')
 
 bool twoDigits(const QString& t, int at) { return asciiDigit(t.at(at)) && asciiDigit(t.at(at + 1)); }
 
-bool holdsLineBreak(const QString& t) { return t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r')); }
+// Why a text cannot stand in a crontab line exactly; empty when it can.
+QString unwritable(const QString& text)
+{
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
+        return QStringLiteral("holds a line break");
+    if (text.contains(QChar(0)))
+        return QStringLiteral("holds a NUL byte");
+    // What could not be read as UTF-8 came in as U+FFFD: its bytes are lost.
+    if (text.contains(QChar::ReplacementCharacter))
+        return QStringLiteral("holds bytes that are not UTF-8");
+    return {};
+}
 
 } // namespace
 
@@ -24,41 +35,82 @@ std::optional<ClockTime> parseRunTime(const QString& text)
     return t;
 }
 
+QByteArray cronUnescaped(const QByteArray& command)
+{
+    QByteArray out;
+    out.reserve(command.size());
+    bool escaped = false;
+    for (const char c : command) {
+        if (escaped) {
+            if (c != '%' && c != '\\')
+                out += '\\';
+            out += c;
+            escaped = false;
+        } else if (c == '\\') {
+            escaped = true;
+        } else if (c == '%') {
+            return out;
+        } else {
+            out += c;
+        }
+    }
+    if (escaped)
+        out += '\\';
+    return out;
+}
+
 QString cronEscaped(const QString& text)
 {
-    QString out = text;
-    out.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%'))
+            out += QLatin1Char('\\');
+        out += c;
+    }
     return out;
 }
 
 QString cronShellWord(const QString& text)
 {
-    QString out = text;
-    out.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
-    // A backslash before a % would swallow the escape cron needs: end the
-    // quote between the two ('' is nothing to sh).
-    out.replace(QStringLiteral("\\%"), QStringLiteral("\\''%"));
-    return cronEscaped(QLatin1Char('\'') + out + QLatin1Char('\''));
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return cronEscaped(QLatin1Char('\'') + quoted + QLatin1Char('\''));
 }
 
-QByteArray entryMarker(const QString& taskName) { return (QStringLiteral("# ") + cronEscaped(taskName)).toUtf8(); }
+QByteArray entryMarker(const QString& taskName)
+{
+    QString name = taskName;
+    if (!name.isEmpty() && (name.back().isSpace() || name.back() == QLatin1Char('|')))
+        name += QLatin1Char('|');
+    return (QStringLiteral("# ") + cronEscaped(name)).toUtf8();
+}
 
 ComposedLine composeEntry(const CronSchedule& when, const QList<EnvAssignment>& environment, const QString& programPath,
                           const QString& taskName)
 {
-    if (holdsLineBreak(programPath) || holdsLineBreak(taskName))
-        return {{}, QStringLiteral("The program's path or name holds a line break, which a crontab line cannot.")};
-    QString command;
+    if (const QString why = unwritable(programPath); !why.isEmpty())
+        return {{}, QStringLiteral("The program's path %1, which a crontab line cannot carry exactly.").arg(why)};
+    if (const QString why = unwritable(taskName); !why.isEmpty())
+        return {{}, QStringLiteral("The program's name %1, which a crontab line cannot carry exactly.").arg(why)};
+    QString command = QLatin1String(kScheduledStartVariable) + QStringLiteral("=1 ");
     for (const EnvAssignment& e : environment) {
-        // A value cron could not keep on one line is left out.
-        if (!holdsLineBreak(e.value))
+        // A value cron could not keep exactly is left out.
+        if (unwritable(e.value).isEmpty())
             command += e.name + QLatin1Char('=') + cronShellWord(e.value) + QLatin1Char(' ');
     }
     command += cronShellWord(programPath);
+    const QByteArray commandBytes = command.toUtf8() + ' ' + entryMarker(taskName);
+    if (commandBytes.size() > kMaxCommandBytes)
+        return {{},
+                QStringLiteral("The crontab line would be too long for cron: its command takes %1 bytes (the program's "
+                               "path and its variables), and cron takes at most %2. Move the program to a shorter "
+                               "folder or shorten PATH.")
+                    .arg(commandBytes.size())
+                    .arg(kMaxCommandBytes)};
     const QString day = when.dayOfWeek == 0 ? QStringLiteral("*") : QString::number(when.dayOfWeek);
-    const QString line =
-        QStringLiteral("%1 %2 * * %3 ").arg(when.minute).arg(when.hour).arg(day) + command + QLatin1Char(' ');
-    return {line.toUtf8() + entryMarker(taskName), {}};
+    const QString fields = QStringLiteral("%1 %2 * * %3 ").arg(when.minute).arg(when.hour).arg(day);
+    return {fields.toUtf8() + commandBytes, {}};
 }
 
 std::optional<CronSchedule> parseSchedule(const QByteArray& line)
@@ -76,17 +128,10 @@ std::optional<CronSchedule> parseSchedule(const QByteArray& line)
     return s;
 }
 
-QDateTime nextStart(const CronSchedule& when, const QDateTime& now)
+bool marksScheduledStart(const QByteArray& line)
 {
-    for (int d = 0; d <= 7; ++d) {
-        const QDate date = now.date().addDays(d);
-        if (when.dayOfWeek != 0 && date.dayOfWeek() != when.dayOfWeek)
-            continue;
-        const QDateTime at(date, QTime(when.hour, when.minute));
-        if (at > now)
-            return at;
-    }
-    return {};
+    static const QRegularExpression mark(QStringLiteral("\\s%1=1\\s").arg(QLatin1String(kScheduledStartVariable)));
+    return mark.match(QString::fromUtf8(line)).hasMatch();
 }
 
 } // namespace zb::schedule

@@ -3,13 +3,12 @@
 #include "platform/Crontab.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <optional>
 
 // One copy's line in the user's crontab:
-//   <min> <hour> * * <dow> NAME='value'... '<program>' # ZB-SEQUENTA - <name>
+//   <min> <hour> * * <dow> ZB_SEQUENTA_SCHEDULED=1 NAME='value'... '<program>' # ZB-SEQUENTA - <name>
 // The trailing comment marks the line as this copy's.
 namespace zb::schedule {
 
@@ -30,13 +29,26 @@ struct CronSchedule {
     bool operator==(const CronSchedule&) const = default;
 };
 
-// cron turns a bare % into a line break; \% stands for %.
+// The variable the line sets so that the program knows cron started it.
+inline constexpr char kScheduledStartVariable[] = "ZB_SEQUENTA_SCHEDULED";
+
+// The longest command, everything after the five time fields, that the
+// crontab program takes; it refuses a longer one ("command too long").
+inline constexpr qsizetype kMaxCommandBytes = 998;
+
+// What Debian's cron does to a command before sh sees it: "\\" gives "\",
+// "\%" gives "%", and a bare % ends the command (the rest goes to its
+// standard input, which this returns no part of).
+QByteArray cronUnescaped(const QByteArray& command);
+// The inverse, for any text: each \ doubled, each % as \%.
 QString cronEscaped(const QString& text);
 // One word for sh, inside single quotes (each ' as '\''), escaped so that
 // cron hands it to sh unchanged: "it's 100%" gives 'it'\''s 100\%'.
 QString cronShellWord(const QString& text);
 
-// "# ZB-SEQUENTA - <name>", as it ends this copy's line.
+// "# ZB-SEQUENTA - <name>", as it ends this copy's line. A name that ends in
+// a blank or in "|" gets one "|" more, so that the marker never ends in a
+// blank that an editor might strip, and no two names share a marker.
 QByteArray entryMarker(const QString& taskName);
 
 struct ComposedLine {
@@ -49,7 +61,8 @@ ComposedLine composeEntry(const CronSchedule& when, const QList<EnvAssignment>& 
 // The schedule of an entry written as composeEntry writes it (a Sunday
 // given as 0 too); nullopt for anything else.
 std::optional<CronSchedule> parseSchedule(const QByteArray& line);
-// The first start strictly after now.
-QDateTime nextStart(const CronSchedule& when, const QDateTime& now);
+// Whether the line tells the program that cron started it (lines made by
+// earlier versions do not).
+bool marksScheduledStart(const QByteArray& line);
 
 } // namespace zb::schedule

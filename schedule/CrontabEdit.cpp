@@ -1,5 +1,7 @@
 #include "CrontabEdit.h"
 
+#include "CronEntry.h"
+
 #include <QList>
 
 namespace zb::schedule {
@@ -22,25 +24,58 @@ QByteArray tableOf(const QList<QByteArray>& lines)
     return out;
 }
 
-// Trailing blanks a hand edit may leave do not hide the marker.
+// Where sh's comment begins: the first # outside quotes that starts a word;
+// -1 when the line has none.
+qsizetype commentStart(const QByteArray& line)
+{
+    char quote = 0;
+    bool escaped = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line.at(i);
+        if (escaped) {
+            escaped = false;
+        } else if (quote == '\'') {
+            if (c == '\'')
+                quote = 0;
+        } else if (c == '\\') {
+            escaped = true;
+        } else if (quote == '"') {
+            if (c == '"')
+                quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '#' && (i == 0 || line.at(i - 1) == ' ' || line.at(i - 1) == '\t')) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The line's comment, as sh gets it after cron's unescaping, is exactly the
+// marker. A marker never ends in a blank, so blanks a hand edit leaves after
+// it do not hide it.
 bool endsWithMarker(const QByteArray& line, const QByteArray& marker)
 {
-    QByteArray l = line;
-    while (!l.isEmpty() && (l.endsWith(' ') || l.endsWith('\t') || l.endsWith('\r')))
-        l.chop(1);
-    return l.endsWith(' ' + marker);
+    const QByteArray sh = cronUnescaped(line);
+    const qsizetype at = commentStart(sh);
+    if (at < 0)
+        return false;
+    QByteArray comment = sh.mid(at);
+    while (!comment.isEmpty() && (comment.endsWith(' ') || comment.endsWith('\t') || comment.endsWith('\r')))
+        comment.chop(1);
+    return comment == cronUnescaped(marker);
 }
 
 // This copy's line as it runs, or nullopt-like empty state for other lines.
 FoundEntry classify(const QByteArray& line, const QByteArray& marker)
 {
-    if (!endsWithMarker(line, marker))
-        return {};
-    if (line.startsWith(kDisabledPrefix))
-        return {EntryState::Disabled, line.mid(qsizetype(sizeof kDisabledPrefix) - 1)};
+    if (line.startsWith(kDisabledPrefix)) {
+        const QByteArray runs = line.mid(qsizetype(sizeof kDisabledPrefix) - 1);
+        return endsWithMarker(runs, marker) ? FoundEntry{EntryState::Disabled, runs} : FoundEntry{};
+    }
     if (line.trimmed().startsWith('#'))
         return {}; // a comment the user wrote, not ours to run
-    return {EntryState::Enabled, line};
+    return endsWithMarker(line, marker) ? FoundEntry{EntryState::Enabled, line} : FoundEntry{};
 }
 
 } // namespace

@@ -33,10 +33,12 @@ inline const QString kCrontabReference =
                    "  Run Time HH:MM fills the minute and hour fields.\n"
                    "  Every Day gives * as day of week; one weekday gives 1 (Monday) to 7 (Sunday).\n"
                    "  Day of month and month are always *.\n"
-                   "  The command sets DISPLAY, XAUTHORITY, XDG_RUNTIME_DIR and DBUS_SESSION_BUS_ADDRESS\n"
-                   "  (and XDG_CONFIG_HOME when set) as this program has them now, so the started copy\n"
-                   "  opens its window in your session and reads these settings, then runs this copy\n"
-                   "  under its own name.\n"
+                   "  The command sets ZB_SEQUENTA_SCHEDULED=1 (cron started this copy), then\n"
+                   "  DISPLAY, XAUTHORITY, XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS,\n"
+                   "  XDG_CONFIG_HOME, XDG_STATE_HOME, PATH, LANG and LC_ALL, each only when set,\n"
+                   "  as this program has them now: the started copy opens its window in your\n"
+                   "  session, reads these settings, journals where History looks and finds the\n"
+                   "  tasks' programs as a start by hand does. Then it runs this copy's file.\n"
                    "  The line ends in # ZB-SEQUENTA - <name>; each copy owns one such line.\n"
                    "  Enable Scheduled Task cleared puts #ZB-SEQUENTA-DISABLED# before the line.\n"
                    "\n"
@@ -44,6 +46,13 @@ inline const QString kCrontabReference =
                    "  crontab -l    list your entries\n"
                    "  crontab -e    edit them; delete the line ending in # ZB-SEQUENTA - <name> to remove it\n"
                    "\n"
-                   "You must be logged in to your graphical session at the run time; cron must be running.");
+                   "WITHOUT A SESSION\n"
+                   "  When nobody is logged in at the run time (no display), a copy with\n"
+                   "  AutoStart Timer ticked runs its chain without a window, with its e-mails\n"
+                   "  and journal, and closes after it; with AutoStart Timer clear it does not\n"
+                   "  run, and the journal says so. The line at the top tells how the last\n"
+                   "  scheduled start went, or that it did not happen.\n"
+                   "\n"
+                   "cron must be running.");
 
 } // namespace zb::text

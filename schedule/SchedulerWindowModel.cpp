@@ -1,12 +1,13 @@
 #include "SchedulerWindowModel.h"
 
+#include "ScheduleHealth.h"
 #include "SchedulerTexts.h"
 #include "editors/EditorTexts.h"
+#include "engine/JournalText.h"
+#include "engine/RunJournal.h"
 #include "platform/Crontab.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/ProcessQuery.h"
-
-#include <QLocale>
 
 namespace zb {
 
@@ -115,6 +116,8 @@ void SchedulerWindowModel::Form_Load()
 
 void SchedulerWindowModel::OK_BUTTON_Click()
 {
+    // A change still running decides the status and the enable tick.
+    crontab_.settle();
     storePosition();
     settings_.writeText(keys::TASK_RUN_TIME_TEXTBOX, TASK_RUN_TIME_TEXTBOX.text());
     settings_.writeTick(keys::SELECT_ALL_DAYS_TICKBOX, SELECT_ALL_DAYS_TICKBOX.value());
@@ -203,7 +206,8 @@ void SchedulerWindowModel::CREATE_TASK_BUTTON_Click()
         showProblem(text::kNoDayChoice);
         return;
     }
-    const QString program = exe_.programFolder() + QLatin1Char('/') + exe_.baseName();
+    // The file as it was started: a copy named nightly.exe keeps its ".exe".
+    const QString program = exe_.programFolder() + QLatin1Char('/') + exe_.fileName();
     const schedule::ComposedLine composed =
         schedule::composeEntry({time->minute, time->hour, dayOfWeek}, crontab_.sessionEnvironment(), program,
                                schedule::taskName(exe_.baseName()));
@@ -251,16 +255,24 @@ void SchedulerWindowModel::ENABLE_SCHED_TASK_TICKBOX_Click()
     OUTPUT_COMMAND_TEXTBOX.setText((enable ? QStringLiteral("crontab: enable the line ending in ")
                                            : QStringLiteral("crontab: disable the line ending in ")) +
                                    QString::fromUtf8(marker()));
-    enqueue({[this, enable](const QByteArray& table, QString& error) -> std::optional<QByteArray> {
+    // Whether the line ran before: only a line that begins to run now starts
+    // the time from which its starts are expected.
+    auto ranBefore = std::make_shared<bool>(false);
+    enqueue({[this, enable, ranBefore](const QByteArray& table, QString& error) -> std::optional<QByteArray> {
+                 const schedule::EntryState state = schedule::findEntry(table, marker()).state;
+                 *ranBefore = state == schedule::EntryState::Enabled;
                  // A missing line is as disabled as can be; enabling it is not.
-                 if (schedule::findEntry(table, marker()).state == schedule::EntryState::Missing) {
+                 if (state == schedule::EntryState::Missing) {
                      if (enable)
                          error = text::kNoEntryToEnable;
                      return std::nullopt;
                  }
                  return schedule::withEntryEnabled(table, marker(), enable);
              },
-             [this](const QByteArray& table) { showHealth(table); },
+             [this, enable, ranBefore](const QByteArray& table) {
+                 storeEnabled(enable ? 1 : 0, enable && !*ranBefore);
+                 showHealth(table);
+             },
              [this, enable] { setEnableTickQuietly(enable ? 0 : 1); }});
 }
 
@@ -282,6 +294,15 @@ void SchedulerWindowModel::storeStatus(const QString& status)
 {
     TASK_STATUS_TEXTBOX.setText(status);
     settings_.writeText(keys::TASK_STATUS_TEXTBOX, status);
+}
+
+// The crontab changed: the store says so at once, as the status does, so
+// that a window closed without OK still agrees with the crontab.
+void SchedulerWindowModel::storeEnabled(int value, bool beginsToRun)
+{
+    settings_.writeTick(keys::ENABLE_SCHED_TASK_TICKBOX, value);
+    if (beginsToRun)
+        settings_.writeText(keys::SCHEDULED_SINCE, isoTimeWithOffset(now()));
 }
 
 void SchedulerWindowModel::applyStatusState()
@@ -315,6 +336,7 @@ void SchedulerWindowModel::applyCreated()
     ENABLE_SCHED_TASK_TICKBOX.setEnabled(true);
     // A new line runs: the tick says so, without a second crontab call.
     setEnableTickQuietly(1);
+    storeEnabled(1, true);
     ENABLE_DELETE_BUTTON_TICKBOX.setEnabled(true);
     SELECT_ALL_DAYS_TICKBOX.setEnabled(false);
     for (TickBox* t : dayTicks)
@@ -343,34 +365,49 @@ void SchedulerWindowModel::showHealth(const QByteArray& table)
 {
     const schedule::FoundEntry entry = schedule::findEntry(table, marker());
     QString health;
+    bool warn = false;
     switch (entry.state) {
-    case schedule::EntryState::Enabled:
-        if (const auto when = schedule::parseSchedule(entry.line))
-            health = QStringLiteral("Next start: ") +
-                     QLocale::c().toString(schedule::nextStart(*when, now()), QStringLiteral("ddd yyyy-MM-dd HH:mm"));
-        else
+    case schedule::EntryState::Enabled: {
+        const auto when = schedule::parseSchedule(entry.line);
+        if (when)
+            health = schedule::nextStartText(*when, now(), zone);
+        if (health.isEmpty())
             health = QStringLiteral("Entry found: ") + QString::fromUtf8(entry.line.left(entry.line.indexOf(" # ")));
+        if (cronDaemonAbsent()) {
+            health += QStringLiteral(", but ") + text::kNoCronDaemon;
+            warn = true;
+        }
+        if (when && journal_ != nullptr) {
+            const QDateTime since = QDateTime::fromString(settings_.readText(keys::SCHEDULED_SINCE), Qt::ISODate);
+            const schedule::HealthPart last = schedule::lastStartText(journal_->readLines(), *when, now(), zone, since,
+                                                                      schedule::marksScheduledStart(entry.line));
+            if (!last.text.isEmpty())
+                health += QStringLiteral(". ") + last.text;
+            warn = warn || last.warn;
+        }
         break;
+    }
     case schedule::EntryState::Disabled:
         health = text::kEntryDisabled;
         break;
     case schedule::EntryState::Missing:
         health = TASK_STATUS_TEXTBOX.text() == text::kTaskCreated ? text::kStoredButMissing : text::kNoEntry;
+        warn = TASK_STATUS_TEXTBOX.text() == text::kTaskCreated;
         break;
-    }
-    bool warn = entry.state == schedule::EntryState::Missing && TASK_STATUS_TEXTBOX.text() == text::kTaskCreated;
-    if (entry.state == schedule::EntryState::Enabled && !crontab_.daemonNames().isEmpty()) {
-        // Only a process list that was read can say the daemon is absent.
-        bool absent = true;
-        for (const QString& name : crontab_.daemonNames())
-            absent = absent && processes_.isProcessRunning(name) == ProcessPresence::NotRunning;
-        if (absent) {
-            health += QStringLiteral(", but ") + text::kNoCronDaemon;
-            warn = true;
-        }
     }
     SCHEDULE_HEALTH_TEXTBOX.setText(health);
     SCHEDULE_HEALTH_TEXTBOX.setForeground(warn ? colour::Red : colour::Black);
+}
+
+// Only a process list that was read can say the daemon is absent.
+bool SchedulerWindowModel::cronDaemonAbsent() const
+{
+    if (crontab_.daemonNames().isEmpty())
+        return false;
+    for (const QString& name : crontab_.daemonNames())
+        if (processes_.isProcessRunning(name) != ProcessPresence::NotRunning)
+            return false;
+    return true;
 }
 
 void SchedulerWindowModel::showProblem(const QString& message)

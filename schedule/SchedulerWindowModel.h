@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QTimeZone>
 #include <array>
 #include <deque>
 #include <functional>
@@ -19,6 +20,7 @@ namespace zb {
 class Crontab;
 class ExecutableInfo;
 class ProcessQuery;
+class RunJournal;
 
 // ZB_SEQUENTA_SCHEDULER_WINDOW: one scheduled start of this copy, weekly on
 // one weekday or every day, as one line of the user's crontab. The stored
@@ -30,10 +32,16 @@ public:
     // Lets every crontab call made so far report first.
     ~SchedulerWindowModel();
 
+    // Where the health line reads how the last scheduled start went; none
+    // by default.
+    void setJournal(const RunJournal* journal) { journal_ = journal; }
+
     // Geometry, run time, day ticks, enable tick and status from the store
     // (each tick that changes runs its click rule), then the state of the
     // status, then a look at the crontab for the health line.
     void Form_Load();
+    // Waits for a crontab change still running, then stores what it ended
+    // with.
     void OK_BUTTON_Click();
 
     void CREATE_TASK_BUTTON_Click();
@@ -50,8 +58,10 @@ public:
     // True while a crontab call is running or waiting its turn.
     bool busy() const { return !queue_.empty(); }
 
-    // The clock the next start is computed from; the system's by default.
+    // The clock and time zone the next start is computed in; the system's
+    // by default.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    QTimeZone zone = QTimeZone::systemTimeZone();
 
     Label SCHEDULER_LABEL;
     Label TITLE_LABEL;
@@ -116,14 +126,17 @@ private:
     // Sets the enable tick from a result without running its click rule.
     void setEnableTickQuietly(int value);
     void showHealth(const QByteArray& table);
+    bool cronDaemonAbsent() const;
     void showProblem(const QString& message);
     void storeStatus(const QString& status);
+    void storeEnabled(int value, bool beginsToRun);
     QByteArray marker() const;
     schedule::DayChoice dayChoice() const;
 
     Crontab& crontab_;
     ProcessQuery& processes_;
     const ExecutableInfo& exe_;
+    const RunJournal* journal_ = nullptr;
     std::deque<Change> queue_;
     bool running_ = false;
     bool quiet_ = false;

@@ -8,6 +8,7 @@
 #include "SingleInstanceGuard.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/ScheduledStart.h"
 #include "engine/RunJournal.h"
 #include "platform/CommandShell.h"
 #include "platform/Crontab.h"
@@ -45,7 +46,7 @@ void closeEverything(MainWindowView& main)
 
 } // namespace
 
-int runApplication(int argc, char** argv)
+int runApplication(int argc, char** argv, const StartOptions& options)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
@@ -56,8 +57,11 @@ int runApplication(int argc, char** argv)
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     // A second copy of the same name leaves the settings alone.
     const auto instance = createSystemSingleInstance();
-    if (!claimOrHandOver(*instance, exe.baseName(), standardErrorIsTerminal()))
+    if (!claimOrHandOver(*instance, exe.baseName(), !options.windowless && !standardErrorIsTerminal())) {
+        if (options.scheduled)
+            createSystemJournal(exe.baseName())->record(otherCopyRunsRecord());
         return 1;
+    }
 
     QtTimerHost timers;
     IniSettingsStore store(systemSettingsFilePath());
@@ -74,7 +78,9 @@ int runApplication(int argc, char** argv)
 
     // The desk asks for the main window's native id only once it is shown.
     const MainWindowView* shownView = nullptr;
-    const SystemDesk desk = createSystemDesk([&shownView]() -> WindowId {
+    // Without a window the desk's key presses, stacking and screensaver
+    // inhibition have nothing to act on.
+    const SystemDesk desk = options.windowless ? SystemDesk{} : createSystemDesk([&shownView]() -> WindowId {
         return shownView != nullptr && shownView->testAttribute(Qt::WA_WState_Created) ? shownView->winId() : 0;
     });
     Services services{timers, store, exe, *launcher, *processes, folders, fileDialog, files, *shell, crontab.get()};
@@ -87,7 +93,13 @@ int runApplication(int argc, char** argv)
     program.engine.setJournal(journal.get());
     MainWindowView view(program.main);
     shownView = &view;
-    program.main.closeRequested = [&view] { closeEverything(view); };
+    // A window that was never shown does not end the event loop by closing.
+    const auto closeAll = [&view, windowless = options.windowless] {
+        closeEverything(view);
+        if (windowless)
+            QCoreApplication::quit();
+    };
+    program.main.closeRequested = closeAll;
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
     // During the hold after a launch the user sees the light and status line.
@@ -95,10 +107,13 @@ int runApplication(int argc, char** argv)
 
     // Installed before start-up, so that a TERM while the window opens is
     // still a normal close that saves, once the event loop runs.
-    installShutdownRequestHandler([&view] { closeEverything(view); });
+    installShutdownRequestHandler(closeAll);
     program.start();
-    view.show();
-    bringToFrontOnRequest(*instance, view);
+    applyStartOptions(program, options);
+    if (!options.windowless)
+        view.show();
+    if (!options.windowless)
+        bringToFrontOnRequest(*instance, view);
     const int status = QApplication::exec();
     timers.beforeSleep = nullptr;
     shownView = nullptr;

@@ -181,6 +181,7 @@ QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
         if (widget->toPlainText() != model.text())
             widget->setPlainText(model.text());
         widget->setToolTip(model.toolTip());
+        setRole(widget, QPalette::Text, toQColor(model.foreground()));
     };
     render();
     model.setChangeListener(render);

@@ -109,6 +109,7 @@ void DialogWindowOpener::showModal(WindowKind kind)
         NullCrontab none;
         Crontab& crontab = p.services.crontab != nullptr ? *p.services.crontab : none;
         SchedulerWindowModel model(p.settings, crontab, p.services.processes, p.services.exe);
+        model.setJournal(&p.engine.recorder().journal());
         run<SchedulerWindowView>(model);
         break;
     }

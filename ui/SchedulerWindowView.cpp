@@ -51,8 +51,10 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     notice->setFocusPolicy(Qt::ClickFocus); // nothing to scroll: no Tab stop
     notice->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     root->addWidget(notice);
-    auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QLineEdit);
+    // The next start and how the last one went: two lines, wrapped.
+    auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QPlainTextEdit);
     health->setFont(style::bold());
+    health->setFixedHeight(health->fontMetrics().lineSpacing() * 2 + 12);
     root->addWidget(health);
 
     auto* middle = new QHBoxLayout;

@@ -14,7 +14,7 @@ namespace {
 constexpr int kMessageSeconds = 15;
 }
 
-bool claimOrHandOver(SingleInstance& instance, const QString& name, bool stderrIsTerminal)
+bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWindow)
 {
     if (instance.claim(name))
         return true;
@@ -32,8 +32,8 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name, bool stderrI
     const bool raised = instance.askRunningToActivate();
     const QString text = QStringLiteral("%1 is already running%2.").arg(name, pid);
     std::fprintf(stderr, "%s\n", qPrintable(text));
-    if (stderrIsTerminal)
-        return false; // whoever started it reads the line
+    if (!withWindow)
+        return false;
 
     QMessageBox box(QMessageBox::Information, QStringLiteral("ZB-SEQUENTA - ") + name,
                     text + (raised ? QStringLiteral(" Its window has been brought to the front.") : QString()),

@@ -15,9 +15,11 @@ public:
     {}
     QString baseName() const override { return baseName_; }
     QString programFolder() const override { return folder_; }
+    QString fileName() const override { return fileName_.isEmpty() ? baseName_ : fileName_; }
 
     QString baseName_;
     QString folder_;
+    QString fileName_; // the base name when empty
 };
 
 } // namespace zb

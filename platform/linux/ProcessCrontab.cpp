@@ -116,10 +116,13 @@ void ProcessCrontab::settle()
 QList<EnvAssignment> ProcessCrontab::sessionEnvironment() const
 {
     QList<EnvAssignment> out;
-    // The settings file's place too, so that the started copy reads the
-    // settings of the copy that made the entry.
-    for (const char* name :
-         {"DISPLAY", "XAUTHORITY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS", "XDG_CONFIG_HOME"}) {
+    // The session's display and bus; the settings and journal folders, so
+    // that the started copy reads these settings and journals where History
+    // looks; the command search path and locale, which cron replaces with
+    // PATH=/usr/bin:/bin and none, so that a task that runs by hand runs
+    // from cron.
+    for (const char* name : {"DISPLAY", "XAUTHORITY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS", "XDG_CONFIG_HOME",
+                             "XDG_STATE_HOME", "PATH", "LANG", "LC_ALL"}) {
         const QString value = qEnvironmentVariable(name);
         if (!value.isEmpty())
             out.append({QLatin1String(name), value});

@@ -21,7 +21,8 @@ ArgvExecutableInfo::ArgvExecutableInfo(const QString& argv0, const QString& runn
         folder = QFileInfo(argv0).absolutePath();
     }
     programFolder_ = QDir::cleanPath(folder);
-    baseName_ = QFileInfo(argv0).fileName();
+    fileName_ = QFileInfo(argv0).fileName();
+    baseName_ = fileName_;
     if (baseName_.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
         baseName_.chop(4);
 }

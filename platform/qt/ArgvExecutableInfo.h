@@ -18,9 +18,11 @@ public:
 
     QString baseName() const override { return baseName_; }
     QString programFolder() const override { return programFolder_; }
+    QString fileName() const override { return fileName_; }
 
 private:
     QString baseName_;
+    QString fileName_;
     QString programFolder_;
 };
 

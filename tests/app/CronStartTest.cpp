@@ -1,20 +1,36 @@
-// A long, real check of the scheduled start: the scheduled-task window
-// creates its entry in root's real crontab through the real crontab
-// program, a real cron daemon starts the program at the next minute on a
-// virtual X server, and the program runs its chain and closes by itself.
+// The long, real check of scheduled starts, all in one cron minute: the
+// scheduled-task window creates two copies' entries in root's real crontab
+// through the real crontab program, and the real cron daemon starts them.
+//  - Copy A has its X server: it runs a task given by a bare name that lives
+//    only in /usr/local/bin, closes by itself, and History shows the pass as
+//    started by the schedule; the window then says how the start went.
+//  - Copy B's X server is gone by the minute: it runs its chain without a
+//    window, sends both e-mails to a loopback SMTP server and closes, though
+//    its AutoClose is clear.
+//  - Probes in folders with hostile names check that cron and sh hand every
+//    byte of the line over unchanged, as the quick escaping test assumes.
 // Root's own crontab is put back as it was. Skips where the machine cannot
-// do this (not root, no cron, no Xvfb).
+// do this (not root; no cron, Xvfb, sendEmail or loopback server).
+#include "engine/HistoryWindowModel.h"
+#include "mail/SendEmailCommand.h"
 #include "platform/fake/FakeExecutableInfo.h"
+#include "platform/linux/FileRunJournal.h"
 #include "platform/linux/ProcFsProcessQuery.h"
 #include "platform/linux/ProcessCrontab.h"
 #include "platform/qt/IniSettingsStore.h"
+#include "schedule/CronEntry.h"
+#include "schedule/CrontabEdit.h"
 #include "schedule/SchedulerTexts.h"
 #include "schedule/SchedulerWindowModel.h"
+#include "schedule/WindowsCommands.h"
+#include "tests/mail/LoopbackSmtpServer.h"
+#include "tests/schedule/HostileNames.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
@@ -23,6 +39,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <iostream>
 #include <unistd.h>
 
 namespace zb {
@@ -38,6 +55,15 @@ QString readText(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool writeFile(const QString& path, const QByteArray& text, QFile::Permissions permissions)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
+        return false;
+    f.close();
+    return f.setPermissions(permissions);
 }
 
 // Runs a program to its end; returns its exit code, -1 when it failed.
@@ -86,16 +112,23 @@ private:
 // A child process stopped by its own id when the test ends.
 struct Child {
     QProcess process;
-    ~Child()
+    ~Child() { stop(); }
+    void stop()
     {
-        if (process.state() != QProcess::NotRunning) {
-            process.terminate();
-            if (!process.waitForFinished(3000)) {
-                process.kill();
-                process.waitForFinished();
-            }
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished();
         }
     }
+};
+
+// A file that is removed when the test ends.
+struct Removed {
+    QString path;
+    ~Removed() { QFile::remove(path); }
 };
 
 // The process whose first command-line word is exactly path, if any.
@@ -110,13 +143,112 @@ pid_t processStartedAs(const QString& path)
     return 0;
 }
 
-TEST(CronStart, CronStartsTheProgramAtItsMinuteOnTheDisplayAndItRunsItsChain)
+// A display of our own: the first free number from `from`.
+int freeDisplay(int from)
+{
+    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(from)) ||
+           QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(from)))
+        ++from;
+    return from;
+}
+
+bool startXvfb(Child& x, const QString& xvfb, int display)
+{
+    x.process.start(xvfb, {QStringLiteral(":%1").arg(display), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                           QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
+    QDeadlineTimer ready(10'000);
+    while (!ready.hasExpired() && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)))
+        QThread::msleep(50);
+    return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display));
+}
+
+// One copy of the program: a link under its own name in a folder of its own,
+// its settings in the test's settings file.
+struct Copy {
+    QString name;
+    QString folder;
+    QString program;
+    QString stamp; // what its task writes
+    QString journal;
+};
+
+Copy makeCopy(const QTemporaryDir& root, const QString& name, const QString& folderName,
+              const QList<QPair<QString, QString>>& settings, const QString& probe)
+{
+    Copy c;
+    c.name = name;
+    c.folder = root.filePath(folderName);
+    c.program = c.folder + QLatin1Char('/') + name;
+    c.stamp = root.filePath(name + QStringLiteral(".stamp"));
+    c.journal = root.filePath(QStringLiteral("state/ZB-SEQUENTA/") + name + QStringLiteral("-runs.log"));
+    QDir().mkpath(c.folder + QStringLiteral("/BATS"));
+    QDir().mkpath(c.folder + QStringLiteral("/LOGS"));
+    QFile::link(QStringLiteral(ZB_PROGRAM_PATH), c.program);
+    IniSettingsStore store(root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini")));
+    store.beginBatch();
+    for (const char* key : {"AUTOSTART_TICKBOX", "TASK_1_ENABLE_TICKBOX"})
+        store.saveSetting(name, QLatin1String(key), QStringLiteral("1"));
+    store.saveSetting(name, QStringLiteral("AlwaysOnTopTimer_TICKBOX"), QStringLiteral("0"));
+    // A bare name: found only through the PATH the entry carries.
+    store.saveSetting(name, QStringLiteral("TASK_1_CMD"), probe + QLatin1Char(' ') + c.stamp);
+    for (const auto& [key, value] : settings)
+        store.saveSetting(name, key, value);
+    store.commitBatch();
+    return c;
+}
+
+// Creates the copy's entry through the scheduled-task window, on the display
+// given, for the minute `at`; returns the health line.
+QString createEntry(const Copy& copy, const QString& display, const QDateTime& at, const QTemporaryDir& root,
+                    ProcessQuery& processes)
+{
+    qputenv("DISPLAY", display.toUtf8());
+    IniSettingsStore windowStore(root.filePath(QStringLiteral("window.ini")));
+    FakeExecutableInfo exe(copy.name, copy.folder);
+    ProcessCrontab crontab(ProcessCrontab::findProgram());
+    Settings settings(windowStore, exe);
+    SchedulerWindowModel window(settings, crontab, processes, exe);
+    window.Form_Load();
+    window.dayTicks[std::size_t(at.date().dayOfWeek() - 1)]->click();
+    window.TASK_RUN_TIME_TEXTBOX.edit(at.toString(QStringLiteral("HH:mm")));
+    window.CREATE_TASK_BUTTON.click();
+    window.OK_BUTTON.click();
+    return window.TASK_STATUS_TEXTBOX.text() + QLatin1Char(' ') + window.SCHEDULE_HEALTH_TEXTBOX.text();
+}
+
+// The health line of the copy's window as it opens now.
+QString healthNow(const Copy& copy, const QTemporaryDir& root, ProcessQuery& processes)
+{
+    IniSettingsStore windowStore(root.filePath(QStringLiteral("window.ini")));
+    FakeExecutableInfo exe(copy.name, copy.folder);
+    ProcessCrontab crontab(ProcessCrontab::findProgram());
+    FileRunJournal journal(root.filePath(QStringLiteral("state/ZB-SEQUENTA")), copy.name);
+    Settings settings(windowStore, exe);
+    SchedulerWindowModel window(settings, crontab, processes, exe);
+    window.setJournal(&journal);
+    window.Form_Load();
+    crontab.settle();
+    return window.SCHEDULE_HEALTH_TEXTBOX.text();
+}
+
+// Seconds from `from` until the file was last written; -1 if it was not.
+double secondsUntilWritten(const QDateTime& from, const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? from.msecsTo(info.lastModified()) / 1000.0 : -1;
+}
+
+TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWithoutOne)
 {
     const QString crontabProgram = ProcessCrontab::findProgram();
     const QString cron = findProgram(QStringLiteral("cron"));
     const QString xvfb = findProgram(QStringLiteral("Xvfb"));
-    if (geteuid() != 0 || crontabProgram.isEmpty() || cron.isEmpty() || xvfb.isEmpty())
-        GTEST_SKIP() << "needs root, cron, crontab and Xvfb: this machine cannot run a real scheduled start";
+    const QString mailer = findProgram(QStringLiteral("sendEmail"));
+    if (geteuid() != 0 || crontabProgram.isEmpty() || cron.isEmpty() || xvfb.isEmpty() || mailer.isEmpty())
+        GTEST_SKIP() << "needs root, cron, crontab, Xvfb and sendEmail: this machine cannot run a real scheduled start";
+    const test::LoopbackSmtpServer smtp(QStringLiteral("zb"), QStringLiteral("secret"));
+    if (smtp.port() == 0)
+        GTEST_SKIP() << "no loopback SMTP server: " << smtp.error().toStdString();
 
     int argc = 1;
     char name[] = "zb_cron_tests";
@@ -127,43 +259,53 @@ TEST(CronStart, CronStartsTheProgramAtItsMinuteOnTheDisplayAndItRunsItsChain)
     ASSERT_TRUE(root.isValid());
     QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    // A display of our own.
-    int display = 90 + getpid() % 100;
-    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)) ||
-           QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
-        ++display;
-    Child x;
-    x.process.start(xvfb, {QStringLiteral(":%1").arg(display), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                           QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    QDeadlineTimer xReady(10'000);
-    while (!xReady.hasExpired() && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)))
-        QThread::msleep(50);
-    ASSERT_TRUE(QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display))) << "Xvfb did not start";
+    // Copy A's display lives; copy B's is started for its Create and stopped
+    // before the minute.
+    const int displayA = freeDisplay(90 + getpid() % 100);
+    Child xA;
+    ASSERT_TRUE(startXvfb(xA, xvfb, displayA)) << "Xvfb did not start";
+    const int displayB = freeDisplay(displayA + 1);
+    Child xB;
+    ASSERT_TRUE(startXvfb(xB, xvfb, displayB)) << "Xvfb did not start";
 
-    // A copy under a name of its own, with its settings in the test's folder:
-    // autostart, one slot that writes its display into a stamp, autoclose.
-    // Its folder's name has what sh and cron would otherwise take apart.
-    const QString folder = root.filePath(QStringLiteral("it's 100% \\%done"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString copyName = QStringLiteral("zb-cron-%1").arg(getpid());
-    const QString program = folder + QLatin1Char('/') + copyName;
-    ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
-    const QString config = root.filePath(QStringLiteral("config"));
-    const QString ini = config + QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
-    const QString stamp = root.filePath(QStringLiteral("stamp"));
-    {
-        IniSettingsStore store(ini);
-        for (const char* key : {"AUTOSTART_TICKBOX", "AUTOCLOSE_TICKBOX", "TASK_1_ENABLE_TICKBOX"})
-            store.saveSetting(copyName, QLatin1String(key), QStringLiteral("1"));
-        store.saveSetting(copyName, QStringLiteral("AlwaysOnTopTimer_TICKBOX"), QStringLiteral("0"));
-        store.saveSetting(copyName, QStringLiteral("TASK_1_CMD"),
-                          QStringLiteral("/bin/sh -c \"echo started on $DISPLAY > %1\"").arg(stamp));
+    // The task's program, only in /usr/local/bin: it writes its display and
+    // locale into the file it is given.
+    const QString probe = QStringLiteral("zb-cron-probe-%1").arg(getpid());
+    const Removed probeFile{QStringLiteral("/usr/local/bin/") + probe};
+    ASSERT_TRUE(writeFile(probeFile.path, "#!/bin/sh\necho \"DISPLAY=$DISPLAY LANG=$LANG\" > \"$1\"\n",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+
+    const Copy a = makeCopy(root, QStringLiteral("zb-cron-a-%1").arg(getpid()), QStringLiteral("it's 100% \\\\%done"),
+                            {{QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1")}}, probe);
+    const Copy b = makeCopy(root, QStringLiteral("zb-cron-b-%1").arg(getpid()), QStringLiteral("b $(windowless)"),
+                            {{QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("0")},
+                             {QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("1")},
+                             {QStringLiteral("END_EMAIL_TICKBOX"), QStringLiteral("1")}},
+                            probe);
+    // B's e-mail scripts, as its e-mail window writes them.
+    EmailSettings mail;
+    mail.home = QFileInfo(mailer).absolutePath();
+    mail.server = smtp.address();
+    mail.user = QStringLiteral("zb");
+    mail.password = QStringLiteral("secret");
+    mail.from = QStringLiteral("zb@localhost");
+    mail.to = QStringLiteral("night@localhost");
+    for (const auto& [suffix, subject] : {std::pair{"-START-EMAIL.sh", startEmailSubject(b.name)},
+                                          std::pair{"-END-EMAIL.sh", endEmailSubject(b.name)}}) {
+        const QString command = buildSendEmailCommand(mail, subject, {b.folder, b.name}, CommandProfile::PosixShell);
+        ASSERT_TRUE(writeFile(b.folder + QStringLiteral("/BATS/") + b.name + QLatin1String(suffix),
+                              command.toUtf8() + '\n', QFile::ReadOwner | QFile::WriteOwner));
     }
 
-    // The session the window records in the entry.
-    qputenv("DISPLAY", QStringLiteral(":%1").arg(display).toUtf8());
-    qputenv("XDG_CONFIG_HOME", config.toUtf8());
-    for (const char* unset : {"XAUTHORITY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS"})
+    // The session the window records in the entries: a PATH and a locale
+    // that cron would not give, and folders of the test's own.
+    qputenv("PATH", "/usr/local/bin:/usr/bin:/bin");
+    qputenv("LANG", "C.UTF-8");
+    qunsetenv("LC_ALL");
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_STATE_HOME", root.filePath(QStringLiteral("state")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", root.path().toUtf8());
+    for (const char* unset : {"XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
         qunsetenv(unset);
 
     SavedCrontab saved(crontabProgram);
@@ -176,52 +318,107 @@ TEST(CronStart, CronStartsTheProgramAtItsMinuteOnTheDisplayAndItRunsItsChain)
 
     // The next minute that leaves cron time to see the new table.
     QDateTime at = QDateTime::currentDateTime().addSecs(60);
-    if (at.time().second() >= 50)
+    if (at.time().second() >= 45)
         at = at.addSecs(60);
     at.setTime(QTime(at.time().hour(), at.time().minute()));
+    const QString nextStart =
+        QStringLiteral("Next start: ") + QLocale::c().toString(at, QStringLiteral("ddd yyyy-MM-dd HH:mm"));
 
-    IniSettingsStore windowStore(root.filePath(QStringLiteral("window.ini")));
-    FakeExecutableInfo exe(copyName, folder);
-    {
-        ProcessCrontab crontab(crontabProgram);
-        Settings settings(windowStore, exe);
-        SchedulerWindowModel window(settings, crontab, processes, exe);
-        window.Form_Load();
-        window.dayTicks[std::size_t(at.date().dayOfWeek() - 1)]->click();
-        window.TASK_RUN_TIME_TEXTBOX.edit(at.toString(QStringLiteral("HH:mm")));
-        window.CREATE_TASK_BUTTON.click();
-        QDeadlineTimer done(20'000);
-        while (window.busy() && !done.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        ASSERT_EQ(window.TASK_STATUS_TEXTBOX.text(), text::kTaskCreated)
-            << window.SCHEDULE_HEALTH_TEXTBOX.text().toStdString();
-        EXPECT_EQ(window.SCHEDULE_HEALTH_TEXTBOX.text(),
-                  QStringLiteral("Next start: ") + QLocale::c().toString(at, QStringLiteral("ddd yyyy-MM-dd HH:mm")));
+    EXPECT_EQ(createEntry(a, QStringLiteral(":%1").arg(displayA), at, root, processes),
+              text::kTaskCreated + QLatin1Char(' ') + nextStart);
+    EXPECT_EQ(createEntry(b, QStringLiteral(":%1").arg(displayB), at, root, processes),
+              text::kTaskCreated + QLatin1Char(' ') + nextStart);
+    xB.stop(); // B's X server is gone
+
+    // The probes in hostile folders, for the same minute.
+    QByteArray table;
+    ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-l")}, {}, &table), 0);
+    EXPECT_TRUE(table.startsWith(saved.table())) << "root's own lines come first, untouched";
+    EXPECT_TRUE(table.contains("PATH='/usr/local/bin:/usr/bin:/bin' LANG='C.UTF-8'")) << table.toStdString();
+    const QStringList hostile = test::hostileFolderNames();
+    for (int i = 0; i < hostile.size(); ++i) {
+        const QString folder = root.filePath(QStringLiteral("hostile/") + hostile[i]);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(test::writeProbe(folder + QStringLiteral("/probe")));
+        const QString task = schedule::taskName(QStringLiteral("zb-cron-probe-%1-%2").arg(i).arg(getpid()));
+        const auto line =
+            schedule::composeEntry({at.time().minute(), at.time().hour(), 0},
+                                   {{QStringLiteral("ZB_PROBE_OUT"), root.filePath(QStringLiteral("probe-%1").arg(i))},
+                                    {QStringLiteral("ZB_PROBE_VALUE"), hostile[i]}},
+                                   folder + QStringLiteral("/probe"), task);
+        ASSERT_TRUE(line.error.isEmpty()) << line.error.toStdString();
+        table = schedule::withEntry(table, schedule::entryMarker(task), line.line);
     }
-    QByteArray installed;
-    ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-l")}, {}, &installed), 0);
-    EXPECT_TRUE(installed.startsWith(saved.table())) << "root's own lines come first, untouched";
-    EXPECT_TRUE(installed.contains(QStringLiteral("DISPLAY=':%1'").arg(display).toUtf8())) << installed.toStdString();
+    ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-")}, table), 0);
+    ASSERT_LT(QDateTime::currentDateTime(), at.addSecs(-5)) << "the entries came too late for this minute";
 
-    // Started at the minute, the chain writes the stamp some 12 s later; the
-    // autoclose ends the run about 30 s after that.
-    const qint64 toStart = QDateTime::currentDateTime().msecsTo(at);
-    QDeadlineTimer stamped(toStart + 40'000);
-    while (!stamped.hasExpired() && !QFile::exists(stamp))
+    // Started at the minute, the chains write their stamps some 12 s later;
+    // each autoclose ends its run about 30 s after that.
+    QDeadlineTimer stamped(QDateTime::currentDateTime().msecsTo(at) + 45'000);
+    while (!stamped.hasExpired() && !(QFile::exists(a.stamp) && QFile::exists(b.stamp)))
         QThread::msleep(250);
-    ASSERT_TRUE(QFile::exists(stamp)) << "cron did not start the program by " << toStart / 1000 + 40 << " s";
-    EXPECT_EQ(readText(stamp).toStdString(), QStringLiteral("started on :%1\n").arg(display).toStdString());
+    EXPECT_EQ(readText(a.stamp).toStdString(), QStringLiteral("DISPLAY=:%1 LANG=C.UTF-8\n").arg(displayA).toStdString())
+        << "cron did not start copy A, or its task did not run:\n"
+        << readText(a.journal).toStdString();
+    EXPECT_EQ(readText(b.stamp).toStdString(), QStringLiteral("DISPLAY=:%1 LANG=C.UTF-8\n").arg(displayB).toStdString())
+        << "cron did not start copy B, or its task did not run:\n"
+        << readText(b.journal).toStdString();
 
     QDeadlineTimer closed(60'000);
-    while (!closed.hasExpired() && processStartedAs(program) != 0)
+    while (!closed.hasExpired() && (processStartedAs(a.program) != 0 || processStartedAs(b.program) != 0))
         QThread::msleep(250);
-    if (const pid_t left = processStartedAs(program); left != 0) {
-        kill(left, SIGTERM);
-        FAIL() << "the program started by cron did not close by itself";
+    const QDateTime allClosed = QDateTime::currentDateTime();
+    for (const Copy* c : {&a, &b})
+        if (const pid_t left = processStartedAs(c->program); left != 0) {
+            kill(left, SIGTERM);
+            ADD_FAILURE() << c->name.toStdString() << " did not close by itself";
+        }
+
+    // Each pass is in History, as started by the schedule.
+    const struct {
+        const Copy& copy;
+        const char* how;
+    } passes[] = {{a, "By schedule"}, {b, "By schedule, without a window"}};
+    for (const auto& p : passes) {
+        const QList<HistoryPass> history = historyFromJournal(readText(p.copy.journal).split(QLatin1Char('\n')));
+        ASSERT_EQ(history.size(), 1) << readText(p.copy.journal).toStdString();
+        EXPECT_EQ(history[0].how.toStdString(), p.how);
+        EXPECT_EQ(history[0].result.toStdString(), "COMPLETED SUCCESSFULLY");
     }
-    const IniSettingsStore after(ini);
-    EXPECT_EQ(after.getSetting(copyName, QStringLiteral("LAST_RUN"), QString()).toStdString(),
-              "COMPLETED SUCCESSFULLY");
+    const QList<QJsonObject> messages = smtp.waitForMessages(2, 15'000);
+    QStringList subjects;
+    for (const QJsonObject& m : messages)
+        subjects << m.value(QStringLiteral("subject")).toString();
+    subjects.sort();
+    EXPECT_EQ(subjects, (QStringList{endEmailSubject(b.name), startEmailSubject(b.name)}));
+    EXPECT_EQ(
+        healthNow(a, root, processes).toStdString(),
+        (QStringLiteral("Next start: ") + QLocale::c().toString(at.addDays(7), QStringLiteral("ddd yyyy-MM-dd HH:mm")) +
+         QStringLiteral(". Last scheduled start: ") +
+         QLocale::c().toString(at, QStringLiteral("ddd yyyy-MM-dd HH:mm")) + QStringLiteral(", COMPLETED SUCCESSFULLY"))
+            .toStdString());
+
+    // Every byte of each hostile folder and value reached its probe.
+    for (int i = 0; i < hostile.size(); ++i) {
+        const QString program = root.filePath(QStringLiteral("hostile/") + hostile[i]) + QStringLiteral("/probe");
+        EXPECT_EQ(readText(root.filePath(QStringLiteral("probe-%1").arg(i))).toStdString(),
+                  (program + QLatin1Char('\n') + hostile[i] + QStringLiteral("\n1\n")).toStdString())
+            << hostile[i].toStdString();
+    }
+
+    // The figures of the closing note.
+    const auto firstLineTime = [](const QString& journal) {
+        return QDateTime::fromString(readText(journal).section(QLatin1Char(' '), 0, 0), Qt::ISODate);
+    };
+    std::cout << "cron minute " << at.toString(Qt::ISODate).toStdString() << "\n";
+    for (const Copy* c : {&a, &b})
+        std::cout << c->name.toStdString() << ": started " << at.secsTo(firstLineTime(c->journal))
+                  << " s after the minute, task ran at " << secondsUntilWritten(at, c->stamp) << " s\n";
+    double lastProbe = 0;
+    for (int i = 0; i < hostile.size(); ++i)
+        lastProbe = std::max(lastProbe, secondsUntilWritten(at, root.filePath(QStringLiteral("probe-%1").arg(i))));
+    std::cout << hostile.size() << " hostile-name probes all written by " << lastProbe << " s; both copies closed by "
+              << at.msecsTo(allClosed) / 1000.0 << " s after the minute\n";
 }
 
 } // namespace

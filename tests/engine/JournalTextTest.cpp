@@ -21,7 +21,7 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
 {
     const QString hostile = QStringLiteral("/bin/sh -c \"echo a=b \\\\ c\"\n\tnext line \xe2\x9c\x93");
     QList<JournalEvent> events;
-    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::TaskStillRunning); ++k) {
+    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::ScheduledStartNotRun); ++k) {
         JournalEvent e;
         e.kind = static_cast<K>(k);
         events.append(e);
@@ -43,6 +43,10 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
                    .pid = 9,
                    .command = QStringLiteral("job"),
                    .reason = QStringLiteral("Permission denied")}); // its output could not be kept
+    events.append({.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = true});
+    events[15] = {
+        .kind = K::ScheduledStart, .reason = QStringLiteral("the display :0 does not answer"), .windowless = true};
+    events[16] = {.kind = K::ScheduledStartNotRun, .reason = hostile};
     for (const JournalEvent& e : events) {
         const QString line = journalLine(kAt, e);
         SCOPED_TRACE(line.toStdString());
@@ -55,6 +59,8 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
     }
     EXPECT_EQ(journalLine(kAt, events[13]),
               QStringLiteral("2026-12-07T02:30:05+01:00 task-ended task=2 pid=77 signal=9 ran-ms=1234"));
+    EXPECT_EQ(journalLine(kAt, events.last()),
+              QStringLiteral("2026-12-07T02:30:05+01:00 pass-started by=schedule window=no"));
 }
 
 TEST(JournalText, LocalTimesAreWrittenWithTheirOffset)
@@ -157,6 +163,30 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
     EXPECT_EQ(passes[0].result, QStringLiteral("NOT FINISHED"));
     EXPECT_EQ(passes[0].slots[0].outcome, QStringLiteral("started, pid 700"));
     EXPECT_EQ(passes[0].took, QStringLiteral("0:00:01"));
+}
+
+TEST(HistoryWindowModel, AStartByTheScheduleIsToldWithOrWithoutAWindowAndOneThatDidNotRun)
+{
+    JournalLines j;
+    j.at(0, {.kind = K::ScheduledStart})
+        .at(11, {.kind = K::PassStarted, .start = PassStart::Schedule})
+        .at(12, {.kind = K::TaskStarted, .slot = 1, .pid = 10})
+        // Meanwhile cron starts the same copy once more; it cannot run.
+        .at(60,
+            {.kind = K::ScheduledStartNotRun, .reason = QStringLiteral("another copy of the same name was running")})
+        .at(70, {.kind = K::TaskExited, .slot = 1, .pid = 10})
+        .at(80, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")})
+        .at(86400, {.kind = K::ScheduledStart, .reason = QStringLiteral("no display"), .windowless = true})
+        .at(86411, {.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = true});
+    const QList<HistoryPass> passes = historyFromJournal(j.lines);
+    ASSERT_EQ(passes.size(), 3);
+    EXPECT_EQ(passes[0].how, QStringLiteral("By schedule, without a window"));
+    EXPECT_EQ(passes[1].how, QStringLiteral("By schedule"));
+    EXPECT_EQ(passes[1].result, QStringLiteral("NOT RUN: another copy of the same name was running"));
+    EXPECT_EQ(passes[1].took, QStringLiteral("0:00:00"));
+    EXPECT_EQ(passes[2].how, QStringLiteral("By schedule"));
+    EXPECT_EQ(passes[2].result, QStringLiteral("COMPLETED SUCCESSFULLY")) << "the pass keeps its own events";
+    EXPECT_EQ(passes[2].took, QStringLiteral("0:01:09"));
 }
 
 TEST(HistoryWindowModel, ShowsTheEndOfThePickedTasksOutputAndSaysWhatCannotBeOpened)

@@ -15,16 +15,18 @@ TEST(ArgvExecutableInfo, BaseNameIsTheNameAsStartedWithoutExe)
         const char* argv0;
         const char* base;
         const char* folder;
+        const char* file; // the real file name, as the scheduler starts it
     } cases[] = {
-        {"/opt/zb/zb-sequenta", "zb-sequenta", "/opt/zb"},
-        {"/opt/zb/NIGHTLY.EXE", "NIGHTLY", "/opt/zb"},
-        {"/opt/zb/../zb/copy two.exe", "copy two", "/opt/zb"},
-        {"/opt/zb/weekly.exe.bak", "weekly.exe.bak", "/opt/zb"},
+        {"/opt/zb/zb-sequenta", "zb-sequenta", "/opt/zb", "zb-sequenta"},
+        {"/opt/zb/NIGHTLY.EXE", "NIGHTLY", "/opt/zb", "NIGHTLY.EXE"},
+        {"/opt/zb/../zb/copy two.exe", "copy two", "/opt/zb", "copy two.exe"},
+        {"/opt/zb/weekly.exe.bak", "weekly.exe.bak", "/opt/zb", "weekly.exe.bak"},
     };
     for (const auto& c : cases) {
         const ArgvExecutableInfo info(QString::fromUtf8(c.argv0));
         EXPECT_EQ(info.baseName(), QString::fromUtf8(c.base)) << c.argv0;
         EXPECT_EQ(info.programFolder(), QString::fromUtf8(c.folder)) << c.argv0;
+        EXPECT_EQ(info.fileName(), QString::fromUtf8(c.file)) << c.argv0;
     }
 }
 

@@ -62,51 +62,99 @@ TEST(RunTime, OnlyHHMMWithinTheDay)
     }
 }
 
-TEST(CronEntry, TheLineQuotesThePathAndEnvironmentForShAndEscapesPercentForCron)
+TEST(CronEntry, TheLineMarksTheStartQuotesEveryWordForShAndEscapesItForCron)
 {
     const QList<EnvAssignment> env{{QStringLiteral("DISPLAY"), QStringLiteral(":0")},
-                                   {QStringLiteral("XAUTHORITY"), QStringLiteral("/home/ann/.Xauthority")}};
+                                   {QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin")}};
     auto line =
         composeEntry({30, 7, 1}, env, QStringLiteral("/opt/zb/zb-sequenta"), taskName(QStringLiteral("zb-sequenta")));
-    EXPECT_EQ(line.line.toStdString(), "30 7 * * 1 DISPLAY=':0' XAUTHORITY='/home/ann/.Xauthority' "
-                                       "'/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta");
+    EXPECT_EQ(line.line.toStdString(), "30 7 * * 1 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' "
+                                       "PATH='/usr/local/bin:/usr/bin:/bin' '/opt/zb/zb-sequenta' "
+                                       "# ZB-SEQUENTA - zb-sequenta");
+    EXPECT_TRUE(marksScheduledStart(line.line));
+    EXPECT_FALSE(marksScheduledStart("30 7 * * 1 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
 
-    line = composeEntry({5, 23, 0}, {}, QStringLiteral("/opt/my progs/it's \"100%\"/run\\%x"),
-                        taskName(QStringLiteral("100% it's")));
-    EXPECT_EQ(line.line.toStdString(),
-              "5 23 * * * '/opt/my progs/it'\\''s \"100\\%\"/run\\''\\%x' # ZB-SEQUENTA - 100\\% it's");
+    // Every backslash doubled (sh's own '\'' too) and every % escaped, for
+    // Debian's cron.
+    line = composeEntry({5, 23, 0}, {{QStringLiteral("LANG"), QStringLiteral("a\\b")}},
+                        QStringLiteral("/opt/my progs/it's \"100%\"/run\\%x\\"), taskName(QStringLiteral("100% it's")));
+    EXPECT_EQ(line.line.toStdString(), "5 23 * * * ZB_SEQUENTA_SCHEDULED=1 LANG='a\\\\b' "
+                                       "'/opt/my progs/it'\\\\''s \"100\\%\"/run\\\\\\%x\\\\' "
+                                       "# ZB-SEQUENTA - 100\\% it's");
     EXPECT_TRUE(line.error.isEmpty());
-
-    line = composeEntry({0, 0, 0}, {}, QStringLiteral("/opt/a\nb"), taskName(QStringLiteral("x")));
-    EXPECT_TRUE(line.line.isEmpty());
-    EXPECT_FALSE(line.error.isEmpty());
 }
 
-TEST(CronEntry, TheScheduleReadBackGivesTheNextStart)
+TEST(CronEntry, WhatCannotBeWrittenExactlyIsRefusedWithAReason)
 {
-    const QDateTime now(QDate(2026, 12, 9), QTime(7, 30, 20)); // a Wednesday
+    const QString name = taskName(QStringLiteral("x"));
+    const struct {
+        const char* path;
+        const char* name;
+        const char* error; // a part of it; empty: accepted
+    } cases[] = {
+        {"/opt/a\nb", "x", "path holds a line break"},
+        {"/opt/a\rb", "x", "path holds a line break"},
+        {"/opt/ab", "x\ny", "name holds a line break"},
+        {"/opt/\xef\xbf\xbd", "x", "path holds bytes that are not UTF-8"},
+        {"/opt/\ttab", " x ", ""},
+    };
+    for (const auto& c : cases) {
+        const auto line = composeEntry({0, 0, 0}, {}, QString::fromUtf8(c.path), taskName(QString::fromUtf8(c.name)));
+        EXPECT_EQ(line.line.isEmpty(), *c.error != 0) << c.path;
+        EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.error))) << line.error.toStdString();
+    }
+    // cron takes at most 998 bytes after the time fields; the crontab
+    // program refuses more with "command too long".
+    const QString fixed = QStringLiteral("ZB_SEQUENTA_SCHEDULED=1 '/' # ZB-SEQUENTA - x");
+    const qsizetype room = kMaxCommandBytes - fixed.size();
+    EXPECT_FALSE(composeEntry({}, {}, QStringLiteral("/") + QString(room, QLatin1Char('a')), name).line.isEmpty());
+    const auto tooLong = composeEntry({}, {}, QStringLiteral("/") + QString(room + 1, QLatin1Char('a')), name);
+    EXPECT_TRUE(tooLong.line.isEmpty());
+    EXPECT_TRUE(tooLong.error.contains(QStringLiteral("999 bytes"))) << tooLong.error.toStdString();
+    // A variable whose value cron cannot keep is left out, not the entry.
+    const auto withBreak =
+        composeEntry({}, {{QStringLiteral("LANG"), QStringLiteral("a\nb")}}, QStringLiteral("/p"), name);
+    EXPECT_EQ(withBreak.line.toStdString(), "0 0 * * * ZB_SEQUENTA_SCHEDULED=1 '/p' # ZB-SEQUENTA - x");
+}
+
+TEST(CronEntry, CronsUnescapingIsDebiansAsMeasuredOnTheRealDaemon)
+{
+    // Measured once on cron 3.0pl1-162: \\ gives \, \% gives %, any other
+    // backslash stays, a bare % ends the command.
+    const struct {
+        const char* raw;
+        const char* sh;
+    } cases[] = {
+        {"a\\\\b", "a\\b"}, {"a\\%b", "a%b"},       {"a\\xb", "a\\xb"}, {"ab\\", "ab\\"},
+        {"ab\\\\", "ab\\"}, {"a\\\\\\%b", "a\\%b"}, {"a\\\\%b", "a\\"}, {"echo 1%2%3", "echo 1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cronUnescaped(c.raw).toStdString(), c.sh) << c.raw;
+    for (const char* text : {"100%", "\\%", "\\\\", "trail\\", "%%\\%\\", "it's \"$(x)\""})
+        EXPECT_EQ(cronUnescaped(cronEscaped(QString::fromUtf8(text)).toUtf8()).toStdString(), text) << text;
+}
+
+TEST(CronEntry, TheScheduleReadBack)
+{
     const struct {
         const char* line;
-        const char* next; // empty: not ours to read
+        int minute; // -1: not ours to read
+        int hour;
+        int dayOfWeek;
     } cases[] = {
-        {"30 7 * * 1 '/x' # ZB-SEQUENTA - x", "2026-12-14 07:30"},
-        {"31 7 * * 3 '/x' # ZB-SEQUENTA - x", "2026-12-09 07:31"},
-        {"30 7 * * 3 '/x' # ZB-SEQUENTA - x", "2026-12-16 07:30"}, // this minute has begun
-        {"0 0 * * * '/x' # ZB-SEQUENTA - x", "2026-12-10 00:00"},
-        {"15 9 * * 0 '/x' # ZB-SEQUENTA - x", "2026-12-13 09:15"},
-        {"15 9 * * 7 '/x' # ZB-SEQUENTA - x", "2026-12-13 09:15"},
-        {"*/5 9 * * 1 '/x' # ZB-SEQUENTA - x", ""},
-        {"30 7 1 * 1 '/x' # ZB-SEQUENTA - x", ""},
-        {"61 7 * * 1 '/x' # ZB-SEQUENTA - x", ""},
+        {"30 7 * * 1 '/x' # ZB-SEQUENTA - x", 30, 7, 1},  {"0 0 * * * '/x' # ZB-SEQUENTA - x", 0, 0, 0},
+        {"15 9 * * 0 '/x' # ZB-SEQUENTA - x", 15, 9, 7},  {"15 9 * * 7 '/x' # ZB-SEQUENTA - x", 15, 9, 7},
+        {"*/5 9 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0}, {"30 7 1 * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
+        {"61 7 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
     };
     for (const auto& c : cases) {
         const auto when = parseSchedule(c.line);
-        if (*c.next == 0) {
+        if (c.minute < 0) {
             EXPECT_FALSE(when.has_value()) << c.line;
             continue;
         }
         ASSERT_TRUE(when.has_value()) << c.line;
-        EXPECT_EQ(nextStart(*when, now).toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString(), c.next) << c.line;
+        EXPECT_EQ(*when, (CronSchedule{c.minute, c.hour, c.dayOfWeek})) << c.line;
     }
 }
 
@@ -161,6 +209,38 @@ TEST(CrontabEdit, ALineInTheMiddleAndDuplicatesComeOutWhole)
     EXPECT_EQ(withEntry(table, marker, "new " + marker), "A=1\nnew " + marker + "\n0 1 * * * job\nlast\n");
     EXPECT_EQ(withEntry(QByteArray(), marker, ours), ours + '\n');
     EXPECT_EQ(withoutEntry(ours + '\n', marker), QByteArray());
+}
+
+TEST(CrontabEdit, EachCopyFindsExactlyItsOwnLineWhateverBlanksItsNameHas)
+{
+    // Names that differ only in blanks, in "|", or that hold another copy's
+    // marker, each with a line of its own.
+    const QStringList names{QStringLiteral("nightly"),       QStringLiteral("nightly "),
+                            QStringLiteral(" nightly"),      QStringLiteral("night  ly"),
+                            QStringLiteral("nightly|"),      QStringLiteral("nightly |"),
+                            QStringLiteral("nightly\t"),     QStringLiteral("x # ZB-SEQUENTA - nightly"),
+                            QStringLiteral("back\\slash"),   QStringLiteral("100%"),
+                            QStringLiteral("it's \"x\" # y")};
+    QByteArray table = "# 1 2 * * * '/p' # ZB-SEQUENTA - nightly\n"; // the user's comment
+    for (const QString& n : names) {
+        const auto line = composeEntry({1, 2, 0}, {}, QStringLiteral("/opt/") + n, taskName(n));
+        ASSERT_TRUE(line.error.isEmpty()) << n.toStdString();
+        EXPECT_FALSE(line.line.endsWith(' ')) << n.toStdString();
+        table = withEntry(table, entryMarker(taskName(n)), line.line);
+    }
+    for (const QString& n : names) {
+        const QByteArray marker = entryMarker(taskName(n));
+        const FoundEntry found = findEntry(table, marker);
+        ASSERT_EQ(found.state, EntryState::Enabled) << n.toStdString();
+        EXPECT_TRUE(found.line.contains(cronShellWord(QStringLiteral("/opt/") + n).toUtf8())) << n.toStdString();
+        // Blanks an editor leaves at the end do not hide it.
+        EXPECT_EQ(findEntry(found.line + " \t", marker).state, EntryState::Enabled) << n.toStdString();
+        // Create replaces, Delete removes exactly this one line.
+        EXPECT_EQ(withEntry(table, marker, found.line), table) << n.toStdString();
+        const QByteArray without = withoutEntry(table, marker);
+        EXPECT_EQ(without.count('\n'), table.count('\n') - 1) << n.toStdString();
+        EXPECT_EQ(findEntry(without, marker).state, EntryState::Missing) << n.toStdString();
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The scheduled-task window over a crontab held in memory.
+#include "engine/JournalText.h"
 #include "platform/fake/FakeCrontab.h"
 #include "schedule/SchedulerTexts.h"
 #include "schedule/SchedulerWindowModel.h"
@@ -138,10 +139,13 @@ TEST_F(SchedulerWindow, CreateInstallsTheLineAndOnlyThenSwitchesToCreated)
     w.CREATE_TASK_BUTTON.click();
 
     const QByteArray line =
-        "30 7 * * 1 DISPLAY=':0' XAUTHORITY='/run/user/1000/gdm/Xauthority' '/opt/zb/zb-sequenta' " + kMarker;
+        "30 7 * * 1 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' XAUTHORITY='/run/user/1000/gdm/Xauthority' "
+        "'/opt/zb/zb-sequenta' " +
+        kMarker;
     EXPECT_EQ(w.OUTPUT_COMMAND_TEXTBOX.text(), QString::fromUtf8(line));
     EXPECT_EQ(crontab.table, kOthers + '\n' + line + '\n');
     EXPECT_EQ(h().stored(QStringLiteral("TASK_STATUS_TEXTBOX")), text::kTaskCreated);
+    EXPECT_EQ(h().stored(QStringLiteral("ENABLE_SCHED_TASK_TICKBOX")), QStringLiteral("1"));
     EXPECT_EQ(dayStates(w), "d0 d1 d0 d0 d0 d0 d0 d0 ");
     EXPECT_TRUE(w.TASK_RUN_TIME_TEXTBOX.locked());
     EXPECT_FALSE(w.CREATE_TASK_BUTTON.enabled());
@@ -176,7 +180,8 @@ TEST_F(SchedulerWindow, OnlyViewShowsTheLineAndStartsNothing)
     w.TASK_RUN_TIME_TEXTBOX.edit(QStringLiteral("23:59"));
     w.CREATE_TASK_BUTTON.click();
     EXPECT_EQ(w.OUTPUT_COMMAND_TEXTBOX.text(),
-              QStringLiteral("59 23 * * 7 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
+              QStringLiteral("59 23 * * 7 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' '/opt/zb/zb-sequenta' "
+                             "# ZB-SEQUENTA - zb-sequenta"));
     EXPECT_EQ(crontab.calls, atLoad);
     EXPECT_EQ(w.TASK_STATUS_TEXTBOX.text(), text::kTaskDeleted);
     EXPECT_TRUE(w.CREATE_TASK_BUTTON.enabled());
@@ -294,7 +299,7 @@ TEST_F(SchedulerWindow, TheHealthLineSaysWhatTheCrontabReallyHolds)
     EXPECT_EQ(health(), crontab.failRead);
 }
 
-TEST_F(SchedulerWindow, TheStatusWaitsForTheCrontabAndClosingLetsItFinish)
+TEST_F(SchedulerWindow, OkWaitsForTheCrontabAndAWindowClosedMeanwhileStoresWhatItEndsWith)
 {
     crontab.deferred = true;
     SchedulerWindowModel& w = open();
@@ -305,12 +310,55 @@ TEST_F(SchedulerWindow, TheStatusWaitsForTheCrontabAndClosingLetsItFinish)
     EXPECT_EQ(w.TASK_STATUS_TEXTBOX.text(), text::kTaskDeleted);
     EXPECT_FALSE(w.CREATE_TASK_BUTTON.enabled()) << "no second Create while the first runs";
     w.OK_BUTTON.click();
-    EXPECT_EQ(h().stored(QStringLiteral("TASK_STATUS_TEXTBOX")), text::kTaskDeleted);
-
-    window.reset(); // the window goes; the crontab call it made still reports
-    EXPECT_TRUE(crontab.pending.isEmpty());
+    EXPECT_FALSE(w.busy());
     EXPECT_EQ(h().stored(QStringLiteral("TASK_STATUS_TEXTBOX")), text::kTaskCreated);
+    EXPECT_EQ(h().stored(QStringLiteral("ENABLE_SCHED_TASK_TICKBOX")), QStringLiteral("1"));
+    EXPECT_EQ(h().stored(QStringLiteral("SCHEDULED_SINCE")), isoTimeWithOffset(window->now()));
     EXPECT_TRUE(crontab.table.endsWith(kMarker + '\n'));
+
+    // Closed without OK while the line is being disabled: the call still
+    // reports, and the store agrees with the crontab.
+    window.reset();
+    open();
+    window->ENABLE_SCHED_TASK_TICKBOX.click();
+    window.reset();
+    EXPECT_TRUE(crontab.pending.isEmpty());
+    EXPECT_EQ(h().stored(QStringLiteral("ENABLE_SCHED_TASK_TICKBOX")), QStringLiteral("0"));
+    EXPECT_TRUE(crontab.table.startsWith(QByteArray(kOthers) + "\n#ZB-SEQUENTA-DISABLED# "));
+}
+
+TEST_F(SchedulerWindow, TheEntryStartsTheRealFileAndANameWithABlankKeepsItsOneLine)
+{
+    h().exe.baseName_ = QStringLiteral("nightly ");
+    h().exe.fileName_ = QStringLiteral("nightly .exe");
+    SchedulerWindowModel& w = open();
+    for (int round = 0; round < 2; ++round) {
+        w.SELECT_ALL_DAYS_TICKBOX.click();
+        w.CREATE_TASK_BUTTON.click();
+        EXPECT_EQ(crontab.table, kOthers + "\n0 0 * * * ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' '/opt/zb/nightly .exe' "
+                                           "# ZB-SEQUENTA - nightly |\n")
+            << round;
+        EXPECT_EQ(health(), QStringLiteral("Next start: Thu 2026-12-10 00:00")) << round;
+        w.ENABLE_DELETE_BUTTON_TICKBOX.click();
+        w.DELETE_TASK_BUTTON.click();
+        EXPECT_EQ(crontab.table, kOthers + '\n') << round;
+    }
+}
+
+TEST_F(SchedulerWindow, TheHealthLineAlsoTellsHowTheLastScheduledStartWent)
+{
+    crontab.table = "0 6 * * * ZB_SEQUENTA_SCHEDULED=1 '/opt/zb/zb-sequenta' " + kMarker + '\n';
+    seedCreated("SELECT_ALL_DAYS_TICKBOX", "06:00");
+    h().seed(QStringLiteral("SCHEDULED_SINCE"), QStringLiteral("2026-12-01T10:00:00Z"));
+    h().start();
+    NullRunJournal journal; // this morning's start left no trace
+    window = std::make_unique<SchedulerWindowModel>(h().program->settings, crontab, h().processes, h().exe);
+    window->now = [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0)); };
+    window->setJournal(&journal);
+    window->Form_Load();
+    EXPECT_EQ(health(), QStringLiteral("Next start: Thu 2026-12-10 06:00. Wed 06:00 did not start: the machine was "
+                                       "off or cron was not running"));
+    EXPECT_EQ(window->SCHEDULE_HEALTH_TEXTBOX.foreground(), colour::Red);
 }
 
 } // namespace

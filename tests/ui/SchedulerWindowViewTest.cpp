@@ -45,10 +45,12 @@ TEST(SchedulerWindowView, OpensFromTheMainSettingsAndCreatesTheTaskThroughItsWid
             QTest::keyClicks(time, QStringLiteral("21:45"));
             QTest::mouseClick(create, Qt::LeftButton);
             EXPECT_TRUE(child<QLineEdit>(*w, "TASK_RUN_TIME_TEXTBOX")->isReadOnly());
-            EXPECT_TRUE(
-                child<QLineEdit>(*w, "SCHEDULE_HEALTH_TEXTBOX")->text().startsWith(QStringLiteral("Next start: Wed ")));
+            EXPECT_TRUE(child<QPlainTextEdit>(*w, "SCHEDULE_HEALTH_TEXTBOX")
+                            ->toPlainText()
+                            .startsWith(QStringLiteral("Next start: Wed ")));
             EXPECT_EQ(child<QLineEdit>(*w, "OUTPUT_COMMAND_TEXTBOX")->text(),
-                      QStringLiteral("45 21 * * 3 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
+                      QStringLiteral("45 21 * * 3 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' '/opt/zb/zb-sequenta' "
+                                     "# ZB-SEQUENTA - zb-sequenta"));
             QTest::mouseClick(child<QPushButton>(*w, "OK_BUTTON"), Qt::LeftButton);
         });
         QTest::mouseClick(child<QPushButton>(*settings, "SCHEDULER_SETTINGS_BUTTON"), Qt::LeftButton);
@@ -58,8 +60,8 @@ TEST(SchedulerWindowView, OpensFromTheMainSettingsAndCreatesTheTaskThroughItsWid
 
     EXPECT_EQ(seen, QStringLiteral("ZB_SEQUENTA_SCHEDULER_WINDOW < ZB_SEQUENTA_MAIN_SETTINGS_WINDOW: "
                                    "ZB-SEQUENTA - CRON \"SCHEDULED TASK\" MANAGER"));
-    EXPECT_EQ(crontab.table,
-              QByteArray("45 21 * * 3 DISPLAY=':0' '/opt/zb/zb-sequenta' # ZB-SEQUENTA - zb-sequenta\n"));
+    EXPECT_EQ(crontab.table, QByteArray("45 21 * * 3 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' '/opt/zb/zb-sequenta' "
+                                        "# ZB-SEQUENTA - zb-sequenta\n"));
     EXPECT_EQ(h.stored(QStringLiteral("TASK_STATUS_TEXTBOX")), QStringLiteral("TASK-CREATED"));
     EXPECT_EQ(h.stored(QStringLiteral("WED_TICKBOX")), QStringLiteral("1"));
     EXPECT_EQ(h.stored(QStringLiteral("TASK_RUN_TIME_TEXTBOX")), QStringLiteral("21:45"));

@@ -42,6 +42,7 @@
 #include <QDir>
 #include <QPalette>
 #include <QPixmap>
+#include <QTimeZone>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -86,7 +87,8 @@ void seed(MemorySettingsStore& store, const QString& section)
     }
 }
 
-// Two nights of the journal: one clean, one with a task that failed.
+// Two nights of the journal, each started by cron: one with a task that
+// failed, then a clean one without a window.
 class SampleJournal : public NullRunJournal {
 public:
     QString journalFile() const override { return QStringLiteral("~/.local/state/ZB-SEQUENTA/zb-sequenta-runs.log"); }
@@ -94,22 +96,23 @@ public:
     {
         using K = JournalEvent::Kind;
         QStringList lines;
-        const QDateTime night(QDate(2026, 12, 5), QTime(2, 0), Qt::OffsetFromUTC, 3600);
+        const QDateTime night(QDate(2026, 12, 6), QTime(2, 0), Qt::OffsetFromUTC, 3600);
         for (int d = 0; d < 2; ++d) {
             const QDateTime at = night.addDays(d);
             auto add = [&](int s, const JournalEvent& e) { lines << journalLine(at.addSecs(s), e); };
-            add(0, {.kind = K::PassStarted, .start = PassStart::Autostart});
+            add(-11, {.kind = K::ScheduledStart, .windowless = d == 1});
+            add(0, {.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = d == 1});
             add(1, {.kind = K::TaskStarted, .slot = 1, .pid = 4100 + d, .file = QStringLiteral("/tmp/1.log")});
             add(3, {.kind = K::TaskStarted, .slot = 2, .pid = 4200 + d, .file = QStringLiteral("/tmp/2.log")});
             add(4, {.kind = K::WaitBegan, .slot = 2, .name = QStringLiteral("rsync")});
-            add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 0 ? 0 : 23, .runMs = 827000});
+            add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 1 ? 0 : 23, .runMs = 827000});
             add(831, {.kind = K::WaitEnded, .slot = 2, .seconds = 827});
             for (int n = 3; n <= 20; ++n)
                 add(832, {.kind = K::TaskSkipped, .slot = n});
             add(900, {.kind = K::TaskExited, .slot = 1, .pid = 4100 + d, .runMs = 899000});
             add(917, {.kind = K::ChainEnded});
             add(928, {.kind = K::Autoclosed,
-                      .reason = d == 0 ? QStringLiteral("COMPLETED SUCCESSFULLY")
+                      .reason = d == 1 ? QStringLiteral("COMPLETED SUCCESSFULLY")
                                        : QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH 23")});
         }
         return lines;
@@ -234,28 +237,32 @@ int run(const QDir& folder)
         InstalledProgramData::foldersFor(QCoreApplication::applicationDirPath() + QStringLiteral("/..")));
     DonationsWindowModel donations(p.settings, &data);
     ok &= shoot<DonationsWindowView>(donations, main, folder, "donations.png", none);
-    // A weekday start, created and running.
+    // A daily start, created and running, the morning after a clean night.
     FakeCrontab crontab;
     processes.running.insert(QStringLiteral("cron"), -1);
     store.seed(exe.baseName(), QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-CREATED"));
-    store.seed(exe.baseName(), QStringLiteral("FRI_TICKBOX"), QStringLiteral("1"));
-    store.seed(exe.baseName(), QStringLiteral("TASK_RUN_TIME_TEXTBOX"), QStringLiteral("22:30"));
+    store.seed(exe.baseName(), QStringLiteral("SELECT_ALL_DAYS_TICKBOX"), QStringLiteral("1"));
+    store.seed(exe.baseName(), QStringLiteral("TASK_RUN_TIME_TEXTBOX"), QStringLiteral("01:59"));
     store.seed(exe.baseName(), QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), QStringLiteral("1"));
-    crontab.table = "30 22 * * 5 DISPLAY=':0' '/opt/zb-sequenta/zb-sequenta' # ZB-SEQUENTA - zb-sequenta\n";
-    SchedulerWindowModel scheduler(p.settings, crontab, processes, exe);
-    ok &= shoot<SchedulerWindowView>(scheduler, main, folder, "scheduler.png", [](SchedulerWindowModel& m) {
-        m.OUTPUT_COMMAND_TEXTBOX.setText(
-            QStringLiteral("30 22 * * 5 DISPLAY=':0' '/opt/zb-sequenta/zb-sequenta' # ZB-SEQUENTA - zb-sequenta"));
-    });
+    store.seed(exe.baseName(), QStringLiteral("SCHEDULED_SINCE"), QStringLiteral("2026-12-01T18:00:00+01:00"));
+    const QByteArray line = "59 1 * * * ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' PATH='/usr/local/bin:/usr/bin:/bin' "
+                            "LANG='en_GB.UTF-8' '/opt/zb-sequenta/zb-sequenta' # ZB-SEQUENTA - zb-sequenta";
+    crontab.table = line + '\n';
     SampleJournal journal;
+    SchedulerWindowModel scheduler(p.settings, crontab, processes, exe);
+    scheduler.zone = QTimeZone(QByteArray("Europe/Berlin"));
+    scheduler.now = [] { return QDateTime(QDate(2026, 12, 7), QTime(9, 0), QTimeZone(QByteArray("Europe/Berlin"))); };
+    scheduler.setJournal(&journal);
+    ok &= shoot<SchedulerWindowView>(scheduler, main, folder, "scheduler.png", [line](SchedulerWindowModel& m) {
+        m.OUTPUT_COMMAND_TEXTBOX.setText(QString::fromUtf8(line));
+    });
     HistoryWindowModel history(p.settings, journal, files);
     // The last night's mirror picked, with the end of its output.
     QByteArray output;
     for (int i = 1; i <= 40; ++i)
         output += "home/me/projects/file-" + QByteArray::number(i) + ".txt\n";
     output += "\nsent 1,204,331 bytes  received 2,114 bytes  1,455.09 bytes/sec\n"
-              "total size is 9,812,400,122  speedup is 8,143.22\n"
-              "rsync error: some files/attrs were not transferred (see previous errors) (code 23)\n";
+              "total size is 9,812,400,122  speedup is 8,143.22\n";
     files.texts.insert(QStringLiteral("/tmp/2.log"), output);
     history.Form_Load();
     {

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "engine/RunJournal.h"
+
+#include <QString>
+#include <optional>
+
+namespace zb {
+
+class Program;
+
+// How this start goes: cron's mark, and whether a window can open.
+struct StartOptions {
+    bool scheduled = false;  // cron started this copy (its entry sets the mark)
+    bool windowless = false; // no display: the chain runs on Qt's offscreen platform
+    QString noDisplay;       // why no window can open; empty when one can
+};
+
+// Reads cron's mark and removes it from the environment, so that the tasks
+// and a copy started from them do not take it for theirs.
+bool takeScheduledStartMark();
+
+enum class StartMode { Window, Windowless, NotRun };
+
+struct StartPlan {
+    StartMode mode = StartMode::Window;
+    QString stderrText;                 // the line to print, if any
+    std::optional<JournalEvent> record; // what a scheduled start that does not run leaves in the journal
+};
+
+// What to do when no window can open (`noDisplay` says why; empty when one
+// can). Only a start by cron with the autostart ticked runs without one: it
+// runs the chain and closes, and says so on stderr. Any other start gets the
+// one-line message and exit status 1; a scheduled one also leaves a journal
+// line, so that the next morning tells what happened.
+StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName);
+
+// After start-up: journals a start by cron and marks its autostart pass; a
+// windowless run always closes after its chain, as if AutoClose were ticked
+// (the stored tick is left as it is).
+void applyStartOptions(Program& program, const StartOptions& options);
+
+// What the journal keeps of a scheduled start that found another copy of the
+// same name running.
+JournalEvent otherCopyRunsRecord();
+
+} // namespace zb

@@ -1,0 +1,7 @@
+#include "platform/DisplayCheck.h"
+
+namespace zb {
+
+QString displayRefusal() { return {}; }
+
+} // namespace zb

@@ -1,0 +1,95 @@
+#include "ScheduleHealth.h"
+
+#include "CronClock.h"
+#include "core/MainWindowModel.h"
+#include "engine/HistoryWindowModel.h"
+#include "engine/JournalText.h"
+
+#include <QLocale>
+
+namespace zb::schedule {
+
+namespace {
+
+using Kind = JournalEvent::Kind;
+
+// cron starts the program within seconds of its minute; until then a start
+// is on its way, not missed.
+constexpr qint64 kOnItsWaySeconds = 120;
+// The journal's clock may run a little behind cron's.
+constexpr qint64 kClockSlackSeconds = 60;
+
+QString when(const QDateTime& at, const QTimeZone& zone, const QString& format)
+{
+    return QLocale::c().toString(at.toTimeZone(zone), format);
+}
+
+struct Found {
+    QDateTime at;
+    JournalEvent event;
+};
+
+// The newest start by cron the journal holds.
+std::optional<Found> newestScheduledStart(const QStringList& lines)
+{
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const auto entry = parseJournalLine(*it);
+        if (entry && (entry->event.kind == Kind::ScheduledStart || entry->event.kind == Kind::ScheduledStartNotRun))
+            return Found{entry->when, entry->event};
+    }
+    return std::nullopt;
+}
+
+// How the start found ended, as History tells it.
+HealthPart outcomeOf(const Found& found, const QStringList& lines)
+{
+    if (found.event.kind == Kind::ScheduledStartNotRun)
+        return {notRunText(found.event.reason), true};
+    // Its pass is the newest pass by the schedule that began after it.
+    for (const HistoryPass& pass : historyFromJournal(lines)) {
+        if (pass.started < found.at)
+            break;
+        if (pass.how.startsWith(QStringLiteral("By schedule")))
+            return {pass.result, pass.result.startsWith(text::kCompletedWithErrors)};
+    }
+    return {QStringLiteral("opened its window; AutoStart Timer was clear, so no pass ran"), false};
+}
+
+} // namespace
+
+QString nextStartText(const CronSchedule& entry, const QDateTime& now, const QTimeZone& zone)
+{
+    const QDateTime next = nextStart(entry, now, zone);
+    if (!next.isValid())
+        return {};
+    QString out = QStringLiteral("Next start: ") + when(next, zone, QStringLiteral("ddd yyyy-MM-dd HH:mm"));
+    const QTime local = next.toTimeZone(zone).time();
+    if (local.hour() != entry.hour || local.minute() != entry.minute)
+        out += QStringLiteral(" (%1:%2 is skipped by the clock change)")
+                   .arg(entry.hour, 2, 10, QLatin1Char('0'))
+                   .arg(entry.minute, 2, 10, QLatin1Char('0'));
+    return out;
+}
+
+HealthPart lastStartText(const QStringList& journalLines, const CronSchedule& entry, const QDateTime& now,
+                         const QTimeZone& zone, const QDateTime& since, bool lineMarksStarts)
+{
+    QDateTime expected = lastStart(entry, now, zone);
+    if (expected.isValid() && expected.secsTo(now) < kOnItsWaySeconds)
+        expected = lastStart(entry, expected.addSecs(-1), zone);
+    const std::optional<Found> found = newestScheduledStart(journalLines);
+    const bool foundIsLatest = found && (!expected.isValid() || found->at >= expected.addSecs(-kClockSlackSeconds));
+    const bool missed = !foundIsLatest && lineMarksStarts && expected.isValid() && since.isValid() && expected >= since;
+    if (missed)
+        return {when(expected, zone, QStringLiteral("ddd HH:mm")) +
+                    QStringLiteral(" did not start: the machine was off or cron was not running"),
+                true};
+    if (!found)
+        return {};
+    HealthPart out = outcomeOf(*found, journalLines);
+    out.text = QStringLiteral("Last scheduled start: ") +
+               when(found->at, zone, QStringLiteral("ddd yyyy-MM-dd HH:mm")) + QStringLiteral(", ") + out.text;
+    return out;
+}
+
+} // namespace zb::schedule
