@@ -181,10 +181,11 @@ QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
         if (widget->toPlainText() != model.text())
             widget->setPlainText(model.text());
         widget->setToolTip(model.toolTip());
-        setRole(widget, QPalette::Text, toQColor(model.foreground()));
+        setColours(widget, model.background(), model.foreground(), QPalette::Base, QPalette::Text);
     };
     render();
     model.setChangeListener(render);
+    watchForRerender(widget, render);
     bound_.push_back(&model);
     return widget;
 }

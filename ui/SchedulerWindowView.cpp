@@ -32,8 +32,9 @@ QPlainTextEdit* readOnlyText(const TextField& model)
 int heightForLines(const QPlainTextEdit* text, int lines)
 {
     const QMargins frame = text->contentsMargins();
-    return text->fontMetrics().lineSpacing() * lines + int(2 * text->document()->documentMargin()) + frame.top() +
-           frame.bottom();
+    // A laid-out line can take a pixel more than the font's spacing.
+    const int line = text->fontMetrics().lineSpacing() + 1;
+    return line * lines + int(2 * text->document()->documentMargin()) + frame.top() + frame.bottom();
 }
 
 } // namespace
@@ -54,7 +55,8 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     // The next start and how the last one went: two lines, wrapped.
     auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QPlainTextEdit);
     health->setFont(style::bold());
-    health->setFixedHeight(health->fontMetrics().lineSpacing() * 2 + 12);
+    health->setFixedHeight(heightForLines(health, 2));
+    health->setFocusPolicy(Qt::ClickFocus); // read-only: no Tab stop
     root->addWidget(health);
 
     auto* middle = new QHBoxLayout;

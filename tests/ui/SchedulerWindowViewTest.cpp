@@ -83,20 +83,21 @@ TEST(SchedulerWindowView, AValidCreateClearsTheErrorAndTheReferenceScrolls)
     view.show();
     QApplication::processEvents();
 
-    auto* health = child<QLineEdit>(view, "SCHEDULE_HEALTH_TEXTBOX");
+    auto* health = child<QPlainTextEdit>(view, "SCHEDULE_HEALTH_TEXTBOX");
     auto* time = child<QLineEdit>(view, "TASK_RUN_TIME_TEXTBOX");
     test::clickTick(child<QCheckBox>(view, "MON_TICKBOX"));
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("7.30"));
     QTest::mouseClick(child<QPushButton>(view, "CREATE_TASK_BUTTON"), Qt::LeftButton);
-    EXPECT_EQ(health->text(), QStringLiteral("The run time must be HH:MM, from 00:00 to 23:59."));
+    EXPECT_EQ(health->toPlainText(), QStringLiteral("The run time must be HH:MM, from 00:00 to 23:59."));
     const QColor error = health->palette().color(QPalette::Text);
     EXPECT_GT(error.red(), 2 * error.green()) << "an error reads red";
 
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("07:30"));
     QTest::mouseClick(child<QPushButton>(view, "CREATE_TASK_BUTTON"), Qt::LeftButton);
-    EXPECT_TRUE(health->text().startsWith(QStringLiteral("Next start: Mon "))) << health->text().toStdString();
+    EXPECT_TRUE(health->toPlainText().startsWith(QStringLiteral("Next start: Mon ")))
+        << health->toPlainText().toStdString();
     EXPECT_EQ(health->palette().color(QPalette::Text), QApplication::palette(health).color(QPalette::Text));
 
     auto* reference = child<QPlainTextEdit>(view, "Text11");
