@@ -6,55 +6,39 @@
 #include <QApplication>
 #include <QHash>
 #include <QImage>
-#include <QPalette>
 #include <QWidget>
+#include <algorithm>
 
 namespace zb::test {
 
 // A dark theme as a desktop sets it: dark fields, light text.
 inline QPalette darkPalette()
 {
-    QPalette p;
-    const QColor window(0x35, 0x35, 0x35), base(0x2d, 0x2d, 0x2d), text(0xee, 0xee, 0xec);
-    for (auto [role, colour] : {std::pair{QPalette::Window, window},
-                                {QPalette::WindowText, text},
-                                {QPalette::Base, base},
-                                {QPalette::AlternateBase, window},
-                                {QPalette::Text, text},
-                                {QPalette::Button, window},
-                                {QPalette::ButtonText, text},
-                                {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
-                                {QPalette::HighlightedText, Qt::white},
-                                {QPalette::ToolTipBase, base},
-                                {QPalette::ToolTipText, text},
-                                {QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99)}})
-        p.setColor(role, colour);
+    const QColor text(0xee, 0xee, 0xec), window(0x35, 0x35, 0x35), base(0x2d, 0x2d, 0x2d);
+    QPalette p(text, window, window.lighter(), window.darker(), window, text, Qt::white, base, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
     return p;
 }
 
-// Sets the application's palette for a scope, then puts the old one back.
-class ScopedPalette {
+// Sets an application-wide value for a scope, then puts the old one back.
+template <typename T, T (*Get)(), void (*Set)(const T&)>
+class Scoped {
 public:
-    explicit ScopedPalette(const QPalette& p) : old_(QApplication::palette()) { QApplication::setPalette(p); }
-    ~ScopedPalette() { QApplication::setPalette(old_); }
-    ScopedPalette(const ScopedPalette&) = delete;
-    ScopedPalette& operator=(const ScopedPalette&) = delete;
+    explicit Scoped(const T& value) : old_(Get()) { Set(value); }
+    ~Scoped() { Set(old_); }
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
 
 private:
-    QPalette old_;
+    T old_;
 };
-
-// Sets the application's font for a scope.
-class ScopedFont {
-public:
-    explicit ScopedFont(const QFont& f) : old_(QApplication::font()) { QApplication::setFont(f); }
-    ~ScopedFont() { QApplication::setFont(old_); }
-    ScopedFont(const ScopedFont&) = delete;
-    ScopedFont& operator=(const ScopedFont&) = delete;
-
-private:
-    QFont old_;
-};
+inline QPalette appPalette() { return QApplication::palette(); }
+inline void setAppPalette(const QPalette& p) { QApplication::setPalette(p); }
+inline QFont appFont() { return QApplication::font(); }
+inline void setAppFont(const QFont& f) { QApplication::setFont(f); }
+using ScopedPalette = Scoped<QPalette, appPalette, setAppPalette>;
+using ScopedFont = Scoped<QFont, appFont, setAppFont>;
 
 // The two themes every colour test runs in.
 struct Theme {
@@ -65,35 +49,23 @@ inline std::vector<Theme> lightAndDark() { return {{"light", QPalette(Qt::white)
 
 inline Colour pixel(const QImage& image, int x, int y) { return fromQColor(image.pixelColor(x, y)); }
 
-// The colour most pixels in `area` have: a field's background.
-inline Colour dominantColour(const QImage& image, const QRect& area)
+// The colour most pixels in `area` have (a field's background), and the
+// strongest contrast any pixel there has to it (the core of a glyph, drawn in
+// the text's own colour).
+inline std::pair<Colour, double> backgroundAndContrast(const QImage& image, const QRect& area)
 {
     QHash<Colour, int> counts;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             ++counts[pixel(image, x, y)];
-    Colour best = 0;
-    int most = -1;
+    const Colour background = std::max_element(counts.cbegin(), counts.cend()).key();
+    double strongest = 1.0;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most) {
-            most = it.value();
-            best = it.key();
-        }
-    return best;
+        strongest = std::max(strongest, contrastRatio(background, it.key()));
+    return {background, strongest};
 }
 
-// The strongest contrast any pixel in `area` has to `background`: the core
-// of a glyph drawn there, in the text's own colour.
-inline double strongestContrast(const QImage& image, const QRect& area, Colour background)
-{
-    double best = 1.0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            best = std::max(best, contrastRatio(background, pixel(image, x, y)));
-    return best;
-}
-
-// A widget as it shows on screen, at one pixel per logical pixel.
+// A widget, or an area of it, as it shows on screen.
 inline QImage shot(QWidget* w, const QRect& area = QRect())
 {
     return w->grab(area.isNull() ? w->rect() : area).toImage().convertToFormat(QImage::Format_RGB32);
