@@ -136,7 +136,7 @@ private:
 };
 
 // A text field; also used as a coloured light. onDoubleClick is the user's
-// double-click.
+// double-click. Without colours of its own it shows the theme's.
 class TextField : public Control {
 public:
     TextField(QString objectName, QString text) : Control(std::move(objectName)), text_(std::move(text)) {}
@@ -187,8 +187,8 @@ public:
 private:
     QString text_;
     QString toolTip_;
-    Colour background_ = colour::White;
-    Colour foreground_ = colour::Black;
+    Colour background_ = colour::None;
+    Colour foreground_ = colour::None;
     bool locked_ = false;
     bool visible_ = true;
     bool masked_ = false;

@@ -100,6 +100,7 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
     for (int n = 1; n <= kSlotCount; ++n) {
         TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(text::kProcessToolTip);
         TASK_LIGHT[n].setLocked(true);
+        TASK_LIGHT[n].setBackground(colour::White); // lights are white until a run paints them
         TASK_LIGHT[n].onDoubleClick = [this, n] { TASK_LIGHT_DblClick(n); };
         TASK_CMD_TEXTBOX[n].onTextChanged = [this, n] { markTypedHere(n); };
         TASK_PROCESS_NAME_TEXTBOX[n].onTextChanged = [this, n] { markTypedHere(n); };

@@ -1,15 +1,18 @@
 #include "HistoryText.h"
 
+#include "HistoryRows.h"
+
 namespace zb {
 
 namespace {
-// The label column, as wide as "TASK 11-20" and a blank.
+// The label column, as wide as "TASKS 4–20" and a blank; a longer label
+// keeps one blank before its value.
 constexpr int kLabelWidth = 11;
-const QString kSkipped = QStringLiteral("skipped");
 
 void line(QString& out, const QString& label, const QString& value)
 {
-    out += label.leftJustified(kLabelWidth) + value + QLatin1Char('\n');
+    out += (label.size() < kLabelWidth ? label.leftJustified(kLabelWidth) : label + QLatin1Char(' ')) + value +
+           QLatin1Char('\n');
 }
 } // namespace
 
@@ -20,18 +23,9 @@ QString historyPassText(const HistoryPass& pass)
     line(out, QStringLiteral("How"), pass.how);
     line(out, QStringLiteral("Took"), pass.took);
     line(out, QStringLiteral("Result"), pass.result);
-    // Slots skipped one after another take one line: "TASK 4-20  skipped".
-    for (qsizetype i = 0; i < pass.slots.size(); ++i) {
-        const HistorySlot& s = pass.slots[i];
-        qsizetype last = i;
-        while (s.outcome == kSkipped && last + 1 < pass.slots.size() && pass.slots[last + 1].outcome == kSkipped &&
-               pass.slots[last + 1].slot == pass.slots[last].slot + 1)
-            ++last;
-        const QString label = last == i ? QStringLiteral("TASK %1").arg(s.slot)
-                                        : QStringLiteral("TASK %1-%2").arg(s.slot).arg(pass.slots[last].slot);
-        line(out, label, s.outcome);
-        i = last;
-    }
+    // The rows History shows: skipped slots fold into one ("TASKS 4–20").
+    for (const HistoryRow& row : historyRows(pass))
+        line(out, row.tasks, row.outcome);
     return out;
 }
 

@@ -10,6 +10,7 @@
 
 namespace zb {
 
+class Files;
 class RunJournal;
 
 // What became of one slot in a pass, as the journal tells it.
@@ -18,6 +19,7 @@ struct HistorySlot {
     QString outcome;
     QString outputFile;
     bool failed = false; // failed to start, or its task ended badly
+    bool skipped = false;
 };
 
 // One pass, as the journal tells it; a start by the schedule that could not
@@ -60,12 +62,15 @@ QList<HistoryPass> historyFromJournal(const QStringList& lines, bool newestRunsN
 QList<HistoryPass> historyFromEntries(const QList<JournalEntry>& entries, bool newestRunsNow = false);
 
 // ZB_SEQUENTA_HISTORY: the last passes from the journal, newest first, with
-// each slot's outcome. It reads the journal each time it opens and keeps no
-// store of its own.
+// each slot's outcome, and the end of the output of the task picked. It reads
+// the journal each time it opens and keeps no store of its own.
 class HistoryWindowModel : public EditorWindowModel {
 public:
     // `passRunsNow`: this program has a pass under way.
-    HistoryWindowModel(Settings& settings, const RunJournal& journal, bool passRunsNow = false);
+    HistoryWindowModel(Settings& settings, const RunJournal& journal, const Files& files, bool passRunsNow = false);
+
+    // How much of a task's output the window shows.
+    static constexpr int kOutputLines = 200;
 
     void Form_Load();
     // The view reports the row the user picked: a pass, and a slot of it or 0.
@@ -79,15 +84,25 @@ public:
     QString selectedOutputFile() const;
 
     Label HISTORY_STATUS_LABEL;
+    // What the output field shows, or why it shows nothing.
+    Label TASK_OUTPUT_LABEL;
+    TextField TASK_OUTPUT_TEXTBOX;
     Button OPEN_OUTPUT_BUTTON;
     Button OPEN_FOLDER_BUTTON;
+    // Why a file or folder did not open; empty when all went well.
+    Label OPEN_MESSAGE_LABEL;
     Button CLOSE_BUTTON;
 
-    // Set by the view: open a file or folder with the desktop's own program.
-    std::function<void(const QString& path)> openPath;
+    // Set by the view: open a file or folder with the desktop's own program;
+    // false when no program could be asked to.
+    std::function<bool(const QString& path)> openPath;
 
 private:
+    void showOutput();
+    void open(const QString& path, bool exists);
+
     const RunJournal& journal_;
+    const Files& files_;
     bool passRunsNow_;
     QList<HistoryPass> passes_;
     int pass_ = -1;

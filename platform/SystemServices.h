@@ -37,6 +37,16 @@ QString systemSettingsFilePath();
 // which would abort.
 QString displayProblem();
 
+// Whether standard error goes to a terminal, where someone reads it.
+bool standardErrorIsTerminal();
+
+// Makes the messages of the system's own library (why a file or a program
+// could not be opened) speak the program's language, English, whatever the
+// user's locale; dates, numbers and characters keep the user's locale, and so
+// do the programs the chain starts. Call after the application object exists,
+// which takes the locale from the environment.
+void useProgramLanguageForSystemMessages();
+
 // Asks for an orderly shut-down when the session ends, a service manager
 // stops the program or Ctrl+C is pressed in its terminal. Call once, from the
 // event-loop thread, after the application object exists.

@@ -3,6 +3,7 @@
 #include "DialogWindowOpener.h"
 #include "EditorDialog.h"
 #include "MainWindowView.h"
+#include "ProgramIdentity.h"
 #include "QtFileDialog.h"
 #include "SingleInstanceGuard.h"
 #include "app/CommandLine.h"
@@ -50,11 +51,13 @@ int runApplication(int argc, char** argv, const StartOptions& options)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
+    applyProgramIdentity();
+    useProgramLanguageForSystemMessages();
 
     ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
     // A second copy of the same name leaves the settings alone.
     auto instance = createSystemSingleInstance();
-    if (!claimOrHandOver(*instance, exe.baseName(), !options.windowless)) {
+    if (!claimOrHandOver(*instance, exe.baseName(), !options.windowless && !standardErrorIsTerminal())) {
         if (options.scheduled)
             createSystemJournal(exe.baseName())->record(otherCopyRunsRecord());
         return 1;

@@ -1,7 +1,10 @@
 #include "Bindings.h"
 
+#include "ElidingCheckBox.h"
+#include "core/ColourContrast.h"
 #include "core/Control.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -36,47 +39,61 @@ private:
     std::function<void()> onDoubleClick_;
 };
 
-// Captions show exactly as stored: an '&' is a character, never a shortcut.
-QString literalCaption(const QString& caption)
-{
-    QString out = caption;
-    return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-// Re-renders a field when it gets its parent, so that visibility is applied
-// only inside a window: a parentless widget made visible would become a
-// window of its own.
-class ParentChangeFilter : public QObject {
+// Renders a widget again when it gets its parent, so that visibility is
+// applied only inside a window (a parentless widget made visible would become
+// a window of its own), and when the theme changes, so that its text colours
+// are chosen against the new one.
+class RerenderFilter : public QObject {
 public:
-    ParentChangeFilter(QObject* parent, std::function<void()> onParentChange)
-        : QObject(parent),
-          onParentChange_(std::move(onParentChange))
-    {}
+    RerenderFilter(QObject* parent, std::function<void()> render) : QObject(parent), render_(std::move(render)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ParentChange)
-            onParentChange_();
+        if (event->type() == QEvent::ParentChange || event->type() == QEvent::ApplicationPaletteChange)
+            render_();
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void()> onParentChange_;
+    std::function<void()> render_;
 };
 
-void setRole(QWidget* w, QPalette::ColorRole role, const QColor& c)
+// The theme's palette for a widget of its kind, whatever was set on it.
+QPalette themePalette(const QWidget* w) { return QApplication::palette(w); }
+
+// Shows a model's colours on a widget's background and text roles: a colour
+// the model leaves unset is the theme's, and the text always reads on the
+// background.
+void setColours(QWidget* w, Colour background, Colour text, QPalette::ColorRole backgroundRole,
+                QPalette::ColorRole textRole)
 {
-    QPalette p = w->palette();
-    if (p.color(role) == c)
+    if (background == colour::None && text == colour::None) {
+        if (w->testAttribute(Qt::WA_SetPalette))
+            w->setPalette(QPalette());
         return;
-    p.setColor(role, c);
+    }
+    const QPalette theme = themePalette(w);
+    const Colour back = background != colour::None ? background : fromQColor(theme.color(backgroundRole));
+    const Colour fore = readableTextOn(back, text != colour::None ? text : fromQColor(theme.color(textRole)));
+    QPalette p = w->palette();
+    if (p.color(backgroundRole) == toQColor(back) && p.color(textRole) == toQColor(fore))
+        return;
+    p.setColor(backgroundRole, toQColor(back));
+    p.setColor(textRole, toQColor(fore));
     w->setPalette(p);
+}
+
+void watchForRerender(QWidget* w, const std::function<void()>& render)
+{
+    w->installEventFilter(new RerenderFilter(w, render));
 }
 
 } // namespace
 
 QColor toQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+Colour fromQColor(const QColor& c) { return Colour(c.red()) | Colour(c.green()) << 8 | Colour(c.blue()) << 16; }
 
 Bindings::~Bindings()
 {
@@ -87,23 +104,33 @@ Bindings::~Bindings()
 QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
 {
     widget->setObjectName(model.objectName());
-    auto render = [&model, widget] {
+    auto* eliding = dynamic_cast<ElidingCheckBox*>(widget);
+    auto render = [&model, widget, eliding] {
         const QSignalBlocker block(widget);
         widget->setChecked(model.ticked());
-        widget->setText(literalCaption(model.caption()));
+        if (eliding != nullptr) {
+            eliding->setFullToolTip(model.toolTip());
+            eliding->setFullText(model.caption());
+        } else {
+            widget->setText(literalCaption(model.caption()));
+            widget->setToolTip(model.toolTip());
+        }
         widget->setEnabled(model.enabled());
-        widget->setToolTip(model.toolTip());
         // Styles draw a check box's own area; only a style sheet fills it
         // reliably.
-        const QString sheet =
-            model.background() == colour::None
-                ? QString()
-                : QStringLiteral("QCheckBox { background-color: %1; }").arg(toQColor(model.background()).name());
+        QString sheet;
+        if (model.background() != colour::None) {
+            const Colour text =
+                readableTextOn(model.background(), fromQColor(themePalette(widget).color(QPalette::WindowText)));
+            sheet = QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
+                        .arg(toQColor(model.background()).name(), toQColor(text).name());
+        }
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
     };
     render();
     model.setChangeListener(render);
+    watchForRerender(widget, render);
     QObject::connect(widget, &QCheckBox::clicked, widget, [&model, render](bool checked) {
         model.setValue(checked ? 1 : 0);
         render(); // a refused change puts the widget back
@@ -122,6 +149,8 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
             widget->setCursorPosition(0);
         }
         widget->setReadOnly(model.locked());
+        if (widget->focusPolicy() != Qt::NoFocus)
+            widget->setFocusPolicy(model.locked() ? Qt::ClickFocus : Qt::StrongFocus);
         widget->setToolTip(model.toolTip());
         if (widget->parentWidget() != nullptr)
             widget->setVisible(model.visible());
@@ -133,15 +162,13 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
             model.masked() ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString();
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
-        setRole(widget, QPalette::Base, toQColor(model.background()));
-        setRole(widget, QPalette::Text, toQColor(model.foreground()));
+        setColours(widget, model.background(), model.foreground(), QPalette::Base, QPalette::Text);
     };
     render();
     model.setChangeListener(render);
     QObject::connect(widget, &QLineEdit::textEdited, widget, [&model](const QString& text) { model.edit(text); });
     widget->installEventFilter(new DoubleClickFilter(widget, [&model] { model.doubleClick(); }));
-    if (widget->parentWidget() == nullptr)
-        widget->installEventFilter(new ParentChangeFilter(widget, render));
+    watchForRerender(widget, render);
     bound_.push_back(&model);
     return widget;
 }
@@ -154,10 +181,11 @@ QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
         if (widget->toPlainText() != model.text())
             widget->setPlainText(model.text());
         widget->setToolTip(model.toolTip());
-        setRole(widget, QPalette::Text, toQColor(model.foreground()));
+        setColours(widget, model.background(), model.foreground(), QPalette::Base, QPalette::Text);
     };
     render();
     model.setChangeListener(render);
+    watchForRerender(widget, render);
     bound_.push_back(&model);
     return widget;
 }
@@ -185,13 +213,13 @@ QLabel* Bindings::bind(Label& model, QLabel* widget)
         widget->setText(model.caption());
         const bool filled = model.background() != colour::None;
         widget->setAutoFillBackground(filled);
-        if (filled)
-            setRole(widget, QPalette::Window, toQColor(model.background()));
-        if (model.foreground() != colour::None)
-            setRole(widget, QPalette::WindowText, toQColor(model.foreground()));
+        // A label without colours of its own keeps whatever its window gave it.
+        if (filled || model.foreground() != colour::None)
+            setColours(widget, model.background(), model.foreground(), QPalette::Window, QPalette::WindowText);
     };
     render();
     model.setChangeListener(render);
+    watchForRerender(widget, render);
     bound_.push_back(&model);
     return widget;
 }

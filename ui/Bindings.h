@@ -21,11 +21,16 @@ class TextField;
 class TickBox;
 
 QColor toQColor(Colour c);
+Colour fromQColor(const QColor& c);
 
 // Binds control models to widgets: each widget takes its model's object name,
 // shows the model's state at once and after every change, and hands the
 // user's clicks, double-clicks and typing to the model. Unbinds on
 // destruction, so a model may outlive its view.
+//
+// A colour the model sets comes with a text colour that reads on it, in any
+// theme. A read-only field takes the focus by a click only, never by Tab. An
+// ElidingCheckBox shortens a caption that does not fit.
 class Bindings {
 public:
     Bindings() = default;

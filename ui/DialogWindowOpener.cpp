@@ -114,7 +114,8 @@ void DialogWindowOpener::showModal(WindowKind kind)
         break;
     }
     case WindowKind::History: {
-        HistoryWindowModel model(p.settings, p.engine.recorder().journal(), p.engine.recorder().passUnderWay());
+        HistoryWindowModel model(p.settings, p.engine.recorder().journal(), p.services.files,
+                                 p.engine.recorder().passUnderWay());
         run<HistoryWindowView>(model);
         break;
     }

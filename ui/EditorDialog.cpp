@@ -1,5 +1,6 @@
 #include "EditorDialog.h"
 
+#include "FocusRing.h"
 #include "WindowPlacement.h"
 #include "editors/EditorWindowModel.h"
 
@@ -14,6 +15,7 @@ EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner) : QDialog(o
     setObjectName(model_.objectName());
     setWindowTitle(model_.title());
     setModal(true);
+    FocusRing::install();
     model_.closeRequested = [this] { done(QDialog::Accepted); };
     model_.askSaveChanges = [this](const QString& question) { return askSaveChanges(question); };
 }

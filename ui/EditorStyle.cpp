@@ -2,13 +2,76 @@
 
 #include "Bindings.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace zb::style {
+
+namespace {
+
+// QLineEdit keeps this many pixels on either side of its text.
+constexpr int kLineEditMargin = 2;
+// Room for the text cursor after the last character.
+constexpr int kCursorRoom = 2;
+
+int fittedWidth(const QLineEdit* field, const QString& sample)
+{
+    QStyleOptionFrame opt;
+    opt.initFrom(field);
+    opt.rect = field->rect();
+    opt.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, field) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    const QFontMetrics fm(field->font());
+    const QMargins m = field->textMargins();
+    const int text = fm.horizontalAdvance(sample) + 2 * kLineEditMargin + kCursorRoom + m.left() + m.right();
+    return field->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(text, fm.height()), field).width();
+}
+
+// Fits the field again when its font or style changes.
+class FitWatch : public QObject {
+public:
+    FitWatch(QLineEdit* field, QString sample) : QObject(field), sample_(std::move(sample))
+    {
+        setObjectName(QStringLiteral("zb_fit_width"));
+    }
+    void fit(QLineEdit* field) const { field->setFixedWidth(fittedWidth(field, sample_)); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            fit(static_cast<QLineEdit*>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString sample_;
+};
+
+} // namespace
+
+void fitWidth(QLineEdit* field, const QString& sample)
+{
+    delete field->findChild<QObject*>(QStringLiteral("zb_fit_width"), Qt::FindDirectChildrenOnly);
+    auto* watch = new FitWatch(field, sample);
+    field->installEventFilter(watch);
+    watch->fit(field);
+}
+
+int charsWide(const QWidget* widget, int chars) { return widget->fontMetrics().averageCharWidth() * chars; }
+
+void squareButton(QWidget* button)
+{
+    const int side = QLineEdit().sizeHint().height();
+    button->setFixedSize(side, side);
+}
 
 QFont bold(int pointSize)
 {
@@ -52,12 +115,12 @@ QFrame* titleStrip(Bindings& bindings, std::initializer_list<Label*> labels)
     return strip;
 }
 
-QLineEdit* slotNumber(int width)
+QLineEdit* slotNumber()
 {
     auto* e = new QLineEdit;
     e->setAlignment(Qt::AlignCenter);
     e->setFont(bold());
-    e->setFixedWidth(width);
+    fitWidth(e, QStringLiteral("20"));
     e->setFocusPolicy(Qt::NoFocus);
     return e;
 }

@@ -25,7 +25,16 @@ QVBoxLayout* windowLayout(QWidget* window, int spacing = 10, int margin = 10);
 QFrame* titleStrip(Bindings& bindings, std::initializer_list<Label*> labels);
 
 // A locked, centred, bold text field used as a slot number.
-QLineEdit* slotNumber(int width = 34);
+QLineEdit* slotNumber();
+
+// Fixes a field's width to what shows `sample` whole in the field's font, and
+// again whenever the font or the style changes: widths follow the font, so a
+// larger font cuts no text.
+void fitWidth(QLineEdit* field, const QString& sample);
+// The width of `chars` average characters in a widget's font.
+int charsWide(const QWidget* widget, int chars);
+// A small square button as high as a text field beside it.
+void squareButton(QWidget* button);
 
 // Thin divider lines.
 QFrame* horizontalRule();

@@ -1,6 +1,7 @@
 #include "EmailSettingsForm.h"
 
 #include "Bindings.h"
+#include "EditorStyle.h"
 #include "mail/EmailSettingsFormModel.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ void addField(Bindings& b, QVBoxLayout* column, Label& label, TextField& field)
 {
     column->addWidget(b.bind(label, new QLabel));
     auto* edit = b.bind(field, new QLineEdit);
-    edit->setMinimumWidth(260);
+    edit->setMinimumWidth(style::charsWide(edit, 36));
     column->addWidget(edit);
 }
 
@@ -40,7 +41,7 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     auto* home = new QHBoxLayout;
     auto* browse = b.bind(m.BROWSE_SE_HOME_FOLDER_BUTTON, new QPushButton);
     browse->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
-    browse->setFixedSize(40, 28);
+    style::squareButton(browse);
     home->addWidget(browse);
     home->addWidget(b.bind(m.SE_HOME_TEXTBOX, new QLineEdit), 1);
     home->addWidget(b.bind(m.USE_BUTTON, new QPushButton));

@@ -1,13 +1,18 @@
 #include "HistoryWindowView.h"
 
 #include "EditorStyle.h"
+#include "engine/HistoryRows.h"
 #include "engine/HistoryWindowModel.h"
 
 #include <QDesktopServices>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -41,13 +46,13 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
             tree_, {p.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), p.how, p.took, p.result});
         item->setData(0, kPassRole, i);
         item->setData(0, kSlotRole, 0);
-        for (const HistorySlot& s : p.slots) {
-            auto* child =
-                new QTreeWidgetItem(item, {QStringLiteral("TASK %1").arg(s.slot), QString(), QString(), s.outcome});
+        for (const HistoryRow& row : historyRows(p)) {
+            auto* child = new QTreeWidgetItem(item, {row.tasks, QString(), QString(), row.outcome});
             child->setData(0, kPassRole, i);
-            child->setData(0, kSlotRole, s.slot);
-            if (!s.outputFile.isEmpty())
-                child->setToolTip(3, s.outputFile);
+            child->setData(0, kSlotRole, row.slot);
+            for (const HistorySlot& s : p.slots)
+                if (s.slot == row.slot && row.slot > 0 && !s.outputFile.isEmpty())
+                    child->setToolTip(3, s.outputFile);
         }
     }
     if (tree_->topLevelItemCount() > 0)
@@ -64,18 +69,46 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
         if (item->data(0, kSlotRole).toInt() > 0)
             model_.OPEN_OUTPUT_BUTTON.click();
     });
-    root->addWidget(tree_, 1);
+
+    // The passes above, the output of the task picked below.
+    auto* output = new QWidget;
+    auto* column = new QVBoxLayout(output);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* outputLabel = bindings_.bind(model.TASK_OUTPUT_LABEL, new QLabel);
+    outputLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    outputLabel->setWordWrap(true);
+    column->addWidget(outputLabel);
+    auto* text = bindings_.bind(model.TASK_OUTPUT_TEXTBOX, new QPlainTextEdit);
+    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The newest lines are the ones wanted: show the end, also once the
+    // field has its final size.
+    QObject::connect(text, &QPlainTextEdit::textChanged, text, [text] { text->moveCursor(QTextCursor::End); });
+    QScrollBar* scroll = text->verticalScrollBar();
+    QObject::connect(scroll, &QScrollBar::rangeChanged, scroll, [scroll](int, int end) { scroll->setValue(end); });
+    column->addWidget(text, 1);
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("HISTORY_SPLITTER"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(tree_);
+    split->addWidget(output);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    root->addWidget(split, 1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model.OPEN_OUTPUT_BUTTON, new QPushButton));
     bottom->addWidget(bindings_.bind(model.OPEN_FOLDER_BUTTON, new QPushButton));
-    bottom->addStretch(1);
+    auto* problem = bindings_.bind(model.OPEN_MESSAGE_LABEL, new QLabel);
+    problem->setWordWrap(true);
+    problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bottom->addWidget(problem, 1);
     auto* close = bindings_.bind(model.CLOSE_BUTTON, new QPushButton);
     close->setDefault(true);
     bottom->addWidget(close);
     root->addLayout(bottom);
 
-    model_.openPath = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    model_.openPath = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     applyGeometry();
 }
 

@@ -1,17 +1,23 @@
 #include "MainWindowView.h"
 
+#include "EditorStyle.h"
+#include "ElidingCheckBox.h"
+#include "FocusRing.h"
+#include "KeyboardAction.h"
 #include "WindowPlacement.h"
 #include "core/MainWindowModel.h"
 #include "core/SettingsKeys.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -20,29 +26,29 @@ namespace zb {
 
 namespace {
 
-QFont boldFont(int pointSize = 0)
-{
-    QFont f;
-    f.setBold(true);
-    if (pointSize > 0)
-        f.setPointSize(pointSize);
-    return f;
-}
+using style::bold;
 
-QLineEdit* lightEdit(int width)
+// A centred, bold field as wide as `sample` in its font: a light or a clock.
+QLineEdit* lightEdit(const QString& sample)
 {
     auto* e = new QLineEdit;
     e->setAlignment(Qt::AlignCenter);
-    e->setFont(boldFont());
-    e->setFixedWidth(width);
+    e->setFont(bold());
+    style::fitWidth(e, sample);
     return e;
 }
+
+const QString kClockSample = QStringLiteral("00:00:00");
+const QString kCountdownSample = QStringLiteral("00");
+const QString kSlotSample = QStringLiteral("20");
+const QString kLockSample = QStringLiteral("W");
 
 } // namespace
 
 MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
 {
     setObjectName(QStringLiteral("ZB_SEQUENTA_MAIN"));
+    FocusRing::install();
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(8, 8, 8, 8);
     root->setSpacing(6);
@@ -62,6 +68,8 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
     };
     model_.closeRequested = [this] { close(); };
     setWindowTitle(model_.title());
+    // START is the default button: it has the focus when the window opens.
+    findChild<QPushButton*>(model_.MAIN_START_STOP_BUTTON.objectName())->setFocus();
 }
 
 MainWindowView::~MainWindowView()
@@ -102,6 +110,25 @@ void MainWindowView::keyPressEvent(QKeyEvent* event)
         model_.MAIN_START_STOP_BUTTON.click();
 }
 
+void MainWindowView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The lock keys from the keyboard: the Menu key on any control without a
+    // menu of its own.
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("MAIN_WINDOW_MENU"));
+    const struct {
+        const char* label;
+        TextField& light;
+    } keys[] = {{"Press Num Lock", model_.VERT_NUM_LIGHT_LABEL},
+                {"Press Caps Lock", model_.VERT_CAPS_LIGHT_LABEL},
+                {"Press Scroll Lock", model_.VERT_SCROLL_LIGHT_LABEL}};
+    for (const auto& key : keys) {
+        TextField* light = &key.light;
+        menu.addAction(QString::fromLatin1(key.label), [light] { light->doubleClick(); });
+    }
+    menu.exec(event->globalPos());
+}
+
 QWidget* MainWindowView::buildHeader()
 {
     auto* box = new QFrame;
@@ -113,9 +140,9 @@ QWidget* MainWindowView::buildHeader()
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(8, 4, 8, 4);
     auto* zb = bindings_.bind(model_.ZB_TITLE, new QLabel);
-    zb->setFont(boldFont(14));
+    zb->setFont(bold(14));
     auto* title = bindings_.bind(model_.SEQUENTA_TITLE_LABEL, new QLabel);
-    title->setFont(boldFont(14));
+    title->setFont(bold(14));
     row->addWidget(zb);
     row->addWidget(title);
     row->addStretch(1);
@@ -132,18 +159,18 @@ QWidget* MainWindowView::buildControls()
     grid->setContentsMargins(0, 0, 0, 0);
 
     auto* start = bindings_.bind(model_.MAIN_START_STOP_BUTTON, new QPushButton);
-    start->setFont(boldFont(12));
-    start->setMinimumSize(110, 44);
+    start->setFont(bold(12));
+    start->setMinimumWidth(style::charsWide(start, 10));
+    start->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     grid->addWidget(start, 0, 0, 2, 1);
 
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(bindings_.bind(model_.Label5, new QLabel));
     auto* status = bindings_.bind(model_.CURRENT_STATUS_LABEL, new QLabel);
-    status->setFont(boldFont());
-    status->setMinimumWidth(260);
+    status->setFont(bold());
+    status->setMinimumWidth(style::charsWide(status, 24));
     statusRow->addWidget(status, 1);
-    auto* runtime = lightEdit(80);
-    statusRow->addWidget(bindings_.bind(model_.RUNTIME_TEXTBOX, runtime));
+    statusRow->addWidget(bindings_.bind(model_.RUNTIME_TEXTBOX, lightEdit(kClockSample)));
     grid->addLayout(statusRow, 0, 1, 1, 6);
 
     auto* lastRunRow = new QHBoxLayout;
@@ -153,14 +180,14 @@ QWidget* MainWindowView::buildControls()
 
     grid->addWidget(bindings_.bind(model_.AUTOSTART_TICKBOX, new QCheckBox), 2, 0);
     grid->addWidget(bindings_.bind(model_.AUTOSTART_START_BUTTON, new QPushButton), 2, 1);
-    grid->addWidget(bindings_.bind(model_.AUTOSTART_TIMER_TEXTBOX, lightEdit(48)), 2, 2);
+    grid->addWidget(bindings_.bind(model_.AUTOSTART_TIMER_TEXTBOX, lightEdit(kCountdownSample)), 2, 2);
     grid->addWidget(bindings_.bind(model_.START_EMAIL_TICKBOX, new QCheckBox), 2, 3);
     grid->addWidget(bindings_.bind(model_.AlwaysOnTopTimer_TICKBOX, new QCheckBox), 2, 4);
     grid->addWidget(bindings_.bind(model_.SETTINGS_BUTTON, new QPushButton), 2, 5);
 
     grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TICKBOX, new QCheckBox), 3, 0);
     grid->addWidget(bindings_.bind(model_.AUTOCLOSE_START_BUTTON, new QPushButton), 3, 1);
-    grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TIMER_TEXTBOX, lightEdit(48)), 3, 2);
+    grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TIMER_TEXTBOX, lightEdit(kCountdownSample)), 3, 2);
     grid->addWidget(bindings_.bind(model_.END_EMAIL_TICKBOX, new QCheckBox), 3, 3);
     grid->addWidget(bindings_.bind(model_.KITT_AUTOSTART_TICKBOX, new QCheckBox), 3, 4);
     grid->addWidget(bindings_.bind(model_.MANAGE_TASKS_BUTTON, new QPushButton), 3, 5);
@@ -176,22 +203,34 @@ QWidget* MainWindowView::buildDesk()
     row->addWidget(bindings_.bind(model_.KITT_START_BUTTON, new QPushButton));
 
     // The scanner lights sit on their background strip.
+    // The scanner lights sit on their background strip, sized by the font
+    // like everything beside them.
     auto* strip = bindings_.bind(model_.KITT_BACKGROUND_LABEL, new QLabel);
-    strip->setFixedSize(7 * 29 + 8, 22);
+    const int lightHeight = strip->fontMetrics().height() * 2 / 3;
     auto* lights = new QHBoxLayout(strip);
     lights->setContentsMargins(4, 3, 4, 3);
     lights->setSpacing(3);
     for (Label& l : model_.KITT_LABEL) {
         auto* light = bindings_.bind(l, new QLabel);
-        light->setFixedSize(26, 14);
+        light->setFixedSize(lightHeight * 2, lightHeight);
         lights->addWidget(light);
     }
+    strip->setFixedSize(lights->sizeHint());
     row->addWidget(strip);
     row->addStretch(1);
-    row->addWidget(bindings_.bind(model_.HEARTBEAT_COUNTDOWN_TEXTBOX, lightEdit(80)));
-    for (TextField* lock :
-         {&model_.VERT_NUM_LIGHT_LABEL, &model_.VERT_CAPS_LIGHT_LABEL, &model_.VERT_SCROLL_LIGHT_LABEL})
-        row->addWidget(bindings_.bind(*lock, lightEdit(26)));
+    row->addWidget(bindings_.bind(model_.HEARTBEAT_COUNTDOWN_TEXTBOX, lightEdit(kClockSample)));
+    const struct {
+        TextField& light;
+        const char* action;
+    } locks[] = {{model_.VERT_NUM_LIGHT_LABEL, "Press Num Lock"},
+                 {model_.VERT_CAPS_LIGHT_LABEL, "Press Caps Lock"},
+                 {model_.VERT_SCROLL_LIGHT_LABEL, "Press Scroll Lock"}};
+    for (const auto& lock : locks) {
+        TextField* light = &lock.light;
+        auto* edit = bindings_.bind(*light, lightEdit(kLockSample));
+        offerAction(edit, QString::fromLatin1(lock.action), [light] { light->doubleClick(); });
+        row->addWidget(edit);
+    }
     return box;
 }
 
@@ -205,27 +244,39 @@ QWidget* MainWindowView::buildSlots()
     grid->addWidget(bindings_.bind(model_.Label2, new QLabel), 0, 3);
     grid->addWidget(bindings_.bind(model_.Label3, new QLabel), 0, 4);
     for (int n = 1; n <= kSlotCount; ++n) {
-        grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], lightEdit(34)), n, 0);
-        auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new QCheckBox);
-        enable->setFont(boldFont());
-        enable->setMinimumWidth(120);
+        const QString resetLight = QStringLiteral("Reset Light %1").arg(n);
+        auto reset = [this, n] { model_.TASK_LIGHT_DblClick(n); };
+        auto* light = bindings_.bind(model_.TASK_LIGHT[n], lightEdit(kSlotSample));
+        offerAction(light, resetLight, reset);
+        grid->addWidget(light, n, 0);
+        auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new ElidingCheckBox);
+        enable->setFont(bold());
+        // The row's light from the keyboard: the Menu key on its tick box.
+        offerAction(enable, resetLight, reset, ActionKeys::MenuOnly);
         grid->addWidget(enable, n, 1);
         grid->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox), n, 2);
         auto* cmd = bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit);
-        cmd->setMinimumWidth(200);
+        cmd->setMinimumWidth(style::charsWide(cmd, 20));
         grid->addWidget(cmd, n, 3);
         auto* process = bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit);
-        process->setMinimumWidth(110);
+        process->setMinimumWidth(style::charsWide(process, 12));
         grid->addWidget(process, n, 4);
     }
-    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 4);
     grid->setColumnStretch(4, 1);
+    // Spare height goes below the last row, never between rows.
+    grid->setRowStretch(kSlotCount + 1, 1);
 
     auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("TASK_LIST"));
     scroll->setWidget(inner);
     scroll->setWidgetResizable(true);
-    scroll->setMinimumHeight(180); // six rows at least
+    scroll->setFocusPolicy(Qt::NoFocus); // its rows take the focus, not the list
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Six rows at least.
+    const int rowHeight = QLineEdit().sizeHint().height() + grid->verticalSpacing();
+    scroll->setMinimumHeight(rowHeight * 6 + grid->contentsMargins().top());
     return scroll;
 }
 

@@ -1,6 +1,7 @@
 #include "ManageTasksWindowView.h"
 
 #include "EditorStyle.h"
+#include "ElidingCheckBox.h"
 #include "editors/ManageTasksWindowModel.h"
 
 #include <QCheckBox>
@@ -54,9 +55,8 @@ QWidget* ManageTasksWindowView::buildSlot(int n)
     row->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), 0, Qt::AlignTop);
     auto* switches = new QVBoxLayout;
     switches->setSpacing(2);
-    auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new QCheckBox);
+    auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new ElidingCheckBox);
     enable->setFont(style::bold());
-    enable->setMinimumWidth(150);
     switches->addWidget(enable);
     switches->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox));
     row->addLayout(switches, 1);

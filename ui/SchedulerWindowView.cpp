@@ -19,14 +19,22 @@ namespace zb {
 namespace {
 
 // A fixed, read-only text of several lines.
-QPlainTextEdit* readOnlyText(const TextField& model, int lines)
+QPlainTextEdit* readOnlyText(const TextField& model)
 {
     auto* text = new QPlainTextEdit(model.text());
     text->setObjectName(model.objectName());
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text->setFixedHeight(text->fontMetrics().lineSpacing() * lines + 12);
     return text;
+}
+
+// The height that shows `lines` lines of a text whole.
+int heightForLines(const QPlainTextEdit* text, int lines)
+{
+    const QMargins frame = text->contentsMargins();
+    // A laid-out line can take a pixel more than the font's spacing.
+    const int line = text->fontMetrics().lineSpacing() + 1;
+    return line * lines + int(2 * text->document()->documentMargin()) + frame.top() + frame.bottom();
 }
 
 } // namespace
@@ -38,13 +46,17 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     auto* root = style::windowLayout(this, 8);
     root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL, &model_.SCHEDULER_LABEL}));
 
-    auto* notice = readOnlyText(model_.SCHED_TOP_MESSAGE_TEXTBOX, 3);
+    auto* notice = readOnlyText(model_.SCHED_TOP_MESSAGE_TEXTBOX);
     notice->setFont(style::bold());
+    notice->setFixedHeight(heightForLines(notice, 3));
+    notice->setFocusPolicy(Qt::ClickFocus); // nothing to scroll: no Tab stop
+    notice->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     root->addWidget(notice);
     // The next start and how the last one went: two lines, wrapped.
     auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QPlainTextEdit);
     health->setFont(style::bold());
-    health->setFixedHeight(health->fontMetrics().lineSpacing() * 2 + 12);
+    health->setFixedHeight(heightForLines(health, 2));
+    health->setFocusPolicy(Qt::ClickFocus); // read-only: no Tab stop
     root->addWidget(health);
 
     auto* middle = new QHBoxLayout;
@@ -59,9 +71,12 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     root->addWidget(bindings_.bind(model_.OUTPUT_COMMAND_LABEL, new QLabel));
     root->addWidget(bindings_.bind(model_.OUTPUT_COMMAND_TEXTBOX, new QLineEdit));
     root->addWidget(bindings_.bind(model_.COMMAND_LINE_OPTIONS_LABEL, new QLabel));
-    auto* reference = readOnlyText(model_.Text11, 12);
+    // The reference scrolls: it takes the height the window has to spare,
+    // never sets it. It keeps its Tab stop, for scrolling by keyboard.
+    auto* reference = readOnlyText(model_.Text11);
     reference->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    reference->setFixedHeight(reference->fontMetrics().lineSpacing() * 12 + 12);
+    reference->setMinimumHeight(heightForLines(reference, 6));
+    reference->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     root->addWidget(reference, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -87,7 +102,7 @@ QWidget* SchedulerWindowView::buildTask()
     auto* time = bindings_.bind(model_.TASK_RUN_TIME_TEXTBOX, new QLineEdit);
     time->setMaxLength(5);
     time->setPlaceholderText(QStringLiteral("HH:MM"));
-    time->setMaximumWidth(80);
+    style::fitWidth(time, time->placeholderText());
     grid->addWidget(time, 1, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     return box;

@@ -39,6 +39,8 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWin
                     text + (raised ? QStringLiteral(" Its window has been brought to the front.") : QString()),
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ALREADY_RUNNING_MESSAGE"));
+    // Above the running copy's window, which may itself stay on top.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QTimer::singleShot(kMessageSeconds * 1000, &box, &QMessageBox::accept);
     box.exec();
     return false;

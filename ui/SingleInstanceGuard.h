@@ -10,9 +10,11 @@ class SingleInstance;
 
 // Claims the executable's name for this process. When another copy already
 // runs under it, asks that copy to come to the front, says so on standard
-// error and in a message that closes itself after a while (nobody may be at
-// the desk for a scheduled start), and returns false. Without a window only
-// the line on standard error is given.
+// error and, given a window to show it in, in a notice on top of every
+// window that closes itself after a while (nobody may be at the desk for a
+// scheduled start), and returns false. The program gives no window where
+// there is none, and none where standard error is a terminal: the line there
+// is read.
 bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWindow = true);
 
 // The running copy's side: raises `window` whenever another copy asks.

@@ -63,14 +63,14 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
     grid->addWidget(bindings_.bind(model_.TASK_NUMBER_LABEL, new QLabel), 0, 0, Qt::AlignHCenter);
     grid->addWidget(bindings_.bind(model_.TASK_NAME_LABEL, new QLabel), 0, 1);
     grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_LABEL, new QLabel), 0, 2);
-    grid->addWidget(bindings_.bind(model_.TASK_LIGHT, style::slotNumber(40)), 1, 0);
+    grid->addWidget(bindings_.bind(model_.TASK_LIGHT, style::slotNumber()), 1, 0);
     grid->addWidget(bindings_.bind(model_.TASK_1_NAME_TEXTBOX, new QLineEdit), 1, 1);
     grid->addWidget(bindings_.bind(model_.TASK_1_PROCESS_NAME_TEXTBOX, new QLineEdit), 1, 2);
 
     grid->addWidget(bindings_.bind(model_.TASK_CMD_LABEL, new QLabel), 2, 1, 1, 2);
     auto* browse = bindings_.bind(model_.BROWSE_FILE_BUTTON, new QPushButton);
     browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    browse->setFixedSize(40, 28);
+    style::squareButton(browse);
     grid->addWidget(browse, 3, 0);
     grid->addWidget(bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit), 3, 1, 1, 2);
 

@@ -4,6 +4,9 @@
 
 #include <QMap>
 #include <QSet>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace zb {
 
@@ -12,6 +15,23 @@ namespace zb {
 class FakeFiles : public Files {
 public:
     bool exists(const QString& path) const override { return present.contains(path); }
+    bool folderExists(const QString& path) const override { return folders.contains(path); }
+
+    // The whole text of a file written or scripted in `texts`, its last
+    // lines as asked.
+    FileText readTail(const QString& path, int maxLines) const override
+    {
+        ++tailReads;
+        const QByteArray content = texts.contains(path) ? texts.value(path) : written.value(path);
+        if (!texts.contains(path) && !written.contains(path))
+            return {false, QString(), QStringLiteral("No such file or directory"), false};
+        QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        const bool cut = lines.size() > maxLines;
+        return {true, lines.mid(std::max<qsizetype>(0, lines.size() - maxLines)).join(QLatin1Char('\n')), QString(),
+                cut};
+    }
 
     FileResult writePrivateFile(const QString& path, const QByteArray& content) override
     {
@@ -40,6 +60,9 @@ public:
     }
 
     QSet<QString> present;
+    QSet<QString> folders;
+    QMap<QString, QByteArray> texts;
+    mutable int tailReads = 0;
     QMap<QString, QByteArray> written;
     QSet<QString> created;
     QSet<QString> missingFolders;

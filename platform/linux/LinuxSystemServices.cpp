@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSocketNotifier>
 
+#include <clocale>
 #include <csignal>
 #include <cstddef>
 #include <cstring>
@@ -51,6 +52,10 @@ QString systemSettingsFilePath()
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/ZB-SEQUENTA/ZB-SEQUENTA.ini");
 }
+
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+void useProgramLanguageForSystemMessages() { std::setlocale(LC_MESSAGES, "C"); }
 
 namespace {
 

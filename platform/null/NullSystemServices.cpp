@@ -72,6 +72,10 @@ QString systemSettingsFilePath()
 // Qt knows best where it can open windows here.
 QString displayProblem() { return {}; }
 
+bool standardErrorIsTerminal() { return false; }
+
+void useProgramLanguageForSystemMessages() {}
+
 void installShutdownRequestHandler(std::function<void()>) {}
 
 } // namespace zb

@@ -18,6 +18,46 @@ constexpr QFileDevice::Permissions kOthersAndGroup = QFileDevice::ReadGroup | QF
 
 bool QtFiles::exists(const QString& path) const { return QFileInfo(path).isFile(); }
 
+bool QtFiles::folderExists(const QString& path) const { return QFileInfo(path).isDir(); }
+
+FileText QtFiles::readTail(const QString& path, int maxLines) const
+{
+    // Only a plain file: a pipe or a device could keep the reader waiting.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return {false, QString(), QStringLiteral("not a plain file"), false};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false, QString(), file.errorString(), false};
+    const qint64 start = std::max<qint64>(0, file.size() - kTailBytes);
+    if (start > 0 && !file.seek(start))
+        return {false, QString(), file.errorString(), false};
+    QByteArray data = file.read(kTailBytes);
+    if (file.error() != QFileDevice::NoError)
+        return {false, QString(), file.errorString(), false};
+
+    bool cut = false;
+    if (start > 0) { // the first line read is most likely a part of one
+        data.remove(0, data.indexOf('\n') + 1);
+        cut = true;
+    }
+    if (data.endsWith('\n'))
+        data.chop(1);
+    // `from` ends as the break before the oldest line kept, or -1 when the
+    // whole text fits.
+    qsizetype from = data.size();
+    int lines = 0;
+    while (lines < maxLines && from > 0) {
+        from = data.lastIndexOf('\n', from - 1);
+        ++lines;
+    }
+    if (lines == maxLines && from >= 0) {
+        cut = true;
+        data.remove(0, from + 1);
+    }
+    return {true, QString::fromUtf8(data), QString(), cut};
+}
+
 FileResult QtFiles::writePrivateFile(const QString& path, const QByteArray& content)
 {
     // The content goes to a temporary file beside the target, which is

@@ -193,7 +193,7 @@ TEST(HistoryWindowModel, AStartByTheScheduleIsToldWithOrWithoutAWindowAndOneThat
     EXPECT_EQ(passes[2].took, QStringLiteral("0:01:09"));
 }
 
-TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
+TEST(HistoryWindowModel, ShowsTheEndOfThePickedTasksOutputAndSaysWhatCannotBeOpened)
 {
     test::Harness h;
     h.start();
@@ -203,32 +203,68 @@ TEST(HistoryWindowModel, OpensTheOutputOfTheSlotPickedAndTheJournalsFolder)
         QString journalFile() const override { return QStringLiteral("/state/zb-runs.log"); }
         QStringList readLines() const override { return lines; }
     } file;
-    QTemporaryDir out;
-    const QString output = out.filePath(QStringLiteral("1.log"));
-    QFile(output).open(QIODevice::WriteOnly);
-    file.lines =
-        JournalLines()
-            .at(0, {.kind = K::PassStarted})
-            .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = output})
-            .at(2, {.kind = K::TaskSkipped, .slot = 2})
-            .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = out.filePath(QStringLiteral("pruned.log"))})
-            .lines;
-    HistoryWindowModel model(h.program->settings, file);
+    file.lines = JournalLines()
+                     .at(0, {.kind = K::PassStarted})
+                     .at(1, {.kind = K::TaskStarted, .slot = 1, .pid = 5, .file = QStringLiteral("/out/1.log")})
+                     .at(2, {.kind = K::TaskSkipped, .slot = 2})
+                     .at(3, {.kind = K::TaskStarted, .slot = 3, .pid = 6, .file = QStringLiteral("/out/3.log")})
+                     .lines;
+    QByteArray long1;
+    for (int line = 1; line <= 250; ++line)
+        long1 += "line " + QByteArray::number(line) + '\n';
+    h.files.texts[QStringLiteral("/out/1.log")] = long1;
+    h.files.present.insert(QStringLiteral("/out/1.log"));
+    HistoryWindowModel model(h.program->settings, file, h.files);
     QStringList opened;
-    model.openPath = [&](const QString& path) { opened << path; };
+    bool opens = true;
+    model.openPath = [&](const QString& path) {
+        opened << path;
+        return opens;
+    };
     model.Form_Load();
-    EXPECT_EQ(model.HISTORY_STATUS_LABEL.caption(), QStringLiteral("1 passes in /state/zb-runs.log"));
+    EXPECT_EQ(model.HISTORY_STATUS_LABEL.caption(), QStringLiteral("1 pass in /state/zb-runs.log"));
     EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled());
+    EXPECT_EQ(model.TASK_OUTPUT_LABEL.caption(), QStringLiteral("Pick a task to see the end of its output."));
+
     model.select(0, 2);
     EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled()) << "a skipped slot has no output";
-    model.select(0, 3);
-    EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled()) << "output pruned since";
-    model.select(0, 1);
-    model.OPEN_OUTPUT_BUTTON.click();
-    model.OPEN_FOLDER_BUTTON.click();
-    EXPECT_EQ(opened, (QStringList{output, QStringLiteral("/state")}));
+    EXPECT_EQ(model.TASK_OUTPUT_LABEL.caption(), QStringLiteral("TASK 2 kept no output in this pass."));
 
-    HistoryWindowModel none(h.program->settings, journal);
+    // The last 200 lines, read-only.
+    model.select(0, 1);
+    const QStringList lines = model.TASK_OUTPUT_TEXTBOX.text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), HistoryWindowModel::kOutputLines);
+    EXPECT_EQ(lines.first(), QStringLiteral("line 51"));
+    EXPECT_EQ(lines.last(), QStringLiteral("line 250"));
+    EXPECT_TRUE(model.TASK_OUTPUT_TEXTBOX.locked());
+    EXPECT_EQ(model.TASK_OUTPUT_LABEL.caption(), QStringLiteral("Output of TASK 1, its last 200 lines: /out/1.log"));
+
+    // Opening: done, no program for it, a file or folder that is not there.
+    model.OPEN_OUTPUT_BUTTON.click();
+    EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(), QString());
+    opens = false;
+    model.OPEN_OUTPUT_BUTTON.click();
+    EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(),
+              QStringLiteral("Cannot open /out/1.log: no program to open it with."));
+    model.OPEN_FOLDER_BUTTON.click();
+    EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(), QStringLiteral("Cannot open /state: it is not there."));
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("/out/1.log"), QStringLiteral("/out/1.log")}));
+    h.files.folders.insert(QStringLiteral("/state"));
+    opens = true;
+    model.OPEN_FOLDER_BUTTON.click();
+    EXPECT_EQ(opened.last(), QStringLiteral("/state"));
+    EXPECT_EQ(model.OPEN_MESSAGE_LABEL.caption(), QString());
+
+    // Output pruned since says why it shows nothing, and cannot be opened.
+    model.select(0, 3);
+    EXPECT_EQ(model.TASK_OUTPUT_TEXTBOX.text(), QString());
+    EXPECT_EQ(model.TASK_OUTPUT_LABEL.caption(),
+              QStringLiteral("Cannot read the output of TASK 3, /out/3.log: No such file or directory"));
+    EXPECT_FALSE(model.OPEN_OUTPUT_BUTTON.enabled());
+    model.OPEN_OUTPUT_BUTTON.click();
+    EXPECT_EQ(opened.size(), 3);
+
+    HistoryWindowModel none(h.program->settings, journal, h.files);
     none.Form_Load();
     EXPECT_EQ(none.HISTORY_STATUS_LABEL.caption(), QStringLiteral("This copy keeps no journal."));
     EXPECT_FALSE(none.OPEN_FOLDER_BUTTON.enabled());

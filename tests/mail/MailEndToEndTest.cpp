@@ -282,7 +282,7 @@ TEST(MailEndToEnd, AnUnattendedPassWithAFailingTaskSendsAMailThatSaysSo)
               QStringLiteral("Result     COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3\n"),
               QStringLiteral("TASK 1     exited with 0 after "), QStringLiteral("TASK 2     exited with 3 after "),
               QStringLiteral("TASK 3     failed to start: no such program: zb-no-such-program\n"),
-              QStringLiteral("TASK 4-20  skipped\n"), QStringLiteral("TASK 2, last lines of its output"),
+              QStringLiteral("TASKS 4–20 skipped\n"), QStringLiteral("TASK 2, last lines of its output"),
               QStringLiteral("\nout 6\n"), QStringLiteral("\nout 25\n")})
             EXPECT_TRUE(body.contains(part)) << part.toStdString() << " not in\n" << body.toStdString();
         EXPECT_FALSE(body.contains(QStringLiteral("\nout 5\n"))) << "twenty lines, no more";

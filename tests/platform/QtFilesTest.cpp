@@ -62,5 +62,55 @@ TEST(QtFiles, APrivateLogIsMadeEmptyOnceAndAnExistingOneIsLeftAlone)
     EXPECT_FALSE(files.createPrivateFile(dir.filePath(QStringLiteral("LOGS/x.LOG"))).ok);
 }
 
+TEST(QtFiles, TheTailOfAnOutputIsItsLastLinesReadFromNearItsEnd)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto write = [&](const char* name, const QByteArray& content) {
+        QFile f(dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return f.fileName();
+    };
+    struct Case {
+        QByteArray content;
+        int lines;
+        QString text;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"a\nb\nc\n", 2, QStringLiteral("b\nc"), true},
+        {"a\nb\nc", 3, QStringLiteral("a\nb\nc"), false},
+        {"a\nb\nc\n", 5, QStringLiteral("a\nb\nc"), false},
+        {"\nb\n", 2, QStringLiteral("\nb"), false}, // an empty first line is a line
+        {"\nb\n", 1, QStringLiteral("b"), true},
+        {"", 200, QString(), false},
+        {"caf\xc3\xa9\n", 1, QStringLiteral("caf\u00e9"), false},
+    };
+    QtFiles files;
+    for (const Case& c : cases) {
+        const FileText t = files.readTail(write("out.log", c.content), c.lines);
+        ASSERT_TRUE(t.ok) << t.error.toStdString();
+        EXPECT_EQ(t.text, c.text) << c.content.toStdString();
+        EXPECT_EQ(t.cut, c.cut) << c.content.toStdString();
+    }
+
+    // A huge file is read from near its end only: the first line there is
+    // most likely a part of one, and is left out.
+    QByteArray huge(QtFiles::kTailBytes + 100, 'x');
+    huge += "\nlast but one\nlast\n";
+    const FileText big = files.readTail(write("big.log", huge), 200);
+    ASSERT_TRUE(big.ok);
+    EXPECT_EQ(big.text, QStringLiteral("last but one\nlast"));
+    EXPECT_TRUE(big.cut);
+
+    const FileText missing = files.readTail(dir.filePath(QStringLiteral("gone.log")), 200);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, QStringLiteral("No such file or directory"));
+    EXPECT_FALSE(files.readTail(dir.path(), 200).ok) << "a folder is no output";
+    EXPECT_TRUE(files.folderExists(dir.path()));
+    EXPECT_FALSE(files.folderExists(dir.filePath(QStringLiteral("gone.log"))));
+}
+
 } // namespace
 } // namespace zb

@@ -169,5 +169,32 @@ TEST(MainWindowView, NoWidgetEverShowsAsAWindowOfItsOwn)
     EXPECT_EQ(counter.shown, QStringList{QStringLiteral("ZB_SEQUENTA_MAIN")});
 }
 
+TEST(MainWindowView, AMaximizedWindowGivesItsSpareHeightToTheTaskList)
+{
+    test::Harness h;
+    Program& p = h.start();
+    MainWindowView view(p.main);
+    view.applyGeometry();
+    view.show();
+    QApplication::processEvents();
+    QWidget* list = child<QWidget>(view, "TASK_LIST");
+    QWidget* heading = child<QWidget>(view, "Label2");
+    QWidget* first = child<QWidget>(view, "TASK_1_CMD_TEXTBOX");
+    const int listHeight = list->height();
+    const int gapAboveTask1 = first->y() - heading->geometry().bottom();
+    const int controlsBottom = list->y();
+
+    view.showMaximized();
+    QApplication::processEvents();
+    ASSERT_GT(view.height(), 1000);
+    EXPECT_EQ(list->y(), controlsBottom) << "nothing above the list grows";
+    EXPECT_GT(list->height(), listHeight + 300);
+    EXPECT_EQ(first->y() - heading->geometry().bottom(), gapAboveTask1) << "no space opens above task 1";
+    // The rows stay packed: all twenty show, one under the other.
+    QWidget* last = child<QWidget>(view, "TASK_20_CMD_TEXTBOX");
+    EXPECT_LE(last->mapTo(list, QPoint(0, last->height())).y(), list->height());
+    EXPECT_LT(last->y() - first->y(), 20 * 2 * first->height());
+}
+
 } // namespace
 } // namespace zb

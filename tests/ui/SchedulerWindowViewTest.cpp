@@ -1,4 +1,6 @@
+#include "ui/SchedulerWindowView.h"
 #include "platform/fake/FakeCrontab.h"
+#include "schedule/SchedulerWindowModel.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
 #include "ui/DialogWindowOpener.h"
@@ -8,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace zb {
 namespace {
@@ -63,6 +66,45 @@ TEST(SchedulerWindowView, OpensFromTheMainSettingsAndCreatesTheTaskThroughItsWid
     EXPECT_EQ(h.stored(QStringLiteral("WED_TICKBOX")), QStringLiteral("1"));
     EXPECT_EQ(h.stored(QStringLiteral("TASK_RUN_TIME_TEXTBOX")), QStringLiteral("21:45"));
     EXPECT_EQ(h.stored(QStringLiteral("WIN_SCHED_TASK-Left")), QStringLiteral("1000"));
+}
+
+// A wrong run time is said in red; a Create that then works says what the
+// crontab holds instead, in the theme's colours. The reference text scrolls
+// within the window rather than making it taller.
+TEST(SchedulerWindowView, AValidCreateClearsTheErrorAndTheReferenceScrolls)
+{
+    test::Harness h;
+    h.start();
+    FakeCrontab crontab;
+    h.processes.running[QStringLiteral("cron")] = -1;
+    SchedulerWindowModel model(h.program->settings, crontab, h.processes, h.exe);
+    model.Form_Load();
+    SchedulerWindowView view(model, nullptr);
+    view.show();
+    QApplication::processEvents();
+
+    auto* health = child<QPlainTextEdit>(view, "SCHEDULE_HEALTH_TEXTBOX");
+    auto* time = child<QLineEdit>(view, "TASK_RUN_TIME_TEXTBOX");
+    test::clickTick(child<QCheckBox>(view, "MON_TICKBOX"));
+    time->selectAll();
+    QTest::keyClicks(time, QStringLiteral("7.30"));
+    QTest::mouseClick(child<QPushButton>(view, "CREATE_TASK_BUTTON"), Qt::LeftButton);
+    EXPECT_EQ(health->toPlainText(), QStringLiteral("The run time must be HH:MM, from 00:00 to 23:59."));
+    const QColor error = health->palette().color(QPalette::Text);
+    EXPECT_GT(error.red(), 2 * error.green()) << "an error reads red";
+
+    time->selectAll();
+    QTest::keyClicks(time, QStringLiteral("07:30"));
+    QTest::mouseClick(child<QPushButton>(view, "CREATE_TASK_BUTTON"), Qt::LeftButton);
+    EXPECT_TRUE(health->toPlainText().startsWith(QStringLiteral("Next start: Mon ")))
+        << health->toPlainText().toStdString();
+    EXPECT_EQ(health->palette().color(QPalette::Text), QApplication::palette(health).color(QPalette::Text));
+
+    auto* reference = child<QPlainTextEdit>(view, "Text11");
+    EXPECT_GT(reference->verticalScrollBar()->maximum(), 0) << "the reference is longer than its room";
+    EXPECT_TRUE(reference->focusPolicy() & Qt::TabFocus) << "it scrolls by keyboard too";
+    EXPECT_FALSE(child<QWidget>(view, "SCHED_TOP_MESSAGE_TEXTBOX")->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(health->focusPolicy() & Qt::TabFocus);
 }
 
 } // namespace

@@ -34,13 +34,16 @@
 #include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ManageTasksWindowView.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/SchedulerWindowView.h"
 #include "ui/SingleTaskSettingsWindowView.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPalette>
 #include <QPixmap>
 #include <QTimeZone>
+#include <QTreeWidget>
 #include <cstdio>
 
 namespace zb {
@@ -105,14 +108,16 @@ public:
             add(4, {.kind = K::WaitBegan, .slot = 2, .name = QStringLiteral("rsync")});
             add(830, {.kind = K::TaskExited, .slot = 2, .pid = 4200 + d, .exitCode = d == 0 ? 0 : 23, .runMs = 827000});
             add(831, {.kind = K::WaitEnded, .slot = 2, .seconds = 827});
-            add(832, {.kind = K::TaskSkipped, .slot = 3});
             if (d == 2) {
+                add(832, {.kind = K::TaskSkipped, .slot = 3});
                 add(833, {.kind = K::TaskSkipped, .slot = 4});
                 add(834, {.kind = K::TaskStarted, .slot = 5, .pid = 4500, .file = QStringLiteral("/tmp/5.log")});
                 add(835, {.kind = K::WaitBegan, .slot = 5, .name = QStringLiteral("updatedb")});
                 add(30000, {.kind = K::PassInterrupted, .slot = 5, .reason = QStringLiteral("found at start")});
                 break;
             }
+            for (int n = 3; n <= 20; ++n)
+                add(832, {.kind = K::TaskSkipped, .slot = n});
             add(900, {.kind = K::TaskExited, .slot = 1, .pid = 4100 + d, .runMs = 899000});
             add(917, {.kind = K::ChainEnded});
             add(928, {.kind = K::Autoclosed,
@@ -127,11 +132,17 @@ public:
     }
 };
 
+// The theme the pictures are taken in: "" for the light one, "-dark" for a
+// dark one, whose pictures carry that suffix.
+QString themeSuffix;
+
 bool save(QWidget& window, const QDir& folder, const char* file)
 {
     window.show();
     QApplication::processEvents();
-    const QString path = folder.filePath(QLatin1String(file));
+    QString name = QLatin1String(file);
+    name.insert(name.lastIndexOf(QLatin1Char('.')), themeSuffix);
+    const QString path = folder.filePath(name);
     if (!window.grab().save(path)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         return false;
@@ -149,6 +160,29 @@ bool shoot(Model& model, QWidget& owner, const QDir& folder, const char* file, P
     const bool ok = save(view, folder, file);
     view.close();
     return ok;
+}
+
+// A dark theme as desktops set it: dark fields, light text.
+QPalette darkPalette()
+{
+    QPalette p;
+    const QColor window(0x35, 0x35, 0x35), base(0x2d, 0x2d, 0x2d), text(0xee, 0xee, 0xec);
+    for (auto [role, colour] : {std::pair{QPalette::Window, window},
+                                {QPalette::WindowText, text},
+                                {QPalette::Base, base},
+                                {QPalette::AlternateBase, window},
+                                {QPalette::Text, text},
+                                {QPalette::Button, window},
+                                {QPalette::ButtonText, text},
+                                {QPalette::Highlight, QColor(0x2a, 0x82, 0xda)},
+                                {QPalette::HighlightedText, Qt::white},
+                                {QPalette::ToolTipBase, base},
+                                {QPalette::ToolTipText, text},
+                                {QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99)}})
+        p.setColor(role, colour);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
+    return p;
 }
 
 int run(const QDir& folder)
@@ -237,8 +271,22 @@ int run(const QDir& folder)
     ok &= shoot<SchedulerWindowView>(scheduler, main, folder, "scheduler.png", [line](SchedulerWindowModel& m) {
         m.OUTPUT_COMMAND_TEXTBOX.setText(QString::fromUtf8(line));
     });
-    HistoryWindowModel history(p.settings, journal);
-    ok &= shoot<HistoryWindowView>(history, main, folder, "history.png", none);
+    HistoryWindowModel history(p.settings, journal, files);
+    // The last night's mirror picked, with the end of its output.
+    QByteArray output;
+    for (int i = 1; i <= 40; ++i)
+        output += "home/me/projects/file-" + QByteArray::number(i) + ".txt\n";
+    output += "\nsent 1,204,331 bytes  received 2,114 bytes  1,455.09 bytes/sec\n"
+              "total size is 9,812,400,122  speedup is 8,143.22\n";
+    files.texts.insert(QStringLiteral("/tmp/2.log"), output);
+    history.Form_Load();
+    {
+        HistoryWindowView view(history, &main);
+        QTreeWidgetItem* night = view.tree()->topLevelItem(0);
+        view.tree()->setCurrentItem(night->child(1));
+        ok &= save(view, folder, "history.png");
+        view.close();
+    }
     return ok ? 0 : 1;
 }
 
@@ -253,5 +301,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder.path()));
         return 1;
     }
-    return zb::run(folder);
+    zb::applyProgramIdentity();
+    int status = zb::run(folder);
+    // The same windows in a dark theme.
+    QApplication::setPalette(zb::darkPalette());
+    zb::themeSuffix = QStringLiteral("-dark");
+    status |= zb::run(folder);
+    return status;
 }

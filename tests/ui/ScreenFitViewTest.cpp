@@ -1,0 +1,95 @@
+// Every window fits a small screen: 1280x720, and 1920x1080 at 150 % (the
+// same 1280x720 in the units windows are laid out in). The suite runs on a
+// screen of that size.
+#include "platform/fake/FakeCrontab.h"
+#include "tests/support/Harness.h"
+#include "tests/ui/ViewTestSupport.h"
+#include "ui/DialogWindowOpener.h"
+#include "ui/MainWindowView.h"
+
+#include <QLabel>
+#include <QScreen>
+
+namespace zb {
+namespace {
+
+using test::child;
+
+// What a window may take of the screen: a desktop's panel and the window
+// manager's title bar and borders take the rest.
+constexpr int kPanel = 32;
+constexpr int kTitleBar = 32;
+constexpr int kBorder = 8;
+
+QSize roomOnScreen()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    return {screen.width() - 2 * kBorder, screen.height() - kPanel - kTitleBar - kBorder};
+}
+
+std::string describe(const QWidget* w, const QSize& size)
+{
+    return w->objectName().toStdString() + " " + std::to_string(size.width()) + "x" + std::to_string(size.height());
+}
+
+// A window fits when it can be made that small, and opens no larger.
+void expectFits(QWidget* window)
+{
+    const QSize room = roomOnScreen();
+    const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_LE(least.width(), room.width()) << describe(window, least);
+    EXPECT_LE(least.height(), room.height()) << describe(window, least);
+    EXPECT_LE(window->width(), room.width()) << describe(window, window->size());
+    EXPECT_LE(window->height(), room.height()) << describe(window, window->size());
+}
+
+TEST(ScreenFit, TheScreenIsTheSmallOne)
+{
+    EXPECT_EQ(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 720));
+}
+
+TEST(ScreenFit, EveryWindowFitsWithAllItsControls)
+{
+    test::Harness h;
+    FakeCrontab crontab;
+    Program program(Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files,
+                             h.shell, &crontab});
+    program.start();
+    MainWindowView main(program.main);
+    main.applyGeometry();
+    main.show();
+    QApplication::processEvents();
+    expectFits(&main);
+
+    DialogWindowOpener opener(program, &main);
+    QStringList measured;
+    const auto measure = [&](QWidget* w) {
+        QApplication::processEvents();
+        expectFits(w);
+        measured << w->objectName();
+    };
+    for (WindowKind kind : {WindowKind::MainSettings, WindowKind::ManageTasks, WindowKind::SingleTaskSettings,
+                            WindowKind::AllTaskSettings, WindowKind::EmailOutputCommands, WindowKind::SchedulerSettings,
+                            WindowKind::About, WindowKind::Donations, WindowKind::History}) {
+        test::onNextModal([&](QWidget* w) {
+            measure(w);
+            w->close();
+        });
+        opener.showModal(kind);
+    }
+    // The shared e-mail settings open from the e-mail window only.
+    test::onNextModal([&](QWidget* email) {
+        measure(email);
+        test::onNextModal([&](QWidget* shared) {
+            measure(shared);
+            shared->close();
+        });
+        opener.showModal(WindowKind::EmailSharedSettings);
+        email->close();
+    });
+    opener.showModal(WindowKind::EmailSettings);
+    EXPECT_EQ(measured.size(), 11) << measured.join(QLatin1Char(' ')).toStdString();
+}
+
+} // namespace
+} // namespace zb
