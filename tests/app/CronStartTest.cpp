@@ -25,6 +25,7 @@
 #include "schedule/WindowsCommands.h"
 #include "tests/mail/LoopbackSmtpServer.h"
 #include "tests/schedule/HostileNames.h"
+#include "tests/support/XSession.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -40,6 +41,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 namespace zb {
@@ -143,25 +145,6 @@ pid_t processStartedAs(const QString& path)
     return 0;
 }
 
-// A display of our own: the first free number from `from`.
-int freeDisplay(int from)
-{
-    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(from)) ||
-           QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(from)))
-        ++from;
-    return from;
-}
-
-bool startXvfb(Child& x, const QString& xvfb, int display)
-{
-    x.process.start(xvfb, {QStringLiteral(":%1").arg(display), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                           QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24")});
-    QDeadlineTimer ready(10'000);
-    while (!ready.hasExpired() && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)))
-        QThread::msleep(50);
-    return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display));
-}
-
 // One copy of the program: a link under its own name in a folder of its own,
 // its settings in the test's settings file.
 struct Copy {
@@ -260,13 +243,13 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
     QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     // Copy A's display lives; copy B's is started for its Create and stopped
-    // before the minute.
-    const int displayA = freeDisplay(90 + getpid() % 100);
-    Child xA;
-    ASSERT_TRUE(startXvfb(xA, xvfb, displayA)) << "Xvfb did not start";
-    const int displayB = freeDisplay(displayA + 1);
-    Child xB;
-    ASSERT_TRUE(startXvfb(xB, xvfb, displayB)) << "Xvfb did not start";
+    // before the minute. No window manager: nothing is shown on them.
+    const test::XSession xA(test::XSession::Options{.windowManager = {}});
+    ASSERT_TRUE(xA.ok()) << xA.error().toStdString();
+    std::optional<test::XSession> xB(std::in_place, test::XSession::Options{.windowManager = {}});
+    ASSERT_TRUE(xB->ok()) << xB->error().toStdString();
+    const QString displayA = xA.display();
+    const QString displayB = xB->display();
 
     // The task's program, only in /usr/local/bin: it writes its display and
     // locale into the file it is given.
@@ -324,11 +307,9 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
     const QString nextStart =
         QStringLiteral("Next start: ") + QLocale::c().toString(at, QStringLiteral("ddd yyyy-MM-dd HH:mm"));
 
-    EXPECT_EQ(createEntry(a, QStringLiteral(":%1").arg(displayA), at, root, processes),
-              text::kTaskCreated + QLatin1Char(' ') + nextStart);
-    EXPECT_EQ(createEntry(b, QStringLiteral(":%1").arg(displayB), at, root, processes),
-              text::kTaskCreated + QLatin1Char(' ') + nextStart);
-    xB.stop(); // B's X server is gone
+    EXPECT_EQ(createEntry(a, displayA, at, root, processes), text::kTaskCreated + QLatin1Char(' ') + nextStart);
+    EXPECT_EQ(createEntry(b, displayB, at, root, processes), text::kTaskCreated + QLatin1Char(' ') + nextStart);
+    xB.reset(); // B's X server is gone
 
     // The probes in hostile folders, for the same minute.
     QByteArray table;
@@ -357,10 +338,10 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
     QDeadlineTimer stamped(QDateTime::currentDateTime().msecsTo(at) + 45'000);
     while (!stamped.hasExpired() && !(QFile::exists(a.stamp) && QFile::exists(b.stamp)))
         QThread::msleep(250);
-    EXPECT_EQ(readText(a.stamp).toStdString(), QStringLiteral("DISPLAY=:%1 LANG=C.UTF-8\n").arg(displayA).toStdString())
+    EXPECT_EQ(readText(a.stamp).toStdString(), QStringLiteral("DISPLAY=%1 LANG=C.UTF-8\n").arg(displayA).toStdString())
         << "cron did not start copy A, or its task did not run:\n"
         << readText(a.journal).toStdString();
-    EXPECT_EQ(readText(b.stamp).toStdString(), QStringLiteral("DISPLAY=:%1 LANG=C.UTF-8\n").arg(displayB).toStdString())
+    EXPECT_EQ(readText(b.stamp).toStdString(), QStringLiteral("DISPLAY=%1 LANG=C.UTF-8\n").arg(displayB).toStdString())
         << "cron did not start copy B, or its task did not run:\n"
         << readText(b.journal).toStdString();
 
@@ -374,6 +355,7 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
             ADD_FAILURE() << c->name.toStdString() << " did not close by itself";
         }
 
+    ASSERT_TRUE(xA.serverRunning()) << "copy A's X server ended before its pass";
     // Each pass is in History, as started by the schedule.
     const struct {
         const Copy& copy;
@@ -382,7 +364,7 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
     for (const auto& p : passes) {
         const QList<HistoryPass> history = historyFromJournal(readText(p.copy.journal).split(QLatin1Char('\n')));
         ASSERT_EQ(history.size(), 1) << readText(p.copy.journal).toStdString();
-        EXPECT_EQ(history[0].how.toStdString(), p.how);
+        EXPECT_EQ(history[0].how.toStdString(), p.how) << readText(p.copy.journal).toStdString();
         EXPECT_EQ(history[0].result.toStdString(), "COMPLETED SUCCESSFULLY");
     }
     const QList<QJsonObject> messages = smtp.waitForMessages(2, 15'000);

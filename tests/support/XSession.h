@@ -30,6 +30,8 @@ public:
     // started; error() says why.
     bool ok() const { return error_.isEmpty(); }
     const QString& error() const { return error_; }
+    // False once the X server has ended, whoever ended it.
+    bool serverRunning() const { return server_.state() == QProcess::Running; }
     // ":N", ready to be put in DISPLAY.
     const QString& display() const { return display_; }
 
