@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/LastPass.h"
 #include "app/ScheduledStart.h"
@@ -8,7 +9,6 @@
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
 #include "platform/qt/IniSettingsStore.h"
-#include "ui/Application.h"
 
 #include <QFileInfo>
 

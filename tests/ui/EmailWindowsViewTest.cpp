@@ -1,6 +1,6 @@
+#include "app/DialogWindowOpener.h"
 #include "tests/mail/MailTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
-#include "ui/DialogWindowOpener.h"
 #include "ui/EmailMainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
 

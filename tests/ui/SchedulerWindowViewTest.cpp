@@ -1,9 +1,9 @@
 #include "ui/SchedulerWindowView.h"
+#include "app/DialogWindowOpener.h"
 #include "platform/fake/FakeCrontab.h"
 #include "schedule/SchedulerWindowModel.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
-#include "ui/DialogWindowOpener.h"
 #include "ui/MainWindowView.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // Every window fits a small screen: 1280x720, and 1920x1080 at 150 % (the
 // same 1280x720 in the units windows are laid out in). The suite runs on a
 // screen of that size.
+#include "app/DialogWindowOpener.h"
 #include "platform/fake/FakeCrontab.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
-#include "ui/DialogWindowOpener.h"
 #include "ui/MainWindowView.h"
 
 #include <QLabel>

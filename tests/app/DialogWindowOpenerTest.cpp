@@ -1,4 +1,4 @@
-#include "ui/DialogWindowOpener.h"
+#include "app/DialogWindowOpener.h"
 #include "platform/qt/QtTimerHost.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"

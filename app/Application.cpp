@@ -1,14 +1,9 @@
 #include "Application.h"
 
+#include "CommandLine.h"
 #include "DialogWindowOpener.h"
-#include "EditorDialog.h"
-#include "MainWindowView.h"
-#include "ProgramIdentity.h"
-#include "QtFileDialog.h"
-#include "SingleInstanceGuard.h"
-#include "app/CommandLine.h"
-#include "app/Program.h"
-#include "app/ScheduledStart.h"
+#include "Program.h"
+#include "ScheduledStart.h"
 #include "engine/RunJournal.h"
 #include "platform/CommandShell.h"
 #include "platform/Crontab.h"
@@ -23,6 +18,11 @@
 #include "platform/qt/QtFiles.h"
 #include "platform/qt/QtTimerHost.h"
 #include "platform/qt/StdFolders.h"
+#include "ui/EditorDialog.h"
+#include "ui/MainWindowView.h"
+#include "ui/ProgramIdentity.h"
+#include "ui/QtFileDialog.h"
+#include "ui/SingleInstanceGuard.h"
 
 #include <QApplication>
 #include <QDialog>
