@@ -6,8 +6,8 @@
 
 #include <csignal>
 #include <memory>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace zb {
 
