@@ -248,7 +248,7 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
     ASSERT_TRUE(xA.ok()) << xA.error().toStdString();
     std::optional<test::XSession> xB(std::in_place, test::XSession::Options{.windowManager = {}});
     ASSERT_TRUE(xB->ok()) << xB->error().toStdString();
-    const QString displayA = xA.display();
+    const QString& displayA = xA.display();
     const QString displayB = xB->display();
 
     // The task's program, only in /usr/local/bin: it writes its display and

@@ -45,6 +45,7 @@ public:
         for (const QString& w : argv)
             words.push_back(QFile::encodeName(w));
         std::vector<char*> args;
+        args.reserve(words.size() + 1);
         for (QByteArray& w : words)
             args.push_back(w.data());
         args.push_back(nullptr);
@@ -99,7 +100,7 @@ QString uniqueName(const char* stem) { return QStringLiteral("%1%2").arg(QLatin1
 
 QString copyOfSleep(const QTemporaryDir& dir, const QString& name)
 {
-    const QString target = dir.filePath(name);
+    QString target = dir.filePath(name);
     QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), target);
     QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner);
     return target;
@@ -107,7 +108,7 @@ QString copyOfSleep(const QTemporaryDir& dir, const QString& name)
 
 QString writeScript(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
 {
-    const QString path = dir.filePath(name);
+    QString path = dir.filePath(name);
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(text);
