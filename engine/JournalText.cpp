@@ -371,12 +371,10 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
             e.command = value;
         else if (key == u"name")
             e.name = value;
-        else if (key == u"reason" || key == u"last-run" || key == u"how")
+        else if (key == u"reason" || key == u"last-run" || key == u"how" || key == u"output-not-kept")
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;
-        else if (key == u"output-not-kept")
-            e.reason = value;
         else if (key == u"task" || key == u"pid" || key == u"status" || key == u"signal" || key == u"seconds" ||
                  key == u"ran-ms")
             return std::nullopt; // a number that is none
