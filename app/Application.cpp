@@ -4,7 +4,7 @@
 #include "DialogWindowOpener.h"
 #include "Program.h"
 #include "ScheduledStart.h"
-#include "engine/RunJournal.h"
+#include "SystemJournal.h"
 #include "platform/CommandShell.h"
 #include "platform/Crontab.h"
 #include "platform/Launcher.h"

@@ -3,8 +3,9 @@
 // file (a real file in a temporary folder, no sync). Baselines in the same
 // run: a bare write() of a line of the same size to an O_APPEND file, and the
 // formatting alone.
+#include "engine/FileRunJournal.h"
 #include "engine/JournalText.h"
-#include "platform/linux/FileRunJournal.h"
+#include "platform/linux/LinuxJournalFile.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -29,7 +30,7 @@ JournalEvent typicalEvent()
 void BM_JournalEvent(benchmark::State& state)
 {
     QTemporaryDir dir;
-    FileRunJournal journal(dir.path(), QStringLiteral("bench"));
+    FileRunJournal journal(std::make_unique<LinuxJournalFile>(dir.path(), QStringLiteral("bench")));
     const JournalEvent e = typicalEvent();
     for (auto _ : state)
         journal.record(e);

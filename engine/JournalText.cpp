@@ -175,6 +175,8 @@ QString isoTimeWithOffset(const QDateTime& when)
     return when.toOffsetFromUtc(when.offsetFromUtc()).toString(Qt::ISODate);
 }
 
+QLatin1StringView journalEventWord(JournalEvent::Kind kind) { return kindName(kind); }
+
 QString journalLine(const QDateTime& when, const JournalEvent& e)
 {
     QString out = isoTimeWithOffset(when);

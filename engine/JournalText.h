@@ -12,6 +12,9 @@ namespace zb {
 // with backslash escapes, so that every event stays on one line.
 QString journalLine(const QDateTime& when, const JournalEvent& event);
 
+// The word that names events of this kind: a line's second word.
+QLatin1StringView journalEventWord(JournalEvent::Kind kind);
+
 // ISO 8601 with the offset from UTC always written, local times included.
 QString isoTimeWithOffset(const QDateTime& when);
 

@@ -9,7 +9,7 @@ namespace zb {
 class Crontab;
 class Launcher;
 class ProcessQuery;
-class RunJournal;
+class JournalFile;
 class SingleInstance;
 class CommandShell;
 
@@ -24,9 +24,9 @@ std::unique_ptr<Crontab> createSystemCrontab();
 // Keeps a second copy of the same name from running.
 std::unique_ptr<SingleInstance> createSystemSingleInstance();
 
-// The run journal of the copy called `name`, with its tasks' output, in
-// this user's state folder.
-std::unique_ptr<RunJournal> createSystemJournal(const QString& name);
+// The run journal's file of the copy called `name`, with its tasks' output,
+// in this user's state folder.
+std::unique_ptr<JournalFile> createSystemJournalFile(const QString& name);
 
 // Where this user's settings file lives.
 QString systemSettingsFilePath();

@@ -1,6 +1,6 @@
 #include "platform/SystemServices.h"
 
-#include "FileRunJournal.h"
+#include "LinuxJournalFile.h"
 #include "LinuxSingleInstance.h"
 #include "PosixCommandShell.h"
 #include "PosixLauncher.h"
@@ -37,12 +37,12 @@ std::unique_ptr<Crontab> createSystemCrontab()
     return std::make_unique<ProcessCrontab>(ProcessCrontab::findProgram());
 }
 
-std::unique_ptr<RunJournal> createSystemJournal(const QString& name)
+std::unique_ptr<JournalFile> createSystemJournalFile(const QString& name)
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
-    return std::make_unique<FileRunJournal>(base + QStringLiteral("/ZB-SEQUENTA"), name);
+    return std::make_unique<LinuxJournalFile>(base + QStringLiteral("/ZB-SEQUENTA"), name);
 }
 
 QString systemSettingsFilePath()

@@ -1,8 +1,8 @@
 #include "platform/SystemServices.h"
 
 #include "NullCrontab.h"
-#include "engine/RunJournal.h"
 #include "platform/CommandShell.h"
+#include "platform/JournalFile.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
@@ -61,7 +61,7 @@ std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_uniq
 std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<NullCommandShell>(); }
 std::unique_ptr<Crontab> createSystemCrontab() { return std::make_unique<NullCrontab>(); }
 
-std::unique_ptr<RunJournal> createSystemJournal(const QString&) { return std::make_unique<NullRunJournal>(); }
+std::unique_ptr<JournalFile> createSystemJournalFile(const QString&) { return std::make_unique<NullJournalFile>(); }
 
 QString systemSettingsFilePath()
 {

@@ -11,10 +11,11 @@
 //    byte of the line over unchanged, as the quick escaping test assumes.
 // Root's own crontab is put back as it was. Skips where the machine cannot
 // do this (not root; no cron, Xvfb, sendEmail or loopback server).
+#include "engine/FileRunJournal.h"
 #include "engine/HistoryWindowModel.h"
 #include "mail/SendEmailCommand.h"
 #include "platform/fake/FakeExecutableInfo.h"
-#include "platform/linux/FileRunJournal.h"
+#include "platform/linux/LinuxJournalFile.h"
 #include "platform/linux/ProcFsProcessQuery.h"
 #include "platform/linux/ProcessCrontab.h"
 #include "platform/qt/IniSettingsStore.h"
@@ -205,7 +206,8 @@ QString healthNow(const Copy& copy, const QTemporaryDir& root, ProcessQuery& pro
     IniSettingsStore windowStore(root.filePath(QStringLiteral("window.ini")));
     FakeExecutableInfo exe(copy.name, copy.folder);
     ProcessCrontab crontab(ProcessCrontab::findProgram());
-    FileRunJournal journal(root.filePath(QStringLiteral("state/ZB-SEQUENTA")), copy.name);
+    FileRunJournal journal(
+        std::make_unique<LinuxJournalFile>(root.filePath(QStringLiteral("state/ZB-SEQUENTA")), copy.name));
     Settings settings(windowStore, exe);
     SchedulerWindowModel window(settings, crontab, processes, exe);
     window.setJournal(&journal);

@@ -1,8 +1,8 @@
 #include "engine/JournalText.h"
 #include "engine/HistoryWindowModel.h"
-#include "platform/fake/RecordingJournal.h"
 #include "tests/support/Harness.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingJournal.h"
 
 #include <QFile>
 #include <QRegularExpression>

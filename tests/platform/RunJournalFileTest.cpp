@@ -1,5 +1,6 @@
+#include "engine/FileRunJournal.h"
 #include "engine/JournalText.h"
-#include "platform/linux/FileRunJournal.h"
+#include "platform/linux/LinuxJournalFile.h"
 #include "platform/linux/PosixLauncher.h"
 #include "tests/engine/EngineTestSupport.h"
 
@@ -23,6 +24,20 @@ namespace zb {
 namespace {
 
 using K = JournalEvent::Kind;
+
+struct Limits {
+    qint64 journalBytes = LinuxJournalFile::kDefaultBytes;
+    int outputPasses = FileRunJournal::kDefaultOutputPasses;
+};
+
+// The journal as the program keeps it: the engine's journal in the Linux file.
+class SystemJournal : public FileRunJournal {
+public:
+    SystemJournal(const QString& stateFolder, const QString& name, Limits limits = {})
+        : FileRunJournal(std::make_unique<LinuxJournalFile>(stateFolder, name, limits.journalBytes),
+                         limits.outputPasses)
+    {}
+};
 
 QList<JournalEvent> eventsIn(const RunJournal& journal)
 {
@@ -77,7 +92,7 @@ TEST(RunJournalFile, RealTasksEndingEachWayGetTheirLineAndOutputAndLeaveNoZombie
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     QTemporaryDir state;
-    FileRunJournal journal(state.path(), QStringLiteral("nightly"));
+    SystemJournal journal(state.path(), QStringLiteral("nightly"));
     PosixLauncher launcher;
     test::Harness h;
     h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
@@ -133,7 +148,7 @@ TEST(RunJournalFile, RealTasksEndingEachWayGetTheirLineAndOutputAndLeaveNoZombie
 TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutput)
 {
     QTemporaryDir state;
-    FileRunJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 2000, .outputPasses = 3});
+    SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 2000, .outputPasses = 3});
     QDateTime at(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
     journal.now = [&] { return at; };
     const QString out = state.path() + QStringLiteral("/output/zb/");
@@ -173,7 +188,7 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
 TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
 {
     QTemporaryDir state;
-    FileRunJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 300'000, .outputPasses = 3});
+    SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 300'000, .outputPasses = 3});
     QDateTime at(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
     journal.now = [&] { return at; };
     // A command that reads like the event, so that only whole lines count.
@@ -195,7 +210,12 @@ TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
     EXPECT_EQ(all.mid(all.size() - 2501), newest) << "the same lines as the whole journal's end";
 
     QTemporaryDir empty;
-    EXPECT_TRUE(FileRunJournal(empty.path(), QStringLiteral("zb")).readLastPassLines().isEmpty());
+    EXPECT_TRUE(SystemJournal(empty.path(), QStringLiteral("zb")).readLastPassLines().isEmpty());
+    // A system without a journal file keeps no output either: tasks write to nowhere.
+    FileRunJournal none(std::make_unique<NullJournalFile>());
+    none.record({.kind = K::PassStarted});
+    EXPECT_TRUE(none.taskOutputFile(1).isEmpty());
+    EXPECT_TRUE(none.readLastPassLines().isEmpty());
 }
 
 TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)
@@ -203,7 +223,7 @@ TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)
     QTemporaryDir state;
     const QString longCommand = QString(3000, QLatin1Char('x'));
     auto writer = [&](int slot) {
-        FileRunJournal journal(state.path(), QStringLiteral("same"));
+        SystemJournal journal(state.path(), QStringLiteral("same"));
         for (int i = 0; i < 300; ++i)
             journal.record({.kind = K::TaskStarted, .slot = slot, .pid = i, .command = longCommand});
     };
@@ -211,7 +231,7 @@ TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)
     std::thread b(writer, 2);
     a.join();
     b.join();
-    FileRunJournal reader(state.path(), QStringLiteral("same"));
+    SystemJournal reader(state.path(), QStringLiteral("same"));
     const QList<JournalEvent> events = eventsIn(reader);
     EXPECT_EQ(events.size(), 600);
     for (const JournalEvent& e : events)
@@ -223,7 +243,7 @@ TEST(RunJournalFile, AFolderThatCannotBeWrittenIsSaidOnceAndTheRunGoesOn)
     QTemporaryDir dir;
     const QString blocker = dir.path() + QStringLiteral("/a-file");
     QFile(blocker).open(QIODevice::WriteOnly);
-    FileRunJournal journal(blocker + QStringLiteral("/state"), QStringLiteral("zb"));
+    SystemJournal journal(blocker + QStringLiteral("/state"), QStringLiteral("zb"));
     test::Harness h;
     MainWindowModel& m = h.start().main;
     h.program->engine.setJournal(&journal);
@@ -246,7 +266,7 @@ TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedT
     QTemporaryDir root;
     const QString state = root.filePath(QStringLiteral("state"));
     {
-        FileRunJournal journal(state, QStringLiteral("zb"));
+        SystemJournal journal(state, QStringLiteral("zb"));
         journal.record({.kind = K::PassStarted});
         ASSERT_TRUE(QDir(state).removeRecursively());
         journal.record({.kind = K::TaskSkipped, .slot = 1});
@@ -262,7 +282,7 @@ TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedT
         ASSERT_TRUE(f.open(QIODevice::Append));
         f.write("2026-1"); // what a full disk left last night
     }
-    FileRunJournal journal(state, QStringLiteral("zb"));
+    SystemJournal journal(state, QStringLiteral("zb"));
     journal.record({.kind = K::PassStarted});
     EXPECT_TRUE(readFile(path).contains(QStringLiteral("\n2026-1\n"))) << readFile(path).toStdString();
     ASSERT_EQ(journal.readLines().size(), 3);
@@ -278,7 +298,7 @@ TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedT
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{static_cast<rlim_t>(before + 40), static_cast<rlim_t>(before + 40)};
         setrlimit(RLIMIT_FSIZE, &limit);
-        FileRunJournal full(state, QStringLiteral("zb"));
+        SystemJournal full(state, QStringLiteral("zb"));
         full.record({.kind = K::TaskStarted, .slot = 3, .pid = 9, .command = QString(200, QLatin1Char('x'))});
         _exit(full.failure().isEmpty() ? 1 : 0);
     }
@@ -297,7 +317,7 @@ TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedT
 TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsNames)
 {
     QTemporaryDir state;
-    FileRunJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 3});
+    SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 3});
     QDateTime at(QDate(2026, 6, 1), QTime(0, 0), Qt::UTC);
     journal.now = [&] { return at; };
     const QString out = state.path() + QStringLiteral("/output/zb/");
@@ -318,7 +338,7 @@ TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsName
     pass(QDateTime(QDate(2025, 6, 3), QTime(0, 0), Qt::UTC));
     EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[1], made[2], made[3]}));
 
-    FileRunJournal one(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 1});
+    SystemJournal one(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 1});
     one.now = [] { return QDateTime(QDate(2025, 6, 4), QTime(0, 0), Qt::UTC); };
     one.record({.kind = K::PassStarted});
     EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{made[3]}) << "the pass before is kept";

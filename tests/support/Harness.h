@@ -13,8 +13,8 @@
 #include "platform/fake/FakeScreenSaverInhibitor.h"
 #include "platform/fake/FakeWindowStacking.h"
 #include "platform/fake/MemorySettingsStore.h"
-#include "platform/fake/RecordingJournal.h"
 #include "platform/fake/SimulatedClock.h"
+#include "tests/support/RecordingJournal.h"
 
 #include <memory>
 

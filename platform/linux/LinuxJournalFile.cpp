@@ -1,12 +1,8 @@
-#include "FileRunJournal.h"
-
-#include "engine/JournalText.h"
+#include "LinuxJournalFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,27 +18,25 @@ namespace {
 
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-const QString kTaskPart = QStringLiteral("-task-");
-
 } // namespace
 
-FileRunJournal::FileRunJournal(const QString& stateFolder, const QString& name, Limits limits)
+LinuxJournalFile::LinuxJournalFile(const QString& stateFolder, const QString& name, qint64 maxBytes)
     : folder_(stateFolder),
       path_(stateFolder + QLatin1Char('/') + name + QStringLiteral("-runs.log")),
       outputFolder_(stateFolder + QStringLiteral("/output/") + name),
-      limits_(limits)
+      maxBytes_(maxBytes)
 {}
 
-FileRunJournal::~FileRunJournal()
+LinuxJournalFile::~LinuxJournalFile()
 {
     if (fd_ >= 0)
         close(fd_);
 }
 
-bool FileRunJournal::ensureOpen()
+bool LinuxJournalFile::ensureOpen()
 {
     if (fd_ >= 0 && !stillAtPath()) {
-        // The folder was moved or deleted: the events go to a new file there.
+        // The folder was moved or deleted: the lines go to a new file there.
         close(fd_);
         fd_ = -1;
     }
@@ -67,7 +61,7 @@ bool FileRunJournal::ensureOpen()
     return true;
 }
 
-bool FileRunJournal::stillAtPath() const
+bool LinuxJournalFile::stillAtPath() const
 {
     struct stat mine = {};
     struct stat named = {};
@@ -75,23 +69,18 @@ bool FileRunJournal::stillAtPath() const
            mine.st_ino == named.st_ino && mine.st_dev == named.st_dev;
 }
 
-void FileRunJournal::fail(const QString& why)
+void LinuxJournalFile::fail(const QString& why)
 {
     if (why != failure_)
         std::fprintf(stderr, "ZB-SEQUENTA: cannot write the run journal %s: %s\n", qPrintable(path_), qPrintable(why));
     failure_ = why;
 }
 
-void FileRunJournal::record(const JournalEvent& event)
+void LinuxJournalFile::append(const QString& text)
 {
-    const QDateTime when = now();
-    if (event.kind == JournalEvent::Kind::PassStarted) {
-        passStamp_ = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        pruneOutput();
-    }
     if (!ensureOpen())
         return;
-    QByteArray line = (journalLine(when, event) + QLatin1Char('\n')).toUtf8();
+    QByteArray line = (text + QLatin1Char('\n')).toUtf8();
     if (brokenLineAtEnd_)
         line.prepend('\n');
     // One write for the whole line, so that no line is ever split around
@@ -120,10 +109,10 @@ void FileRunJournal::record(const JournalEvent& event)
     rotateIfFull();
 }
 
-void FileRunJournal::rotateIfFull()
+void LinuxJournalFile::rotateIfFull()
 {
     struct stat mine = {};
-    if (fstat(fd_, &mine) != 0 || mine.st_size < limits_.journalBytes)
+    if (fstat(fd_, &mine) != 0 || mine.st_size < maxBytes_)
         return;
     // Another copy under the same name may have moved the file aside
     // already: then this one only follows it to the new file.
@@ -135,52 +124,14 @@ void FileRunJournal::rotateIfFull()
     fd_ = -1;
 }
 
-QString FileRunJournal::taskOutputFile(int n)
+QStringList LinuxJournalFile::outputFiles() const
 {
-    if (passStamp_.isEmpty())
-        passStamp_ = now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    return outputFolder_ + QLatin1Char('/') + passStamp_ + kTaskPart + QString::number(n) + QStringLiteral(".log");
+    return QDir(outputFolder_).entryList({QStringLiteral("*.log")}, QDir::Files);
 }
 
-void FileRunJournal::pruneOutput()
-{
-    const QDir dir(outputFolder_);
-    const QStringList files = dir.entryList({QStringLiteral("*-task-*.log")}, QDir::Files);
-    if (files.isEmpty())
-        return;
-    // Passes in the order the journal tells them, not by the stamps in the
-    // names: the clock may have been set back. Output the journal no longer
-    // names is older than any it names.
-    QHash<QString, qsizetype> order;
-    const QStringList lines = readLines();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!lines[i].contains(QLatin1String(" task-started ")))
-            continue;
-        const std::optional<JournalEntry> entry = parseJournalLine(lines[i]);
-        if (!entry || QFileInfo(entry->event.file).absolutePath() != QFileInfo(outputFolder_).absoluteFilePath())
-            continue;
-        const QString name = QFileInfo(entry->event.file).fileName();
-        order.insert(name.left(name.indexOf(kTaskPart)), i);
-    }
-    QSet<QString> stampSet;
-    for (const QString& f : files)
-        stampSet.insert(f.left(f.indexOf(kTaskPart)));
-    stampSet.remove(passStamp_);
-    QStringList stamps(stampSet.cbegin(), stampSet.cend());
-    std::sort(stamps.begin(), stamps.end(), [&order](const QString& a, const QString& b) {
-        return std::pair(order.value(a, -1), a) > std::pair(order.value(b, -1), b);
-    });
-    // The pass that begins is one of those kept, and so is the one before it.
-    const QStringList old = stamps.mid(std::max(1, limits_.outputPasses - 1));
-    if (old.isEmpty())
-        return;
-    const QSet<QString> oldSet(old.cbegin(), old.cend());
-    for (const QString& f : files)
-        if (oldSet.contains(f.left(f.indexOf(kTaskPart))))
-            QFile::remove(dir.filePath(f));
-}
+void LinuxJournalFile::removeOutputFile(const QString& name) { QFile::remove(QDir(outputFolder_).filePath(name)); }
 
-QStringList FileRunJournal::readLines() const
+QStringList LinuxJournalFile::readLines() const
 {
     QStringList lines;
     for (const QString& path : {path_ + QStringLiteral(".1"), path_}) {
@@ -197,19 +148,19 @@ QStringList FileRunJournal::readLines() const
 
 namespace {
 
-// Where the last line that opens a pass begins in `text`; -1 when none does.
-// Such a line is "<time> pass-started ...": the event is its second word.
-qsizetype lastPassStart(const QByteArray& text)
+// Where the last line whose second word is `word` begins in `text`; -1 when
+// none does. The first word is the time, and holds no blank.
+qsizetype lastLineWith(const QByteArray& text, QByteArrayView word)
 {
-    static const QByteArray kEvent = QByteArrayLiteral(" pass-started");
+    const QByteArray spaced = ' ' + word.toByteArray();
     qsizetype from = text.size();
     while (from > 0) {
-        const qsizetype at = text.lastIndexOf(kEvent, from - 1);
+        const qsizetype at = text.lastIndexOf(spaced, from - 1);
         if (at < 0)
             return -1;
         const qsizetype lineStart = text.lastIndexOf('\n', at) + 1;
-        const qsizetype afterEvent = at + kEvent.size();
-        const bool wholeWord = afterEvent == text.size() || text[afterEvent] == ' ' || text[afterEvent] == '\n';
+        const qsizetype afterWord = at + spaced.size();
+        const bool wholeWord = afterWord == text.size() || text[afterWord] == ' ' || text[afterWord] == '\n';
         if (wholeWord && text.indexOf(' ', lineStart) == at)
             return lineStart;
         from = at;
@@ -219,11 +170,11 @@ qsizetype lastPassStart(const QByteArray& text)
 
 } // namespace
 
-QStringList FileRunJournal::readLastPassLines() const
+QStringList LinuxJournalFile::readFromLast(QByteArrayView word) const
 {
-    // From the end of the file back, a piece at a time, until the line that
-    // opens a pass; the newest pass may have begun in the older file.
-    constexpr qint64 kPiece = 64 * 1024;
+    // From the end of the file back, a piece at a time, until the line
+    // sought; it may be in the older file.
+    constexpr qint64 kPiece = qint64{64} * 1024;
     QByteArray text;
     bool found = false;
     for (const QString& path : {path_, path_ + QStringLiteral(".1")}) {
@@ -239,7 +190,7 @@ QStringList FileRunJournal::readLastPassLines() const
             // A piece may begin inside a line: that line is whole only at the file's start.
             const qsizetype firstEnd = text.indexOf('\n');
             const qsizetype whole = begin == 0 ? 0 : firstEnd < 0 ? text.size() : firstEnd + 1;
-            const qsizetype start = lastPassStart(text.mid(whole));
+            const qsizetype start = lastLineWith(text.mid(whole), word);
             if (start >= 0) {
                 text = text.mid(whole + start);
                 found = true;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "RunJournal.h"
+
+#include "platform/JournalFile.h"
+
+#include <QDateTime>
+#include <functional>
+#include <memory>
+
+namespace zb {
+
+// The run journal kept in a journal file: one line an event, stamped with
+// the time, and each task's output in "<pass start>-task-<n>.log" in the
+// file's output folder. When a pass starts, the output of the newest passes,
+// in the journal's order, is kept and older passes' output is deleted.
+class FileRunJournal : public RunJournal {
+public:
+    static constexpr int kDefaultOutputPasses = 30;
+
+    explicit FileRunJournal(std::unique_ptr<JournalFile> file, int outputPasses = kDefaultOutputPasses);
+
+    void record(const JournalEvent& event) override;
+    // Empty when the file keeps no output folder.
+    QString taskOutputFile(int n) override;
+    QString failure() const override { return file_->failure(); }
+    QString journalFile() const override { return file_->path(); }
+    QStringList readLines() const override { return file_->readLines(); }
+    // Reads the file from its end, so that the newest pass costs the same
+    // however long the journal is.
+    QStringList readLastPassLines() const override;
+
+    // The clock that stamps the lines; the local time by default.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+private:
+    void pruneOutput();
+
+    std::unique_ptr<JournalFile> file_;
+    int outputPasses_;
+    QString passStamp_;
+};
+
+} // namespace zb

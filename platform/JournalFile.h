@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace zb {
+
+// The file a run journal is kept in: text lines appended one at a time and
+// read back oldest first, and beside it the folder its tasks' output goes to.
+// It knows nothing of what the lines say.
+class JournalFile {
+public:
+    virtual ~JournalFile() = default;
+
+    // Appends the line and a line break. The line is there whole or not at
+    // all; a failure never stops the caller.
+    virtual void append(const QString& line) = 0;
+    // Why the file could not be written; empty while all is well.
+    virtual QString failure() const = 0;
+    // The file's path; empty for a journal that keeps nothing.
+    virtual QString path() const = 0;
+    // Every line, oldest first.
+    virtual QStringList readLines() const = 0;
+    // The lines from the last one whose second word is `word` on; every line
+    // when none is. Costs the same however long the file is.
+    virtual QStringList readFromLast(QByteArrayView word) const = 0;
+
+    // The folder of the task output files, and the names of those in it.
+    virtual QString outputFolder() const = 0;
+    virtual QStringList outputFiles() const = 0;
+    virtual void removeOutputFile(const QString& name) = 0;
+};
+
+// A journal file that keeps nothing, for a program without one.
+class NullJournalFile : public JournalFile {
+public:
+    void append(const QString&) override {}
+    QString failure() const override { return QString(); }
+    QString path() const override { return QString(); }
+    QStringList readLines() const override { return QStringList(); }
+    QStringList readFromLast(QByteArrayView) const override { return QStringList(); }
+    QString outputFolder() const override { return QString(); }
+    QStringList outputFiles() const override { return QStringList(); }
+    void removeOutputFile(const QString&) override {}
+};
+
+} // namespace zb
