@@ -8,6 +8,21 @@
 
 namespace zb {
 
+namespace {
+
+// The server's reason as one short line of plain text: it comes from another
+// program and goes to the journal and stderr.
+QString serverReason(const QByteArray& raw)
+{
+    QByteArray text;
+    for (const char c : raw)
+        text += (c >= 0x20 && c < 0x7f) ? c : ' ';
+    text = text.simplified().left(200);
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
 QString displayRefusal()
 {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
@@ -17,12 +32,14 @@ QString displayRefusal()
     static const QRegularExpression local(QStringLiteral("^(?:unix)?:\\d+(?:\\.\\d+)?$"));
     if (!local.match(display).hasMatch())
         return {};
-    // libxcb writes the server's reason for a refusal to stderr itself; the
-    // caller says it in one line of its own. Nothing else runs meanwhile.
+    // When the server turns the program away, libxcb writes the server's
+    // reason to stderr: it is caught here and said in the caller's one line.
+    // Nothing else runs meanwhile.
+    int reasonPipe[2] = {-1, -1};
     const int savedStderr = dup(STDERR_FILENO);
-    if (const int null = open("/dev/null", O_WRONLY | O_CLOEXEC); null >= 0) {
-        dup2(null, STDERR_FILENO);
-        close(null);
+    if (savedStderr >= 0 && pipe2(reasonPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        dup2(reasonPipe[1], STDERR_FILENO);
+        close(reasonPipe[1]);
     }
     xcb_connection_t* connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
     const int error = xcb_connection_has_error(connection);
@@ -31,9 +48,19 @@ QString displayRefusal()
         dup2(savedStderr, STDERR_FILENO);
         close(savedStderr);
     }
+    QByteArray reason;
+    if (reasonPipe[0] >= 0) {
+        char buffer[512];
+        for (ssize_t n = 0; (n = read(reasonPipe[0], buffer, sizeof buffer)) > 0 && reason.size() < 2048;)
+            reason.append(buffer, n);
+        close(reasonPipe[0]);
+    }
     if (error == 0)
         return {};
-    return QStringLiteral("the display %1 refuses the connection (no valid authorization in XAUTHORITY)").arg(display);
+    const QString said = serverReason(reason);
+    if (said.isEmpty())
+        return QStringLiteral("the display %1 closed the connection before letting the program in").arg(display);
+    return QStringLiteral("the display %1 refuses the connection: %2").arg(display, said);
 }
 
 } // namespace zb

@@ -54,7 +54,8 @@ TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJour
 {
     const RefusingDisplay refusing;
     const QByteArray refusal =
-        "the display " + refusing.name.toUtf8() + " refuses the connection (no valid authorization in XAUTHORITY)";
+        "the display " + refusing.name.toUtf8() +
+        " refuses the connection: Authorization required, but no authorization protocol specified";
     const struct {
         bool scheduled;
         bool autostart;
