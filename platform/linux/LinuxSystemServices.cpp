@@ -9,15 +9,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSocketNotifier>
 
 #include <clocale>
 #include <csignal>
-#include <cstddef>
-#include <cstring>
 #include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zb {
@@ -59,26 +58,29 @@ void useProgramLanguageForSystemMessages() { std::setlocale(LC_MESSAGES, "C"); }
 
 namespace {
 
-// Whether something listens on the socket of local X display `number`: the
-// abstract socket the X server opens, or its file in /tmp/.X11-unix.
+// Whether an X server may listen on local display `number`. Told from the
+// kernel's list of this system's Unix sockets, not by connecting: a client
+// that comes and goes at once can make a server drop the connection that
+// follows it, the program's own. A socket file that no listener in the list
+// owns may still belong to a server in another network namespace: then the
+// connection tells.
 bool localXServerAnswers(int number)
 {
     const QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(number);
-    for (const bool abstract : {true, false}) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const std::size_t offset = abstract ? 1 : 0; // a leading NUL names an abstract socket
-        std::memcpy(address.sun_path + offset, path.constData(), static_cast<std::size_t>(path.size()));
-        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size());
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            return true; // cannot tell: let Qt try
-        const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
-        close(fd);
-        if (connected)
+    QFile sockets(QStringLiteral("/proc/net/unix"));
+    if (!sockets.open(QIODevice::ReadOnly))
+        return true; // cannot tell: let the connection say
+    // "Num RefCount Protocol Flags Type St Inode Path"; a listening socket
+    // has __SO_ACCEPTCON (0x10000) among its flags; "@" names an abstract one.
+    constexpr uint kListening = 0x10000;
+    for (const QByteArray& line : sockets.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 8 && (fields[3].toUInt(nullptr, 16) & kListening) != 0 &&
+            (fields[7] == path || (fields[7].startsWith('@') && fields[7].sliced(1) == path)))
             return true;
     }
-    return false;
+    struct stat file = {};
+    return stat(path.constData(), &file) == 0 && S_ISSOCK(file.st_mode);
 }
 
 } // namespace

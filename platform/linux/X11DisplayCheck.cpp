@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -41,8 +42,10 @@ QString displayRefusal()
         dup2(reasonPipe[1], STDERR_FILENO);
         close(reasonPipe[1]);
     }
+    errno = 0;
     xcb_connection_t* connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
     const int error = xcb_connection_has_error(connection);
+    const int connectError = errno; // what the socket said, when nobody listens
     xcb_disconnect(connection);
     if (savedStderr >= 0) {
         dup2(savedStderr, STDERR_FILENO);
@@ -58,6 +61,8 @@ QString displayRefusal()
     if (error == 0)
         return {};
     const QString said = serverReason(reason);
+    if (said.isEmpty() && (connectError == ECONNREFUSED || connectError == ENOENT))
+        return QStringLiteral("the display %1 does not answer").arg(display);
     if (said.isEmpty())
         return QStringLiteral("the display %1 closed the connection before letting the program in").arg(display);
     return QStringLiteral("the display %1 refuses the connection: %2").arg(display, said);

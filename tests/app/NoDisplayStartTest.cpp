@@ -10,8 +10,6 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 namespace zb {
 namespace {
 
@@ -22,23 +20,27 @@ QString readText(const QString& path)
 }
 
 // An X server that takes only clients with its cookie, as a login screen's
-// does once the user who made the entry has logged out.
+// does once the user who made the entry has logged out. The server picks its
+// own display and reports it once it is ready for clients; it reads every
+// cookie in its file, whatever display the entry names.
 struct RefusingDisplay {
     RefusingDisplay()
     {
-        int n = 700 + getpid() % 100;
-        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-            ++n;
-        name = QStringLiteral(":%1").arg(n);
         const QString auth = dir.filePath(QStringLiteral("auth"));
-        QProcess::execute(QStringLiteral("xauth"),
-                          {QStringLiteral("-q"), QStringLiteral("-f"), auth, QStringLiteral("add"), name,
-                           QStringLiteral("."), QStringLiteral("0123456789abcdef0123456789abcdef")});
-        x.start(QStringLiteral("Xvfb"),
-                {name, QStringLiteral("-auth"), auth, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-        QDeadlineTimer ready(10'000);
-        while (!ready.hasExpired() && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-            QThread::msleep(50);
+        QProcess::execute(QStringLiteral("xauth"), {QStringLiteral("-q"), QStringLiteral("-f"), auth,
+                                                    QStringLiteral("add"), QStringLiteral(":0"), QStringLiteral("."),
+                                                    QStringLiteral("0123456789abcdef0123456789abcdef")});
+        x.setStandardErrorFile(QProcess::nullDevice());
+        x.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-auth"),
+                                         auth, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QByteArray number;
+        QDeadlineTimer ready(15'000);
+        while (!number.contains('\n') && !ready.hasExpired() && x.state() != QProcess::NotRunning) {
+            x.waitForReadyRead(200);
+            number += x.readAllStandardOutput();
+        }
+        if (number.contains('\n'))
+            name = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
     }
     ~RefusingDisplay()
     {
@@ -53,6 +55,7 @@ struct RefusingDisplay {
 TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJournalsWhy)
 {
     const RefusingDisplay refusing;
+    ASSERT_FALSE(refusing.name.isEmpty()) << "Xvfb did not start";
     const QByteArray refusal =
         "the display " + refusing.name.toUtf8() +
         " refuses the connection: Authorization required, but no authorization protocol specified";
