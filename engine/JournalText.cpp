@@ -93,6 +93,18 @@ void field(QString& out, const char* key, QStringView value)
 
 void field(QString& out, const char* key, qint64 value) { field(out, key, QString::number(value)); }
 
+// How a process that was waited for ended: its id, its signal or exit
+// status, and how long it ran.
+void processEnd(QString& out, const JournalEvent& e)
+{
+    field(out, "pid", e.pid);
+    if (e.signal != 0)
+        field(out, "signal", e.signal);
+    else
+        field(out, "status", e.exitCode);
+    field(out, "ran-ms", e.runMs);
+}
+
 QString startWord(PassStart start)
 {
     switch (start) {
@@ -245,12 +257,7 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         break;
     case Kind::TaskExited:
         field(out, "task", e.slot);
-        field(out, "pid", e.pid);
-        if (e.signal != 0)
-            field(out, "signal", e.signal);
-        else
-            field(out, "status", e.exitCode);
-        field(out, "ran-ms", e.runMs);
+        processEnd(out, e);
         break;
     case Kind::TaskStillRunning:
         field(out, "task", e.slot);
@@ -258,12 +265,7 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         break;
     case Kind::EmailEnded:
         field(out, "email", emailWord(e.email));
-        field(out, "pid", e.pid);
-        if (e.signal != 0)
-            field(out, "signal", e.signal);
-        else
-            field(out, "status", e.exitCode);
-        field(out, "ran-ms", e.runMs);
+        processEnd(out, e);
         break;
     case Kind::EmailStillRunning:
         field(out, "email", emailWord(e.email));
