@@ -147,42 +147,29 @@ TEST(SendEmailCommand, HostileValuesReachTheMailerByteForByteThroughTheShell)
             ASSERT_TRUE(sh.waitForFinished(10'000));
             EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
 
+            // Given a subject and a text file, the mail says it with an empty -m.
             const QString sentSubject = withArguments ? passArguments[0] : subject;
-            const QStringList expected = {
-                QStringLiteral("-f"),
-                s.from,
-                QStringLiteral("-t"),
-                s.to,
-                QStringLiteral("-cc"),
-                s.cc,
-                QStringLiteral("-bcc"),
-                s.bcc,
-                QStringLiteral("-u"),
-                sentSubject,
-                QStringLiteral("-m"),
-                withArguments ? QString() : subject,
-                QStringLiteral("-s"),
-                s.server,
-                QStringLiteral("-xu"),
-                s.user,
-                QStringLiteral("-xp"),
-                s.password,
-                QStringLiteral("-o"),
-                QStringLiteral("reply-to=") + s.from,
-                QStringLiteral("-l"),
-                program.folder + QStringLiteral("/LOGS/") + program.baseName + QStringLiteral("-SEND-EMAIL.LOG"),
-                QStringLiteral("-o"),
-                QStringLiteral("tls=no"),
-                QStringLiteral("-o"),
-                QStringLiteral("username=") + s.user,
-                QStringLiteral("-o"),
-                QStringLiteral("password=") + s.password,
-                QStringLiteral("-o"),
-                QStringLiteral("message-file=") + (withArguments ? passArguments[1] : QStringLiteral("/dev/null")),
-                QStringLiteral("-o"),
-                QStringLiteral("message-charset=utf-8"),
-                QStringLiteral("-q"),
-                QStringLiteral("-v")};
+            const QString message = withArguments ? QString() : subject;
+            const QString messageFile = withArguments ? passArguments[1] : QStringLiteral("/dev/null");
+            const QString log =
+                program.folder + QStringLiteral("/LOGS/") + program.baseName + QStringLiteral("-SEND-EMAIL.LOG");
+            const QStringList expected = {QStringLiteral("-f"),   s.from,
+                                          QStringLiteral("-t"),   s.to,
+                                          QStringLiteral("-cc"),  s.cc,
+                                          QStringLiteral("-bcc"), s.bcc,
+                                          QStringLiteral("-u"),   sentSubject,
+                                          QStringLiteral("-m"),   message,
+                                          QStringLiteral("-s"),   s.server,
+                                          QStringLiteral("-xu"),  s.user,
+                                          QStringLiteral("-xp"),  s.password,
+                                          QStringLiteral("-o"),   QStringLiteral("reply-to=") + s.from,
+                                          QStringLiteral("-l"),   log,
+                                          QStringLiteral("-o"),   QStringLiteral("tls=no"),
+                                          QStringLiteral("-o"),   QStringLiteral("username=") + s.user,
+                                          QStringLiteral("-o"),   QStringLiteral("password=") + s.password,
+                                          QStringLiteral("-o"),   QStringLiteral("message-file=") + messageFile,
+                                          QStringLiteral("-o"),   QStringLiteral("message-charset=utf-8"),
+                                          QStringLiteral("-q"),   QStringLiteral("-v")};
             EXPECT_EQ(readArgv(argvFile), expected);
         }
     }

@@ -86,23 +86,18 @@ TEST(QtFiles, TheTailOfAnOutputIsItsLastLinesReadFromNearItsEnd)
         {"\nb\n", 1, QStringLiteral("b"), true},
         {"", 200, QString(), false},
         {"caf\xc3\xa9\n", 1, QStringLiteral("caf\u00e9"), false},
+        // A huge file is read from near its end only: the first line there is
+        // most likely a part of one, and is left out.
+        {QByteArray(QtFiles::kTailBytes + 100, 'x') + "\nlast but one\nlast\n", 200,
+         QStringLiteral("last but one\nlast"), true},
     };
     QtFiles files;
     for (const Case& c : cases) {
         const FileText t = files.readTail(write("out.log", c.content), c.lines);
         ASSERT_TRUE(t.ok) << t.error.toStdString();
-        EXPECT_EQ(t.text, c.text) << c.content.toStdString();
-        EXPECT_EQ(t.cut, c.cut) << c.content.toStdString();
+        EXPECT_EQ(t.text, c.text) << c.content.right(40).toStdString();
+        EXPECT_EQ(t.cut, c.cut) << c.content.right(40).toStdString();
     }
-
-    // A huge file is read from near its end only: the first line there is
-    // most likely a part of one, and is left out.
-    QByteArray huge(QtFiles::kTailBytes + 100, 'x');
-    huge += "\nlast but one\nlast\n";
-    const FileText big = files.readTail(write("big.log", huge), 200);
-    ASSERT_TRUE(big.ok);
-    EXPECT_EQ(big.text, QStringLiteral("last but one\nlast"));
-    EXPECT_TRUE(big.cut);
 
     const FileText missing = files.readTail(dir.filePath(QStringLiteral("gone.log")), 200);
     EXPECT_FALSE(missing.ok);

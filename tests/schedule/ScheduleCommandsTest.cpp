@@ -86,34 +86,32 @@ TEST(CronEntry, TheLineMarksTheStartQuotesEveryWordForShAndEscapesItForCron)
 
 TEST(CronEntry, WhatCannotBeWrittenExactlyIsRefusedWithAReason)
 {
-    const QString name = taskName(QStringLiteral("x"));
-    const struct {
-        const char* path;
-        const char* name;
-        const char* error; // a part of it; empty: accepted
-    } cases[] = {
-        {"/opt/a\nb", "x", "path holds a line break"},
-        {"/opt/a\rb", "x", "path holds a line break"},
-        {"/opt/ab", "x\ny", "name holds a line break"},
-        {"/opt/\xef\xbf\xbd", "x", "path holds bytes that are not UTF-8"},
-        {"/opt/\ttab", " x ", ""},
-    };
-    for (const auto& c : cases) {
-        const auto line = composeEntry({0, 0, 0}, {}, QString::fromUtf8(c.path), taskName(QString::fromUtf8(c.name)));
-        EXPECT_EQ(line.line.isEmpty(), *c.error != 0) << c.path;
-        EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.error))) << line.error.toStdString();
-    }
     // cron takes at most 998 bytes after the time fields; the crontab
     // program refuses more with "command too long".
     const QString fixed = QStringLiteral("ZB_SEQUENTA_SCHEDULED=1 '/' # ZB-SEQUENTA - x");
     const qsizetype room = kMaxCommandBytes - fixed.size();
-    EXPECT_FALSE(composeEntry({}, {}, QStringLiteral("/") + QString(room, QLatin1Char('a')), name).line.isEmpty());
-    const auto tooLong = composeEntry({}, {}, QStringLiteral("/") + QString(room + 1, QLatin1Char('a')), name);
-    EXPECT_TRUE(tooLong.line.isEmpty());
-    EXPECT_TRUE(tooLong.error.contains(QStringLiteral("999 bytes"))) << tooLong.error.toStdString();
+    const auto u = [](const char* text) { return QString::fromUtf8(text); };
+    const struct {
+        QString path;
+        QString name;
+        const char* error; // a part of it; empty: accepted
+    } cases[] = {
+        {u("/opt/a\nb"), u("x"), "path holds a line break"},
+        {u("/opt/a\rb"), u("x"), "path holds a line break"},
+        {u("/opt/ab"), u("x\ny"), "name holds a line break"},
+        {u("/opt/\xef\xbf\xbd"), u("x"), "path holds bytes that are not UTF-8"},
+        {u("/opt/\ttab"), u(" x "), ""},
+        {u("/") + QString(room, QLatin1Char('a')), u("x"), ""},
+        {u("/") + QString(room + 1, QLatin1Char('a')), u("x"), "999 bytes"},
+    };
+    for (const auto& c : cases) {
+        const auto line = composeEntry({0, 0, 0}, {}, c.path, taskName(c.name));
+        EXPECT_EQ(line.line.isEmpty(), *c.error != 0) << c.path.left(40).toStdString();
+        EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.error))) << line.error.toStdString();
+    }
     // A variable whose value cron cannot keep is left out, not the entry.
     const auto withBreak =
-        composeEntry({}, {{QStringLiteral("LANG"), QStringLiteral("a\nb")}}, QStringLiteral("/p"), name);
+        composeEntry({}, {{QStringLiteral("LANG"), QStringLiteral("a\nb")}}, QStringLiteral("/p"), taskName(u("x")));
     EXPECT_EQ(withBreak.line.toStdString(), "0 0 * * * ZB_SEQUENTA_SCHEDULED=1 '/p' # ZB-SEQUENTA - x");
 }
 

@@ -27,6 +27,7 @@ protected:
         crontab = FakeCrontab();
         crontab.table = kOthers;
         h().processes.running[QStringLiteral("cron")] = -1;
+        journal = nullptr;
     }
     Harness& h() { return *harness; }
 
@@ -36,6 +37,8 @@ protected:
         h().start();
         window = std::make_unique<SchedulerWindowModel>(h().program->settings, crontab, h().processes, h().exe);
         window->now = [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0)); }; // a Wednesday
+        if (journal != nullptr)
+            window->setJournal(journal);
         window->Form_Load();
         return *window;
     }
@@ -64,6 +67,7 @@ protected:
     std::unique_ptr<Harness> harness;
     FakeCrontab crontab;
     std::unique_ptr<SchedulerWindowModel> window;
+    RunJournal* journal = nullptr; // the window reads none unless given one
 };
 
 TEST_F(SchedulerWindow, EveryDayOrExactlyOneWeekdayAndTheDayListFollows)
@@ -266,6 +270,7 @@ TEST_F(SchedulerWindow, TheHealthLineSaysWhatTheCrontabReallyHolds)
         bool daemon;
         const char* health;
         bool warning;
+        const char* since = nullptr; // scheduled since then, with a journal that has no start
     } cases[] = {
         {kOthers, true, "Stored as created, but no entry found in the crontab", true},
         {"#ZB-SEQUENTA-DISABLED# " + ours + '\n', true, "Entry found but disabled", false},
@@ -273,7 +278,12 @@ TEST_F(SchedulerWindow, TheHealthLineSaysWhatTheCrontabReallyHolds)
         {ours + '\n', false, "Next start: Thu 2026-12-10 06:00, but no cron daemon is running, so nothing will start",
          true},
         {"*/10 6 * * * '/x' " + kMarker + '\n', true, "Entry found: */10 6 * * * '/x'", false},
+        // This morning's start left no trace in the journal.
+        {"0 6 * * * ZB_SEQUENTA_SCHEDULED=1 '/opt/zb/zb-sequenta' " + kMarker + '\n', true,
+         "Next start: Thu 2026-12-10 06:00. Wed 06:00 did not start: the machine was off or cron was not running", true,
+         "2026-12-01T10:00:00Z"},
     };
+    NullRunJournal noTrace;
     for (const auto& c : cases) {
         reset();
         crontab.table = c.table;
@@ -281,6 +291,10 @@ TEST_F(SchedulerWindow, TheHealthLineSaysWhatTheCrontabReallyHolds)
             h().processes.running.clear();
         seedCreated("SELECT_ALL_DAYS_TICKBOX", "06:00");
         h().seed(QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), QStringLiteral("0"));
+        if (c.since != nullptr) {
+            h().seed(QStringLiteral("SCHEDULED_SINCE"), QLatin1String(c.since));
+            journal = &noTrace;
+        }
         open();
         EXPECT_EQ(health().toStdString(), c.health);
         EXPECT_EQ(window->SCHEDULE_HEALTH_TEXTBOX.foreground(), c.warning ? colour::Red : colour::Black) << c.health;
@@ -343,22 +357,6 @@ TEST_F(SchedulerWindow, TheEntryStartsTheRealFileAndANameWithABlankKeepsItsOneLi
         w.DELETE_TASK_BUTTON.click();
         EXPECT_EQ(crontab.table, kOthers + '\n') << round;
     }
-}
-
-TEST_F(SchedulerWindow, TheHealthLineAlsoTellsHowTheLastScheduledStartWent)
-{
-    crontab.table = "0 6 * * * ZB_SEQUENTA_SCHEDULED=1 '/opt/zb/zb-sequenta' " + kMarker + '\n';
-    seedCreated("SELECT_ALL_DAYS_TICKBOX", "06:00");
-    h().seed(QStringLiteral("SCHEDULED_SINCE"), QStringLiteral("2026-12-01T10:00:00Z"));
-    h().start();
-    NullRunJournal journal; // this morning's start left no trace
-    window = std::make_unique<SchedulerWindowModel>(h().program->settings, crontab, h().processes, h().exe);
-    window->now = [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0)); };
-    window->setJournal(&journal);
-    window->Form_Load();
-    EXPECT_EQ(health(), QStringLiteral("Next start: Thu 2026-12-10 06:00. Wed 06:00 did not start: the machine was "
-                                       "off or cron was not running"));
-    EXPECT_EQ(window->SCHEDULE_HEALTH_TEXTBOX.foreground(), colour::Red);
 }
 
 } // namespace
