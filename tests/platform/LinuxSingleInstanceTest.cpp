@@ -171,6 +171,10 @@ TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
     LinuxSingleInstance ours(fine.filePath(QStringLiteral("made")));
     EXPECT_TRUE(ours.claim(QStringLiteral("zb"))) << ours.refusal().toStdString();
     EXPECT_EQ(ours.refusal(), QString());
+    struct stat made = {};
+    ASSERT_EQ(stat(QFile::encodeName(fine.filePath(QStringLiteral("made"))).constData(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0700u) << "the folder it makes is private";
+    EXPECT_EQ(made.st_uid, geteuid());
 }
 
 } // namespace
