@@ -30,17 +30,13 @@ TEST(ScheduledStart, AWindowlessPassRunsTheChainWithItsEmailsAndAlwaysClosesAfte
     EXPECT_EQ(h.stored(QStringLiteral("AUTOCLOSE_TICKBOX")), QStringLiteral("0")) << "the stored tick is left alone";
     EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("COMPLETED SUCCESSFULLY"));
     const QList<K> kinds = h.journal.kinds();
-    ASSERT_GE(kinds.size(), 3);
-    EXPECT_EQ(kinds.mid(0, 3), (QList<K>{K::ScheduledStart, K::PassStarted, K::EmailStarted}));
+    ASSERT_EQ(kinds.mid(0, 3), (QList<K>{K::ScheduledStart, K::PassStarted, K::EmailStarted}));
     EXPECT_EQ(h.journal.events[0],
               (JournalEvent{.kind = K::ScheduledStart, .reason = QStringLiteral("no display"), .windowless = true}));
     EXPECT_EQ(h.journal.events[1].start, PassStart::Schedule);
     EXPECT_TRUE(h.journal.events[1].windowless);
     EXPECT_TRUE(kinds.contains(K::Autoclosed));
-    int emails = 0;
-    for (const JournalEvent& e : h.journal.events)
-        emails += e.kind == K::EmailStarted ? 1 : 0;
-    EXPECT_EQ(emails, 2);
+    EXPECT_EQ(kinds.count(K::EmailStarted), 2) << "the start and the end e-mail";
 }
 
 TEST(ScheduledStart, OnlyTheFirstAutostartOfAScheduledStartIsByTheSchedule)

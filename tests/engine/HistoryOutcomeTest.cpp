@@ -21,77 +21,91 @@ QStringList linesOf(const Events& events)
     return lines;
 }
 
-const std::pair<int, JournalEvent> kStart{0, {.kind = K::PassStarted, .start = PassStart::Autostart}};
-const std::pair<int, JournalEvent> kChainEnded{20, {.kind = K::ChainEnded}};
+// Each pass as one line, newest first; "open" and "not run" are the flags the
+// next start reads to decide whether the last pass still needs a word.
+QStringList told(const QList<HistoryPass>& passes)
+{
+    QStringList out;
+    for (const HistoryPass& p : passes)
+        out << QStringLiteral("%1 | %2 | %3%4%5")
+                   .arg(p.how, p.took, p.result, p.ended ? QString() : QStringLiteral(" (open)"),
+                        p.notRun ? QStringLiteral(" (not run)") : QString());
+    return out;
+}
 
 TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
 {
-    const JournalEvent skipped2{.kind = K::TaskSkipped, .slot = 2};
+    const std::pair<int, JournalEvent> start{0, {.kind = K::PassStarted, .start = PassStart::Autostart}};
+    const std::pair<int, JournalEvent> chainEnded{20, {.kind = K::ChainEnded}};
+    const std::pair<int, JournalEvent> foundAtStart{
+        9000, {.kind = K::PassInterrupted, .slot = 3, .reason = kInterruptionFoundAtStart}};
+    const QString otherCopy = QStringLiteral("another copy of the same name was running");
+    const JournalEvent notRun{.kind = K::ScheduledStartNotRun, .reason = otherCopy};
     const struct {
         const char* what;
         Events events;
-        QString result;
-        QString took;
+        bool runsNow;
+        QStringList passes;
     } cases[] = {
         {"a task exited 3",
-         {kStart,
+         {start,
           {1, {.kind = K::TaskStarted, .slot = 2, .pid = 5}},
           {3, {.kind = K::TaskExited, .slot = 2, .pid = 5, .exitCode = 3}},
-          kChainEnded},
-         QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3"),
-         QStringLiteral("0:00:20")},
+          chainEnded},
+         false,
+         {QStringLiteral("Autostart | 0:00:20 | COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3")}},
         {"stopped after the chain's end",
-         {kStart, kChainEnded, {30, {.kind = K::PassStopped}}},
-         QStringLiteral("COMPLETED SUCCESSFULLY"),
-         QStringLiteral("0:00:30")},
+         {start, chainEnded, {30, {.kind = K::PassStopped}}},
+         false,
+         {QStringLiteral("Autostart | 0:00:30 | COMPLETED SUCCESSFULLY")}},
         {"found at the next start",
-         {kStart, {2, skipped2}, {9000, {.kind = K::PassInterrupted, .slot = 3, .reason = kInterruptionFoundAtStart}}},
-         QStringLiteral("INTERRUPTED - TASK 3"),
-         QStringLiteral("0:00:02")},
+         {start, {2, {.kind = K::TaskSkipped, .slot = 2}}, foundAtStart},
+         false,
+         {QStringLiteral("Autostart | 0:00:02 | INTERRUPTED - TASK 3")}},
+        // The word belongs to the pass before the new start, which has then ended.
+        {"found at the next start by cron",
+         {start, {8999, {.kind = K::ScheduledStart}}, foundAtStart},
+         false,
+         {QStringLiteral("Autostart | 0:00:00 | INTERRUPTED - TASK 3")}},
         {"the start e-mail failed",
-         {kStart,
+         {start,
           {0, {.kind = K::EmailStarted, .pid = 9}},
           {4, {.kind = K::EmailEnded, .pid = 9, .exitCode = 1}},
-          kChainEnded},
-         QStringLiteral("COMPLETED WITH ERRORS - START EMAIL FAILED"),
-         QStringLiteral("0:00:20")},
+          chainEnded},
+         false,
+         {QStringLiteral("Autostart | 0:00:20 | COMPLETED WITH ERRORS - START EMAIL FAILED")}},
         {"its end e-mail failed after the autoclose",
-         {kStart,
+         {start,
           {31, {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 9}},
           {31, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}},
           {35, {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 9, .signal = 9}}},
-         QStringLiteral("COMPLETED SUCCESSFULLY; end e-mail script was killed by signal 9"),
-         QStringLiteral("0:00:35")},
+         false,
+         {QStringLiteral("Autostart | 0:00:35 | COMPLETED SUCCESSFULLY; end e-mail script was killed by signal 9")}},
+        // A start by cron turned away while the pass runs: the pass still runs.
+        {"turned away beside a running pass",
+         {start, {5, notRun}},
+         true,
+         {QStringLiteral("By schedule | 0:00:00 | NOT RUN: ") + otherCopy + QStringLiteral(" (not run)"),
+          QStringLiteral("Autostart | 0:00:00 | RUNNING (open)")}},
+        // The pass keeps its own events past the start that did not run.
+        {"by the schedule, with a window and without",
+         {{0, {.kind = K::ScheduledStart}},
+          {11, {.kind = K::PassStarted, .start = PassStart::Schedule}},
+          {12, {.kind = K::TaskStarted, .slot = 1, .pid = 10}},
+          {60, notRun},
+          {70, {.kind = K::TaskExited, .slot = 1, .pid = 10}},
+          {80, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}},
+          {86400, {.kind = K::ScheduledStart, .reason = QStringLiteral("no display"), .windowless = true}},
+          {86411, {.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = true}}},
+         false,
+         {QStringLiteral("By schedule, without a window | 0:00:00 | INTERRUPTED - TASK 1 (open)"),
+          QStringLiteral("By schedule | 0:00:00 | NOT RUN: ") + otherCopy + QStringLiteral(" (not run)"),
+          QStringLiteral("By schedule | 0:01:09 | COMPLETED SUCCESSFULLY")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const QList<HistoryPass> passes = historyFromJournal(linesOf(c.events));
-        ASSERT_EQ(passes.size(), 1);
-        EXPECT_EQ(passes[0].result, c.result);
-        EXPECT_EQ(passes[0].took, c.took);
+        EXPECT_EQ(told(historyFromJournal(linesOf(c.events), c.runsNow)), c.passes);
     }
-}
-
-TEST(HistoryOutcome, ScheduledStartsBesideAPassLeaveItsStateAlone)
-{
-    const std::pair<int, JournalEvent> cronAgain{9000, {.kind = K::ScheduledStart}};
-    // A start by cron turned away while the pass runs: the pass still runs.
-    QList<HistoryPass> passes =
-        historyFromJournal(linesOf({kStart,
-                                    {5,
-                                     {.kind = K::ScheduledStartNotRun,
-                                      .reason = QStringLiteral("another copy of the same name was running")}}}),
-                           true);
-    ASSERT_EQ(passes.size(), 2);
-    EXPECT_TRUE(passes[0].notRun);
-    EXPECT_EQ(passes[1].result, kPassRunning);
-    // The next start by cron finds the pass cut short and says so once: the
-    // word belongs to that pass, which has then ended.
-    passes = historyFromJournal(linesOf(
-        {kStart, cronAgain, {9001, {.kind = K::PassInterrupted, .slot = 1, .reason = kInterruptionFoundAtStart}}}));
-    ASSERT_EQ(passes.size(), 1);
-    EXPECT_TRUE(passes[0].ended);
-    EXPECT_EQ(passes[0].result, QStringLiteral("INTERRUPTED - TASK 1"));
 }
 
 } // namespace

@@ -62,9 +62,8 @@ TEST(HistoryRows, SkippedSlotsFoldIntoOneRowWhereTheFirstOfThemWas)
 
 TEST(HistoryRows, CountsAgreeInNumber)
 {
-    EXPECT_EQ(countText(0, QStringLiteral("pass"), QStringLiteral("passes")), QStringLiteral("0 passes"));
-    EXPECT_EQ(countText(1, QStringLiteral("pass"), QStringLiteral("passes")), QStringLiteral("1 pass"));
-    EXPECT_EQ(countText(2, QStringLiteral("pass"), QStringLiteral("passes")), QStringLiteral("2 passes"));
+    for (const auto& [n, text] : {std::pair{0, "0 passes"}, {1, "1 pass"}, {2, "2 passes"}})
+        EXPECT_EQ(countText(n, QStringLiteral("pass"), QStringLiteral("passes")), QLatin1String(text)) << n;
 }
 
 } // namespace

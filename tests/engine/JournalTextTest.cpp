@@ -169,30 +169,6 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
     EXPECT_EQ(passes[0].took, QStringLiteral("0:00:01"));
 }
 
-TEST(HistoryWindowModel, AStartByTheScheduleIsToldWithOrWithoutAWindowAndOneThatDidNotRun)
-{
-    JournalLines j;
-    j.at(0, {.kind = K::ScheduledStart})
-        .at(11, {.kind = K::PassStarted, .start = PassStart::Schedule})
-        .at(12, {.kind = K::TaskStarted, .slot = 1, .pid = 10})
-        // Meanwhile cron starts the same copy once more; it cannot run.
-        .at(60,
-            {.kind = K::ScheduledStartNotRun, .reason = QStringLiteral("another copy of the same name was running")})
-        .at(70, {.kind = K::TaskExited, .slot = 1, .pid = 10})
-        .at(80, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")})
-        .at(86400, {.kind = K::ScheduledStart, .reason = QStringLiteral("no display"), .windowless = true})
-        .at(86411, {.kind = K::PassStarted, .start = PassStart::Schedule, .windowless = true});
-    const QList<HistoryPass> passes = historyFromJournal(j.lines);
-    ASSERT_EQ(passes.size(), 3);
-    EXPECT_EQ(passes[0].how, QStringLiteral("By schedule, without a window"));
-    EXPECT_EQ(passes[1].how, QStringLiteral("By schedule"));
-    EXPECT_EQ(passes[1].result, QStringLiteral("NOT RUN: another copy of the same name was running"));
-    EXPECT_EQ(passes[1].took, QStringLiteral("0:00:00"));
-    EXPECT_EQ(passes[2].how, QStringLiteral("By schedule"));
-    EXPECT_EQ(passes[2].result, QStringLiteral("COMPLETED SUCCESSFULLY")) << "the pass keeps its own events";
-    EXPECT_EQ(passes[2].took, QStringLiteral("0:01:09"));
-}
-
 TEST(HistoryWindowModel, ShowsTheEndOfThePickedTasksOutputAndSaysWhatCannotBeOpened)
 {
     test::Harness h;
