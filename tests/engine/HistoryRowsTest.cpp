@@ -13,7 +13,7 @@ HistorySlot ran(int n)
 }
 HistorySlot skipped(int n, const QString& why = QStringLiteral("skipped"))
 {
-    return {.slot = n, .outcome = why, .skipped = true};
+    return {.slot = n, .outcome = why, .outputFile = {}, .failed = false, .skipped = true};
 }
 
 QStringList shown(const QList<HistoryRow>& rows)
