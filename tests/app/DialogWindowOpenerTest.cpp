@@ -23,13 +23,26 @@ protected:
     ~DialogWindowOpenerTest() override { program.main.setWindowOpener(nullptr); }
 
     void record(const QWidget* w) { seen << w->objectName() + QStringLiteral(" < ") + w->parentWidget()->objectName(); }
-    // Records the next window, then closes it with the named button.
-    void closeNextWith(const char* button)
+    // Opens the window behind `button` on `parent`, records it and closes it
+    // with `closeWith`.
+    void openFrom(QWidget& parent, const char* button, const char* closeWith)
     {
-        test::onNextModal([this, button](QWidget* w) {
+        test::onNextModal([this, closeWith](QWidget* w) {
             record(w);
-            child<QPushButton>(*w, button)->click();
+            child<QPushButton>(*w, closeWith)->click();
         });
+        child<QPushButton>(parent, button)->click();
+    }
+    // The same, but the window first opens its own `inner` one (closed with
+    // `innerClose`) and is then closed by its close box.
+    void openNestedFrom(QWidget& parent, const char* button, const char* inner, const char* innerClose)
+    {
+        test::onNextModal([this, inner, innerClose](QWidget* w) {
+            record(w);
+            openFrom(*w, inner, innerClose);
+            w->close();
+        });
+        child<QPushButton>(parent, button)->click();
     }
 
     test::Harness h;
@@ -43,27 +56,13 @@ TEST_F(DialogWindowOpenerTest, EachWindowIsOwnedByTheWindowWhoseButtonOpenedIt)
 {
     test::onNextModal([this](QWidget* settings) {
         record(settings);
-        test::onNextModal([this](QWidget* single) {
-            record(single);
-            closeNextWith("CANCEL_BUTTON");
-            child<QPushButton>(*single, "VIEW_ALL_SETTINGS_BUTTON")->click();
-            single->close(); // by the close box
-        });
-        child<QPushButton>(*settings, "VIEW_SINGLE_SETTINGS_BUTTON")->click();
-        closeNextWith("OK_BUTTON");
-        child<QPushButton>(*settings, "MANAGE_TASKS_BUTTON")->click();
-        test::onNextModal([this](QWidget* about) {
-            record(about);
-            closeNextWith("OK_BUTTON");
-            child<QPushButton>(*about, "DONATIONS_BUTTON")->click();
-            about->close(); // by the close box
-        });
-        child<QPushButton>(*settings, "ABOUT_BUTTON")->click();
+        openNestedFrom(*settings, "VIEW_SINGLE_SETTINGS_BUTTON", "VIEW_ALL_SETTINGS_BUTTON", "CANCEL_BUTTON");
+        openFrom(*settings, "MANAGE_TASKS_BUTTON", "OK_BUTTON");
+        openNestedFrom(*settings, "ABOUT_BUTTON", "DONATIONS_BUTTON", "OK_BUTTON");
         child<QPushButton>(*settings, "OK_BUTTON")->click();
     });
     child<QPushButton>(mainView, "SETTINGS_BUTTON")->click();
-    closeNextWith("OK_BUTTON");
-    child<QPushButton>(mainView, "MANAGE_TASKS_BUTTON")->click();
+    openFrom(mainView, "MANAGE_TASKS_BUTTON", "OK_BUTTON");
 
     EXPECT_EQ(seen, (QStringList{
                         QStringLiteral("ZB_SEQUENTA_MAIN_SETTINGS_WINDOW < ZB_SEQUENTA_MAIN"),

@@ -31,7 +31,7 @@ QRect textArea(QWidget* w)
     return w->rect().adjusted(4, 4, -4, -4); // inside the frame
 }
 
-TEST(Readability, EveryColouredFieldKeepsItsColourAndTextThatReadsOnIt)
+TEST(Readability, ColouredFieldsReadInEveryThemeAndPlainOnesFollowIt)
 {
     for (const test::Theme& theme : test::lightAndDark()) {
         test::ScopedPalette palette(theme.palette);
@@ -43,15 +43,12 @@ TEST(Readability, EveryColouredFieldKeepsItsColourAndTextThatReadsOnIt)
         m.LAST_RUN_TEXTBOX.setForeground(0x000080); // dark red asked for: mended
         m.HEARTBEAT_COUNTDOWN_TEXTBOX.setBackground(colour::Black);
         m.HEARTBEAT_COUNTDOWN_TEXTBOX.setForeground(colour::Green);
-        const struct {
+        struct Field {
             const char* name;
             std::function<void()> paint;
             Colour background;
-        } fields[] = {
-            {"TASK_3_LIGHT", [&] { m.TASK_LIGHT[3].setBackground(colour::White); }, colour::White},
-            {"TASK_3_LIGHT", [&] { m.TASK_LIGHT[3].setBackground(colour::Cyan); }, colour::Cyan},
-            {"TASK_3_LIGHT", [&] { m.TASK_LIGHT[3].setBackground(colour::Green); }, colour::Green},
-            {"TASK_3_LIGHT", [&] { m.TASK_LIGHT[3].setBackground(colour::Red); }, colour::Red},
+        };
+        std::vector<Field> fields{
             {"TASK_2_PAUSE_TICKBOX", [&] { m.TASK_PAUSE_TICKBOX[2].setBackground(colour::Green); }, colour::Green},
             {"LAST_RUN_TEXTBOX", [] {}, colour::Red},
             {"LAST_RUN_TEXTBOX", [&] { m.showLastRun(text::kCompletedSuccessfully, colour::Green, QString()); },
@@ -60,6 +57,9 @@ TEST(Readability, EveryColouredFieldKeepsItsColourAndTextThatReadsOnIt)
             {"AUTOSTART_TIMER_TEXTBOX", [&] { m.AUTOSTART_TIMER_TEXTBOX.setBackground(colour::Red); }, colour::Red},
             {"HEARTBEAT_COUNTDOWN_TEXTBOX", [] {}, colour::Black},
         };
+        // A slot's light in each of its colours.
+        for (Colour c : {colour::White, colour::Cyan, colour::Green, colour::Red})
+            fields.push_back({"TASK_3_LIGHT", [&m, c] { m.TASK_LIGHT[3].setBackground(c); }, c});
         for (const auto& f : fields) {
             f.paint();
             QWidget* w = child<QWidget>(view, f.name);
@@ -71,17 +71,11 @@ TEST(Readability, EveryColouredFieldKeepsItsColourAndTextThatReadsOnIt)
         // The heartbeat keeps its own green on black.
         EXPECT_EQ(child<QLineEdit>(view, "HEARTBEAT_COUNTDOWN_TEXTBOX")->palette().color(QPalette::Text),
                   toQColor(colour::Green));
+        // A field without colours of its own follows the theme.
+        auto* command = child<QLineEdit>(view, "TASK_1_CMD_TEXTBOX");
+        EXPECT_EQ(command->palette().color(QPalette::Base), theme.palette.color(QPalette::Base)) << theme.name;
+        EXPECT_EQ(command->palette().color(QPalette::Text), theme.palette.color(QPalette::Text)) << theme.name;
     }
-}
-
-TEST(Readability, FieldsWithoutColoursOfTheirOwnFollowTheTheme)
-{
-    test::ScopedPalette palette(test::darkPalette());
-    test::Harness h;
-    MainWindowView view(h.start().main);
-    auto* command = child<QLineEdit>(view, "TASK_1_CMD_TEXTBOX");
-    EXPECT_EQ(command->palette().color(QPalette::Base), test::darkPalette().color(QPalette::Base));
-    EXPECT_EQ(command->palette().color(QPalette::Text), test::darkPalette().color(QPalette::Text));
 }
 
 // The width a field leaves for its text, inside its frame and margins.

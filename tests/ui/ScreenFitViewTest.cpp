@@ -43,13 +43,10 @@ void expectFits(QWidget* window)
     EXPECT_LE(window->height(), room.height()) << describe(window, window->size());
 }
 
-TEST(ScreenFit, TheScreenIsTheSmallOne)
-{
-    EXPECT_EQ(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 720));
-}
-
 TEST(ScreenFit, EveryWindowFitsWithAllItsControls)
 {
+    // On a larger screen every window would pass.
+    ASSERT_EQ(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 720));
     test::Harness h;
     FakeCrontab crontab;
     Program program(Services{h.clock, h.store, h.exe, h.launcher, h.processes, h.folders, h.fileDialog, h.files,
