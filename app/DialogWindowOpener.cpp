@@ -115,7 +115,7 @@ void DialogWindowOpener::showModal(WindowKind kind)
     }
     case WindowKind::History: {
         HistoryWindowModel model(p.settings, p.engine.recorder().journal(), p.services.files,
-                                 p.engine.recorder().passUnderWay());
+                                 p.engine.recorder().hasPass());
         run<HistoryWindowView>(model);
         break;
     }

@@ -2,13 +2,14 @@
 
 #include "core/MainWindowModel.h"
 #include "engine/HistoryText.h"
+#include "engine/PassAccount.h"
 #include "engine/RunJournal.h"
 
 namespace zb {
 
 LastPassCheck lastPassCheck(const RunJournal& journal, bool copyRunsNow)
 {
-    const QList<HistoryPass> passes = historyFromJournal(journal.readLastPassLines(), copyRunsNow);
+    const QList<HistoryPass> passes = newestPasses(journal, copyRunsNow);
     if (passes.isEmpty()) {
         const QString file = journal.journalFile();
         return {file.isEmpty() ? QStringLiteral("This copy keeps no journal.\n")

@@ -23,14 +23,14 @@ FileRunJournal::FileRunJournal(std::unique_ptr<JournalFile> file, int outputPass
       outputPasses_(outputPasses)
 {}
 
-void FileRunJournal::record(const JournalEvent& event)
+void FileRunJournal::record(const JournalEvent& event, const QString& pass)
 {
     const QDateTime when = now();
     if (event.kind == JournalEvent::Kind::PassStarted) {
         passStamp_ = when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
         pruneOutput();
     }
-    file_->append(journalLine(when, event));
+    file_->append(journalLine(when, event, pass));
 }
 
 QString FileRunJournal::taskOutputFile(int n)
@@ -41,12 +41,6 @@ QString FileRunJournal::taskOutputFile(int n)
         passStamp_ = now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return file_->outputFolder() + QLatin1Char('/') + passStamp_ + kTaskPart + QString::number(n) +
            QStringLiteral(".log");
-}
-
-QStringList FileRunJournal::readLastPassLines() const
-{
-    const QLatin1StringView word = journalEventWord(JournalEvent::Kind::PassStarted);
-    return file_->readFromLast(QByteArrayView(word.data(), word.size()));
 }
 
 void FileRunJournal::pruneOutput()

@@ -20,7 +20,7 @@ public:
 
     explicit FileRunJournal(std::unique_ptr<JournalFile> file, int outputPasses = kDefaultOutputPasses);
 
-    void record(const JournalEvent& event) override;
+    void record(const JournalEvent& event, const QString& pass = QString()) override;
     // Empty when the file keeps no output folder.
     QString taskOutputFile(int n) override;
     QString failure() const override { return file_->failure(); }
@@ -28,7 +28,7 @@ public:
     QStringList readLines() const override { return file_->readLines(); }
     // Reads the file from its end, so that the newest pass costs the same
     // however long the journal is.
-    QStringList readLastPassLines() const override;
+    void readBackward(const LineBatches& take) const override { file_->readBackward(take); }
 
     // The clock that stamps the lines; the local time by default.
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };

@@ -11,7 +11,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 20> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 21> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -32,6 +32,7 @@ constexpr std::array<std::pair<Kind, const char*>, 20> kKindNames{{
     {Kind::EmailEnded, "email-ended"},
     {Kind::EmailStillRunning, "email-still-running-at-exit"},
     {Kind::PassInterrupted, "pass-interrupted"},
+    {Kind::PassEndFound, "pass-end-found"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -189,7 +190,7 @@ QString isoTimeWithOffset(const QDateTime& when)
 
 QLatin1StringView journalEventWord(JournalEvent::Kind kind) { return kindName(kind); }
 
-QString journalLine(const QDateTime& when, const JournalEvent& e)
+QString journalLine(const QDateTime& when, const JournalEvent& e, const QString& pass)
 {
     QString out = isoTimeWithOffset(when);
     out.reserve(out.size() + 64 + e.command.size() + e.file.size() + e.reason.size());
@@ -275,7 +276,12 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         field(out, "task", e.slot);
         field(out, "how", e.reason);
         break;
+    case Kind::PassEndFound:
+        field(out, "last-run", e.reason);
+        break;
     }
+    if (!pass.isEmpty())
+        field(out, "pass", pass);
     return out;
 }
 
@@ -287,8 +293,8 @@ bool inRange(const JournalEvent& e)
     const bool hasSlot = e.kind != Kind::PassStarted && e.kind != Kind::PassStopped && e.kind != Kind::ChainEnded &&
                          e.kind != Kind::Autoclosed && e.kind != Kind::EmailStarted && e.kind != Kind::EmailMissing &&
                          e.kind != Kind::EmailFailed && e.kind != Kind::ScheduledStart &&
-                         e.kind != Kind::ScheduledStartNotRun && e.kind != Kind::EmailEnded &&
-                         e.kind != Kind::EmailStillRunning;
+                         e.kind != Kind::PassEndFound && e.kind != Kind::ScheduledStartNotRun &&
+                         e.kind != Kind::EmailEnded && e.kind != Kind::EmailStillRunning;
     if (hasSlot && (e.slot < 1 || e.slot > kSlotCount))
         return false;
     return e.pid >= 0 && e.seconds >= 0 && e.runMs >= 0 && e.exitCode >= 0 && e.exitCode <= 255 && e.signal >= 0 &&
@@ -379,6 +385,8 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;
+        else if (key == u"pass")
+            entry.pass = value;
         else if (key == u"task" || key == u"pid" || key == u"status" || key == u"signal" || key == u"seconds" ||
                  key == u"ran-ms")
             return std::nullopt; // a number that is none

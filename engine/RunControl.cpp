@@ -1,8 +1,8 @@
 #include "RunControl.h"
 
 #include "ClockTexts.h"
-#include "HistoryWindowModel.h"
 #include "JournalText.h"
+#include "PassAccount.h"
 #include "PassOutcome.h"
 #include "PassReport.h"
 #include "RunRecorder.h"
@@ -60,21 +60,15 @@ void RunControl::FinishRunAndClose()
     // did not end.
     if (recorder_.passUnderWay())
         recorder_.passInterrupted(std::max(1, chain_.turn()), kInterruptionClosed);
-    const auto lastRunText = [this] {
-        const QList<JournalEntry>& entries = recorder_.passEntries();
-        if (!entries.isEmpty() && entries.last().event.kind == JournalEvent::Kind::PassInterrupted)
-            return interruptedLastRun(entries.last().event.slot);
-        return recorder_.outcome().lastRunText();
-    };
     // The mail goes as the program closes: tasks that still run are told so.
     recorder_.programClosing();
     if (main_.END_EMAIL_TICKBOX.ticked()) {
         status.setCaption(QStringLiteral("SENDING END EMAIL"));
-        sendEndEmail(lastRunText());
+        sendEndEmail(recorder_.passResult());
     } else {
         status.setCaption(QStringLiteral("SKIPPING END EMAIL"));
     }
-    const QString lastRun = lastRunText();
+    const QString lastRun = recorder_.passResult();
     // Its colours are left: the window closes at once.
     main_.LAST_RUN_TEXTBOX.setText(lastRun);
     main_.showLastRunTime(isoTimeWithOffset(recorder_.wallClock()));
@@ -92,7 +86,8 @@ void RunControl::sendEndEmail(const QString& lastRun)
 {
     // The report tells the pass as it stands now, ended as it is about to be stored.
     QList<JournalEntry> entries = recorder_.passEntries();
-    entries.append(JournalEntry{recorder_.wallClock(), {.kind = JournalEvent::Kind::Autoclosed, .reason = lastRun}});
+    entries.append(JournalEntry{
+        recorder_.wallClock(), {.kind = JournalEvent::Kind::Autoclosed, .reason = lastRun}, recorder_.passId()});
     const QList<HistoryPass> passes = historyFromEntries(entries);
     const QString subject = endEmailSubjectFor(exe_.baseName(), lastRun == text::kCompletedSuccessfully);
     QStringList arguments{subject};
@@ -110,11 +105,9 @@ void RunControl::sendEndEmail(const QString& lastRun)
 void RunControl::RunEmailBatch(EmailBatch kind, const QStringList& arguments)
 {
     const QString path = emailBatchPath(exe_.programFolder(), exe_.baseName(), kind);
-    const QString notSent = kind == EmailBatch::Start ? problem::startEmailNotSent() : problem::endEmailNotSent();
     if (!files_.exists(path)) {
         main_.CURRENT_STATUS_LABEL.setCaption(emailBatchNotFoundText(kind));
         recorder_.record({.kind = JournalEvent::Kind::EmailMissing, .email = kind, .file = path});
-        recorder_.problem(notSent);
         return;
     }
     const LaunchResult launched = launcher_.launchArgv(QStringList{kBatchShell, path} + arguments, WindowStyle::Hidden);
@@ -122,7 +115,6 @@ void RunControl::RunEmailBatch(EmailBatch kind, const QStringList& arguments)
         main_.CURRENT_STATUS_LABEL.setCaption(emailBatchFailedText(kind));
         recorder_.record(
             {.kind = JournalEvent::Kind::EmailFailed, .email = kind, .reason = launched.error, .file = path});
-        recorder_.problem(notSent);
         return;
     }
     recorder_.emailStarted(kind, launched.pid, path);
@@ -150,21 +142,31 @@ void RunControl::programClosing()
 
 void RunControl::lookBack()
 {
-    const QList<HistoryPass> passes = historyFromJournal(recorder_.journal().readLastPassLines());
+    const QList<HistoryPass> passes = newestPasses(recorder_.journal());
     // A scheduled start that could not run since says nothing of the last pass.
     const auto ran = std::find_if(passes.cbegin(), passes.cend(), [](const HistoryPass& p) { return !p.notRun; });
     if (ran == passes.cend())
         return;
     const HistoryPass& last = *ran;
     if (!last.ended) {
+        // Stored at or after its start, the last-run text is this pass's own:
+        // only its journal line was lost (a full disk), and the text stands.
+        const QString stored = main_.settings().readText(keys::LAST_RUN);
+        const QDateTime storedAt = QDateTime::fromString(main_.settings().readText(keys::LAST_RUN_TIME), Qt::ISODate);
+        const QDateTime started = last.started.addMSecs(-last.started.time().msec());
+        if (!stored.isEmpty() && storedAt.isValid() && storedAt >= started) {
+            recorder_.earlierPassEndFound(last.id, stored);
+            return;
+        }
         // Cut short without a word (killed, a crash, the power): nothing
         // could be stored then, so it is now, and journaled once.
-        const QString text = interruptedLastRun(std::clamp(last.turn, 1, kSlotCount));
+        const int turn = std::clamp(last.turn, 1, kSlotCount);
+        const QString text = interruptedLastRun(turn);
         main_.showLastRun(text, colour::Red, isoTimeWithOffset(last.lastEvent));
         const SettingsBatch batch(main_.settings().store());
         main_.settings().writeText(keys::LAST_RUN, text);
         main_.settings().writeText(keys::LAST_RUN_TIME, main_.lastRunTime());
-        recorder_.passInterrupted(std::clamp(last.turn, 1, kSlotCount), kInterruptionFoundAtStart);
+        recorder_.earlierPassCutShort(last.id, turn);
         return;
     }
     if (!last.endEmailProblem.isEmpty())

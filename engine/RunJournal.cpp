@@ -1,18 +1,12 @@
 #include "RunJournal.h"
 
-#include "JournalText.h"
-
 namespace zb {
 
-QStringList RunJournal::readLastPassLines() const
+void RunJournal::readBackward(const LineBatches& take) const
 {
     const QStringList lines = readLines();
-    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        const std::optional<JournalEntry> entry = parseJournalLine(lines[i]);
-        if (entry && entry->event.kind == JournalEvent::Kind::PassStarted)
-            return lines.mid(i);
-    }
-    return lines;
+    if (!lines.isEmpty())
+        take(lines);
 }
 
 } // namespace zb

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace zb {
 
@@ -35,6 +36,7 @@ struct JournalEvent {
         EmailEnded,           // email, pid, exitCode or signal, runMs
         EmailStillRunning,    // email, pid: the program ends, the script goes on
         PassInterrupted,      // slot: whose turn it was; reason: "closed" or "found at start"
+        PassEndFound,         // reason: the last-run text stored for a pass whose end was not journaled
     };
 
     Kind kind = Kind::PassStarted;
@@ -62,7 +64,9 @@ class RunJournal {
 public:
     virtual ~RunJournal() = default;
 
-    virtual void record(const JournalEvent& event) = 0;
+    // `pass`: the id of the pass the event belongs to; empty for one of the
+    // program that belongs to no pass (a scheduled start).
+    virtual void record(const JournalEvent& event, const QString& pass = QString()) = 0;
     // The file that slot n's output goes to in the pass under way; empty
     // when the output is not kept.
     virtual QString taskOutputFile(int n) = 0;
@@ -73,15 +77,16 @@ public:
     // included); empty for a journal that keeps none.
     virtual QString journalFile() const { return QString(); }
     virtual QStringList readLines() const { return QStringList(); }
-    // The lines of the newest pass alone, from its "pass-started" on; those
-    // of the whole journal when it holds no pass.
-    virtual QStringList readLastPassLines() const;
+    // The lines from the newest back, a batch at a time, each batch oldest
+    // first, until `take` returns false or the lines run out.
+    using LineBatches = std::function<bool(const QStringList& batch)>;
+    virtual void readBackward(const LineBatches& take) const;
 };
 
 // A journal that keeps nothing, for a program without one.
 class NullRunJournal : public RunJournal {
 public:
-    void record(const JournalEvent&) override {}
+    void record(const JournalEvent&, const QString& = QString()) override {}
     QString taskOutputFile(int) override { return QString(); }
     QString failure() const override { return QString(); }
 };

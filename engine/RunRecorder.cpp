@@ -1,8 +1,11 @@
 #include "RunRecorder.h"
 
+#include "PassAccount.h"
+#include "PassOutcome.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <algorithm>
 #include <utility>
@@ -14,22 +17,11 @@ using Kind = JournalEvent::Kind;
 constexpr qint64 kNotWaiting = -1;
 
 bool endedBadly(const ProcessEnd& end) { return end.signal != 0 || end.exitCode != 0; }
-
-// As the last-run text tells it: "3", or "SIGNAL 9".
-QString endText(const ProcessEnd& end)
-{
-    return end.signal != 0 ? QStringLiteral("SIGNAL %1").arg(end.signal) : QString::number(end.exitCode);
-}
-
-// As a light's tooltip tells it.
-QString lightEndText(const ProcessEnd& end)
-{
-    return end.signal != 0 ? QStringLiteral("killed by signal %1").arg(end.signal)
-                           : QStringLiteral("exited with %1").arg(end.exitCode);
-}
 } // namespace
 
-RunRecorder::RunRecorder(MainWindowModel& main, Launcher& launcher) : main_(main)
+RunRecorder::RunRecorder(MainWindowModel& main, Launcher& launcher)
+    : programPid(QCoreApplication::applicationPid()),
+      main_(main)
 {
     waitSeconds_.fill(kNotWaiting);
     launcher.onEnded = [this](const ProcessEnd& end) { processEnded(end); };
@@ -39,14 +31,17 @@ void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay)
 {
     scheduledPending_ = true;
     windowless_ = windowless;
-    record({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless});
+    write({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless}, QString());
 }
 
 void RunRecorder::beginPass(PassStart how)
 {
-    outcome_.begin();
+    // Two passes begun within a second still get ids of their own.
+    const QString base = passIdFor(wallClock(), programPid);
+    passesInSecond_ = base == lastBase_ ? passesInSecond_ + 1 : 1;
+    lastBase_ = base;
+    passId_ = passesInSecond_ == 1 ? base : base + QLatin1Char('/') + QString::number(passesInSecond_);
     underWay_ = true;
-    closed_ = false;
     entries_.clear();
     slots_.fill(SlotTask{});
     JournalEvent e;
@@ -60,13 +55,26 @@ void RunRecorder::beginPass(PassStart how)
     record(e);
 }
 
-void RunRecorder::record(const JournalEvent& event) { write(event, true); }
+void RunRecorder::record(const JournalEvent& event) { write(event, passId_); }
 
-void RunRecorder::write(const JournalEvent& event, bool ofThisPass)
+QString RunRecorder::passResult() const
 {
-    if (ofThisPass && outcome_.pass() > 0)
-        entries_.append(JournalEntry{wallClock(), event});
-    journal_->record(event);
+    // Without a pass (the autoclose started by hand), only what the program
+    // did itself counts.
+    QList<JournalEntry> entries = entries_;
+    if (!hasPass()) {
+        entries.prepend({wallClock(), {.kind = Kind::ChainEnded}});
+        entries.prepend({wallClock(), {.kind = Kind::PassStarted}});
+    }
+    const QList<HistoryPass> passes = historyFromEntries(entries);
+    return passes.isEmpty() ? QString() : passes.first().result;
+}
+
+void RunRecorder::write(const JournalEvent& event, const QString& pass)
+{
+    if (pass == passId_ && event.kind != Kind::ScheduledStart)
+        entries_.append(JournalEntry{wallClock(), event, pass});
+    journal_->record(event, pass);
     const QString failure = journal_->failure();
     if (failure == failureShown_)
         return;
@@ -115,8 +123,17 @@ void RunRecorder::passInterrupted(int turn, const QString& how)
 void RunRecorder::passClosed(const QString& lastRun)
 {
     underWay_ = false;
-    closed_ = true;
     record({.kind = Kind::Autoclosed, .reason = lastRun});
+}
+
+void RunRecorder::earlierPassCutShort(const QString& id, int turn)
+{
+    write({.kind = Kind::PassInterrupted, .slot = turn, .reason = kInterruptionFoundAtStart}, id);
+}
+
+void RunRecorder::earlierPassEndFound(const QString& id, const QString& lastRun)
+{
+    write({.kind = Kind::PassEndFound, .reason = lastRun}, id);
 }
 
 void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile)
@@ -128,7 +145,6 @@ void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult
         e.kind = Kind::TaskFailed;
         e.reason = result.error;
         record(e);
-        outcome_.note(problem::taskFailedToStart(n));
         return;
     }
     e.kind = Kind::TaskStarted;
@@ -136,7 +152,7 @@ void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult
     e.file = result.outputError.isEmpty() ? outputFile : QString();
     e.reason = result.outputError;
     if (result.pid != 0) {
-        tasks_.insert(result.pid, Task{n, outcome_.pass()});
+        tasks_.insert(result.pid, Task{n, passId_});
         slot(n) = SlotTask{result.pid, true, false, false};
     }
     record(e);
@@ -145,7 +161,7 @@ void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult
 void RunRecorder::emailStarted(EmailBatch kind, qint64 pid, const QString& script)
 {
     if (pid != 0)
-        emails_.insert(pid, Email{kind, outcome_.pass()});
+        emails_.insert(pid, Email{kind, passId_});
     record({.kind = Kind::EmailStarted, .email = kind, .pid = pid, .file = script});
 }
 
@@ -200,7 +216,7 @@ void RunRecorder::processEnded(const ProcessEnd& end)
 
 void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
 {
-    const bool thisPass = task.pass == outcome_.pass();
+    const bool thisPass = task.pass == passId_;
     JournalEvent e;
     e.kind = Kind::TaskExited;
     e.slot = task.slot;
@@ -208,7 +224,7 @@ void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
     e.exitCode = end.exitCode;
     e.signal = end.signal;
     e.runMs = end.runMs;
-    write(e, thisPass);
+    write(e, task.pass);
     // A task of an earlier pass does not count against this one, nor does
     // its end repaint a light that this pass owns now.
     if (!thisPass)
@@ -219,10 +235,8 @@ void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
     TextField& light = main_.TASK_LIGHT[task.slot];
     if (endedBadly(end)) {
         s.failed = s.pid == end.pid;
-        if (!closed_)
-            outcome_.note(problem::taskExitedWith(task.slot, endText(end)));
         light.setBackground(colour::Red);
-        light.setToolTip(lightEndText(end));
+        light.setToolTip(processEndText(end.exitCode, end.signal));
     } else if (!underWay_ && light.background() == colour::Cyan) {
         // Still running when the chain ended; done now.
         light.setBackground(colour::Green);
@@ -232,16 +246,13 @@ void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
 
 void RunRecorder::emailEnded(const Email& email, const ProcessEnd& end)
 {
-    const bool thisPass = email.pass == outcome_.pass();
     write({.kind = Kind::EmailEnded,
            .email = email.kind,
            .pid = end.pid,
            .exitCode = end.exitCode,
            .signal = end.signal,
            .runMs = end.runMs},
-          thisPass);
-    if (thisPass && !closed_ && email.kind == EmailBatch::Start && endedBadly(end))
-        outcome_.note(problem::startEmailFailed());
+          email.pass);
 }
 
 void RunRecorder::programClosing()
@@ -255,15 +266,14 @@ void RunRecorder::programClosing()
     });
     for (auto& [pid, task] : running) {
         task->saidRunning = true;
-        write({.kind = Kind::TaskStillRunning, .slot = task->slot, .pid = pid}, task->pass == outcome_.pass());
+        write({.kind = Kind::TaskStillRunning, .slot = task->slot, .pid = pid}, task->pass);
     }
 }
 
 void RunRecorder::programEnding()
 {
     for (qint64 pid : runningEmails())
-        write({.kind = Kind::EmailStillRunning, .email = emails_.value(pid).kind, .pid = pid},
-              emails_.value(pid).pass == outcome_.pass());
+        write({.kind = Kind::EmailStillRunning, .email = emails_.value(pid).kind, .pid = pid}, emails_.value(pid).pass);
     emails_.clear();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "JournalText.h"
-#include "PassOutcome.h"
 #include "RunJournal.h"
 #include "core/SlotArray.h"
 
@@ -33,6 +32,8 @@ public:
 
     // The time of day, for the stamps of a run's end and its report.
     std::function<QDateTime()> wallClock = [] { return QDateTime::currentDateTime(); };
+    // This program's pid, part of each pass's id.
+    qint64 programPid;
 
     void setJournal(RunJournal* journal) { journal_ = journal != nullptr ? journal : &nullJournal_; }
     const RunJournal& journal() const { return *journal_; }
@@ -42,11 +43,16 @@ public:
     // `noDisplay` says why there is no window.
     void scheduledStart(bool windowless, const QString& noDisplay);
     void beginPass(PassStart how);
+    // An event of the pass under way, or of the program before its first pass.
     void record(const JournalEvent& event);
-    void problem(const QString& text) { outcome_.note(text); }
-    const PassOutcome& outcome() const { return outcome_; }
+    // The last-run text of this pass as it stands: its first problem, or
+    // how it was cut short.
+    QString passResult() const;
     // Begun, and not yet at its chain's end, stopped, closed or interrupted.
     bool passUnderWay() const { return underWay_; }
+    // This program has begun a pass; its id.
+    bool hasPass() const { return !passId_.isEmpty(); }
+    const QString& passId() const { return passId_; }
     // This pass's events so far, stamped by the wall clock.
     const QList<JournalEntry>& passEntries() const { return entries_; }
 
@@ -55,6 +61,11 @@ public:
     void passStopped();
     void passInterrupted(int turn, const QString& how);
     void passClosed(const QString& lastRun);
+    // Found at start-up: the pass `id` of an earlier program has no end in
+    // the journal. Either it was cut short at slot `turn`, or its end was
+    // not journaled and `lastRun` is the result it stored.
+    void earlierPassCutShort(const QString& id, int turn);
+    void earlierPassEndFound(const QString& id, const QString& lastRun);
 
     QString taskOutputFile(int n) { return journal_->taskOutputFile(n); }
     void taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile);
@@ -85,12 +96,12 @@ public:
 private:
     struct Task {
         int slot = 0;
-        int pass = 0;
+        QString pass;
         bool saidRunning = false;
     };
     struct Email {
         EmailBatch kind = EmailBatch::Start;
-        int pass = 0;
+        QString pass;
     };
     struct SlotTask {
         qint64 pid = 0;
@@ -99,7 +110,7 @@ private:
         bool answersToName = false;
     };
 
-    void write(const JournalEvent& event, bool ofThisPass);
+    void write(const JournalEvent& event, const QString& pass);
     void processEnded(const ProcessEnd& end);
     void taskEnded(const Task& task, const ProcessEnd& end);
     void emailEnded(const Email& email, const ProcessEnd& end);
@@ -109,9 +120,10 @@ private:
     MainWindowModel& main_;
     NullRunJournal nullJournal_;
     RunJournal* journal_ = &nullJournal_;
-    PassOutcome outcome_;
+    QString passId_;
+    QString lastBase_;
+    int passesInSecond_ = 0;
     bool underWay_ = false;
-    bool closed_ = false; // the autoclose has stored this pass's last-run text
     QList<JournalEntry> entries_;
     QHash<qint64, Task> tasks_;
     QHash<qint64, Email> emails_;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace zb {
 
@@ -22,9 +22,10 @@ public:
     virtual QString path() const = 0;
     // Every line, oldest first.
     virtual QStringList readLines() const = 0;
-    // The lines from the last one whose second word is `word` on; every line
-    // when none is. Costs the same however long the file is.
-    virtual QStringList readFromLast(QByteArrayView word) const = 0;
+    // The lines from the newest back, a batch at a time (each batch oldest
+    // first, the kept older file after the current one), until `take`
+    // returns false. What the newest lines cost does not grow with the file.
+    virtual void readBackward(const std::function<bool(const QStringList& batch)>& take) const = 0;
 
     // The folder of the task output files, and the names of those in it.
     virtual QString outputFolder() const = 0;
@@ -39,7 +40,7 @@ public:
     QString failure() const override { return QString(); }
     QString path() const override { return QString(); }
     QStringList readLines() const override { return QStringList(); }
-    QStringList readFromLast(QByteArrayView) const override { return QStringList(); }
+    void readBackward(const std::function<bool(const QStringList&)>&) const override {}
     QString outputFolder() const override { return QString(); }
     QStringList outputFiles() const override { return QStringList(); }
     void removeOutputFile(const QString&) override {}

@@ -2,8 +2,8 @@
 
 #include "CronClock.h"
 #include "core/MainWindowModel.h"
-#include "engine/HistoryWindowModel.h"
 #include "engine/JournalText.h"
+#include "engine/PassAccount.h"
 
 #include <QLocale>
 

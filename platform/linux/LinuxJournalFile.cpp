@@ -146,64 +146,35 @@ QStringList LinuxJournalFile::readLines() const
     return lines;
 }
 
-namespace {
-
-// Where the last line whose second word is `word` begins in `text`; -1 when
-// none does. The first word is the time, and holds no blank.
-qsizetype lastLineWith(const QByteArray& text, QByteArrayView word)
+void LinuxJournalFile::readBackward(const std::function<bool(const QStringList& batch)>& take) const
 {
-    const QByteArray spaced = ' ' + word.toByteArray();
-    qsizetype from = text.size();
-    while (from > 0) {
-        const qsizetype at = text.lastIndexOf(spaced, from - 1);
-        if (at < 0)
-            return -1;
-        const qsizetype lineStart = text.lastIndexOf('\n', at) + 1;
-        const qsizetype afterWord = at + spaced.size();
-        const bool wholeWord = afterWord == text.size() || text[afterWord] == ' ' || text[afterWord] == '\n';
-        if (wholeWord && text.indexOf(' ', lineStart) == at)
-            return lineStart;
-        from = at;
-    }
-    return -1;
-}
-
-} // namespace
-
-QStringList LinuxJournalFile::readFromLast(QByteArrayView word) const
-{
-    // From the end of the file back, a piece at a time, until the line
-    // sought; it may be in the older file.
     constexpr qint64 kPiece = qint64{64} * 1024;
-    QByteArray text;
-    bool found = false;
     for (const QString& path : {path_, path_ + QStringLiteral(".1")}) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
             continue;
-        for (qint64 end = f.size(); end > 0 && !found;) {
+        // The start of a line cut by a piece's beginning, kept for the next piece.
+        QByteArray carry;
+        for (qint64 end = f.size(); end > 0;) {
             const qint64 begin = std::max<qint64>(0, end - kPiece);
             if (!f.seek(begin))
                 break;
-            text.prepend(f.read(end - begin));
+            QByteArray text = f.read(end - begin) + carry;
             end = begin;
-            // A piece may begin inside a line: that line is whole only at the file's start.
-            const qsizetype firstEnd = text.indexOf('\n');
-            const qsizetype whole = begin == 0 ? 0 : firstEnd < 0 ? text.size() : firstEnd + 1;
-            const qsizetype start = lastLineWith(text.mid(whole), word);
-            if (start >= 0) {
-                text = text.mid(whole + start);
-                found = true;
+            const qsizetype firstEnd = begin == 0 ? -1 : text.indexOf('\n');
+            if (begin > 0 && firstEnd < 0) {
+                carry = text; // one line longer than a piece
+                continue;
             }
+            carry = text.left(firstEnd + 1);
+            QStringList batch;
+            for (const QByteArray& l : QByteArrayView(text).sliced(firstEnd + 1).toByteArray().split('\n'))
+                if (!l.isEmpty())
+                    batch << QString::fromUtf8(l);
+            if (!batch.isEmpty() && !take(batch))
+                return;
         }
-        if (found)
-            break;
     }
-    QStringList lines;
-    for (const QByteArray& l : text.split('\n'))
-        if (!l.isEmpty())
-            lines << QString::fromUtf8(l);
-    return lines;
 }
 
 } // namespace zb

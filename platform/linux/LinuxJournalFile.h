@@ -30,7 +30,7 @@ public:
     // The kept older file first.
     QStringList readLines() const override;
     // Reads the files from their end, a piece at a time.
-    QStringList readFromLast(QByteArrayView word) const override;
+    void readBackward(const std::function<bool(const QStringList& batch)>& take) const override;
 
     QString outputFolder() const override { return outputFolder_; }
     QStringList outputFiles() const override;

@@ -2,6 +2,7 @@
 // say of it afterwards.
 #include "EngineTestSupport.h"
 #include "engine/JournalText.h"
+#include "engine/PassAccount.h"
 
 #include <gtest/gtest.h>
 
@@ -107,40 +108,70 @@ TEST(PassEnds, ACountdownButtonsTextIsStoredWithItsOwnTime)
 TEST(PassEnds, TheNextStartFindsAPassThatEndedWithoutAWord)
 {
     const QDateTime night(QDate(2026, 12, 7), QTime(2, 0), Qt::OffsetFromUTC, 3600);
-    const QString started = journalLine(night, {.kind = K::PassStarted});
+    const QString id = passIdFor(night, 4242);
+    const QString started = journalLine(night, {.kind = K::PassStarted}, id);
+    const QString before = QStringLiteral("2026-12-06T02:00:31+01:00");
+    const QString afterStart = QStringLiteral("2026-12-07T02:00:31+01:00");
     const struct {
         const char* what;
         QStringList journal;
+        QString storedAt; // when the last-run text in the settings file was stored
         QString lastRun;
         QString tipPart;
+        QList<K> journaled;
     } cases[] = {
         {"killed after slot 3 was skipped",
-         {started, journalLine(night.addSecs(3), {.kind = K::TaskSkipped, .slot = 3})},
+         {started, journalLine(night.addSecs(3), {.kind = K::TaskSkipped, .slot = 3}, id)},
+         before,
          QStringLiteral("INTERRUPTED - TASK 4"),
-         QStringLiteral("last seen running 2026-12-07 02:00:03")},
-        {"killed during slot 5's wait",
-         {started, journalLine(night.addSecs(6), {.kind = K::WaitBegan, .slot = 5})},
+         QStringLiteral("last seen running 2026-12-07 02:00:03"),
+         {K::PassInterrupted}},
+        {"killed during slot 5's wait, in an older journal",
+         {journalLine(night, {.kind = K::PassStarted}),
+          journalLine(night.addSecs(6), {.kind = K::WaitBegan, .slot = 5})},
+         before,
          QStringLiteral("INTERRUPTED - TASK 5"),
-         QStringLiteral("02:00:06")},
-        {"closed, then its end e-mail failed",
-         {started, journalLine(night.addSecs(31), {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 9}),
-          journalLine(night.addSecs(31), {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}),
-          journalLine(night.addSecs(33), {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 9, .exitCode = 1})},
+         QStringLiteral("02:00:06"),
+         {K::PassInterrupted}},
+        {"killed after its chain ended, while slot 2's task ran",
+         {started, journalLine(night.addSecs(1), {.kind = K::TaskStarted, .slot = 2, .pid = 7}, id),
+          journalLine(night.addSecs(20), {.kind = K::ChainEnded}, id)},
+         before,
+         QStringLiteral("INTERRUPTED - TASK 2"),
+         QStringLiteral("02:00:20"),
+         {K::PassInterrupted}},
+        // A full disk took its end's lines; the settings file kept its result.
+        {"its end not journaled",
+         {started, journalLine(night.addSecs(3), {.kind = K::TaskSkipped, .slot = 20}, id)},
+         afterStart,
          QStringLiteral("COMPLETED SUCCESSFULLY"),
-         QStringLiteral("The end e-mail script exited with 1")},
+         QStringLiteral("02:00:31"),
+         {K::PassEndFound}},
+        {"closed, then its end e-mail failed",
+         {started, journalLine(night.addSecs(31), {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 9}, id),
+          journalLine(night.addSecs(31), {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")},
+                      id),
+          journalLine(night.addSecs(33), {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 9, .exitCode = 1},
+                      id)},
+         afterStart,
+         QStringLiteral("COMPLETED SUCCESSFULLY"),
+         QStringLiteral("The end e-mail script exited with 1"),
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Harness h;
         h.seed(QStringLiteral("LAST_RUN"), QStringLiteral("COMPLETED SUCCESSFULLY"));
-        h.seed(QStringLiteral("LAST_RUN_TIME"), QStringLiteral("2026-12-07T02:00:31+01:00"));
+        h.seed(QStringLiteral("LAST_RUN_TIME"), c.storedAt);
         h.journal.lines = c.journal;
         const MainWindowModel& m = h.start().main;
         EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), c.lastRun);
         EXPECT_EQ(m.LAST_RUN_TEXTBOX.background(), c.lastRun.startsWith(u'I') ? colour::Red : colour::Green);
         EXPECT_TRUE(m.LAST_RUN_TEXTBOX.toolTip().contains(c.tipPart)) << m.LAST_RUN_TEXTBOX.toolTip().toStdString();
-        // Journaled once, so that the next start does not find it again.
-        EXPECT_EQ(h.journal.kinds().size(), c.lastRun.startsWith(u'I') ? 1 : 0);
+        // Journaled once, for the pass it tells of, so that the next start does not find it again.
+        EXPECT_EQ(h.journal.kinds(), c.journaled);
+        for (const QString& pass : h.journal.passes)
+            EXPECT_EQ(pass, c.journal.first() == started ? id : QString());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "engine/FileRunJournal.h"
 #include "engine/JournalText.h"
+#include "engine/PassAccount.h"
 #include "platform/linux/LinuxJournalFile.h"
 #include "platform/linux/PosixLauncher.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -184,7 +185,7 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
 }
 
 // Read from the end: the newest pass alone, also when it began in the older
-// file or lies behind many pieces of the file.
+// file, lies behind many pieces of the file, or a broken start line follows it.
 TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
 {
     QTemporaryDir state;
@@ -202,20 +203,30 @@ TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
         }
     }
     ASSERT_TRUE(QFile::exists(journal.journalFile() + QStringLiteral(".1")));
-    const QStringList newest = journal.readLastPassLines();
-    ASSERT_EQ(newest.size(), 2501);
-    EXPECT_EQ(parseJournalLine(newest.first())->event.kind, K::PassStarted);
-    EXPECT_EQ(parseJournalLine(newest.last())->event.reason, QStringLiteral("2500"));
-    QStringList all = journal.readLines();
-    EXPECT_EQ(all.mid(all.size() - 2501), newest) << "the same lines as the whole journal's end";
+    QFile file(journal.journalFile());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("2026-01-09T00:00:00Z pass-started by=\"hand\n");
+    file.close();
+
+    QStringList back;
+    journal.readBackward([&back](const QStringList& batch) {
+        back = batch + back;
+        return back.size() < 2502;
+    });
+    const QStringList all = journal.readLines();
+    ASSERT_GE(back.size(), 2502);
+    EXPECT_EQ(all.mid(all.size() - back.size()), back) << "the same lines as the whole journal's end";
+    const QList<HistoryPass> newest = newestPasses(journal);
+    ASSERT_EQ(newest.size(), 1) << "read back to the newest pass's start, past the broken one";
+    EXPECT_EQ(newest[0].slots[0].outcome, QStringLiteral("failed to start: 2500"));
 
     QTemporaryDir empty;
-    EXPECT_TRUE(SystemJournal(empty.path(), QStringLiteral("zb")).readLastPassLines().isEmpty());
+    EXPECT_TRUE(newestPasses(SystemJournal(empty.path(), QStringLiteral("zb"))).isEmpty());
     // A system without a journal file keeps no output either: tasks write to nowhere.
     FileRunJournal none(std::make_unique<NullJournalFile>());
     none.record({.kind = K::PassStarted});
     EXPECT_TRUE(none.taskOutputFile(1).isEmpty());
-    EXPECT_TRUE(none.readLastPassLines().isEmpty());
+    EXPECT_TRUE(newestPasses(none).isEmpty());
 }
 
 TEST(RunJournalFile, TwoCopiesUnderOneNameNeverMixWithinALine)

@@ -12,9 +12,10 @@ namespace zb {
 // the lines read back.
 class RecordingJournal : public RunJournal {
 public:
-    void record(const JournalEvent& event) override
+    void record(const JournalEvent& event, const QString& pass = QString()) override
     {
         events.append(event);
+        passes.append(pass);
         atMs.append(now ? now() : 0);
     }
     QString taskOutputFile(int n) override
@@ -33,6 +34,7 @@ public:
     }
 
     QList<JournalEvent> events;
+    QStringList passes; // the pass each event was recorded for
     QList<std::int64_t> atMs;
     QString outputFolder = QStringLiteral("/state/output");
     QString failing;   // non-empty: every write fails for this reason
