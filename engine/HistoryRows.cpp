@@ -1,6 +1,6 @@
 #include "HistoryRows.h"
 
-#include "HistoryWindowModel.h"
+#include "PassAccount.h"
 
 namespace zb {
 
@@ -36,7 +36,7 @@ QList<HistoryRow> historyRows(const HistoryPass& pass)
     QList<QList<int>> foldSlots;
     for (const HistorySlot& s : pass.slots) {
         if (!s.skipped) {
-            rows.append({QStringLiteral("TASK %1").arg(s.slot), s.outcome, s.slot});
+            rows.append({slotLabel(s.slot, s.name), s.outcome, s.slot});
             continue;
         }
         const qsizetype fold = foldOutcomes.indexOf(s.outcome);

@@ -65,7 +65,8 @@ void HistoryWindowModel::showOutput()
         TASK_OUTPUT_LABEL.setCaption(QStringLiteral("Pick a task to see the end of its output."));
         return;
     }
-    const QString task = QStringLiteral("TASK %1").arg(slot_);
+    const HistorySlot* picked = selectedSlot();
+    const QString task = slotLabel(slot_, picked != nullptr ? picked->name : QString());
     if (file.isEmpty()) {
         TASK_OUTPUT_LABEL.setCaption(task + QStringLiteral(" kept no output in this pass."));
         return;
@@ -96,14 +97,20 @@ void HistoryWindowModel::open(const QString& path, bool exists)
         OPEN_MESSAGE_LABEL.setCaption(QString());
 }
 
-QString HistoryWindowModel::selectedOutputFile() const
+const HistorySlot* HistoryWindowModel::selectedSlot() const
 {
     if (pass_ < 0 || pass_ >= passes_.size())
-        return QString();
+        return nullptr;
     for (const HistorySlot& s : passes_[pass_].slots)
         if (s.slot == slot_)
-            return s.outputFile;
-    return QString();
+            return &s;
+    return nullptr;
+}
+
+QString HistoryWindowModel::selectedOutputFile() const
+{
+    const HistorySlot* picked = selectedSlot();
+    return picked != nullptr ? picked->outputFile : QString();
 }
 
 void HistoryWindowModel::OPEN_OUTPUT_BUTTON_Click()

@@ -51,6 +51,7 @@ public:
 
 private:
     void showOutput();
+    const HistorySlot* selectedSlot() const;
     void open(const QString& path, bool exists);
 
     const RunJournal& journal_;

@@ -220,6 +220,8 @@ QString journalLine(const QDateTime& when, const JournalEvent& e, const QString&
         field(out, "task", e.slot);
         field(out, "pid", e.pid);
         field(out, "command", e.command);
+        if (!e.name.isEmpty())
+            field(out, "slot-name", e.name);
         if (!e.file.isEmpty())
             field(out, "output", e.file);
         else if (!e.reason.isEmpty())
@@ -228,6 +230,8 @@ QString journalLine(const QDateTime& when, const JournalEvent& e, const QString&
     case Kind::TaskFailed:
         field(out, "task", e.slot);
         field(out, "command", e.command);
+        if (!e.name.isEmpty())
+            field(out, "slot-name", e.name);
         field(out, "reason", e.reason);
         break;
     case Kind::WaitBegan:
@@ -379,7 +383,7 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
             e.runMs = number;
         else if (key == u"command")
             e.command = value;
-        else if (key == u"name")
+        else if (key == u"name" || key == u"slot-name")
             e.name = value;
         else if (key == u"reason" || key == u"last-run" || key == u"how" || key == u"output-not-kept")
             e.reason = value;

@@ -32,6 +32,7 @@ struct Reading {
     bool chainEnded = false;
     bool closed = false;     // a stored last-run text stands
     bool hasStart = false;   // its start line is in view
+    QDateTime chainEndedAt;  // when its chain ended, was stopped or cut short
     QMap<qint64, int> tasks; // pid to slot, of its tasks without an end yet
 };
 
@@ -106,6 +107,7 @@ void apply(Reading& r, const JournalEvent& e)
     case Kind::TaskFailed:
         slotOf(pass, e.slot).outcome = QStringLiteral("failed to start: ") + e.reason;
         slotOf(pass, e.slot).failed = true;
+        slotOf(pass, e.slot).name = e.name;
         noteProblem(r, problem::taskFailedToStart(e.slot));
         pass.turn = e.slot + 1;
         break;
@@ -116,6 +118,9 @@ void apply(Reading& r, const JournalEvent& e)
             s.outcome += QStringLiteral("; output not kept: ") + e.reason;
         s.outputFile = e.file;
         s.failed = false;
+        s.name = e.name;
+        s.ranBeside = QList<int>(r.tasks.cbegin(), r.tasks.cend());
+        std::sort(s.ranBeside.begin(), s.ranBeside.end());
         pass.turn = e.slot;
         if (e.pid != 0)
             r.tasks.insert(e.pid, e.slot);
@@ -194,7 +199,10 @@ bool saidLater(const JournalEvent& e)
 HistoryPass finished(const Reading& r, bool runsNow)
 {
     HistoryPass p = r.pass;
-    p.took = tookText(std::max<qint64>(0, p.started.secsTo(p.lastEvent)));
+    // Up to its chain's end: the autoclose's wait and tasks that ran on
+    // after it are not the chain's time.
+    const QDateTime end = r.chainEndedAt.isValid() ? r.chainEndedAt : p.lastEvent;
+    p.took = tookText(std::max<qint64>(0, p.started.secsTo(end)));
     // Its chain has ended, but not the pass while one of its tasks runs.
     if (p.ended && r.chainEnded && !r.closed && !r.tasks.isEmpty()) {
         p.ended = false;
@@ -216,7 +224,31 @@ HistoryPass finished(const Reading& r, bool runsNow)
         p.result += QStringLiteral("; end e-mail script ") + p.endEmailProblem;
     std::sort(p.slots.begin(), p.slots.end(),
               [](const HistorySlot& a, const HistorySlot& b) { return a.slot < b.slot; });
+    for (HistorySlot& s : p.slots) {
+        QStringList beside;
+        for (int n : s.ranBeside)
+            beside << QStringLiteral("TASK %1").arg(n);
+        if (!beside.isEmpty())
+            s.outcome += QStringLiteral("; started while %1 still ran").arg(beside.join(QStringLiteral(", ")));
+    }
     return p;
+}
+
+// Whether the event ends the chain's run: its end, a stop, a close.
+bool endsTheChain(const JournalEvent& e)
+{
+    return e.kind == Kind::ChainEnded || e.kind == Kind::PassStopped || e.kind == Kind::Autoclosed ||
+           (e.kind == Kind::PassInterrupted && !saidLater(e));
+}
+
+void account(Reading& r, const JournalEntry& entry)
+{
+    apply(r, entry.event);
+    if (saidLater(entry.event))
+        return;
+    r.pass.lastEvent = std::max(r.pass.lastEvent, entry.when);
+    if (endsTheChain(entry.event) && !r.chainEndedAt.isValid())
+        r.chainEndedAt = entry.when;
 }
 
 // The fold: one journal entry at a time, in the journal's order.
@@ -302,10 +334,7 @@ void Fold::take(const JournalEntry& entry)
     const int index = passNamed(entry);
     if (index < 0)
         return;
-    Reading& r = read_[index];
-    apply(r, e);
-    if (!saidLater(e))
-        r.pass.lastEvent = std::max(r.pass.lastEvent, entry.when);
+    account(read_[index], entry);
 }
 
 void Fold::takeUnnamed(const JournalEntry& entry)
@@ -328,10 +357,7 @@ void Fold::takeUnnamed(const JournalEntry& entry)
             return;
         index = e.kind == Kind::TaskStillRunning ? passOfPid_.value(e.pid) : passOfPid_.take(e.pid);
     }
-    Reading& r = read_[index];
-    apply(r, e);
-    if (!saidLater(e))
-        r.pass.lastEvent = std::max(r.pass.lastEvent, entry.when);
+    account(read_[index], entry);
 }
 
 QList<HistoryPass> Fold::passes(bool newestRunsNow) const
@@ -380,6 +406,12 @@ QString passStartText(const JournalEvent& started)
         break;
     }
     return started.kind == Kind::ScheduledStartNotRun ? QStringLiteral("By schedule") : QStringLiteral("By hand");
+}
+
+QString slotLabel(int slot, const QString& name)
+{
+    const QString task = QStringLiteral("TASK %1").arg(slot);
+    return name.isEmpty() ? task : task + QStringLiteral(" (") + name + QLatin1Char(')');
 }
 
 QString notRunText(const QString& reason) { return QStringLiteral("NOT RUN: ") + reason; }

@@ -17,7 +17,12 @@ struct HistorySlot {
     QString outputFile;
     bool failed = false; // failed to start, or its task ended badly
     bool skipped = false;
+    QString name;           // the slot's own name; empty when it had none
+    QList<int> ranBeside{}; // the slots whose tasks still ran when its own started
 };
+
+// "TASK 2 (Cleanup)", or "TASK 2" for a slot without a name of its own.
+QString slotLabel(int slot, const QString& name);
 
 // One pass, as the journal tells it; a start by the schedule that could not
 // run is a pass whose result says why.

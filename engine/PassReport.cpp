@@ -47,7 +47,7 @@ QString passReportText(const QString& subject, const HistoryPass& pass,
         if (!s.failed || s.outputFile.isEmpty())
             continue;
         const QStringList lines = lastLines(readEnd(s.outputFile, kTailBytes));
-        out += QStringLiteral("\nTASK %1, last lines of its output (%2):\n").arg(s.slot).arg(s.outputFile);
+        out += QStringLiteral("\n%1, last lines of its output (%2):\n").arg(slotLabel(s.slot, s.name), s.outputFile);
         if (lines.isEmpty())
             out += QStringLiteral("(no output)\n");
         for (const QString& l : lines)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HistoryWindowModel.h"
+#include "PassAccount.h"
 
 #include <QByteArray>
 #include <functional>

@@ -19,8 +19,8 @@ struct JournalEvent {
         PassStarted,          // start
         PassStopped,          // STOP pressed
         TaskSkipped,          // slot
-        TaskStarted,          // slot, pid, command, file (its output)
-        TaskFailed,           // slot, command, reason
+        TaskStarted,          // slot, pid, command, file (its output), name (the slot's own, if any)
+        TaskFailed,           // slot, command, reason, name
         WaitBegan,            // slot, name
         WaitEnded,            // slot, seconds
         WaitStopped,          // slot, seconds

@@ -141,6 +141,10 @@ void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult
     JournalEvent e;
     e.slot = n;
     e.command = command;
+    // The slot's own name, when it was given one.
+    const QString name = main_.TASK_ENABLE_TICKBOX[n].caption().trimmed();
+    if (name != QStringLiteral("TASK %1").arg(n))
+        e.name = name;
     if (!result.started) {
         e.kind = Kind::TaskFailed;
         e.reason = result.error;

@@ -54,9 +54,9 @@ TEST(EndEmail, TheEndScriptGetsThePassesSubjectAndReportAndTheStartScriptsEndCou
         QString inReport;
     } cases[] = {
         {"a clean pass", 0, 0, QStringLiteral("COMPLETED SUCCESSFULLY"),
-         QStringLiteral("TASK 2     exited with 0 after 0:00:01\n")},
+         QStringLiteral("TASK 2     exited with 0 after 0:00:01; started while TASK 1 still ran\n")},
         {"task 2 still runs", 0, -1, QStringLiteral("COMPLETED SUCCESSFULLY"),
-         QStringLiteral("TASK 2     still running at close\n")},
+         QStringLiteral("TASK 2     still running at close; started while TASK 1 still ran\n")},
         {"task 2 exits 3", 0, 3, QStringLiteral("COMPLETED WITH ERRORS - TASK 2 EXITED WITH 3"),
          QStringLiteral("TASK 2, last lines of its output (/state/output/task-2.log):\nline 11\n")},
         {"the start e-mail was refused", 1, 0, QStringLiteral("COMPLETED WITH ERRORS - START EMAIL FAILED"),

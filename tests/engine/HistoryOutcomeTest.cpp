@@ -1,6 +1,6 @@
-// What History, the end e-mail and --last make of a pass's events.
-#include "engine/HistoryWindowModel.h"
+// What History, the end e-mail, --last and the next start make of a pass's events.
 #include "engine/JournalText.h"
+#include "engine/PassAccount.h"
 #include "engine/PassOutcome.h"
 #include "tests/support/QtPrinters.h"
 
@@ -10,14 +10,24 @@ namespace zb {
 namespace {
 
 using K = JournalEvent::Kind;
-using Events = QList<std::pair<int, JournalEvent>>;
+const QDateTime kNight(QDate(2026, 12, 7), QTime(2, 0), Qt::OffsetFromUTC, 3600);
+
+// A line `second`s into the night, of the pass begun `pass` seconds into it
+// by pid 40, or of none (an older journal) when `pass` is negative.
+struct Line {
+    int second;
+    JournalEvent event;
+    int pass = -1;
+};
+using Events = QList<Line>;
+
+QString idOf(int pass) { return pass < 0 ? QString() : passIdFor(kNight.addSecs(pass), 40); }
 
 QStringList linesOf(const Events& events)
 {
-    const QDateTime at(QDate(2026, 12, 7), QTime(2, 0), Qt::OffsetFromUTC, 3600);
     QStringList lines;
-    for (const auto& [second, e] : events)
-        lines << journalLine(at.addSecs(second), e);
+    for (const Line& l : events)
+        lines << journalLine(kNight.addSecs(l.second), l.event, idOf(l.pass));
     return lines;
 }
 
@@ -33,12 +43,12 @@ QStringList told(const QList<HistoryPass>& passes)
     return out;
 }
 
-TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
+TEST(PassAccount, APassesResultFollowsHowItEnded)
 {
-    const std::pair<int, JournalEvent> start{0, {.kind = K::PassStarted, .start = PassStart::Autostart}};
-    const std::pair<int, JournalEvent> chainEnded{20, {.kind = K::ChainEnded}};
-    const std::pair<int, JournalEvent> foundAtStart{
-        9000, {.kind = K::PassInterrupted, .slot = 3, .reason = kInterruptionFoundAtStart}};
+    const Line start{0, {.kind = K::PassStarted, .start = PassStart::Autostart}};
+    const Line chainEnded{20, {.kind = K::ChainEnded}};
+    const QString completed = QStringLiteral("COMPLETED SUCCESSFULLY");
+    const Line foundAtStart{9000, {.kind = K::PassInterrupted, .slot = 3, .reason = kInterruptionFoundAtStart}};
     const QString otherCopy = QStringLiteral("another copy of the same name was running");
     const JournalEvent notRun{.kind = K::ScheduledStartNotRun, .reason = otherCopy};
     const struct {
@@ -57,7 +67,7 @@ TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
         {"stopped after the chain's end",
          {start, chainEnded, {30, {.kind = K::PassStopped}}},
          false,
-         {QStringLiteral("Autostart | 0:00:30 | COMPLETED SUCCESSFULLY")}},
+         {QStringLiteral("Autostart | 0:00:20 | COMPLETED SUCCESSFULLY")}},
         {"found at the next start",
          {start, {2, {.kind = K::TaskSkipped, .slot = 2}}, foundAtStart},
          false,
@@ -80,7 +90,7 @@ TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
           {31, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}},
           {35, {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 9, .signal = 9}}},
          false,
-         {QStringLiteral("Autostart | 0:00:35 | COMPLETED SUCCESSFULLY; end e-mail script was killed by signal 9")}},
+         {QStringLiteral("Autostart | 0:00:31 | COMPLETED SUCCESSFULLY; end e-mail script was killed by signal 9")}},
         // A start by cron turned away while the pass runs: the pass still runs.
         {"turned away beside a running pass",
          {start, {5, notRun}},
@@ -101,10 +111,58 @@ TEST(HistoryOutcome, APassesResultFollowsHowItEnded)
          {QStringLiteral("By schedule, without a window | 0:00:00 | INTERRUPTED - TASK 1 (open)"),
           QStringLiteral("By schedule | 0:00:00 | NOT RUN: ") + otherCopy + QStringLiteral(" (not run)"),
           QStringLiteral("By schedule | 0:01:09 | COMPLETED SUCCESSFULLY")}},
+        // Lines that name their pass go to it, whatever came between.
+        {"two copies' passes interleaved",
+         {{0, {.kind = K::PassStarted}, 0},
+          {5, {.kind = K::PassStarted, .start = PassStart::Autostart}, 5},
+          {6, {.kind = K::TaskStarted, .slot = 1, .pid = 5}, 0},
+          {8, {.kind = K::WaitEnded, .slot = 1, .seconds = 2}, 0},
+          {10, {.kind = K::ChainEnded}, 5},
+          {12, {.kind = K::TaskExited, .slot = 1, .pid = 5, .exitCode = 3}, 0},
+          {20, {.kind = K::ChainEnded}, 0},
+          {21, {.kind = K::Autoclosed, .reason = completed}, 5}},
+         false,
+         {QStringLiteral("Autostart | 0:00:05 | COMPLETED SUCCESSFULLY"),
+          QStringLiteral("By hand | 0:00:20 | COMPLETED WITH ERRORS - TASK 1 EXITED WITH 3")}},
+        {"its start line lost to a full disk",
+         {{0, {.kind = K::PassStarted}, 0},
+          {20, {.kind = K::ChainEnded}, 0},
+          {40, {.kind = K::TaskStarted, .slot = 2, .pid = 6}, 30},
+          {45, {.kind = K::TaskExited, .slot = 2, .pid = 6}, 30},
+          {50, {.kind = K::ChainEnded}, 30}},
+         false,
+         {QStringLiteral("Unknown | 0:00:20 | COMPLETED SUCCESSFULLY"),
+          QStringLiteral("By hand | 0:00:20 | COMPLETED SUCCESSFULLY")}},
+        {"its chain ended while its task runs",
+         {{0, {.kind = K::PassStarted}, 0},
+          {1, {.kind = K::TaskStarted, .slot = 2, .pid = 6}, 0},
+          {20, {.kind = K::ChainEnded}, 0}},
+         true,
+         {QStringLiteral("By hand | 0:00:20 | RUNNING (open)")}},
+        // The next start found the result stored by the settings file.
+        {"its end lost, found stored at the next start",
+         {{0, {.kind = K::PassStarted}, 0},
+          {3, {.kind = K::TaskSkipped, .slot = 20}, 0},
+          {9000, {.kind = K::PassEndFound, .reason = completed}, 0}},
+         false,
+         {QStringLiteral("By hand | 0:00:03 | COMPLETED SUCCESSFULLY")}},
+        // Read from the end, the tail of an older pass has no start in view.
+        {"an older pass's task ends during the next",
+         {{100, {.kind = K::PassStarted}, 100},
+          {105, {.kind = K::TaskExited, .slot = 1, .pid = 5, .signal = 9}, 0},
+          {120, {.kind = K::ChainEnded}, 100}},
+         false,
+         {QStringLiteral("By hand | 0:00:20 | COMPLETED SUCCESSFULLY")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(told(historyFromJournal(linesOf(c.events), c.runsNow)), c.passes);
+        // Read from the end back, a line at a time, the newest pass is the same.
+        PassAccount back;
+        const QStringList lines = linesOf(c.events);
+        for (qsizetype i = lines.size() - 1; i >= 0 && !back.holdsAPassStart(); --i)
+            back.addEarlier({lines[i]});
+        EXPECT_EQ(told(back.passes(c.runsNow)).value(0), c.passes.value(0));
     }
 }
 

@@ -1,5 +1,5 @@
 #include "engine/HistoryRows.h"
-#include "engine/HistoryWindowModel.h"
+#include "engine/PassAccount.h"
 
 #include <gtest/gtest.h>
 
@@ -40,10 +40,12 @@ TEST(HistoryRows, SkippedSlotsFoldIntoOneRowWhereTheFirstOfThemWas)
          {QStringLiteral("TASK 1 [1] exited with 0 after 0:00:05"),
           QStringLiteral("TASK 2 [2] exited with 0 after 0:00:05"),
           QStringLiteral("TASK 3 [3] exited with 0 after 0:00:05"), QStringLiteral("TASKS 4–20 [0] skipped")}},
-        {"one skip keeps its own row",
-         {ran(1), skipped(2), ran(3)},
+        {"one skip keeps its own row; a slot with a name of its own is named",
+         {ran(1),
+          skipped(2),
+          {.slot = 3, .outcome = QStringLiteral("exited with 0 after 0:00:05"), .name = QStringLiteral("Backup")}},
          {QStringLiteral("TASK 1 [1] exited with 0 after 0:00:05"), QStringLiteral("TASK 2 [2] skipped"),
-          QStringLiteral("TASK 3 [3] exited with 0 after 0:00:05")}},
+          QStringLiteral("TASK 3 (Backup) [3] exited with 0 after 0:00:05")}},
         {"gaps and short runs",
          {skipped(1), skipped(2), ran(3), skipped(5), skipped(6), skipped(7), skipped(9)},
          {QStringLiteral("TASKS 1, 2, 5–7, 9 [0] skipped"), QStringLiteral("TASK 3 [3] exited with 0 after 0:00:05")}},

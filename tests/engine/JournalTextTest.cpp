@@ -21,14 +21,18 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
 {
     const QString hostile = QStringLiteral("/bin/sh -c \"echo a=b \\\\ c\"\n\tnext line \xe2\x9c\x93");
     QList<JournalEvent> events;
-    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::PassInterrupted); ++k) {
+    for (int k = static_cast<int>(K::PassStarted); k <= static_cast<int>(K::PassEndFound); ++k) {
         JournalEvent e;
         e.kind = static_cast<K>(k);
         events.append(e);
     }
     events[0].start = PassStart::Autostart;
-    events[3] = {
-        .kind = K::TaskStarted, .slot = 20, .pid = 4194304, .command = hostile, .file = QStringLiteral("/a b/c.log")};
+    events[3] = {.kind = K::TaskStarted,
+                 .slot = 20,
+                 .pid = 4194304,
+                 .command = hostile,
+                 .name = QStringLiteral("Nightly backup"),
+                 .file = QStringLiteral("/a b/c.log")};
     events[4] = {
         .kind = K::TaskFailed, .slot = 3, .command = QString(), .reason = QStringLiteral("No such file or directory")};
     events[5] = {.kind = K::WaitBegan, .slot = 4, .name = QStringLiteral(" rsync ")};
@@ -42,6 +46,7 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
     events[17] = {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 78, .exitCode = 1, .runMs = 20};
     events[18] = {.kind = K::EmailStillRunning, .email = EmailBatch::End, .pid = 79};
     events[19] = {.kind = K::PassInterrupted, .slot = 4, .reason = QStringLiteral("found at start")};
+    events[20] = {.kind = K::PassEndFound, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")};
     for (int i : {2, 6, 14})
         events[i].slot = 1;
     events.append({.kind = K::TaskStarted,
@@ -64,6 +69,10 @@ TEST(JournalText, EveryEventSurvivesItsLineWhateverItsTexts)
               QStringLiteral("2026-12-07T02:30:05+01:00 task-ended task=2 pid=77 signal=9 ran-ms=1234"));
     EXPECT_EQ(journalLine(kAt, events.last()),
               QStringLiteral("2026-12-07T02:30:05+01:00 pass-started by=schedule window=no"));
+    // The pass a line names comes back with it, and tells when the pass began.
+    const QString id = passIdFor(kAt, 4242);
+    EXPECT_EQ(parseJournalLine(journalLine(kAt, events[2], id))->pass, id);
+    EXPECT_EQ(passIdStart(id), kAt);
 }
 
 TEST(JournalText, LocalTimesAreWrittenWithTheirOffset)
@@ -147,7 +156,7 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
     ASSERT_EQ(passes.size(), 3);
     const HistoryPass& first = passes[2];
     EXPECT_EQ(first.how, QStringLiteral("Autostart"));
-    EXPECT_EQ(first.took, QStringLiteral("0:00:36"));
+    EXPECT_EQ(first.took, QStringLiteral("0:00:25")) << "up to its chain's end, not the autoclose";
     EXPECT_EQ(first.result, QStringLiteral("COMPLETED WITH ERRORS - TASK 3 FAILED TO START"));
     ASSERT_EQ(first.slots.size(), 3);
     EXPECT_EQ(first.slots[0].outcome, QStringLiteral("skipped"));
@@ -161,7 +170,7 @@ TEST(HistoryWindowModel, ReadsPassesNewestFirstWithEachSlotsOutcome)
     ASSERT_EQ(stopped.slots.size(), 1);
     EXPECT_EQ(stopped.slots[0].outcome, QStringLiteral("exited with 3 after 0:00:19"))
         << "its end came during the next pass";
-    EXPECT_EQ(stopped.took, QStringLiteral("0:00:20"));
+    EXPECT_EQ(stopped.took, QStringLiteral("0:00:05"));
 
     EXPECT_EQ(passes[0].result, QStringLiteral("INTERRUPTED - TASK 1")) << "no end, and nothing runs it now";
     EXPECT_EQ(historyFromJournal(j.lines, true)[0].result, QStringLiteral("RUNNING"));

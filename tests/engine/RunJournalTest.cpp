@@ -27,6 +27,7 @@ TEST(RunJournal, APassByHandReportsEachSlotWaitAndTheEndInOrder)
     Harness h;
     MainWindowModel& m = h.start().main;
     enableSlot(m, 2, QStringLiteral("/bin/backup --all"));
+    m.TASK_ENABLE_TICKBOX[2].setCaption(QStringLiteral("Backup"));
     enableSlot(m, 3, QStringLiteral("missing"));
     pauseSlot(m, 4, QStringLiteral("rsync -a"), QStringLiteral("rsync"));
     h.launcher.failing.insert(QStringLiteral("missing"));
@@ -38,6 +39,7 @@ TEST(RunJournal, APassByHandReportsEachSlotWaitAndTheEndInOrder)
     started.pid = 1000;
     started.command = QStringLiteral("/bin/backup --all");
     started.file = QStringLiteral("/state/output/task-2.log");
+    started.name = QStringLiteral("Backup");
     JournalEvent failed = ev(K::TaskFailed, 3);
     failed.command = QStringLiteral("missing");
     failed.reason = QStringLiteral("scripted failure");
@@ -83,6 +85,16 @@ TEST(RunJournal, StopDuringAWaitEndsThePassAndTheWaitAndANewPassStartsAfresh)
     EXPECT_EQ(kinds, (QList<K>{K::PassStarted, K::TaskStarted, K::WaitBegan, K::PassStopped, K::WaitStopped,
                                K::PassStarted, K::TaskStarted}));
     EXPECT_EQ(h.journal.events[4], stopped);
+    // Each line names its pass, the second begun within the same second too;
+    // the first pass's task ending now is still the first pass's.
+    h.launcher.end(1000, 0, 0);
+    const QStringList passes = h.journal.passes;
+    EXPECT_FALSE(passes[0].isEmpty());
+    EXPECT_EQ(passes.mid(0, 5), QStringList(5, passes[0]));
+    EXPECT_NE(passes[5], passes[0]);
+    EXPECT_EQ(passes[6], passes[5]);
+    EXPECT_EQ(h.journal.kinds().last(), K::TaskExited);
+    EXPECT_EQ(passes.last(), passes[0]);
 }
 
 TEST(RunJournal, TheAutostartAndAutocloseFrameTheUnattendedPass)
