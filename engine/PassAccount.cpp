@@ -362,10 +362,15 @@ void Fold::takeUnnamed(const JournalEntry& entry)
 
 QList<HistoryPass> Fold::passes(bool newestRunsNow) const
 {
+    // Lines before the first start in view are the end of a pass whose start
+    // is out of view (the older file was dropped): a fragment, not a pass.
+    const auto firstStart =
+        std::find_if(read_.cbegin(), read_.cend(), [](const Reading& r) { return r.hasStart; }) - read_.cbegin();
     QList<HistoryPass> out;
     out.reserve(read_.size());
     for (qsizetype i = read_.size() - 1; i >= 0; --i)
-        out.append(finished(read_[i], newestRunsNow && i == newest_));
+        if (i >= firstStart || read_[i].hasStart || read_[i].pass.notRun || firstStart == read_.size())
+            out.append(finished(read_[i], newestRunsNow && i == newest_));
     return out;
 }
 

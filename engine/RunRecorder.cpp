@@ -31,7 +31,7 @@ void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay)
 {
     scheduledPending_ = true;
     windowless_ = windowless;
-    write({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless}, QString());
+    write({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless}, QString(), true);
 }
 
 void RunRecorder::beginPass(PassStart how)
@@ -70,9 +70,9 @@ QString RunRecorder::passResult() const
     return passes.isEmpty() ? QString() : passes.first().result;
 }
 
-void RunRecorder::write(const JournalEvent& event, const QString& pass)
+void RunRecorder::write(const JournalEvent& event, const QString& pass, bool aside)
 {
-    if (pass == passId_ && event.kind != Kind::ScheduledStart)
+    if (pass == passId_ && !aside)
         entries_.append(JournalEntry{wallClock(), event, pass});
     journal_->record(event, pass);
     const QString failure = journal_->failure();
@@ -128,12 +128,12 @@ void RunRecorder::passClosed(const QString& lastRun)
 
 void RunRecorder::earlierPassCutShort(const QString& id, int turn)
 {
-    write({.kind = Kind::PassInterrupted, .slot = turn, .reason = kInterruptionFoundAtStart}, id);
+    write({.kind = Kind::PassInterrupted, .slot = turn, .reason = kInterruptionFoundAtStart}, id, true);
 }
 
 void RunRecorder::earlierPassEndFound(const QString& id, const QString& lastRun)
 {
-    write({.kind = Kind::PassEndFound, .reason = lastRun}, id);
+    write({.kind = Kind::PassEndFound, .reason = lastRun}, id, true);
 }
 
 void RunRecorder::taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile)

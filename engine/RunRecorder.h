@@ -110,7 +110,9 @@ private:
         bool answersToName = false;
     };
 
-    void write(const JournalEvent& event, const QString& pass);
+    // `aside`: not an event of this program's passes (its start, or word of
+    // an earlier program's pass).
+    void write(const JournalEvent& event, const QString& pass, bool aside = false);
     void processEnded(const ProcessEnd& end);
     void taskEnded(const Task& task, const ProcessEnd& end);
     void emailEnded(const Email& email, const ProcessEnd& end);

@@ -146,9 +146,10 @@ TEST(PassAccount, APassesResultFollowsHowItEnded)
           {9000, {.kind = K::PassEndFound, .reason = completed}, 0}},
          false,
          {QStringLiteral("By hand | 0:00:03 | COMPLETED SUCCESSFULLY")}},
-        // Read from the end, the tail of an older pass has no start in view.
+        // The tail of an older pass, whose start is not in view, is no pass.
         {"an older pass's task ends during the next",
-         {{100, {.kind = K::PassStarted}, 100},
+         {{90, {.kind = K::ChainEnded}, 0},
+          {100, {.kind = K::PassStarted}, 100},
           {105, {.kind = K::TaskExited, .slot = 1, .pid = 5, .signal = 9}, 0},
           {120, {.kind = K::ChainEnded}, 100}},
          false,
