@@ -185,7 +185,8 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
 }
 
 // Read from the end: the newest pass alone, also when it began in the older
-// file, lies behind many pieces of the file, or a broken start line follows it.
+// file, lies behind many pieces of the file, holds a line longer than a
+// piece, or a broken start line follows it.
 TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
 {
     QTemporaryDir state;
@@ -198,8 +199,10 @@ TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
         journal.record({.kind = K::PassStarted, .start = PassStart::Autostart});
         for (int i = 1; i <= 2500; ++i) {
             at = at.addSecs(1);
+            // One line longer than a piece read from the end.
+            const QString command = pass == 5 && i == 1250 ? QString(70'000, QLatin1Char('y')) : decoy;
             journal.record(
-                {.kind = K::TaskFailed, .slot = 1 + i % kSlotCount, .command = decoy, .reason = QString::number(i)});
+                {.kind = K::TaskFailed, .slot = 1 + i % kSlotCount, .command = command, .reason = QString::number(i)});
         }
     }
     ASSERT_TRUE(QFile::exists(journal.journalFile() + QStringLiteral(".1")));
