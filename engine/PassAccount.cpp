@@ -214,11 +214,7 @@ HistoryPass finished(const Reading& r, bool runsNow)
     } else if (!p.ended) {
         p.result = interruptedLastRun(std::clamp(p.turn, 1, kSlotCount));
     } else if (r.chainEnded && !r.closed) {
-        PassOutcome outcome;
-        outcome.begin();
-        if (!r.firstProblem.isEmpty())
-            outcome.note(r.firstProblem);
-        p.result = outcome.lastRunText();
+        p.result = completedLastRun(r.firstProblem);
     }
     if (!p.endEmailProblem.isEmpty())
         p.result += QStringLiteral("; end e-mail script ") + p.endEmailProblem;

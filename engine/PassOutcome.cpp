@@ -4,24 +4,11 @@
 
 namespace zb {
 
-void PassOutcome::begin()
+QString completedLastRun(const QString& firstProblem)
 {
-    ++pass_;
-    count_ = 0;
-    first_.clear();
-}
-
-void PassOutcome::note(const QString& problem)
-{
-    if (count_++ == 0)
-        first_ = problem;
-}
-
-QString PassOutcome::lastRunText() const
-{
-    if (count_ == 0)
+    if (firstProblem.isEmpty())
         return text::kCompletedSuccessfully;
-    return text::kCompletedWithErrors + QStringLiteral(" - ") + first_;
+    return text::kCompletedWithErrors + QStringLiteral(" - ") + firstProblem;
 }
 
 namespace problem {
