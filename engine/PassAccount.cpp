@@ -280,7 +280,7 @@ int Fold::begin(const JournalEntry& entry, bool hasStart)
     const QDateTime fromId = passIdStart(entry.pass);
     r.pass.started = hasStart || !fromId.isValid() ? entry.when : fromId;
     r.pass.lastEvent = hasStart ? entry.when : r.pass.started;
-    r.pass.how = hasStart ? passStartText(entry.event) : QStringLiteral("Unknown");
+    r.pass.how = hasStart ? passStartText(entry.event) : kUnknownStart;
     read_.append(r);
     const int index = static_cast<int>(read_.size()) - 1;
     if (!entry.pass.isEmpty())

@@ -65,6 +65,9 @@ QString processEndText(int exitCode, int signal);
 // As the last-run text tells a task's end: "3", or "SIGNAL 9".
 QString lastRunEndWord(int exitCode, int signal);
 
+// How a pass started whose start line is missing.
+inline const QString kUnknownStart = QStringLiteral("Unknown");
+
 // The result of a pass that its program still runs.
 inline const QString kPassRunning = QStringLiteral("RUNNING");
 

@@ -45,13 +45,20 @@ HealthPart outcomeOf(const Found& found, const QStringList& lines)
 {
     if (found.event.kind == Kind::ScheduledStartNotRun)
         return {notRunText(found.event.reason), true};
-    // Its pass is the newest pass by the schedule that began after it.
-    for (const HistoryPass& pass : historyFromJournal(lines)) {
+    // Its pass is the newest pass by the schedule that began after it; failing
+    // that, the oldest after it whose start line was lost.
+    const QList<HistoryPass> passes = historyFromJournal(lines);
+    const HistoryPass* unknown = nullptr;
+    for (const HistoryPass& pass : passes) {
         if (pass.started < found.at)
             break;
         if (pass.how.startsWith(QStringLiteral("By schedule")))
             return {pass.result, pass.result.startsWith(text::kCompletedWithErrors)};
+        if (pass.how == kUnknownStart)
+            unknown = &pass;
     }
+    if (unknown != nullptr)
+        return {unknown->result, unknown->result.startsWith(text::kCompletedWithErrors)};
     return {QStringLiteral("opened its window; AutoStart Timer was clear, so no pass ran"), false};
 }
 

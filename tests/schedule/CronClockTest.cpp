@@ -2,6 +2,7 @@
 // zones, and the health line's account of the last scheduled start.
 #include "schedule/CronClock.h"
 #include "engine/JournalText.h"
+#include "engine/PassAccount.h"
 #include "schedule/ScheduleHealth.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +102,13 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
         line("2026-12-07T07:30:01+01:00", {.kind = K::ScheduledStartNotRun, .reason = QStringLiteral("no display")})};
     const QStringList windowOnly{line("2026-12-07T07:30:01+01:00", {.kind = K::ScheduledStart})};
     const QStringList byHand{line("2026-12-07T07:35:00+01:00", {.kind = K::PassStarted})};
+    // A full disk took the pass's start line; its other lines name it.
+    const QString lost = passIdFor(at("2026-12-07T07:30:12+01:00"), 77);
+    const QStringList startLost{
+        line("2026-12-07T07:30:01+01:00", {.kind = K::ScheduledStart}),
+        journalLine(at("2026-12-07T07:30:13+01:00"), {.kind = K::TaskFailed, .slot = 1}, lost),
+        journalLine(at("2026-12-07T07:30:40+01:00"), {.kind = K::ChainEnded}, lost),
+    };
     const QDateTime since = at("2026-12-01T12:00:00+01:00");
     const CronSchedule daily{30, 7, 0};
     const struct {
@@ -118,6 +126,8 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
         {windowOnly, "2026-12-07T12:00:00+01:00", since, true,
          "Last scheduled start: Mon 2026-12-07 07:30, opened its window; AutoStart Timer was clear, so no pass ran",
          false},
+        {startLost, "2026-12-07T12:00:00+01:00", since, true,
+         "Last scheduled start: Mon 2026-12-07 07:30, COMPLETED WITH ERRORS - TASK 1 FAILED TO START", true},
         {byHand, "2026-12-07T12:00:00+01:00", since, true,
          "Mon 07:30 did not start: the machine was off or cron was not running", true},
         // The day after, today's start is missed; yesterday's is not the last.
