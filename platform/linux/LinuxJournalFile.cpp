@@ -148,7 +148,7 @@ QStringList LinuxJournalFile::readLines() const
 
 void LinuxJournalFile::readBackward(const std::function<bool(const QStringList& batch)>& take) const
 {
-    constexpr qint64 kPiece = qint64{64} * 1024;
+    constexpr qint64 kPiece = qint64{16} * 1024;
     for (const QString& path : {path_, path_ + QStringLiteral(".1")}) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
