@@ -312,9 +312,10 @@ TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedT
     EXPECT_EQ(after->event.slot, 4);
 }
 
-// The clock set back a year: passes are pruned in the order they ran, and
-// neither the pass that begins nor the one before it ever goes.
-TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsNames)
+// The clock set back a year: output stamped before the beginning pass goes
+// oldest first, and what is stamped after it is kept, as it may be the pass
+// just before; neither the pass that begins nor the one before it ever goes.
+TEST(RunJournalFile, OutputIsPrunedByItsStampsAndKeptWhenStampedAfterTheClock)
 {
     QTemporaryDir state;
     SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 3});
@@ -322,7 +323,8 @@ TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsName
     journal.now = [&] { return at; };
     const QString out = state.path() + QStringLiteral("/output/zb/");
     QDir().mkpath(out);
-    QFile(out + QStringLiteral("20300101-000000-task-1.log")).open(QIODevice::WriteOnly); // a stale future one
+    const QString future = QStringLiteral("20300101-000000-task-1.log");
+    QFile(out + future).open(QIODevice::WriteOnly);
     QStringList made;
     const auto pass = [&](const QDateTime& when) {
         at = when;
@@ -336,12 +338,17 @@ TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsName
     pass(QDateTime(QDate(2025, 6, 1), QTime(0, 0), Qt::UTC)); // the clock went back
     pass(QDateTime(QDate(2025, 6, 2), QTime(0, 0), Qt::UTC));
     pass(QDateTime(QDate(2025, 6, 3), QTime(0, 0), Qt::UTC));
-    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[1], made[2], made[3]}));
+    pass(QDateTime(QDate(2025, 6, 4), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[2], made[3], made[4], made[0], future}));
 
     SystemJournal one(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 1});
-    one.now = [] { return QDateTime(QDate(2025, 6, 4), QTime(0, 0), Qt::UTC); };
+    one.now = [] { return QDateTime(QDate(2025, 6, 5), QTime(0, 0), Qt::UTC); };
     one.record({.kind = K::PassStarted});
-    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{made[3]}) << "the pass before is kept";
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[4], made[0], future})) << "the pass before is kept";
+
+    one.now = [] { return QDateTime(QDate(2031, 1, 1), QTime(0, 0), Qt::UTC); };
+    one.record({.kind = K::PassStarted});
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{future}) << "the clock is past them all again";
 }
 
 // A task whose output file cannot be made still runs; its output goes
