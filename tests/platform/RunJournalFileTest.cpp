@@ -183,6 +183,29 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
         EXPECT_EQ(events[i].seconds, events[i - 1].seconds + 1) << "nothing lost between the two files";
 }
 
+// A journal the program did not write, far past its limit, is cut to the
+// limit when it is moved aside: its newest whole lines, up to the new one.
+TEST(RunJournalFile, ALargerJournalMovedAsideIsCutToTheLimitAtALineStart)
+{
+    QTemporaryDir state;
+    SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 2000});
+    const QString path = journal.journalFile();
+    QFile planted(path);
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 500; ++i)
+        planted.write(QStringLiteral("planted line %1 of an older version\n").arg(i, 4, 10, QLatin1Char('0')).toUtf8());
+    planted.close();
+    journal.record({.kind = K::TaskSkipped, .slot = 4});
+
+    const QByteArray kept = readFile(path + QStringLiteral(".1")).toUtf8();
+    EXPECT_LE(kept.size(), 2000);
+    EXPECT_GT(kept.size(), 1000);
+    EXPECT_TRUE(kept.startsWith("planted line ")) << kept.left(40).toStdString();
+    const QList<QByteArray> lines = kept.trimmed().split('\n');
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith("planted line 0499"));
+    EXPECT_EQ(parseJournalLine(QString::fromUtf8(lines.last()))->event.slot, 4);
+}
+
 // Read from the end: the newest pass alone, also when it began in the older
 // file or lies behind many pieces of the file.
 TEST(RunJournalFile, TheNewestPassIsReadFromTheEnd)
