@@ -310,19 +310,27 @@ TEST(DeskOnX, TwoCopiesWithAlwaysOnTopStayAboveTogether)
             return windows.size() == 2;
         },
         15000));
-    // Each puts itself above while the other has the foreground.
+    // Each puts itself above as soon as it has the foreground itself.
     for (const Window w : {windows[0], windows[1]}) {
         x.sendToRoot(w, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return x.active() == w; }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x.active() == w && x.above(w); }, 3000));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return x.above(windows[0]) && x.above(windows[1]); }, 3000))
         << x.above(windows[0]) << x.above(windows[1]) << " active " << x.active() << " " << windows[0] << " "
         << windows[1];
 
-    // Whichever the user activates stays above, and so does the other.
+    // Whichever the user activates is on top and stays above, and so does the
+    // other.
     for (const Window w : {windows[0], windows[1]}) {
+        const Window other = w == windows[0] ? windows[1] : windows[0];
         x.sendToRoot(w, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
         ASSERT_TRUE(QTest::qWaitFor([&] { return x.active() == w; }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                const QList<Atom> stacking = x.atoms(DefaultRootWindow(x.d), "_NET_CLIENT_LIST_STACKING");
+                return stacking.indexOf(w) > stacking.indexOf(other);
+            },
+            3000));
         for (int i = 0; i < 15; ++i) {
             QTest::qWait(100);
             ASSERT_TRUE(x.above(windows[0]) && x.above(windows[1])) << "demoted after " << (i + 1) * 100 << " ms";
