@@ -238,8 +238,8 @@ void sideBySide(int total)
         {
             ProcFsProcessQuery query;
             query.prepareInBackground(std::chrono::milliseconds(0));
-            // Time enough for the table to be read at the lowest priority.
-            std::this_thread::sleep_for(std::chrono::milliseconds(total >= 2000 ? 1500 : 400));
+            for (int waited = 0; !query.prepared() && waited < 10'000; waited += 10)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             prepared.push_back(cpuOf([&] { query.isProcessRunning(absent); }));
         }
         baseline.push_back(cpuOf([&] { bench::baselineIsProcessRunning(absent); }));

@@ -48,8 +48,15 @@ export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/run" XDG_CONFIG_HOME="$tmp/conf
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-# Wake-ups: voluntary context switches of all the threads of a process.
-wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }'; }
+# Wake-ups: voluntary context switches of the threads of a process, one
+# line per thread; between two snapshots a thread that ended meanwhile is
+# left out and one that began counts from zero.
+wakeups() {
+    for t in /proc/"$1"/task/*; do
+        awk -v id="${t##*/}" '/^voluntary_ctxt_switches/ { print id, $2 }' "$t/status" 2>/dev/null || true
+    done
+}
+woken() { awk 'NR == FNR { n[$1] = $2; next } { w += $2 - n[$1] } END { print w + 0 }' "$1" "$2"; }
 
 "$program" >/dev/null 2>&1 &
 zb=$!
@@ -61,12 +68,12 @@ sleep 3
 "$clock" "terminal clock" &
 pids="$! $pids"
 sleep 3 # in front and settled
-z0=$(wakeups "$zb"); b0=$(wakeups "$base")
+wakeups "$zb" >"$tmp/z0"; wakeups "$base" >"$tmp/b0"
 sleep "$seconds"
-z1=$(wakeups "$zb"); b1=$(wakeups "$base")
+wakeups "$zb" >"$tmp/z1"; wakeups "$base" >"$tmp/b1"
 active=$(xprop -root _NET_ACTIVE_WINDOW | awk '{ print $NF }')
 echo "in front: $(xprop -id "$active" WM_NAME 2>/dev/null | cut -d'"' -f2)"
-awk -v s="$seconds" -v z="$((z1 - z0))" -v b="$((b1 - b0))" 'BEGIN {
+awk -v s="$seconds" -v z="$(woken "$tmp/z0" "$tmp/z1")" -v b="$(woken "$tmp/b0" "$tmp/b1")" 'BEGIN {
     printf "%-18s %12s\n", "", "wake-ups/s"
     printf "%-18s %12.2f\n", "zb-sequenta", z / s
     printf "%-18s %12.2f\n", "empty Qt window", b / s

@@ -184,14 +184,20 @@ void ProcFsProcessQuery::prepareInBackground(std::chrono::milliseconds delay)
     preparation_ = preparation;
     std::thread([preparation, root = procRoot_, delay] {
         std::this_thread::sleep_for(delay);
-        // Nothing waits for this: it must never take time from what does.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+        // Nothing waits for this yet: it yields to what does, but not so far
+        // that a busy machine starves it past the first call.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
         ProcFsProcessQuery query(root);
         query.readWholeTable();
         preparation->known = std::move(query.known_);
         preparation->scan = query.scan_;
         preparation->ready.store(true, std::memory_order_release);
     }).detach();
+}
+
+bool ProcFsProcessQuery::prepared() const
+{
+    return preparation_ && preparation_->ready.load(std::memory_order_acquire);
 }
 
 void ProcFsProcessQuery::adoptPreparation()

@@ -46,10 +46,12 @@ public:
     ProcessPresence isProcessRunning(const QString& name) override;
     bool answersTo(qint64 pid, const QString& name) override;
 
-    // Reads the whole table after `delay` on a thread at the lowest priority
-    // and hands it to the first call that finds it ready. A call made before
-    // then reads for itself; the thread's work is dropped.
+    // Reads the whole table after `delay` on a thread at a low priority and
+    // hands it to the first call that finds it ready. A call made before then
+    // reads for itself; the thread's work is dropped.
     void prepareInBackground(std::chrono::milliseconds delay);
+    // Whether a table read ahead is ready to be taken.
+    bool prepared() const;
 
     static constexpr unsigned kRefreshEvery = 32;
     static constexpr long kYoungSeconds = 15;
