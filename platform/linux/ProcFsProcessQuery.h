@@ -54,7 +54,7 @@ public:
     bool prepared() const;
 
     static constexpr unsigned kRefreshEvery = 32;
-    static constexpr long kYoungSeconds = 15;
+    static constexpr long kYoungSeconds = 5;
 
     // What is kept of one process between calls.
     struct Known {
