@@ -6,10 +6,22 @@
 // "absent" scans every process; "present" finds a process started after the
 // 500 others, so it also walks nearly the whole table; "absent_long_name"
 // shows the scan without the command-name reads.
+//
+// `zb_process_query_bench --side-by-side 600 3000` instead fills the process
+// table up to each count and prints, per count, the first query of a fresh
+// query object (cold, and prepared ahead as the program does), the later
+// queries, the baseline scan and `pgrep -x`, in one run.
 #include "BaselineProcFsScan.h"
 #include "platform/linux/ProcFsProcessQuery.h"
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <thread>
 
 #include <csignal>
 #include <cstdlib>
@@ -88,8 +100,11 @@ private:
 void ensureProcessTable()
 {
     static ProcessTable table;
-    // Let the last one get past its exec before anything is timed.
-    static const bool settled = [] { return usleep(300'000) == 0; }();
+    // Let them all get past the age at which every call reads them.
+    static const bool settled = [] {
+        std::this_thread::sleep_for(std::chrono::seconds(ProcFsProcessQuery::kYoungSeconds + 1));
+        return true;
+    }();
     (void)settled;
 }
 
@@ -152,5 +167,107 @@ void BM_PgrepProcess(benchmark::State& state, const char* name, int expectedStat
 BENCHMARK_CAPTURE(BM_PgrepProcess, present, kPresent, 0)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_PgrepProcess, absent, kAbsent, 1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+double threadCpuMs()
+{
+    timespec t = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double wallMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// CPU of one call on this thread, in ms.
+template <typename F>
+double cpuOf(F&& call)
+{
+    const double start = threadCpuMs();
+    call();
+    return threadCpuMs() - start;
+}
+
+// Sleeps up to `total` processes in the whole table, for as long as it lives.
+class Filler {
+public:
+    explicit Filler(int total)
+    {
+        for (int have = processCount(); have < total; ++have) {
+            const pid_t pid = spawn({"sleep", "600"});
+            if (pid <= 0)
+                break;
+            pids_.push_back(pid);
+        }
+        // Past the age at which the query reads a process at every call: a
+        // table of processes all just started is not what a pass meets.
+        if (!pids_.empty())
+            std::this_thread::sleep_for(std::chrono::seconds(ProcFsProcessQuery::kYoungSeconds + 1));
+    }
+    ~Filler()
+    {
+        for (pid_t pid : pids_)
+            kill(pid, SIGKILL);
+        for (pid_t pid : pids_)
+            waitpid(pid, nullptr, 0);
+    }
+
+private:
+    std::vector<pid_t> pids_;
+};
+
+void sideBySide(int total)
+{
+    Filler filler(total);
+    const QString absent = QString::fromLatin1(kAbsent);
+    constexpr int kRuns = 15;
+    std::vector<double> cold, prepared, later, baseline, pgrepWall;
+    for (int run = 0; run < kRuns; ++run) {
+        {
+            ProcFsProcessQuery query;
+            cold.push_back(cpuOf([&] { query.isProcessRunning(absent); }));
+            for (int i = 0; i < 4; ++i)
+                later.push_back(cpuOf([&] { query.isProcessRunning(absent); }));
+        }
+        {
+            ProcFsProcessQuery query;
+            query.prepareInBackground(std::chrono::milliseconds(0));
+            for (int waited = 0; !query.prepared() && waited < 10'000; waited += 10)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            prepared.push_back(cpuOf([&] { query.isProcessRunning(absent); }));
+        }
+        baseline.push_back(cpuOf([&] { bench::baselineIsProcessRunning(absent); }));
+        const double start = wallMs();
+        const pid_t pid = spawn({"pgrep", "-x", kAbsent});
+        waitpid(pid, nullptr, 0);
+        pgrepWall.push_back(wallMs() - start);
+    }
+    const double pg = median(pgrepWall);
+    std::printf("%6d | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f | %9.3f\n", processCount() - 1,
+                median(prepared), pg / median(prepared), median(cold), pg / median(cold), median(later),
+                pg / median(later), median(baseline), pg);
+}
+
 } // namespace
 } // namespace zb
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--side-by-side") == 0) {
+        std::printf("P-4-P poll, ms (CPU of the query; pgrep: exec to exit), median of 15; x = pgrep / query\n");
+        std::printf("procs  | first(prepared)   | first(cold)       | later             | baseline  | pgrep\n");
+        for (int i = 2; i < argc; ++i)
+            zb::sideBySide(std::atoi(argv[i]));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

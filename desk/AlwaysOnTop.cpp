@@ -22,13 +22,24 @@ AlwaysOnTop::AlwaysOnTop(MainWindowModel& main, WindowStacking& stacking) : main
         if (main_.AlwaysOnTopTimer.enabled())
             AlwaysOnTopTimer_Timer();
     });
-    if (told) {
+    if (told)
         main_.AlwaysOnTopTimer.setWakesUp(false);
-        main_.AlwaysOnTopTimer.onEnabledChanged = [this] {
-            if (main_.AlwaysOnTopTimer.enabled())
-                AlwaysOnTopTimer_Timer();
-        };
-    }
+    // Told of changes, it looks at once as it is switched on; asked, at its
+    // first tick.
+    main_.AlwaysOnTopTimer.onEnabledChanged = [this, told] {
+        if (!main_.AlwaysOnTopTimer.enabled())
+            leaveTopmostLayer();
+        else if (told)
+            AlwaysOnTopTimer_Timer();
+    };
+}
+
+void AlwaysOnTop::leaveTopmostLayer()
+{
+    // Unticked: the window goes back among the others at once.
+    const WindowId self = stacking_.mainWindow();
+    if (self != 0 && stacking_.isTopmost(self))
+        stacking_.setTopmost(self, false);
 }
 
 AlwaysOnTop::~AlwaysOnTop() { stacking_.watch(nullptr); }
@@ -41,8 +52,13 @@ void AlwaysOnTop::AlwaysOnTopTimer_Timer()
     if (self == 0)
         return; // not on the screen yet
     const WindowId foreground = stacking_.foregroundWindow();
-    if (foreground == self)
+    if (foreground == self) {
+        // Activated before any other window had the foreground (a copy just
+        // started): it goes on top now, not at the next change.
+        if (!stacking_.isTopmost(self))
+            stacking_.setTopmost(self, true);
         return;
+    }
     if (foreground != 0 && stacking_.isOwnWindow(foreground)) {
         // An editor of ours holds the input: demoting it, or lifting the main
         // window over it, would hide the window the user works in.

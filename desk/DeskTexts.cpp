@@ -2,13 +2,16 @@
 
 namespace zb {
 
-QString lockLightToolTip(LockKey key, LockState state, const QString& readProblem, const QString& pressProblem)
+QString lockLightToolTip(LockKey key, LockState state, const QString& readProblem, const QString& pressProblem,
+                         const QString& readCaveat)
 {
     const char* name = key == LockKey::Num ? "NUM LOCK" : key == LockKey::Caps ? "CAPS LOCK" : "SCROLL LOCK";
     const char* value = state == LockState::On ? "ON" : state == LockState::Off ? "OFF" : "UNKNOWN";
     QString tip = QLatin1String(name) + QLatin1String(" = ") + QLatin1String(value);
     if (state == LockState::Unknown && !readProblem.isEmpty())
         tip += QStringLiteral("\nThe state cannot be read: ") + readProblem;
+    if (state != LockState::Unknown && !readCaveat.isEmpty())
+        tip += QStringLiteral("\nThe state shown may be stale: ") + readCaveat;
     // Where nothing can be read, nothing can be pressed either, for the same
     // reason: said once.
     if (!pressProblem.isEmpty() && pressProblem != readProblem)

@@ -12,10 +12,11 @@ namespace zb {
 inline constexpr Colour kUnknownLockColour = 0xC0C0C0;
 
 // "NUM LOCK = ON", "CAPS LOCK = OFF", "SCROLL LOCK = UNKNOWN", followed on
-// lines of their own by why the state cannot be read and why a double-click
-// cannot press the key, where they are given.
+// lines of their own by why the state cannot be read or may not be the
+// keyboard's own, and why a double-click cannot press the key, where they
+// are given.
 QString lockLightToolTip(LockKey key, LockState state, const QString& readProblem = QString(),
-                         const QString& pressProblem = QString());
+                         const QString& pressProblem = QString(), const QString& readCaveat = QString());
 
 // What keeps the session awake, for the heartbeat countdown's tooltip:
 // whether the heartbeat runs, why key presses cannot be sent (empty when they

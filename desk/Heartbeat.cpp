@@ -6,13 +6,25 @@
 #include "platform/Keyboard.h"
 #include "platform/ScreenSaverInhibitor.h"
 
+#include <algorithm>
+
 namespace zb {
 
 namespace {
 constexpr int kCycleStart = 5 * 60 + 1;
 constexpr int kResetTo = 5 * 60;
 const QString kZero = QStringLiteral("00:00:00");
+// Room for the first press's delay and a late tick on a busy machine.
+constexpr int kBeforeBlanking = 10;
 } // namespace
+
+int heartbeatCycleSeconds(int idleLimitSeconds)
+{
+    if (idleLimitSeconds <= 0)
+        return kCycleStart;
+    const int margin = idleLimitSeconds >= 2 * kBeforeBlanking ? kBeforeBlanking : idleLimitSeconds / 2;
+    return std::clamp(idleLimitSeconds - margin, 1, kCycleStart);
+}
 
 Heartbeat::Heartbeat(MainWindowModel& main, Keyboard& keyboard, ScreenSaverInhibitor& screenSaver)
     : main_(main),
@@ -49,8 +61,8 @@ void Heartbeat::HEARTBEAT_TIMER_Timer()
     main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(main_.heartbeatCountdown));
     if (main_.HEARTBEAT_COUNTDOWN_TEXTBOX.text() != kZero)
         return;
-    main_.heartbeatCountdown = kCycleStart;
-    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(kCycleStart));
+    main_.heartbeatCountdown = heartbeatCycleSeconds(keyboard_.idleLimitSeconds());
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(main_.heartbeatCountdown));
     main_.KITT_BACKGROUND_LABEL.setBackground(colour::Cyan);
     main_.NUMLOCK_TIMER_1.setEnabled(true);
 }
@@ -72,15 +84,20 @@ void Heartbeat::NUMLOCK_TIMER_2_Timer()
 
 void Heartbeat::HEARTBEAT_COUNTDOWN_TEXTBOX_DblClick()
 {
-    main_.heartbeatCountdown = kResetTo;
-    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(kResetTo));
+    main_.heartbeatCountdown = std::min(kResetTo, heartbeatCycleSeconds(keyboard_.idleLimitSeconds()));
+    main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(main_.heartbeatCountdown));
 }
 
 void Heartbeat::runningChanged()
 {
-    if (main_.HEARTBEAT_TIMER.enabled())
+    if (main_.HEARTBEAT_TIMER.enabled()) {
         screenSaver_.inhibit(inhibitionReason());
-    else
+        const int cycle = heartbeatCycleSeconds(keyboard_.idleLimitSeconds());
+        if (main_.heartbeatCountdown > cycle) {
+            main_.heartbeatCountdown = cycle;
+            main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(cycle));
+        }
+    } else
         screenSaver_.release();
     showKeepAwake();
 }

@@ -2,6 +2,11 @@
 
 namespace zb {
 
+// The heartbeat's cycle: 301 seconds, or less when the window system blanks
+// the screen after `idleLimitSeconds` (0: never), so that each press comes
+// well before it would.
+int heartbeatCycleSeconds(int idleLimitSeconds);
+
 class Keyboard;
 class MainWindowModel;
 class ScreenSaverInhibitor;
@@ -12,7 +17,9 @@ class ScreenSaverInhibitor;
 // While the heartbeat runs it also wants a screensaver inhibition, held where
 // the session offers one; the countdown's tooltip says what keeps the session
 // awake at each moment. A press pair under way when the program ends is
-// finished, so that Num Lock is left as it was.
+// finished, so that Num Lock is left as it was. Where the window system
+// blanks the screen after less idle time than a cycle, the cycle is cut
+// short so that the presses come first.
 class Heartbeat {
 public:
     Heartbeat(MainWindowModel& main, Keyboard& keyboard, ScreenSaverInhibitor& screenSaver);

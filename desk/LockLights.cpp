@@ -47,7 +47,8 @@ void LockLights::show(TextField& light, LockKey key, LockState state)
     light.setBackground(state == LockState::On    ? colour::Green
                         : state == LockState::Off ? colour::Red
                                                   : kUnknownLockColour);
-    light.setToolTip(lockLightToolTip(key, state, keyboard_.readProblem(), keyboard_.pressProblem(key)));
+    light.setToolTip(
+        lockLightToolTip(key, state, keyboard_.readProblem(), keyboard_.pressProblem(key), keyboard_.readCaveat()));
 }
 
 } // namespace zb

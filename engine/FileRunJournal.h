@@ -12,8 +12,8 @@ namespace zb {
 
 // The run journal kept in a journal file: one line an event, stamped with
 // the time, and each task's output in "<pass start>-task-<n>.log" in the
-// file's output folder. When a pass starts, the output of the newest passes,
-// in the journal's order, is kept and older passes' output is deleted.
+// file's output folder. When a pass starts, the output of the newest passes
+// is kept and older passes' output is deleted (see OutputPruning.h).
 class FileRunJournal : public RunJournal {
 public:
     static constexpr int kDefaultOutputPasses = 30;

@@ -38,6 +38,8 @@ public:
     virtual ~Keyboard() = default;
     // Why the locks' state cannot be read in this session; empty when it can.
     virtual QString readProblem() const = 0;
+    // Why a state read may not be the keyboard's own; empty when it is.
+    virtual QString readCaveat() const { return {}; }
     // Why `key` cannot be pressed in this session (so that its lock flips);
     // empty when it can.
     virtual QString pressProblem(LockKey key) const = 0;
@@ -50,6 +52,10 @@ public:
     // needs to ask over and over; false when this keyboard cannot tell. A
     // later call replaces the listener; an empty one stops the calls.
     virtual bool watch(std::function<void()> onChange) = 0;
+    // Seconds without input after which the window system blanks the screen
+    // by itself (its own screen saver, or powering the screen down); 0 when
+    // it never does or cannot tell. Read afresh: the user may change it.
+    virtual int idleLimitSeconds() { return 0; }
 };
 
 } // namespace zb

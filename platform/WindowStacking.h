@@ -32,8 +32,8 @@ public:
     // that no longer exists is ignored.
     virtual void setTopmost(WindowId window, bool topmost) = 0;
     // Has onChange called whenever the foreground window changes, a window
-    // comes or goes, or the topmost state of the foreground or the main window
-    // changes; false when this stacking cannot tell. A later call replaces the
+    // comes or goes, the stacking changes, or the topmost state of the main
+    // window changes; false when this stacking cannot tell. A later call replaces the
     // listener; an empty one stops the calls.
     virtual bool watch(std::function<void()> onChange) = 0;
 };

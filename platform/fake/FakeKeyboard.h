@@ -49,6 +49,8 @@ public:
         onChange = std::move(listener);
         return true;
     }
+    int idleLimitSeconds() override { return idleLimit; }
+    QString readCaveat() const override { return caveat; }
     // A lock changed from outside (the user's key, another program).
     void set(LockStates s)
     {
@@ -62,6 +64,8 @@ public:
     bool pressable = true;
     std::optional<LockKey> unpressable;
     bool tells = false;
+    int idleLimit = 0;
+    QString caveat;
     int reads = 0;
     QList<Press> presses;
     std::function<std::int64_t()> now; // stamps presses with the test clock

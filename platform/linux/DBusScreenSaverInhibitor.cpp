@@ -6,6 +6,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QDeadlineTimer>
+#include <QTimer>
 #include <QVariantMap>
 
 namespace zb {
@@ -24,6 +25,8 @@ const QString kPortalRequest = QStringLiteral("org.freedesktop.portal.Request");
 constexpr quint32 kInhibitIdle = 8;
 // At the program's end, how long the services have to confirm.
 constexpr int kGiveBackWaitMs = 1000;
+// Well after the window has come up.
+constexpr int kConnectAfterMs = 500;
 
 bool noSuchService(const QDBusMessage& reply)
 {
@@ -37,6 +40,13 @@ bool noSuchService(const QDBusMessage& reply)
 DBusScreenSaverInhibitor::DBusScreenSaverInhibitor(QString applicationName)
     : applicationName_(std::move(applicationName))
 {
+    // Connecting to the bus waits for it: that is left until the event loop
+    // runs, once the window is on the screen.
+    QTimer::singleShot(kConnectAfterMs, &context_, [this] { connectToBus(); });
+}
+
+void DBusScreenSaverInhibitor::connectToBus()
+{
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -48,6 +58,7 @@ DBusScreenSaverInhibitor::DBusScreenSaverInhibitor(QString applicationName)
                      [this](const QString& service, const QString& oldOwner, const QString& newOwner) {
                          serviceChanged(service, oldOwner, newOwner);
                      });
+    take();
 }
 
 DBusScreenSaverInhibitor::~DBusScreenSaverInhibitor()

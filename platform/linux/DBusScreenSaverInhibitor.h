@@ -4,6 +4,7 @@
 
 #include <QDBusPendingCall>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <memory>
 
@@ -20,7 +21,8 @@ namespace zb {
 // with the service that held it and taken again from whichever answers next;
 // the screensaver service, when it appears, takes over from the portal. A
 // held inhibition is given back on release and on destruction (which waits
-// a moment for the answers, as the program is ending).
+// a moment for the answers, as the program is ending). The bus is connected
+// to once the event loop runs, so that starting never waits for it.
 class DBusScreenSaverInhibitor : public ScreenSaverInhibitor {
 public:
     explicit DBusScreenSaverInhibitor(QString applicationName);
@@ -41,6 +43,7 @@ private:
     void sendGiveBack(InhibitionHolder holder, const QString& path, quint32 cookie);
     void setHolder(InhibitionHolder holder);
     void serviceChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
+    void connectToBus();
 
     QString applicationName_;
     QString reason_;
@@ -55,6 +58,7 @@ private:
     bool asking_ = false;
     std::unique_ptr<QDBusServiceWatcher> watcher_;
     QList<QDBusPendingCall> givingBack_;
+    QObject context_; // the deferred connection goes with this
 };
 
 } // namespace zb

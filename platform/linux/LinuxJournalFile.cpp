@@ -106,10 +106,10 @@ void LinuxJournalFile::append(const QString& text)
     if (!failure_.isEmpty())
         std::fprintf(stderr, "ZB-SEQUENTA: the run journal %s is written again\n", qPrintable(path_));
     failure_.clear();
-    rotateIfFull();
+    rotateIfFull(written);
 }
 
-void LinuxJournalFile::rotateIfFull()
+void LinuxJournalFile::rotateIfFull(qint64 justWritten)
 {
     struct stat mine = {};
     if (fstat(fd_, &mine) != 0 || mine.st_size < maxBytes_)
@@ -118,10 +118,45 @@ void LinuxJournalFile::rotateIfFull()
     // already: then this one only follows it to the new file.
     struct stat current = {};
     const QByteArray path = QFile::encodeName(path_);
-    if (stat(path.constData(), &current) == 0 && current.st_ino == mine.st_ino && current.st_dev == mine.st_dev)
-        (void)rename(path.constData(), QFile::encodeName(path_ + QStringLiteral(".1")).constData());
+    const QByteArray rotated = QFile::encodeName(path_ + QStringLiteral(".1"));
+    if (stat(path.constData(), &current) == 0 && current.st_ino == mine.st_ino && current.st_dev == mine.st_dev &&
+        rename(path.constData(), rotated.constData()) == 0 && mine.st_size - justWritten >= maxBytes_)
+        capRotated(rotated);
     close(fd_);
     fd_ = -1;
+}
+
+void LinuxJournalFile::capRotated(const QByteArray& rotated) const
+{
+    // The program moves its journal aside as soon as a line takes it to the
+    // limit; one that was there before the line came was not of its writing
+    // (an older version's, a planted one) and may be any size. What is kept
+    // of it is its newest whole lines up to the program's own limit, so that
+    // reading it costs no more than reading one of the program's own.
+    const int in = open(rotated.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (in < 0)
+        return;
+    struct stat st = {};
+    QByteArray tail;
+    if (fstat(in, &st) == 0 && st.st_size > maxBytes_) {
+        tail.resize(maxBytes_);
+        const ssize_t got = pread(in, tail.data(), static_cast<size_t>(maxBytes_), st.st_size - maxBytes_);
+        tail.resize(got > 0 ? got : 0);
+    }
+    close(in);
+    if (tail.isEmpty())
+        return;
+    // The first line is cut at its front unless the cut fell right after a newline.
+    const qsizetype firstEnd = tail.indexOf('\n');
+    tail.remove(0, firstEnd < 0 ? tail.size() : firstEnd + 1);
+    const QByteArray temporary = rotated + ".cut." + QByteArray::number(getpid());
+    const int out = open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0600);
+    if (out < 0)
+        return;
+    const bool whole = write(out, tail.constData(), static_cast<size_t>(tail.size())) == tail.size();
+    close(out);
+    if (!whole || rename(temporary.constData(), rotated.constData()) != 0)
+        unlink(temporary.constData());
 }
 
 QStringList LinuxJournalFile::outputFiles() const

@@ -14,7 +14,7 @@ namespace zb {
 // next one. When the file at the path is no longer the one held open (the
 // folder was moved or deleted), a new one is opened there. Past its size
 // limit the file is moved aside to "<name>-runs.log.1" (one older file is
-// kept). A failure is said once on stderr.
+// kept), cut to that limit if it was larger. A failure is said once on stderr.
 class LinuxJournalFile : public JournalFile {
 public:
     static constexpr qint64 kDefaultBytes = 1024 * 1024;
@@ -40,7 +40,8 @@ private:
     bool ensureOpen();
     bool stillAtPath() const;
     void fail(const QString& why);
-    void rotateIfFull();
+    void rotateIfFull(qint64 justWritten);
+    void capRotated(const QByteArray& rotated) const;
 
     QString folder_;
     QString path_;

@@ -4,15 +4,19 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zb {
@@ -64,10 +68,29 @@ bool isPid(std::string_view name)
     return true;
 }
 
-// The command name and state from "pid (comm) S ...": the command name lies
-// between the first '(' and the last ')', as it may hold either.
-bool readStat(int procFd, std::string_view pid, char (&buf)[512], std::string_view& comm, char& state)
+bool isAlive(char state) { return state != 'Z' && state != 'X' && state != 'x'; }
+
+// The start time, the 22nd field of the stat line; -1 when it cannot be read.
+long long startTimeOf(std::string_view afterState)
 {
+    // `afterState` begins at field 4: skip fields 4 to 21.
+    for (int field = 4; field < 22; ++field) {
+        const std::size_t space = afterState.find(' ');
+        if (space == std::string_view::npos)
+            return -1;
+        afterState.remove_prefix(space + 1);
+    }
+    long long ticks = -1;
+    const auto [end, error] = std::from_chars(afterState.data(), afterState.data() + afterState.size(), ticks);
+    return error == std::errc() ? ticks : -1;
+}
+
+// The command name, state and start time from "pid (comm) S ...": the
+// command name lies between the first '(' and the last ')', as it may hold
+// either. False when the process has gone.
+bool readStat(int procFd, std::string_view pid, ProcFsProcessQuery::Known& known)
+{
+    char buf[512];
     const ssize_t got = readProcFile(procFd, ProcPath(pid, "stat"), buf, sizeof buf);
     if (got <= 0)
         return false;
@@ -76,12 +99,11 @@ bool readStat(int procFd, std::string_view pid, char (&buf)[512], std::string_vi
     const std::size_t close = text.rfind(')');
     if (open == std::string_view::npos || close == std::string_view::npos || close < open || close + 2 >= text.size())
         return false;
-    comm = text.substr(open + 1, close - open - 1);
-    state = text[close + 2];
+    known.comm.assign(text.substr(open + 1, close - open - 1));
+    known.alive = isAlive(text[close + 2]);
+    known.started = close + 4 < text.size() ? startTimeOf(text.substr(close + 4)) : -1;
     return true;
 }
-
-bool isAlive(char state) { return state != 'Z' && state != 'X' && state != 'x'; }
 
 // The NUL-separated command line, without a last word that a full buffer may
 // have cut short.
@@ -98,28 +120,23 @@ std::string_view readCmdline(int procFd, std::string_view pid, char (&buf)[4096]
     return words;
 }
 
-// Reads what the executable link does not tell: the command name, the state
-// and the names from the command line. False when the process has gone.
-bool readDetails(int procFd, std::string_view pid, ProcFsProcessQuery::Known& known)
+// Reads the names beyond the command name: the executable's and those from
+// the command line.
+void readFullNames(int procFd, std::string_view pid, ProcFsProcessQuery::Known& known)
 {
-    char stat[512];
-    std::string_view comm;
-    char state = '?';
-    if (!readStat(procFd, pid, stat, comm, state))
-        return false;
-    known.comm.assign(comm);
-    known.alive = isAlive(state);
-    if (known.exeError == ENOENT) {
-        // No program image: a kernel thread, a zombie, or gone. Its command
-        // line is empty, so only the command name can match.
-        known.exe.clear();
-        known.firstWord.clear();
-        known.script.clear();
-        return true;
-    }
+    known.complete = true;
+    known.exe.clear();
+    known.firstWord.clear();
+    known.script.clear();
+    char exe[PATH_MAX];
+    const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
+    // No program image: a kernel thread, a zombie, or gone. Its command line
+    // is empty, so only the command name can match.
+    if (exeLength < 0 && errno == ENOENT)
+        return;
     std::string_view exeName;
-    if (known.exeError == 0 && known.exeTarget.size() < PATH_MAX) {
-        std::string_view target = known.exeTarget;
+    if (exeLength > 0 && exeLength < PATH_MAX) {
+        std::string_view target(exe, static_cast<std::size_t>(exeLength));
         // A program whose file was replaced since it started keeps its name.
         constexpr std::string_view kDeleted = " (deleted)";
         if (target.ends_with(kDeleted))
@@ -131,7 +148,14 @@ bool readDetails(int procFd, std::string_view pid, ProcFsProcessQuery::Known& kn
     known.exe.assign(names.exe);
     known.firstWord.assign(names.firstWord);
     known.script.assign(names.script);
-    return true;
+}
+
+long long ticksSinceBoot()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const long long hz = sysconf(_SC_CLK_TCK);
+    return static_cast<long long>(now.tv_sec) * hz + static_cast<long long>(now.tv_nsec) * hz / 1'000'000'000;
 }
 
 bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
@@ -142,42 +166,93 @@ bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
 
 } // namespace
 
+struct ProcFsProcessQuery::Preparation {
+    std::atomic<bool> ready{false};
+    std::unordered_map<std::uint64_t, Known> known;
+    unsigned scan = 0;
+};
+
 ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot)
     : procRoot_(std::move(procRoot)),
-      ownPid_(std::to_string(getpid()))
+      ownPid_(std::to_string(getpid())),
+      youngTicks_(kYoungSeconds * sysconf(_SC_CLK_TCK))
 {}
+
+void ProcFsProcessQuery::prepareInBackground(std::chrono::milliseconds delay)
+{
+    auto preparation = std::make_shared<Preparation>();
+    preparation_ = preparation;
+    std::thread([preparation, root = procRoot_, delay] {
+        std::this_thread::sleep_for(delay);
+        // Nothing waits for this yet: it yields to what does, but not so far
+        // that a busy machine starves it past the first call.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        ProcFsProcessQuery query(root);
+        query.readWholeTable();
+        preparation->known = std::move(query.known_);
+        preparation->scan = query.scan_;
+        preparation->ready.store(true, std::memory_order_release);
+    }).detach();
+}
+
+bool ProcFsProcessQuery::prepared() const
+{
+    return preparation_ && preparation_->ready.load(std::memory_order_acquire);
+}
+
+void ProcFsProcessQuery::adoptPreparation()
+{
+    if (!preparation_)
+        return;
+    if (preparation_->ready.load(std::memory_order_acquire) && known_.empty()) {
+        known_ = std::move(preparation_->known);
+        scan_ = preparation_->scan;
+    }
+    preparation_.reset();
+}
+
+void ProcFsProcessQuery::readWholeTable()
+{
+    readingAll_ = true;
+    isProcessRunning(QStringLiteral("*"));
+    readingAll_ = false;
+}
+
+bool ProcFsProcessQuery::isKnown(const Known& known, ino_t entry, std::uint64_t key) const
+{
+    return known.seenInScan != 0 && known.complete && known.entry == entry && known.started >= 0 &&
+           now_ - known.started >= youngTicks_ && (key + scan_) % kRefreshEvery != 0;
+}
 
 bool ProcFsProcessQuery::processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name)
 {
-    char exe[PATH_MAX];
-    const ssize_t exeLength = readlinkat(procFd, ProcPath(pid, "exe").c_str(), exe, sizeof exe);
-    const int exeError = exeLength < 0 ? errno : 0;
-    const std::string_view exeTarget(exe, exeLength > 0 ? static_cast<std::size_t>(exeLength) : 0);
-
     std::uint64_t key = 0;
     std::from_chars(pid.data(), pid.data() + pid.size(), key);
     Known& known = known_[key];
-    const bool sameProcess =
-        known.seenInScan != 0 && known.entry == entry && known.exeError == exeError && known.exeTarget == exeTarget;
-    const bool dueForRefresh = (key + scan_) % kRefreshEvery == 0;
-    bool fresh = false;
-    if (!sameProcess || dueForRefresh) {
-        known.entry = entry;
-        known.exeError = exeError;
-        known.exeTarget.assign(exeTarget);
-        if (!readDetails(procFd, pid, known)) {
-            known.seenInScan = 0;
+    if (!readingAll_ && isKnown(known, entry, key)) {
+        known.seenInScan = scan_;
+        if (!zb::answersTo(known, name))
             return false;
-        }
-        fresh = true;
+        // Kept names may be out of date: only what is read now counts.
     }
+    known.entry = entry;
+    known.complete = false;
+    known.seenInScan = 0;
+    if (!readStat(procFd, pid, known))
+        return false;
     known.seenInScan = scan_;
-    if (!zb::answersTo(known, name))
+    if (!readingAll_ && procfs::commMatches(known.comm, name))
+        return known.alive;
+    if (!known.alive) {
+        // Only the living count, whatever their names.
+        known.complete = true;
+        known.exe.clear();
+        known.firstWord.clear();
+        known.script.clear();
         return false;
-    // Kept names may be out of date: only what is read now counts.
-    if (!fresh && (!readDetails(procFd, pid, known) || !zb::answersTo(known, name)))
-        return false;
-    return known.alive;
+    }
+    readFullNames(procFd, pid, known);
+    return !readingAll_ && zb::answersTo(known, name);
 }
 
 ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
@@ -185,11 +260,13 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
     const QByteArray encoded = QFile::encodeName(name);
     const std::string_view wanted(encoded.constData(), static_cast<std::size_t>(encoded.size()));
 
+    adoptPreparation();
     const int procFd = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (procFd < 0)
         return ProcessPresence::Unknown;
     if (++scan_ == 0)
         scan_ = 1; // 0 marks a name never seen
+    now_ = ticksSinceBoot();
     const bool anyName = !wanted.empty() && wanted.find('\0') == std::string_view::npos;
     bool found = false;
     bool readError = false;
@@ -238,6 +315,8 @@ bool ProcFsProcessQuery::answersTo(qint64 pid, const QString& name)
     const std::string pidText = std::to_string(pid);
     if (wanted.empty() || wanted.find('\0') != std::string_view::npos || pid <= 0 || pidText == ownPid_)
         return false;
+    adoptPreparation();
+    now_ = ticksSinceBoot();
     const int procFd = open(procRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (procFd < 0)
         return false;

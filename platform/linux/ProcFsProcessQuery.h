@@ -2,7 +2,9 @@
 
 #include "platform/ProcessQuery.h"
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -19,16 +21,23 @@ namespace zb {
 // own process is never counted (a copy may be named as its task). A table that
 // cannot be opened or listed, or lists no process at all, is Unknown.
 //
-// Reading a process's files is what a scan costs, so each call reads only the
-// executable link of every process, the cheapest of them. The command name and
-// the names from the command line are kept between calls for as long as the
-// same process (its /proc entry) shows the same executable; a new process
-// under the pid or a program that executed another one reads them afresh.
-// What a process changes without executing a new program (its command name,
-// its command line) is read again once in every kRefreshEvery calls, spread
-// over the calls. A process whose kept names answer to the name is read afresh
-// before it counts, so a kept name never makes a process count that no longer
-// answers to it.
+// Reading a process's files is what a scan costs, so a scan reads next to
+// nothing of a process it knows: the listing gives each process directory's
+// inode, and a process keeps its /proc entry, and so its inode, for as long
+// as it lives. What was read of it is kept under its pid and that inode; a
+// new process under the pid has a new entry and is read afresh. What a
+// process may change in place (another program by exec, a new command name,
+// a rewritten command line) is caught two ways: a process younger than
+// kYoungSeconds, the age at which tasks start their programs, is read at
+// every call, and every other one once in every kRefreshEvery calls, spread
+// over the calls. A process whose kept names answer to the name is read
+// afresh before it counts, so a kept name never makes a process count that
+// no longer answers to it. A process read afresh shows its command name
+// first; when that settles the answer, nothing else of it is read.
+//
+// The first call would have to read every process; prepareInBackground()
+// reads the table ahead on a thread of its own, so that the first call finds
+// it known and costs no more than the later ones.
 class ProcFsProcessQuery : public ProcessQuery {
 public:
     // `procRoot` is where the process table is mounted.
@@ -37,13 +46,21 @@ public:
     ProcessPresence isProcessRunning(const QString& name) override;
     bool answersTo(qint64 pid, const QString& name) override;
 
+    // Reads the whole table after `delay` on a thread at a low priority and
+    // hands it to the first call that finds it ready. A call made before then
+    // reads for itself; the thread's work is dropped.
+    void prepareInBackground(std::chrono::milliseconds delay);
+    // Whether a table read ahead is ready to be taken.
+    bool prepared() const;
+
     static constexpr unsigned kRefreshEvery = 32;
+    static constexpr long kYoungSeconds = 5;
 
     // What is kept of one process between calls.
     struct Known {
         ino_t entry = 0;         // the inode of its /proc directory
-        std::string exeTarget;   // the executable link as read
-        int exeError = 0;        // why it could not be read, or 0
+        long long started = -1;  // start time in clock ticks after boot; -1 unknown
+        bool complete = false;   // the names beyond the command name were read
         std::string comm;        // command name
         std::string exe;         // executable's file name
         std::string firstWord;   // file name of the first command-line word
@@ -53,13 +70,25 @@ public:
     };
 
 private:
+    struct Preparation;
+
     bool processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name);
+    bool isKnown(const Known& known, ino_t entry, std::uint64_t key) const;
+    void adoptPreparation();
+    void readWholeTable();
 
     std::string procRoot_;
     // This process's own pid, which never counts as a process of any name.
     std::string ownPid_;
     std::unordered_map<std::uint64_t, Known> known_;
     unsigned scan_ = 0;
+    // Clock ticks after boot at the start of this call, and how many make
+    // up kYoungSeconds.
+    long long now_ = 0;
+    long long youngTicks_ = 0;
+    // Set at the start of a table-wide read: read every process in full.
+    bool readingAll_ = false;
+    std::shared_ptr<Preparation> preparation_;
 };
 
 } // namespace zb

@@ -1,3 +1,6 @@
+#include <QFile>
+
+// Xlib comes after Qt.
 #include "X11Keyboard.h"
 
 #include "X11EventWatch.h"
@@ -5,7 +8,11 @@
 #include <X11/XKBlib.h>
 #include <X11/extensions/XInput.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/dpms.h>
 #include <X11/keysym.h>
+
+#include <algorithm>
+#include <sys/socket.h>
 
 namespace zb {
 
@@ -42,15 +49,42 @@ QStringList inputDevices(Display* display)
 
 } // namespace
 
-bool X11Keyboard::isXWayland(bool hasXWaylandExtension, const QStringList& inputDevices)
+bool X11Keyboard::isXWayland(const ServerSigns& signs)
 {
-    if (hasXWaylandExtension)
+    if (signs.xwaylandExtension)
         return true;
-    for (const QString& device : inputDevices)
+    for (const QString& device : signs.inputDevices)
         if (device.startsWith(QLatin1String("xwayland-")))
             return true;
-    return false;
+    if (signs.serverProgram.compare(QLatin1String("Xwayland"), Qt::CaseInsensitive) == 0)
+        return true;
+    // X servers' programs are named X-something (Xorg, Xvfb, Xephyr, Xvnc),
+    // so an X server of its own started inside a Wayland session is not
+    // taken for XWayland.
+    return signs.waylandSession && !signs.serverProgram.isEmpty() && !signs.serverProgram.startsWith(QLatin1Char('X'));
 }
+
+namespace {
+
+// The command name of the process that made the local socket of the
+// connection; empty for a remote one or where it cannot be read.
+QString serverProgram(Display* display)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (getsockopt(ConnectionNumber(display), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.pid <= 0)
+        return {};
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(peer.pid));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll().trimmed()) : QString();
+}
+
+X11Keyboard::ServerSigns serverSigns(Display* display)
+{
+    return {hasExtension(display, "XWAYLAND"), inputDevices(display), serverProgram(display),
+            !qgetenv("WAYLAND_DISPLAY").isEmpty() || qgetenv("XDG_SESSION_TYPE") == "wayland"};
+}
+
+} // namespace
 
 X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events)
     : display_(display),
@@ -60,7 +94,7 @@ X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events
     xkb_ = XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor);
     int testEvent = 0, testError = 0, testMajor = 0, testMinor = 0;
     xtest_ = XTestQueryExtension(display_, &testEvent, &testError, &testMajor, &testMinor);
-    xwayland_ = isXWayland(hasExtension(display_, "XWAYLAND"), inputDevices(display_));
+    xwayland_ = isXWayland(serverSigns(display_));
     for (std::size_t i = 0; i < kKeySyms.size(); ++i) {
         keycode_[i] = XKeysymToKeycode(display_, kKeySyms[i]);
         bool explicitAllowed = false;
@@ -148,6 +182,32 @@ bool X11Keyboard::press(LockKey key)
     }
     XFlush(display_);
     return true;
+}
+
+QString X11Keyboard::readCaveat() const
+{
+    return xwayland_ ? QStringLiteral("under XWayland this is the X server's copy, which follows the keyboard only "
+                                      "while an X program has the focus")
+                     : QString();
+}
+
+int X11Keyboard::idleLimitSeconds()
+{
+    int timeout = 0, interval = 0, preferBlanking = 0, allowExposures = 0;
+    XGetScreenSaver(display_, &timeout, &interval, &preferBlanking, &allowExposures);
+    int limit = std::max(timeout, 0);
+    int event = 0, error = 0;
+    CARD16 power = 0;
+    BOOL enabled = False;
+    if (DPMSQueryExtension(display_, &event, &error) && DPMSCapable(display_) && DPMSInfo(display_, &power, &enabled) &&
+        enabled) {
+        CARD16 standby = 0, suspend = 0, off = 0;
+        if (DPMSGetTimeouts(display_, &standby, &suspend, &off))
+            for (const int seconds : {int(standby), int(suspend), int(off)})
+                if (seconds > 0 && (limit == 0 || seconds < limit))
+                    limit = seconds;
+    }
+    return limit;
 }
 
 bool X11Keyboard::watch(std::function<void()> onChange)

@@ -27,8 +27,17 @@ public:
     X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events);
 
     // Whether an X server is XWayland, from what it shows: newer ones name
-    // themselves by an extension, older ones only by their input devices.
-    static bool isXWayland(bool hasXWaylandExtension, const QStringList& inputDevices);
+    // themselves by an extension, older ones by their input devices; one
+    // without either by the program at the other end of a local connection:
+    // XWayland itself, or a Wayland compositor that made the socket and
+    // hands it to the XWayland it starts on demand.
+    struct ServerSigns {
+        bool xwaylandExtension = false;
+        QStringList inputDevices;
+        QString serverProgram;       // empty when not known (a remote display)
+        bool waylandSession = false; // WAYLAND_DISPLAY is set, or the session type is "wayland"
+    };
+    static bool isXWayland(const ServerSigns& signs);
 
     ~X11Keyboard() override;
     X11Keyboard(const X11Keyboard&) = delete;
@@ -39,6 +48,10 @@ public:
     LockStates lockStates() override;
     bool press(LockKey key) override;
     bool watch(std::function<void()> onChange) override;
+    // The X server's screen saver timeout and, where DPMS is on, its first
+    // power-saving timeout: whichever comes first.
+    int idleLimitSeconds() override;
+    QString readCaveat() const override;
 
 private:
     enum class Way { Nothing, Keys, Light };

@@ -56,6 +56,7 @@ X11WindowStacking::X11WindowStacking(Display* display, std::shared_ptr<X11EventW
       supported_(XInternAtom(display, "_NET_SUPPORTED", False)),
       activeWindow_(XInternAtom(display, "_NET_ACTIVE_WINDOW", False)),
       clientList_(XInternAtom(display, "_NET_CLIENT_LIST", False)),
+      clientListStacking_(XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False)),
       wmState_(XInternAtom(display, "_NET_WM_STATE", False)),
       wmStateAbove_(XInternAtom(display, "_NET_WM_STATE_ABOVE", False)),
       wmPid_(XInternAtom(display, "_NET_WM_PID", False)),
@@ -81,13 +82,7 @@ WindowId X11WindowStacking::mainWindow()
     return main;
 }
 
-WindowId X11WindowStacking::foregroundWindow()
-{
-    const WindowId foreground = cardinal(display_, root_, activeWindow_, XA_WINDOW);
-    if (watching_)
-        follow(static_cast<Window>(foreground), followedForeground_);
-    return foreground;
-}
+WindowId X11WindowStacking::foregroundWindow() { return cardinal(display_, root_, activeWindow_, XA_WINDOW); }
 
 bool X11WindowStacking::isOwnWindow(WindowId window)
 {
@@ -149,11 +144,8 @@ void X11WindowStacking::follow(Window window, Window& followed)
 {
     if (window == followed)
         return;
-    // The window followed before keeps its mask while it is still the other
-    // one followed (the main window that had the foreground).
     Display* d = events_->display();
-    const Window other = &followed == &followedMain_ ? followedForeground_ : followedMain_;
-    if (followed != 0 && followed != other)
+    if (followed != 0)
         XSelectInput(d, followed, NoEventMask);
     followed = window;
     if (window != 0)
@@ -173,9 +165,9 @@ bool X11WindowStacking::watch(std::function<void()> onChange)
         if (event.type != PropertyNotify || !onChange_)
             return;
         const XPropertyEvent& p = event.xproperty;
-        const bool stacking = p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_);
-        const bool state =
-            p.atom == wmState_ && p.window != root_ && (p.window == followedMain_ || p.window == followedForeground_);
+        const bool stacking =
+            p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_ || p.atom == clientListStacking_);
+        const bool state = p.atom == wmState_ && p.window != root_ && p.window == followedMain_;
         if (stacking || state)
             onChange_();
     });

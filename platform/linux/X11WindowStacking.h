@@ -16,8 +16,11 @@ class X11EventWatch;
 // is the root window's _NET_ACTIVE_WINDOW; the topmost layer is
 // _NET_WM_STATE_ABOVE, read from each window and added and removed by client
 // messages to the root window. Changes are followed through property events
-// on the root window, the foreground window and the main window. Another
-// copy of this program is a window of the main window's class (WM_CLASS).
+// on the root window (the active window, the windows and their stacking) and
+// on the main window, never on another program's window: its every title
+// change would wake this program. A window lifted into the topmost layer
+// changes the stacking. Another copy of this program is a window of the main
+// window's class (WM_CLASS).
 class X11WindowStacking : public WindowStacking {
 public:
     // knownOwn answers for the windows this program knows it made; a window
@@ -49,6 +52,7 @@ private:
     Atom supported_;
     Atom activeWindow_;
     Atom clientList_;
+    Atom clientListStacking_;
     Atom wmState_;
     Atom wmStateAbove_;
     Atom wmPid_;
@@ -58,7 +62,6 @@ private:
     std::function<void()> onChange_;
     int handler_ = 0;
     Window followedMain_ = 0;
-    Window followedForeground_ = 0;
 };
 
 } // namespace zb

@@ -24,7 +24,8 @@ TEST(AlwaysOnTop, DemotesAnotherProgramsForegroundWindowButNeverOursOrAnotherCop
         QList<Call> calls;
     };
     const Case cases[] = {
-        {"main window in the foreground", kMain, kMain, {}, {}},
+        {"main window in the foreground", kMain, kMain, {kMain}, {}},
+        {"main window activated before it was on top", kMain, kMain, {kOther}, {{kMain, true}}},
         {"another program's topmost window", kMain, kOther, {kOther}, {{kOther, false}, {kMain, true}}},
         {"another program's plain window", kMain, kOther, {}, {{kMain, true}}},
         {"nothing must change", kMain, kOther, {kMain}, {}},
@@ -58,7 +59,7 @@ TEST(AlwaysOnTop, DemotesAnotherProgramsForegroundWindowButNeverOursOrAnotherCop
     }
 }
 
-TEST(AlwaysOnTop, StartsTickedWithoutAStoredValueAndClearingItLeavesTheMainWindowOnTop)
+TEST(AlwaysOnTop, StartsTickedWithoutAStoredValueAndClearingItTakesTheMainWindowOffTheTop)
 {
     Harness h;
     h.stacking.main = kMain;
@@ -72,6 +73,7 @@ TEST(AlwaysOnTop, StartsTickedWithoutAStoredValueAndClearingItLeavesTheMainWindo
 
     m.AlwaysOnTopTimer_TICKBOX.click();
     EXPECT_FALSE(m.AlwaysOnTopTimer.enabled());
+    EXPECT_TRUE(h.stacking.topmostWindows.isEmpty()) << "at once, not at the next start";
     h.stacking.calls.clear();
     h.stacking.foreground = 0x3400009;
     h.stacking.topmostWindows << 0x3400009;
@@ -82,7 +84,8 @@ TEST(AlwaysOnTop, StartsTickedWithoutAStoredValueAndClearingItLeavesTheMainWindo
     m.AlwaysOnTopTimer_TICKBOX.click();
     h.seconds(2);
     EXPECT_EQ(h.stacking.foregroundQueries, 2);
-    EXPECT_EQ(h.stacking.calls, (QList<Call>{{0x3400009, false}})) << "sent once, and only what had to change";
+    EXPECT_EQ(h.stacking.calls, (QList<Call>{{0x3400009, false}, {kMain, true}}))
+        << "sent once, and only what had to change";
     EXPECT_EQ(h.stacking.topmostWindows, QSet<WindowId>{kMain});
 }
 
@@ -109,7 +112,7 @@ TEST(AlwaysOnTop, ADesktopThatTellsOfItsChangesIsFollowedWithoutTicks)
     EXPECT_TRUE(h.stacking.calls.isEmpty()) << "switched off";
 
     m.AlwaysOnTopTimer_TICKBOX.click();
-    EXPECT_EQ(h.stacking.calls, (QList<Call>{{0x3400009, false}})) << "switching on looks at once";
+    EXPECT_EQ(h.stacking.calls, (QList<Call>{{0x3400009, false}, {kMain, true}})) << "switching on looks at once";
 
     h.program.reset();
     EXPECT_FALSE(h.stacking.onChange) << "the desktop outlives the program: it must stop telling";

@@ -64,6 +64,30 @@ TEST(Heartbeat, PressesNumLockTwiceEvery301TicksAndLeavesItAsItWas)
     EXPECT_FALSE(m.NUMLOCK_TIMER_2.enabled());
 }
 
+// A window system that blanks the screen sooner than a cycle: the presses
+// come first, with room for a late tick; the full cycle stays the longest.
+TEST(Heartbeat, ACycleEndsBeforeTheScreenWouldBlank)
+{
+    const struct {
+        int idleLimit;
+        int cycle;
+    } cases[] = {{0, 301}, {600, 301}, {311, 301}, {310, 300}, {300, 290}, {60, 50}, {10, 5}, {1, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(heartbeatCycleSeconds(c.idleLimit), c.cycle) << c.idleLimit;
+
+    Harness h;
+    h.keyboard.idleLimit = 300;
+    MainWindowModel& m = h.start().main;
+    m.KITT_START_BUTTON.click();
+    h.seconds(1);
+    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.text(), QStringLiteral("00:04:49"));
+    h.seconds(581);
+    EXPECT_EQ(pressTimes(h.keyboard), (QList<Ms>{290750, 291500, 580750, 581500}));
+    h.keyboard.idleLimit = 0;
+    m.HEARTBEAT_COUNTDOWN_TEXTBOX.doubleClick();
+    EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.text(), QStringLiteral("00:05:00"));
+}
+
 TEST(Heartbeat, StoppedBetweenThePressesStillSendsTheSecondAndKeepsItsCount)
 {
     Harness h;

@@ -137,6 +137,15 @@ TEST(LockLights, SayWhyTheyCannotBeReadOrPressed)
         EXPECT_EQ(m.VERT_CAPS_LIGHT_LABEL.toolTip(),
                   QStringLiteral("CAPS LOCK = UNKNOWN\nThe state cannot be read: cannot read"));
     }
+    {
+        Harness h;
+        h.keyboard.pressable = false;
+        h.keyboard.caveat = QStringLiteral("a copy");
+        MainWindowModel& m = h.start().main;
+        EXPECT_EQ(m.VERT_NUM_LIGHT_LABEL.toolTip(),
+                  QStringLiteral("NUM LOCK = OFF\nThe state shown may be stale: a "
+                                 "copy\nA double-click cannot press it: cannot press"));
+    }
 }
 
 TEST(Desk, WithADesktopThatTellsOfItsChangesAnIdleProgramHasNoTimerTicking)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <functional>
 #include <spawn.h>
@@ -219,11 +220,16 @@ TEST(ProcFsProcessQuery, NamesThatMatchNothing)
 class FakeProcTree {
 public:
     // Adds a process, or changes what an existing one shows.
-    void add(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline)
+    // Without a start time, a process is read at every call.
+    void add(const QString& pid, const QByteArray& comm, char state, const QString& exe, const QByteArray& cmdline,
+             long long started = -1)
     {
         QDir().mkpath(dir_.filePath(pid));
         write(pid + QStringLiteral("/comm"), comm + '\n');
-        write(pid + QStringLiteral("/stat"), pid.toUtf8() + " (" + comm + ") " + state + " 1 1 1 0 -1\n");
+        const QByteArray rest =
+            started < 0 ? " 1 1 1 0 -1"
+                        : " 1 1 1 0 -1 4194304 90 0 0 0 3 1 0 0 20 0 1 0 " + QByteArray::number(started) + " 8192 100";
+        write(pid + QStringLiteral("/stat"), pid.toUtf8() + " (" + comm + ") " + state + rest + '\n');
         write(pid + QStringLiteral("/cmdline"), cmdline);
         QFile::remove(dir_.filePath(pid + QStringLiteral("/exe")));
         if (!exe.isEmpty())
@@ -340,6 +346,33 @@ TEST(ProcFsProcessQuery, KeptNamesFollowANewProcessUnderThePidAnExecAndARename)
     // It exits and stays unreaped.
     tree.add(u"300"_s, "perl", 'Z', QString(), QByteArray());
     EXPECT_FALSE(runs(query, u"perl"_s));
+}
+
+// What is kept of a process is trusted only once it is past the age at which
+// a task's launcher starts its real program.
+TEST(ProcFsProcessQuery, AYoungProcessIsReadAtEveryCallAnOldOneWithinAFewCalls)
+{
+    using namespace Qt::StringLiterals;
+    timespec now = {};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const long long hz = sysconf(_SC_CLK_TCK);
+    const long long young = now.tv_sec * hz;
+    const long long old = young - (ProcFsProcessQuery::kYoungSeconds + 5) * hz;
+    FakeProcTree tree;
+    tree.add(u"400"_s, "sh", 'S', u"/bin/sh"_s, QByteArray("sh\0-c\0x\0", 8), young);
+    tree.add(u"401"_s, "sh", 'S', u"/bin/sh"_s, QByteArray("sh\0-c\0x\0", 8), old);
+    ProcFsProcessQuery query(tree.root());
+    EXPECT_FALSE(runs(query, u"setup"_s));
+
+    tree.add(u"400"_s, "setup", 'S', u"/opt/setup"_s, QByteArray("setup\0", 6), young);
+    EXPECT_TRUE(runs(query, u"setup"_s)) << "a launcher that became its program is seen at once";
+    tree.add(u"400"_s, "sh", 'S', u"/bin/sh"_s, QByteArray("sh\0-c\0x\0", 8), young);
+
+    tree.add(u"401"_s, "setup", 'S', u"/opt/setup"_s, QByteArray("setup\0", 6), old);
+    int calls = 1;
+    while (!runs(query, u"setup"_s) && calls <= int(ProcFsProcessQuery::kRefreshEvery))
+        ++calls;
+    EXPECT_LE(calls, int(ProcFsProcessQuery::kRefreshEvery));
 }
 
 } // namespace

@@ -184,6 +184,29 @@ TEST(RunJournalFile, KeepsTheLastMegabyteWithOneOlderFileAndTheNewestPassesOutpu
         EXPECT_EQ(events[i].seconds, events[i - 1].seconds + 1) << "nothing lost between the two files";
 }
 
+// A journal the program did not write, far past its limit, is cut to the
+// limit when it is moved aside: its newest whole lines, up to the new one.
+TEST(RunJournalFile, ALargerJournalMovedAsideIsCutToTheLimitAtALineStart)
+{
+    QTemporaryDir state;
+    SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 2000});
+    const QString path = journal.journalFile();
+    QFile planted(path);
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 500; ++i)
+        planted.write(QStringLiteral("planted line %1 of an older version\n").arg(i, 4, 10, QLatin1Char('0')).toUtf8());
+    planted.close();
+    journal.record({.kind = K::TaskSkipped, .slot = 4});
+
+    const QByteArray kept = readFile(path + QStringLiteral(".1")).toUtf8();
+    EXPECT_LE(kept.size(), 2000);
+    EXPECT_GT(kept.size(), 1000);
+    EXPECT_TRUE(kept.startsWith("planted line ")) << kept.left(40).toStdString();
+    const QList<QByteArray> lines = kept.trimmed().split('\n');
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith("planted line 0499"));
+    EXPECT_EQ(parseJournalLine(QString::fromUtf8(lines.last()))->event.slot, 4);
+}
+
 // Read from the end: the newest pass alone, also when it began in the older
 // file, lies behind many pieces of the file, holds a line longer than a
 // piece, or a broken start line follows it.
@@ -326,9 +349,10 @@ TEST(RunJournalFile, EveryLineIsWholeAndLandsInTheFileAtThePathWhateverHappenedT
     EXPECT_EQ(after->event.slot, 4);
 }
 
-// The clock set back a year: passes are pruned in the order they ran, and
-// neither the pass that begins nor the one before it ever goes.
-TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsNames)
+// The clock set back a year: output stamped before the beginning pass goes
+// oldest first, and what is stamped after it is kept, as it may be the pass
+// just before; neither the pass that begins nor the one before it ever goes.
+TEST(RunJournalFile, OutputIsPrunedByItsStampsAndKeptWhenStampedAfterTheClock)
 {
     QTemporaryDir state;
     SystemJournal journal(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 3});
@@ -336,7 +360,8 @@ TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsName
     journal.now = [&] { return at; };
     const QString out = state.path() + QStringLiteral("/output/zb/");
     QDir().mkpath(out);
-    QFile(out + QStringLiteral("20300101-000000-task-1.log")).open(QIODevice::WriteOnly); // a stale future one
+    const QString future = QStringLiteral("20300101-000000-task-1.log");
+    QFile(out + future).open(QIODevice::WriteOnly);
     QStringList made;
     const auto pass = [&](const QDateTime& when) {
         at = when;
@@ -350,12 +375,17 @@ TEST(RunJournalFile, OutputIsPrunedInTheOrderThePassesRanNotByTheStampsInItsName
     pass(QDateTime(QDate(2025, 6, 1), QTime(0, 0), Qt::UTC)); // the clock went back
     pass(QDateTime(QDate(2025, 6, 2), QTime(0, 0), Qt::UTC));
     pass(QDateTime(QDate(2025, 6, 3), QTime(0, 0), Qt::UTC));
-    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[1], made[2], made[3]}));
+    pass(QDateTime(QDate(2025, 6, 4), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[2], made[3], made[4], made[0], future}));
 
     SystemJournal one(state.path(), QStringLiteral("zb"), {.journalBytes = 1 << 20, .outputPasses = 1});
-    one.now = [] { return QDateTime(QDate(2025, 6, 4), QTime(0, 0), Qt::UTC); };
+    one.now = [] { return QDateTime(QDate(2025, 6, 5), QTime(0, 0), Qt::UTC); };
     one.record({.kind = K::PassStarted});
-    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{made[3]}) << "the pass before is kept";
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), (QStringList{made[4], made[0], future})) << "the pass before is kept";
+
+    one.now = [] { return QDateTime(QDate(2031, 1, 1), QTime(0, 0), Qt::UTC); };
+    one.record({.kind = K::PassStarted});
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{future}) << "the clock is past them all again";
 }
 
 // A task whose output file cannot be made still runs; its output goes

@@ -1,0 +1,80 @@
+#!/bin/sh
+# Side by side in one run, each against its baseline:
+#  1. the P-4-P poll against `pgrep -x` at 600 and 3,000 processes: the first
+#     query (prepared ahead, as the program does, and cold) and later ones;
+#  2. start-up, exec to the mapped window, against an empty Qt 6 window;
+#  3. idle wake-ups with default settings while a window in front changes
+#     its title every second (a terminal showing a clock), beside an empty
+#     Qt 6 window, on a private Xvfb with openbox.
+# Usage: bench/side_by_side.sh [build-dir] [seconds] [start-up runs]
+set -eu
+build=$(cd "${1:-build}" && pwd)
+seconds=${2:-30}
+runs=${3:-20}
+here=$(cd "$(dirname "$0")" && pwd)
+program="$build/zb-sequenta"
+empty="$build/bench/zb_empty_qt_window"
+clock="$build/bench/zb_title_clock"
+for f in "$program" "$empty" "$clock" "$build/bench/zb_process_query_bench" "$build/bench/zb_startup_bench"; do
+    [ -x "$f" ] || { echo "not built: $f" >&2; exit 1; }
+done
+
+echo "== 1. P-4-P poll against pgrep"
+"$build/bench/zb_process_query_bench" --side-by-side 600 3000
+
+echo
+echo "== 2. Start-up against an empty Qt 6 window ($runs runs each)"
+"$here/../tools/startup-bench.sh" "$build" "$runs"
+
+echo
+echo "== 3. Idle wake-ups with a title clock in front, over $seconds s"
+tmp=$(mktemp -d)
+pids=""
+cleanup() {
+    for p in $pids; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT INT TERM
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+pids="$!"
+while [ ! -s "$tmp/display" ]; do sleep 0.1; done
+DISPLAY=":$(cat "$tmp/display")"
+export DISPLAY
+openbox --sm-disable >/dev/null 2>&1 &
+pids="$! $pids"
+until xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; do sleep 0.1; done
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/run" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
+export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Wake-ups: voluntary context switches of the threads of a process, one
+# line per thread; between two snapshots a thread that ended meanwhile is
+# left out and one that began counts from zero.
+wakeups() {
+    for t in /proc/"$1"/task/*; do
+        awk -v id="${t##*/}" '/^voluntary_ctxt_switches/ { print id, $2 }' "$t/status" 2>/dev/null || true
+    done
+}
+woken() { awk 'NR == FNR { n[$1] = $2; next } { w += $2 - n[$1] } END { print w + 0 }' "$1" "$2"; }
+
+"$program" >/dev/null 2>&1 &
+zb=$!
+pids="$zb $pids"
+"$empty" &
+base=$!
+pids="$base $pids"
+sleep 3
+"$clock" "terminal clock" &
+pids="$! $pids"
+sleep 3 # in front and settled
+wakeups "$zb" >"$tmp/z0"; wakeups "$base" >"$tmp/b0"
+sleep "$seconds"
+wakeups "$zb" >"$tmp/z1"; wakeups "$base" >"$tmp/b1"
+active=$(xprop -root _NET_ACTIVE_WINDOW | awk '{ print $NF }')
+echo "in front: $(xprop -id "$active" WM_NAME 2>/dev/null | cut -d'"' -f2)"
+awk -v s="$seconds" -v z="$(woken "$tmp/z0" "$tmp/z1")" -v b="$(woken "$tmp/b0" "$tmp/b1")" 'BEGIN {
+    printf "%-18s %12s\n", "", "wake-ups/s"
+    printf "%-18s %12.2f\n", "zb-sequenta", z / s
+    printf "%-18s %12.2f\n", "empty Qt window", b / s
+}'
