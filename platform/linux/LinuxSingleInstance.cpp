@@ -88,16 +88,9 @@ LinuxSingleInstance::~LinuxSingleInstance()
         close(lockFd_); // drops the lock
 }
 
-QString LinuxSingleInstance::runtimeFolder(const QString& runUser, const QString& temporary)
+QString LinuxSingleInstance::lockFolderFor(const QString& settingsFile)
 {
-    // One place per user, whatever the environment says: a copy started by
-    // cron without XDG_RUNTIME_DIR must find the lock of the one on the desk.
-    const QString uid = QString::number(geteuid());
-    struct stat st = {};
-    const QString own = runUser + QLatin1Char('/') + uid;
-    if (lstat(QFile::encodeName(own).constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return own + QStringLiteral("/ZB-SEQUENTA");
-    return temporary + QStringLiteral("/ZB-SEQUENTA-") + uid;
+    return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/locks");
 }
 
 bool LinuxSingleInstance::claim(const QString& name)
@@ -107,6 +100,8 @@ bool LinuxSingleInstance::claim(const QString& name)
         refusal_ = QStringLiteral("there is no folder for the lock");
         return false;
     }
+    // On a first start the settings folder may not be there yet.
+    QDir().mkpath(QFileInfo(folder_).absolutePath());
     if (mkdir(QFile::encodeName(folder_).constData(), 0700) != 0 && errno != EEXIST) {
         refusal_ = QStringLiteral("the lock folder %1 cannot be made: %2").arg(folder_, errorText(errno));
         return false;

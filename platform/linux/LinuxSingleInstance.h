@@ -14,7 +14,7 @@ namespace zb {
 // come to the front.
 class LinuxSingleInstance : public SingleInstance {
 public:
-    // `folder` holds the lock files; see runtimeFolder().
+    // `folder` holds the lock files; see lockFolderFor().
     explicit LinuxSingleInstance(QString folder);
     ~LinuxSingleInstance() override;
     LinuxSingleInstance(const LinuxSingleInstance&) = delete;
@@ -30,12 +30,11 @@ public:
 
     QString refusal() const override { return refusal_; }
 
-    // The one lock folder of this user: <runUser>/<uid>/ZB-SEQUENTA when
-    // the user's runtime folder exists, else <temporary>/ZB-SEQUENTA-<uid>;
-    // the same whatever the environment. claim() makes it and refuses to run
-    // when it is not a private folder of this user's.
-    static QString runtimeFolder(const QString& runUser = QStringLiteral("/run/user"),
-                                 const QString& temporary = QStringLiteral("/tmp"));
+    // The lock folder of the copies that keep their settings in
+    // `settingsFile`: beside it, in the user's own configuration folder. Two
+    // starts of one copy always meet there, whatever the session (a login or
+    // logout changes nothing), and no other user can make or hold it.
+    static QString lockFolderFor(const QString& settingsFile);
 
 private:
     QString lockPathOf(const QString& name) const;

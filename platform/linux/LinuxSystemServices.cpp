@@ -27,7 +27,7 @@ std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_uniq
 
 std::unique_ptr<SingleInstance> createSystemSingleInstance()
 {
-    return std::make_unique<LinuxSingleInstance>(LinuxSingleInstance::runtimeFolder());
+    return std::make_unique<LinuxSingleInstance>(LinuxSingleInstance::lockFolderFor(systemSettingsFilePath()));
 }
 
 std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<PosixCommandShell>(); }

@@ -105,26 +105,6 @@ TEST(LinuxSingleInstance, SecondCopyBringsTheRunningOneForward)
     EXPECT_EQ(requests, 1);
 }
 
-TEST(LinuxSingleInstance, OneLockFolderPerUserWhateverTheEnvironmentSays)
-{
-    QTemporaryDir fake;
-    const QString runUser = fake.filePath(QStringLiteral("run-user"));
-    const QString temporary = fake.filePath(QStringLiteral("tmp"));
-    const QString uid = QString::number(geteuid());
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(fake.path()));
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
-              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
-    qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
-              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
-    QDir().mkpath(runUser + QLatin1Char('/') + uid);
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
-              runUser + QLatin1Char('/') + uid + QStringLiteral("/ZB-SEQUENTA"));
-    if (!saved.isEmpty())
-        qputenv("XDG_RUNTIME_DIR", saved);
-}
-
 // Anything at the lock's place that is not ours and private refuses the
 // claim, with the reason, and never runs the copy unguarded.
 TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
