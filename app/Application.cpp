@@ -125,7 +125,10 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     useProgramLanguageForSystemMessages();
 
     if (!claimed) {
-        handOver(*instance, exe.baseName(), noWindow.isEmpty() && !options.windowless && !standardErrorIsTerminal());
+        // A notice on the offscreen platform would wait unseen.
+        const bool shown =
+            noWindow.isEmpty() && !options.windowless && QGuiApplication::platformName() != QLatin1String("offscreen");
+        handOver(*instance, exe.baseName(), shown && !standardErrorIsTerminal());
         if (options.scheduled)
             createSystemJournal(exe.baseName())->record(claimRefusal(instance->refusal()).record());
         return kExitCannotRun;
