@@ -176,11 +176,6 @@ Copy makeCopy(const QTemporaryDir& root, const QString& name, const QString& fol
     c.journal = root.filePath(QStringLiteral("state/ZB-SEQUENTA/") + name + QStringLiteral("-runs.log"));
     QDir().mkpath(c.folder + QStringLiteral("/BATS"));
     QDir().mkpath(c.folder + QStringLiteral("/LOGS"));
-    if (true) {
-        const QByteArray log = "/tmp/hA-err-" + name.toUtf8();
-        writeFile(c.program, "#!/bin/bash\n(echo start $(date +%T.%N); env) >> " + log + "\n(exec -a \"$0\" " ZB_PROGRAM_PATH " \"$@\") 2>>" + log + "\necho rc $? >> " + log + "\n", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    else
     QFile::link(QStringLiteral(ZB_PROGRAM_PATH), c.program);
     IniSettingsStore store(root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini")));
     store.beginBatch();
