@@ -169,6 +169,7 @@ TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJour
             const QString lock = root.filePath(QStringLiteral("config/ZB-SEQUENTA/locks/zb-no-display.lock"));
             first.setProcessEnvironment(env);
             first.start(program, {});
+            first.waitForStarted(10'000);
             QDeadlineTimer deadline(15'000);
             while (!deadline.hasExpired() && readText(lock).trimmed().toLongLong() != first.processId())
                 QThread::msleep(50);
@@ -190,7 +191,7 @@ TEST(NoDisplayStart, OnlyAScheduledStartWithTheAutostartRunsAndAScheduledOneJour
         EXPECT_EQ(process.exitCode(), c.runs ? 0 : 1);
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         EXPECT_TRUE(err.startsWith(QString::fromUtf8(c.err))) << err.toStdString();
-        EXPECT_EQ(err.count(QLatin1Char('\n')), c.err.isEmpty() ? 0 : 1) << err.toStdString();
+        EXPECT_TRUE(c.err.isEmpty() || err.count(QLatin1Char('\n')) == 1) << err.toStdString();
         if (c.entry.isEmpty())
             EXPECT_FALSE(QFile::exists(journal));
         else
