@@ -14,8 +14,10 @@ namespace zb {
 // come to the front.
 class LinuxSingleInstance : public SingleInstance {
 public:
-    // `folder` holds the lock files; see lockFolderFor().
-    explicit LinuxSingleInstance(QString folder);
+    // `folder` holds the lock files (see lockFolderFor()); `fallback` does
+    // where that folder cannot hold files at all. A folder that is unsafe
+    // refuses the claim and has no fallback.
+    explicit LinuxSingleInstance(QString folder, QString fallback = {});
     ~LinuxSingleInstance() override;
     LinuxSingleInstance(const LinuxSingleInstance&) = delete;
     LinuxSingleInstance& operator=(const LinuxSingleInstance&) = delete;
@@ -37,11 +39,16 @@ public:
     static QString lockFolderFor(const QString& settingsFile);
 
 private:
+    bool claimIn(const QString& name);
     QString lockPathOf(const QString& name) const;
+    static QString lockPathIn(const QString& folder, const QString& name);
+    static bool heldIn(const QString& folder, const QString& name);
     void listen();
     void acceptRequest();
 
     QString folder_;
+    QString fallback_;
+    bool unusable_ = false;
     QString lockPath_;
     QString socketPath_;
     int lockFd_ = -1;

@@ -114,6 +114,9 @@ public:
         restoreStderr();
         if (capture_ >= 0)
             close(capture_);
+        // The tasks get the session as the user left it.
+        if (asked_)
+            qunsetenv("QT_QPA_PLATFORM");
         const bool opened = !asked_ || platformChosen != QLatin1String("offscreen");
         QString platformSaid;
         for (const HeldMessage& m : held)

@@ -141,7 +141,7 @@ TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
         c.plant(folder, folder + QStringLiteral("/zb.lock"));
         if (std::string(c.what) == "a lock folder of another user" && geteuid() != 0)
             continue; // only root can give a folder away
-        LinuxSingleInstance instance(folder);
+        LinuxSingleInstance instance(folder, root.filePath(QStringLiteral("spare"))); // unsafe is never passed over
         EXPECT_FALSE(instance.claim(QStringLiteral("zb")));
         EXPECT_TRUE(instance.refusal().contains(QLatin1String(c.reason))) << instance.refusal().toStdString();
         EXPECT_EQ(instance.runningPid(), 0);
@@ -155,6 +155,15 @@ TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
     ASSERT_EQ(stat(QFile::encodeName(fine.filePath(QStringLiteral("made"))).constData(), &made), 0);
     EXPECT_EQ(made.st_mode & 0777, 0700u) << "the folder it makes is private";
     EXPECT_EQ(made.st_uid, geteuid());
+
+    // A place that cannot hold files at all (a file where its folder should be) is passed over for the fallback.
+    QFile(fine.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+    LinuxSingleInstance fallen(fine.filePath(QStringLiteral("file/locks")), fine.filePath(QStringLiteral("spare")));
+    EXPECT_TRUE(fallen.claim(QStringLiteral("zb"))) << fallen.refusal().toStdString();
+    EXPECT_TRUE(QFile::exists(fine.filePath(QStringLiteral("spare/zb.lock"))));
+    LinuxSingleInstance second(fine.filePath(QStringLiteral("file/locks")), fine.filePath(QStringLiteral("spare")));
+    EXPECT_FALSE(second.claim(QStringLiteral("zb")));
+    EXPECT_TRUE(second.runs(QStringLiteral("zb")));
 }
 
 } // namespace
