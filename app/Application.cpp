@@ -73,15 +73,15 @@ constexpr int kDisplaySeconds = 6;
 // The display never answered and Qt is stuck in it (a stopped server, a TCP
 // display behind a firewall): a start that may run without a window starts
 // again on the offscreen platform; any other says why and ends.
-void onDisplayHang(char** argv, const QString& reason, const StartOptions& options, bool claimed,
-                   const ExecutableInfo& exe)
+void onDisplayHang(char** argv, const QString& reason, const StartOptions& options, SingleInstance& instance,
+                   bool claimed, const ExecutableInfo& exe)
 {
     const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     const auto journal = createSystemJournal(exe.baseName());
     if (!claimed) {
-        print(QStringLiteral("%1: %2\n").arg(program, claimRefusal(QString()).reason));
+        handOver(instance, exe.baseName(), false);
         if (options.scheduled)
-            journal->record(claimRefusal(QString()).record());
+            journal->record(claimRefusal(instance.refusal()).record());
         return;
     }
     StartPlan plan = planStart(options.scheduled, options.scheduled && autostartTicked(exe), reason, program);
@@ -113,9 +113,10 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     if (!options.windowless) {
         // Qt may take argv's pointers apart; the start again needs them whole.
         std::vector<char*> arguments(argv, argv + argc + 1);
-        opening = beginDisplayOpening(kDisplaySeconds, [arguments, options, claimed, &exe](const QString& why) mutable {
-            onDisplayHang(arguments.data(), why, options, claimed, exe);
-        });
+        opening = beginDisplayOpening(kDisplaySeconds, options.displayGiven,
+                                      [arguments, options, claimed, &exe, &instance](const QString& why) mutable {
+                                          onDisplayHang(arguments.data(), why, options, *instance, claimed, exe);
+                                      });
     }
     QApplication app(argc, argv);
     const QString noWindow = opening ? opening->finish(QGuiApplication::platformName()) : QString();

@@ -45,6 +45,7 @@ int main(int argc, char** argv)
     }
     zb::StartOptions options;
     options.scheduled = zb::takeScheduledStartMark();
+    options.displayGiven = line.displayGiven;
     // Told without connecting to the display: Qt's connection is the first.
     options.noDisplay = zb::takeUnusableDisplayMark();
     if (!line.displayGiven && options.noDisplay.isEmpty())

@@ -28,8 +28,9 @@ public:
     virtual QString finish(const QString& platformChosen) = 0;
 };
 
-// `seconds` is how long the display has to answer.
-std::unique_ptr<DisplayOpening> beginDisplayOpening(int seconds, DisplayOpening::Hang onHang);
+// `seconds` is how long the display has to answer. With `platformGiven` (the
+// user named one on the command line) Qt's choice is left as it is.
+std::unique_ptr<DisplayOpening> beginDisplayOpening(int seconds, bool platformGiven, DisplayOpening::Hang onHang);
 
 // Starts this program again in place of this process, with the arguments
 // given and the environment with `changes` ("NAME=value") made; returns only

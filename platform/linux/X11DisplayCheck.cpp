@@ -63,11 +63,12 @@ QString oneLine(const QByteArray& raw)
 
 class LinuxDisplayOpening : public DisplayOpening {
 public:
-    LinuxDisplayOpening(int seconds, Hang onHang) : display_(qEnvironmentVariable("DISPLAY"))
+    LinuxDisplayOpening(int seconds, bool platformGiven, Hang onHang) : display_(qEnvironmentVariable("DISPLAY"))
     {
         // Only where Qt would take X anyway: a platform or a Wayland session
         // chosen by the user is left alone.
-        asked_ = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        asked_ = !platformGiven && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+                 qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
         if (asked_)
             qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
         // libxcb tells why a server turned the program away on stderr: kept
@@ -170,9 +171,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<DisplayOpening> beginDisplayOpening(int seconds, DisplayOpening::Hang onHang)
+std::unique_ptr<DisplayOpening> beginDisplayOpening(int seconds, bool platformGiven, DisplayOpening::Hang onHang)
 {
-    return std::make_unique<LinuxDisplayOpening>(seconds, std::move(onHang));
+    return std::make_unique<LinuxDisplayOpening>(seconds, platformGiven, std::move(onHang));
 }
 
 void restartThisProgram(char** argv, const QList<QByteArray>& changes)

@@ -12,7 +12,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<DisplayOpening> beginDisplayOpening(int, DisplayOpening::Hang)
+std::unique_ptr<DisplayOpening> beginDisplayOpening(int, bool, DisplayOpening::Hang)
 {
     return std::make_unique<NullDisplayOpening>();
 }
