@@ -5,8 +5,10 @@
 #include "Program.h"
 #include "ScheduledStart.h"
 #include "SystemJournal.h"
+#include "core/SettingsKeys.h"
 #include "platform/CommandShell.h"
 #include "platform/Crontab.h"
+#include "platform/DisplayCheck.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
@@ -18,6 +20,7 @@
 #include "platform/qt/QtFiles.h"
 #include "platform/qt/QtTimerHost.h"
 #include "platform/qt/StdFolders.h"
+#include "schedule/CronEntry.h"
 #include "ui/EditorDialog.h"
 #include "ui/MainWindowView.h"
 #include "ui/ProgramIdentity.h"
@@ -26,6 +29,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <vector>
 
 namespace zb {
 
@@ -46,21 +53,100 @@ void closeEverything(MainWindowView& main)
 
 } // namespace
 
-int runApplication(int argc, char** argv, const StartOptions& options)
+bool autostartTicked(const ExecutableInfo& exe)
 {
+    IniSettingsStore store(systemSettingsFilePath());
+    return Settings(store, exe).readTick(keys::AUTOSTART_TICKBOX) == 1;
+}
+
+namespace {
+
+void print(const QString& text)
+{
+    if (!text.isEmpty())
+        std::fputs(text.toLocal8Bit().constData(), stderr);
+}
+
+// How long Qt may wait for the display before the start goes on without it.
+constexpr int kDisplaySeconds = 6;
+
+// The display never answered and Qt is stuck in it (a stopped server, a TCP
+// display behind a firewall): a start that may run without a window starts
+// again on the offscreen platform; any other says why and ends.
+void onDisplayHang(char** argv, const QString& reason, const StartOptions& options, SingleInstance& instance,
+                   bool claimed, const ExecutableInfo& exe)
+{
+    const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+    const auto journal = createSystemJournal(exe.baseName());
+    if (!claimed) {
+        handOver(instance, exe.baseName(), false);
+        if (options.scheduled)
+            journal->record(claimRefusal(instance.refusal()).record());
+        return;
+    }
+    StartPlan plan = planStart(options.scheduled, options.scheduled && autostartTicked(exe), reason, program);
+    if (plan.mode == StartMode::Windowless) {
+        restartThisProgram(argv, {QByteArray(schedule::kScheduledStartVariable) + "=1",
+                                  QByteArray(kUnusableDisplayVariable) + '=' + reason.toLocal8Bit(),
+                                  "QT_QPA_PLATFORM=offscreen"});
+        const QString failed = reason + QStringLiteral("; starting again without a window failed");
+        plan.stderrText = noDisplayText(program, failed);
+        plan.record = StartRefusal{StartRefusal::Kind::NoDisplay, QStringLiteral("no display: ") + failed}.record();
+    }
+    print(plan.stderrText);
+    if (plan.record)
+        journal->record(*plan.record);
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv, const StartOptions& given)
+{
+    StartOptions options = given;
+    ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
+    // The name is claimed before the display is opened, so that a display
+    // that hangs never keeps a start from its lock. A second copy of the same
+    // name leaves the settings alone.
+    auto instance = createSystemSingleInstance();
+    const bool claimed = instance->claim(exe.baseName());
+    std::unique_ptr<DisplayOpening> opening;
+    if (!options.windowless) {
+        // Qt may take argv's pointers apart; the start again needs them whole.
+        std::vector<char*> arguments(argv, argv + argc + 1);
+        opening = beginDisplayOpening(kDisplaySeconds, options.displayGiven,
+                                      [arguments, options, claimed, &exe, &instance](const QString& why) mutable {
+                                          onDisplayHang(arguments.data(), why, options, *instance, claimed, exe);
+                                      });
+    }
     QApplication app(argc, argv);
+    const QString noWindow = opening ? opening->finish(QGuiApplication::platformName()) : QString();
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
     applyProgramIdentity();
     useProgramLanguageForSystemMessages();
 
-    ArgvExecutableInfo exe(QString::fromLocal8Bit(argv[0]));
-    // A second copy of the same name leaves the settings alone.
-    auto instance = createSystemSingleInstance();
-    if (!claimOrHandOver(*instance, exe.baseName(), !options.windowless && !standardErrorIsTerminal())) {
+    if (!claimed) {
+        // A notice on the offscreen platform would wait unseen.
+        const bool shown =
+            noWindow.isEmpty() && !options.windowless && QGuiApplication::platformName() != QLatin1String("offscreen");
+        handOver(*instance, exe.baseName(), shown && !standardErrorIsTerminal());
         if (options.scheduled)
-            createSystemJournal(exe.baseName())->record(otherCopyRunsRecord());
-        return 1;
+            createSystemJournal(exe.baseName())->record(claimRefusal(instance->refusal()).record());
+        return kExitCannotRun;
+    }
+    if (!noWindow.isEmpty()) {
+        const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
+        const StartPlan plan =
+            planStart(options.scheduled, options.scheduled && autostartTicked(exe), noWindow, program);
+        print(plan.stderrText);
+        if (plan.mode == StartMode::NotRun) {
+            if (plan.record)
+                createSystemJournal(exe.baseName())->record(*plan.record);
+            return kExitCannotRun;
+        }
+        // Qt has already fallen back to its offscreen platform.
+        options.windowless = true;
+        options.noDisplay = noWindow;
     }
 
     QtTimerHost timers;

@@ -14,6 +14,26 @@ bool takeScheduledStartMark()
     return scheduled;
 }
 
+QString takeUnusableDisplayMark()
+{
+    const QString why = qEnvironmentVariable(kUnusableDisplayVariable);
+    qunsetenv(kUnusableDisplayVariable);
+    return why;
+}
+
+JournalEvent StartRefusal::record() const
+{
+    return {.kind = JournalEvent::Kind::ScheduledStartNotRun, .reason = reason};
+}
+
+StartRefusal claimRefusal(const QString& lockProblem)
+{
+    if (lockProblem.isEmpty())
+        return {StartRefusal::Kind::OtherCopyRuns, QStringLiteral("another copy of the same name was running")};
+    return {StartRefusal::Kind::LockUnsafe,
+            QStringLiteral("one copy per name cannot be made sure: %1").arg(lockProblem)};
+}
+
 StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName)
 {
     StartPlan plan;
@@ -28,9 +48,11 @@ StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDispl
     }
     plan.mode = StartMode::NotRun;
     plan.stderrText = noDisplayText(programName, noDisplay);
+    plan.refusal = {StartRefusal::Kind::NoDisplay,
+                    scheduled ? QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)
+                              : QStringLiteral("no display: %1").arg(noDisplay)};
     if (scheduled)
-        plan.record = JournalEvent{.kind = JournalEvent::Kind::ScheduledStartNotRun,
-                                   .reason = QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)};
+        plan.record = plan.refusal.record();
     return plan;
 }
 
@@ -40,12 +62,6 @@ void applyStartOptions(Program& program, const StartOptions& options)
         program.engine.recorder().scheduledStart(options.windowless, options.noDisplay);
     if (options.windowless)
         program.main.AUTOCLOSE_TICKBOX.setValue(1);
-}
-
-JournalEvent otherCopyRunsRecord()
-{
-    return {.kind = JournalEvent::Kind::ScheduledStartNotRun,
-            .reason = QStringLiteral("another copy of the same name was running")};
 }
 
 } // namespace zb

@@ -11,20 +11,40 @@ class Program;
 
 // How this start goes: cron's mark, and whether a window can open.
 struct StartOptions {
-    bool scheduled = false;  // cron started this copy (its entry sets the mark)
-    bool windowless = false; // no display: the chain runs on Qt's offscreen platform
-    QString noDisplay;       // why no window can open; empty when one can
+    bool scheduled = false;    // cron started this copy (its entry sets the mark)
+    bool windowless = false;   // no display: the chain runs on Qt's offscreen platform
+    QString noDisplay;         // why no window can open; empty when one can
+    bool displayGiven = false; // the command line named the platform or display
 };
 
 // Reads cron's mark and removes it from the environment, so that the tasks
 // and a copy started from them do not take it for theirs.
 bool takeScheduledStartMark();
 
+// A start that gave up on a display that never answered starts again without
+// it; this mark, read and removed like cron's, carries why.
+inline constexpr char kUnusableDisplayVariable[] = "ZB_SEQUENTA_UNUSABLE_DISPLAY";
+QString takeUnusableDisplayMark();
+
+// Why a start did not run, as a value: stderr, the journal, History and
+// --last all tell it from here.
+struct StartRefusal {
+    enum class Kind { NoDisplay, OtherCopyRuns, LockUnsafe };
+    Kind kind = Kind::NoDisplay;
+    QString reason; // in the journal's words
+    JournalEvent record() const;
+};
+
+// After a failed claim on the name: `lockProblem` is why no claim could be
+// made at all, empty when another copy of the same name runs.
+StartRefusal claimRefusal(const QString& lockProblem);
+
 enum class StartMode { Window, Windowless, NotRun };
 
 struct StartPlan {
     StartMode mode = StartMode::Window;
     QString stderrText;                 // the line to print, if any
+    StartRefusal refusal;               // why, when it does not run
     std::optional<JournalEvent> record; // what a scheduled start that does not run leaves in the journal
 };
 
@@ -39,9 +59,5 @@ StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDispl
 // windowless run always closes after its chain, as if AutoClose were ticked
 // (the stored tick is left as it is).
 void applyStartOptions(Program& program, const StartOptions& options);
-
-// What the journal keeps of a scheduled start that found another copy of the
-// same name running.
-JournalEvent otherCopyRunsRecord();
 
 } // namespace zb

@@ -3,12 +3,9 @@
 #include "app/CommandLine.h"
 #include "app/LastPass.h"
 #include "app/ScheduledStart.h"
-#include "core/Settings.h"
-#include "platform/DisplayCheck.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
-#include "platform/qt/IniSettingsStore.h"
 
 #include <QFileInfo>
 
@@ -20,12 +17,6 @@ void print(std::FILE* stream, const QString& text)
 {
     if (!text.isEmpty())
         std::fputs(text.toLocal8Bit().constData(), stream);
-}
-
-bool autostartTicked(const zb::ExecutableInfo& exe)
-{
-    zb::IniSettingsStore store(zb::systemSettingsFilePath());
-    return zb::Settings(store, exe).readTick(zb::keys::AUTOSTART_TICKBOX) == 1;
 }
 
 } // namespace
@@ -54,15 +45,16 @@ int main(int argc, char** argv)
     }
     zb::StartOptions options;
     options.scheduled = zb::takeScheduledStartMark();
-    if (!line.displayGiven)
-        options.noDisplay = zb::displayProblem();
+    options.displayGiven = line.displayGiven;
+    // Told without connecting to the display: Qt's connection is the first.
+    options.noDisplay = zb::takeUnusableDisplayMark();
     if (!line.displayGiven && options.noDisplay.isEmpty())
-        options.noDisplay = zb::displayRefusal();
+        options.noDisplay = zb::displayProblem();
     if (!options.noDisplay.isEmpty()) {
         const zb::ArgvExecutableInfo exe(arguments.value(0));
         const QString program = QFileInfo(arguments.value(0)).fileName();
         const zb::StartPlan plan =
-            zb::planStart(options.scheduled, options.scheduled && autostartTicked(exe), options.noDisplay, program);
+            zb::planStart(options.scheduled, options.scheduled && zb::autostartTicked(exe), options.noDisplay, program);
         print(stderr, plan.stderrText);
         if (plan.mode == zb::StartMode::NotRun) {
             if (plan.record)

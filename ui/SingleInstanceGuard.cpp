@@ -18,6 +18,12 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWin
 {
     if (instance.claim(name))
         return true;
+    handOver(instance, name, withWindow);
+    return false;
+}
+
+void handOver(SingleInstance& instance, const QString& name, bool withWindow)
+{
     if (const QString why = instance.refusal(); !why.isEmpty()) {
         const QString text =
             QStringLiteral("%1 was not started, because one copy per name cannot be made sure: %2.").arg(name, why);
@@ -25,15 +31,16 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWin
         QMessageBox box(QMessageBox::Warning, QStringLiteral("ZB-SEQUENTA - ") + name, text, QMessageBox::Ok);
         box.setObjectName(QStringLiteral("LOCK_REFUSED_MESSAGE"));
         QTimer::singleShot(kMessageSeconds * 1000, &box, &QMessageBox::accept);
-        box.exec();
-        return false;
+        if (withWindow)
+            box.exec();
+        return;
     }
     const QString pid = instance.runningPid() > 0 ? QStringLiteral(" (pid %1)").arg(instance.runningPid()) : QString();
     const bool raised = instance.askRunningToActivate();
     const QString text = QStringLiteral("%1 is already running%2.").arg(name, pid);
     std::fprintf(stderr, "%s\n", qPrintable(text));
     if (!withWindow)
-        return false;
+        return;
 
     QMessageBox box(QMessageBox::Information, QStringLiteral("ZB-SEQUENTA - ") + name,
                     text + (raised ? QStringLiteral(" Its window has been brought to the front.") : QString()),
@@ -43,7 +50,6 @@ bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWin
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QTimer::singleShot(kMessageSeconds * 1000, &box, &QMessageBox::accept);
     box.exec();
-    return false;
 }
 
 void bringToFrontOnRequest(SingleInstance& instance, QWidget& window)

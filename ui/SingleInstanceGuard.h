@@ -16,6 +16,8 @@ class SingleInstance;
 // there is none, and none where standard error is a terminal: the line there
 // is read.
 bool claimOrHandOver(SingleInstance& instance, const QString& name, bool withWindow = true);
+// The same after a claim that was made before and failed.
+void handOver(SingleInstance& instance, const QString& name, bool withWindow = true);
 
 // The running copy's side: raises `window` whenever another copy asks.
 void bringToFrontOnRequest(SingleInstance& instance, QWidget& window);

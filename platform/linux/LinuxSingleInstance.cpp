@@ -19,6 +19,7 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace zb {
 
@@ -75,7 +76,10 @@ bool socketAddress(const QString& path, sockaddr_un& address)
 
 } // namespace
 
-LinuxSingleInstance::LinuxSingleInstance(QString folder) : folder_(std::move(folder)) {}
+LinuxSingleInstance::LinuxSingleInstance(QString folder, QString fallback)
+    : folder_(std::move(folder)),
+      fallback_(std::move(fallback))
+{}
 
 LinuxSingleInstance::~LinuxSingleInstance()
 {
@@ -88,27 +92,36 @@ LinuxSingleInstance::~LinuxSingleInstance()
         close(lockFd_); // drops the lock
 }
 
-QString LinuxSingleInstance::runtimeFolder(const QString& runUser, const QString& temporary)
+QString LinuxSingleInstance::lockFolderFor(const QString& settingsFile)
 {
-    // One place per user, whatever the environment says: a copy started by
-    // cron without XDG_RUNTIME_DIR must find the lock of the one on the desk.
-    const QString uid = QString::number(geteuid());
-    struct stat st = {};
-    const QString own = runUser + QLatin1Char('/') + uid;
-    if (lstat(QFile::encodeName(own).constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return own + QStringLiteral("/ZB-SEQUENTA");
-    return temporary + QStringLiteral("/ZB-SEQUENTA-") + uid;
+    return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/locks");
 }
 
 bool LinuxSingleInstance::claim(const QString& name)
+{
+    if (claimIn(name))
+        return true;
+    // A folder that cannot hold files (read-only, or a file in its place) is
+    // the same for every start that meets it, and so is the fallback.
+    if (!unusable_ || fallback_.isEmpty())
+        return false;
+    folder_ = std::exchange(fallback_, QString());
+    unusable_ = false;
+    return claimIn(name);
+}
+
+bool LinuxSingleInstance::claimIn(const QString& name)
 {
     // No safe place for the lock: not running is safer than running twice.
     if (folder_.isEmpty()) {
         refusal_ = QStringLiteral("there is no folder for the lock");
         return false;
     }
+    // On a first start the settings folder may not be there yet.
+    QDir().mkpath(QFileInfo(folder_).absolutePath());
     if (mkdir(QFile::encodeName(folder_).constData(), 0700) != 0 && errno != EEXIST) {
         refusal_ = QStringLiteral("the lock folder %1 cannot be made: %2").arg(folder_, errorText(errno));
+        unusable_ = true;
         return false;
     }
     if (refusal_ = folderProblem(folder_); !refusal_.isEmpty())
@@ -124,6 +137,7 @@ bool LinuxSingleInstance::claim(const QString& name)
                    : errno == EISDIR
                        ? QStringLiteral("the lock %1 is not a plain file").arg(lockPath_)
                        : QStringLiteral("the lock %1 cannot be opened: %2").arg(lockPath_, errorText(errno));
+        unusable_ = errno == EROFS || errno == EACCES;
         return false;
     }
     struct stat st = {};
@@ -151,21 +165,25 @@ bool LinuxSingleInstance::claim(const QString& name)
     return true;
 }
 
-QString LinuxSingleInstance::lockPathOf(const QString& name) const
+QString LinuxSingleInstance::lockPathOf(const QString& name) const { return lockPathIn(folder_, name); }
+
+QString LinuxSingleInstance::lockPathIn(const QString& folder, const QString& name)
 {
     // Any file name is allowed, but it must stay one short path component.
     QString safe = QString::fromLatin1(QUrl::toPercentEncoding(name));
     if (safe.size() > 200)
         safe = QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-    return folder_ + QLatin1Char('/') + safe + QStringLiteral(".lock");
+    return folder + QLatin1Char('/') + safe + QStringLiteral(".lock");
 }
 
-bool LinuxSingleInstance::runs(const QString& name) const
+bool LinuxSingleInstance::runs(const QString& name) const { return heldIn(folder_, name) || heldIn(fallback_, name); }
+
+bool LinuxSingleInstance::heldIn(const QString& folder, const QString& name)
 {
-    if (folder_.isEmpty())
+    if (folder.isEmpty())
         return false;
     struct stat lockFile = {};
-    if (stat(QFile::encodeName(lockPathOf(name)).constData(), &lockFile) != 0)
+    if (stat(QFile::encodeName(lockPathIn(folder, name)).constData(), &lockFile) != 0)
         return false;
     // "1: FLOCK  ADVISORY  WRITE 4711 fd:01:123456 0 EOF": the device and
     // inode of each locked file.

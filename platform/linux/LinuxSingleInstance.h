@@ -14,8 +14,10 @@ namespace zb {
 // come to the front.
 class LinuxSingleInstance : public SingleInstance {
 public:
-    // `folder` holds the lock files; see runtimeFolder().
-    explicit LinuxSingleInstance(QString folder);
+    // `folder` holds the lock files (see lockFolderFor()); `fallback` does
+    // where that folder cannot hold files at all. A folder that is unsafe
+    // refuses the claim and has no fallback.
+    explicit LinuxSingleInstance(QString folder, QString fallback = {});
     ~LinuxSingleInstance() override;
     LinuxSingleInstance(const LinuxSingleInstance&) = delete;
     LinuxSingleInstance& operator=(const LinuxSingleInstance&) = delete;
@@ -30,19 +32,23 @@ public:
 
     QString refusal() const override { return refusal_; }
 
-    // The one lock folder of this user: <runUser>/<uid>/ZB-SEQUENTA when
-    // the user's runtime folder exists, else <temporary>/ZB-SEQUENTA-<uid>;
-    // the same whatever the environment. claim() makes it and refuses to run
-    // when it is not a private folder of this user's.
-    static QString runtimeFolder(const QString& runUser = QStringLiteral("/run/user"),
-                                 const QString& temporary = QStringLiteral("/tmp"));
+    // The lock folder of the copies that keep their settings in
+    // `settingsFile`: beside it, in the user's own configuration folder. Two
+    // starts of one copy always meet there, whatever the session (a login or
+    // logout changes nothing), and no other user can make or hold it.
+    static QString lockFolderFor(const QString& settingsFile);
 
 private:
+    bool claimIn(const QString& name);
     QString lockPathOf(const QString& name) const;
+    static QString lockPathIn(const QString& folder, const QString& name);
+    static bool heldIn(const QString& folder, const QString& name);
     void listen();
     void acceptRequest();
 
     QString folder_;
+    QString fallback_;
+    bool unusable_ = false;
     QString lockPath_;
     QString socketPath_;
     int lockFd_ = -1;

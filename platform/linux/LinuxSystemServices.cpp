@@ -31,9 +31,25 @@ std::unique_ptr<ProcessQuery> createSystemProcessQuery()
     return query;
 }
 
+namespace {
+
+// This user's state folder, where the journals live.
+QString stateFolder()
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return base + QStringLiteral("/ZB-SEQUENTA");
+}
+
+} // namespace
+
 std::unique_ptr<SingleInstance> createSystemSingleInstance()
 {
-    return std::make_unique<LinuxSingleInstance>(LinuxSingleInstance::runtimeFolder());
+    // Beside the settings file; in the state folder where the settings
+    // folder cannot hold files (read-only, or a file in its place).
+    return std::make_unique<LinuxSingleInstance>(LinuxSingleInstance::lockFolderFor(systemSettingsFilePath()),
+                                                 stateFolder() + QStringLiteral("/locks"));
 }
 
 std::unique_ptr<CommandShell> createSystemCommandShell() { return std::make_unique<PosixCommandShell>(); }
@@ -44,10 +60,7 @@ std::unique_ptr<Crontab> createSystemCrontab()
 
 std::unique_ptr<JournalFile> createSystemJournalFile(const QString& name)
 {
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    return std::make_unique<LinuxJournalFile>(base + QStringLiteral("/ZB-SEQUENTA"), name);
+    return std::make_unique<LinuxJournalFile>(stateFolder(), name);
 }
 
 QString systemSettingsFilePath()

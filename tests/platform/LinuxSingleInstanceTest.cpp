@@ -105,26 +105,6 @@ TEST(LinuxSingleInstance, SecondCopyBringsTheRunningOneForward)
     EXPECT_EQ(requests, 1);
 }
 
-TEST(LinuxSingleInstance, OneLockFolderPerUserWhateverTheEnvironmentSays)
-{
-    QTemporaryDir fake;
-    const QString runUser = fake.filePath(QStringLiteral("run-user"));
-    const QString temporary = fake.filePath(QStringLiteral("tmp"));
-    const QString uid = QString::number(geteuid());
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(fake.path()));
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
-              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
-    qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
-              temporary + QStringLiteral("/ZB-SEQUENTA-") + uid);
-    QDir().mkpath(runUser + QLatin1Char('/') + uid);
-    EXPECT_EQ(LinuxSingleInstance::runtimeFolder(runUser, temporary),
-              runUser + QLatin1Char('/') + uid + QStringLiteral("/ZB-SEQUENTA"));
-    if (!saved.isEmpty())
-        qputenv("XDG_RUNTIME_DIR", saved);
-}
-
 // Anything at the lock's place that is not ours and private refuses the
 // claim, with the reason, and never runs the copy unguarded.
 TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
@@ -161,7 +141,7 @@ TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
         c.plant(folder, folder + QStringLiteral("/zb.lock"));
         if (std::string(c.what) == "a lock folder of another user" && geteuid() != 0)
             continue; // only root can give a folder away
-        LinuxSingleInstance instance(folder);
+        LinuxSingleInstance instance(folder, root.filePath(QStringLiteral("spare"))); // unsafe is never passed over
         EXPECT_FALSE(instance.claim(QStringLiteral("zb")));
         EXPECT_TRUE(instance.refusal().contains(QLatin1String(c.reason))) << instance.refusal().toStdString();
         EXPECT_EQ(instance.runningPid(), 0);
@@ -175,6 +155,15 @@ TEST(LinuxSingleInstance, ALockPlaceThatIsNotOursAndPrivateRefusesToRun)
     ASSERT_EQ(stat(QFile::encodeName(fine.filePath(QStringLiteral("made"))).constData(), &made), 0);
     EXPECT_EQ(made.st_mode & 0777, 0700u) << "the folder it makes is private";
     EXPECT_EQ(made.st_uid, geteuid());
+
+    // A place that cannot hold files at all (a file where its folder should be) is passed over for the fallback.
+    QFile(fine.filePath(QStringLiteral("file"))).open(QIODevice::WriteOnly);
+    LinuxSingleInstance fallen(fine.filePath(QStringLiteral("file/locks")), fine.filePath(QStringLiteral("spare")));
+    EXPECT_TRUE(fallen.claim(QStringLiteral("zb"))) << fallen.refusal().toStdString();
+    EXPECT_TRUE(QFile::exists(fine.filePath(QStringLiteral("spare/zb.lock"))));
+    LinuxSingleInstance second(fine.filePath(QStringLiteral("file/locks")), fine.filePath(QStringLiteral("spare")));
+    EXPECT_FALSE(second.claim(QStringLiteral("zb")));
+    EXPECT_TRUE(second.runs(QStringLiteral("zb")));
 }
 
 } // namespace
