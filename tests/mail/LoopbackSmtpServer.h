@@ -44,6 +44,7 @@ public:
     int port() const { return port_; }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
     const QString& error() const { return error_; }
+    qint64 pid() const { return process_.processId(); }
 
     QList<QJsonObject> messages() const
     {

@@ -54,6 +54,35 @@ QStringList strings(const QJsonValue& v)
     return out;
 }
 
+// What every local user could read while a mail went out: each process's
+// command line, looked at until `running` ends. The mailer's process must
+// be seen at least once, with an environment that only its owner may read.
+struct CommandLines {
+    bool sawMailer = false;
+    bool mailerEnvironmentPrivate = true;
+    QStringList holdingSecret;
+};
+CommandLines watchCommandLines(const std::function<bool()>& running, const QByteArray& secret, qint64 skipPid)
+{
+    CommandLines seen;
+    const QByteArray ownPid = QByteArray::number(QCoreApplication::applicationPid());
+    while (running()) {
+        for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            if (pid.toLongLong() <= 0 || pid.toLongLong() == skipPid || pid.toUtf8() == ownPid)
+                continue;
+            QFile f(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            const QByteArray line = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            if (line.contains(secret))
+                seen.holdingSecret << QString::fromUtf8(line).replace(QChar(0), QLatin1Char(' '));
+            if (line.startsWith("/usr/bin/sendEmail")) {
+                seen.sawMailer = true;
+                seen.mailerEnvironmentPrivate &= modeOf(QStringLiteral("/proc/%1/environ").arg(pid)) == 0400;
+            }
+        }
+    }
+    return seen;
+}
+
 // One copy of the program, "X" in a folder with a blank in its name, over
 // the real files and shell.
 struct Copy {
@@ -116,11 +145,16 @@ TEST(MailEndToEnd, OkWritesPrivateScriptsWhoseStartScriptDeliversOneMessageThrou
     EXPECT_EQ(modeOf(log), mode_t(0600));
     EXPECT_EQ(readText(start).count(QLatin1Char('\n')), 1);
 
-    // As the run engine runs it.
+    // As the run engine runs it; no command line shows the password meanwhile.
     QProcess sh;
     sh.start(QStringLiteral("/bin/sh"), {start});
-    ASSERT_TRUE(sh.waitForFinished(60'000));
+    const QDeadlineTimer limit(60'000);
+    const CommandLines seen = watchCommandLines([&] { return !sh.waitForFinished(1) && !limit.hasExpired(); },
+                                                kPassword.toUtf8(), server.pid());
     EXPECT_EQ(sh.exitCode(), 0) << sh.readAll().toStdString();
+    EXPECT_TRUE(seen.sawMailer);
+    EXPECT_TRUE(seen.mailerEnvironmentPrivate);
+    EXPECT_EQ(seen.holdingSecret, QStringList());
 
     const QList<QJsonObject> got = server.waitForMessages(1, 10'000);
     ASSERT_EQ(got.size(), 1);
