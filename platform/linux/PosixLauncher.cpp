@@ -1,5 +1,7 @@
 #include "PosixLauncher.h"
 
+#include "PlainFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -69,16 +71,14 @@ int openPidFd(pid_t pid)
 #endif
 }
 
-// Where a task's output goes: the file, made with its folder, or -1 to keep
-// the program's own output.
-int openOutput(const QString& path)
+// Where a task's output goes: the file, made with its folder; -1 and *error
+// when there is no file to give, or no plain file.
+int openOutput(const QString& path, QString* error)
 {
     if (path.isEmpty())
         return -1;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return retry([&] {
-        return open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
-    });
+    return openPlainFile(path, O_WRONLY | O_CREAT | O_APPEND, error);
 }
 
 // Runs in the forked child: only async-signal-safe calls from here on.
@@ -186,9 +186,8 @@ LaunchResult PosixLauncher::start(const QStringList& words, WindowStyle style, c
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return {false, QString::fromLocal8Bit(std::strerror(errno))};
-    const int output = openOutput(outputFile);
-    const QString outputError =
-        !outputFile.isEmpty() && output < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QString();
+    QString outputError;
+    const int output = openOutput(outputFile, &outputError);
 
     // One fork: the task stays our child, so that its end can be told, in a
     // session of its own, so that it outlives the program.

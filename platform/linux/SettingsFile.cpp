@@ -81,7 +81,8 @@ std::optional<FileStamp> stampOf(const QString& path)
 FileRead readWholeFile(const QString& path)
 {
     FileRead r;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Not waiting for a FIFO's writer: what is no plain file is refused below.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         r.result = errno == ENOENT || errno == ENOTDIR ? FileRead::Result::Missing : FileRead::Result::Failed;
         r.error = lastError();
@@ -130,7 +131,7 @@ std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error
     // A writer that held the lock may have replaced the file meanwhile: the
     // lock then belongs to a file nobody reads any more, so take it afresh.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, kOwnerOnly);
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, kOwnerOnly);
         if (fd < 0) {
             *error = lastError();
             return nullptr;
@@ -142,6 +143,11 @@ std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error
         struct stat current {};
         if (locked != 0 || ::fstat(fd, &held) != 0) {
             *error = lastError();
+            ::close(fd);
+            return nullptr;
+        }
+        if (!S_ISREG(held.st_mode)) {
+            *error = QStringLiteral("it is not a plain file");
             ::close(fd);
             return nullptr;
         }

@@ -1,5 +1,8 @@
 #include "platform/qt/QtFiles.h"
+#include "platform/linux/PosixLauncher.h"
+#include "platform/qt/IniSettingsStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -105,6 +108,41 @@ TEST(QtFiles, TheTailOfAnOutputIsItsLastLinesReadFromNearItsEnd)
     EXPECT_FALSE(files.readTail(dir.path(), 200).ok) << "a folder is no output";
     EXPECT_TRUE(files.folderExists(dir.path()));
     EXPECT_FALSE(files.folderExists(dir.filePath(QStringLiteral("gone.log"))));
+}
+
+// A task may put a FIFO, a link to a device or a folder in place of its
+// output; nothing that opens such a file may wait for good.
+TEST(QtFiles, OnlyPlainFilesAreOpenedAndNothingElseKeepsTheCallerWaiting)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = dir.filePath(QStringLiteral("device"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+
+    QtFiles files;
+    PosixLauncher launcher;
+    for (const QString& path : {fifo, device, folder}) {
+        SCOPED_TRACE(path.toStdString());
+        const FileText tail = files.readTail(path, 20);
+        EXPECT_FALSE(tail.ok);
+        EXPECT_EQ(tail.error,
+                  path == folder ? QStringLiteral("it is a folder") : QStringLiteral("it is not a plain file"));
+        EXPECT_EQ(files.readEnd(path, 100), QByteArray());
+
+        const LaunchResult launched = launcher.launchLogged(QStringLiteral("/bin/true"), path);
+        EXPECT_TRUE(launched.started) << "the task runs without its output";
+        EXPECT_FALSE(launched.outputError.isEmpty());
+        EXPECT_TRUE(launcher.awaitEnd(launched.pid, 10'000));
+
+        IniSettingsStore store(path);
+        EXPECT_TRUE(store.startedOnDefaults());
+        store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("1"));
+    }
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile()) << "the FIFO is left as it was";
 }
 
 } // namespace
