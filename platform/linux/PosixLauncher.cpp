@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -59,11 +60,14 @@ qint64 monotonicMs()
 }
 
 // A file descriptor that reports when its process ends, or -1 where the
-// kernel has none (before Linux 5.3).
-int openPidFd(pid_t pid)
+// kernel has none (before Linux 5.3) or a sandbox refuses it.
+int openPidFd(pid_t pid, bool wanted)
 {
 #ifdef SYS_pidfd_open
-    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (wanted)
+        return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    errno = ENOSYS;
+    return -1;
 #else
     (void)pid;
     errno = ENOSYS;
@@ -108,6 +112,9 @@ int openOutput(const QString& path, QString* error)
     (void)!write(errorPipe, &error, sizeof error);
     _exit(127);
 }
+
+// How often ended children are looked for where no pidfd tells.
+constexpr int kPollMs = 250;
 
 bool haveEventLoop()
 {
@@ -226,9 +233,21 @@ void PosixLauncher::watch(int pid)
     if (!haveEventLoop())
         return;
     Child& c = *children_.at(pid);
-    c.pidFd = openPidFd(pid);
-    if (c.pidFd < 0)
-        return; // reaped at the next launch instead
+    c.pidFd = openPidFd(pid, usePidFds);
+    if (c.pidFd < 0) {
+        if (!poll_) {
+            poll_ = std::make_unique<QTimer>();
+            poll_->callOnTimeout([this] {
+                reapEnded();
+                if (std::none_of(children_.cbegin(), children_.cend(),
+                                 [](const auto& c) { return !c.second->notifier; }))
+                    poll_->stop();
+            });
+        }
+        if (!poll_->isActive())
+            poll_->start(kPollMs);
+        return;
+    }
     c.notifier = std::make_unique<QSocketNotifier>(c.pidFd, QSocketNotifier::Read);
     QObject::connect(c.notifier.get(), &QSocketNotifier::activated, c.notifier.get(), [this, pid] { reap(pid); });
 }
@@ -240,7 +259,7 @@ bool PosixLauncher::awaitEnd(qint64 pid, int timeoutMs)
         return true; // reaped and reported already
     Child& c = *found->second;
     if (c.pidFd < 0)
-        c.pidFd = openPidFd(static_cast<pid_t>(pid));
+        c.pidFd = openPidFd(static_cast<pid_t>(pid), usePidFds);
     const qint64 deadline = monotonicMs() + timeoutMs;
     while (!reap(static_cast<int>(pid))) {
         const qint64 left = deadline - monotonicMs();
