@@ -2,10 +2,13 @@
 #include "core/Settings.h"
 #include "platform/fake/FakeExecutableInfo.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -249,16 +252,24 @@ TEST_F(IniSettingsStoreTest, AHandAppendDuringAWriteIsMergedAndACloseThatChanges
     QDir().mkpath(QFileInfo(path()).absolutePath());
     writeFile("[zb]\nA=1\n");
     IniSettingsStore store(path());
-    // `echo KEY=v >> file` lands after the store looked at the file for the
-    // last time and before its rename: into the file that is then replaced.
+    // `echo KEY=v >> file` opens the file after the store looked at it for
+    // the last time and before its rename; it waits for the store's lease
+    // (/proc/locks says BREAKING), then writes into the file replaced.
     int appended = 0;
     store.beforeReplace = [&] {
-        QFile f(path());
-        if (appended++ == 0 && f.open(QIODevice::Append))
-            f.write("B=by hand\n");
+        if (appended++ != 0)
+            return;
+        QProcess::startDetached(QStringLiteral("/bin/sh"),
+                                {QStringLiteral("-c"), QStringLiteral("echo B=by hand >> \"$0\""), path()});
+        for (QDeadlineTimer deadline(10'000);
+             !readBytes(QStringLiteral("/proc/locks")).contains("BREAKING") && !deadline.hasExpired();)
+            QThread::msleep(1);
     };
     store.saveSetting(QStringLiteral("zb"), QStringLiteral("C"), QStringLiteral("3"));
-    EXPECT_EQ(readBytes(path()), QByteArray("[zb]\nA=1\nB=by hand\nC=3\n"));
+    EXPECT_EQ(readBytes(path()), QByteArray("[zb]\nA=1\nC=3\nB=by hand\n")) << "still the last line";
+    EXPECT_EQ(appended, 1) << "the append goes on at the end of the new file, with no second replace";
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("D"), QStringLiteral("4"));
+    EXPECT_EQ(appended, 2) << "a write alone is one replace";
     EXPECT_EQ(store.getSetting(QStringLiteral("zb"), QStringLiteral("B"), {}), QStringLiteral("by hand"));
 
     // A close that stores what the file holds already touches nothing.
@@ -271,6 +282,35 @@ TEST_F(IniSettingsStoreTest, AHandAppendDuringAWriteIsMergedAndACloseThatChanges
     EXPECT_EQ(stampOf(path()), before) << "no replace, no sync";
     store.saveSetting(QStringLiteral("zb"), QStringLiteral("A"), QStringLiteral("2"));
     EXPECT_NE(stampOf(path()), before);
+}
+
+TEST_F(IniSettingsStoreTest, HandAppendsAsFastAsAShellWritesThemAreAllKeptWhileTheStoreWrites)
+{
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    writeFile("[zb]\n");
+    IniSettingsStore store(path());
+    // One line a millisecond, each by an open, a write and a close, as `>>` does.
+    constexpr int kLines = 1000;
+    QProcess shell;
+    shell.start(QStringLiteral("/usr/bin/perl"),
+                {QStringLiteral("-e"),
+                 QStringLiteral("for my $i (0 .. %1 - 1) { open(my $f, q(>>), $ARGV[0]) or die; print $f qq(K$i=v\\n);"
+                                " close $f; select(undef, undef, undef, 0.001) }")
+                     .arg(kLines),
+                 path()});
+    ASSERT_TRUE(shell.waitForStarted());
+    int writes = 0;
+    while (!shell.waitForFinished(0))
+        store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QString::number(++writes));
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QStringLiteral("last"));
+
+    const IniSettingsStore after(path());
+    QStringList lost;
+    for (int i = 0; i < kLines; ++i)
+        if (after.getSetting(QStringLiteral("zb"), QStringLiteral("K%1").arg(i), {}) != QStringLiteral("v"))
+            lost << QString::number(i);
+    EXPECT_EQ(lost, QStringList()) << writes << " writes meanwhile";
+    EXPECT_EQ(after.getSetting(QStringLiteral("zb"), QStringLiteral("OURS"), {}), QStringLiteral("last"));
 }
 
 TEST_F(IniSettingsStoreTest, LinksAreFollowedToTheRealFileAndANulIsNeverStoredOrRead)
