@@ -30,6 +30,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace zb {
 
 namespace {
@@ -146,6 +148,12 @@ int runApplication(int argc, char** argv, const StartOptions& options)
     // next start of this copy need not wait for a mail server.
     instance.reset();
     awaitEmailScripts(program, onShutdownRequest);
+    // A close whose settings are not on disk is no clean end.
+    if (!store.flush()) {
+        std::fprintf(stderr, "ZB-SEQUENTA: closed without saving its settings: cannot write %s: %s\n",
+                     qPrintable(store.filePath()), qPrintable(store.lastWriteError()));
+        return status == kExitNormal ? kExitCannotRun : status;
+    }
     return status;
 }
 

@@ -150,6 +150,13 @@ void IniSettingsStore::commit()
         heldNotices_.append(text);
 }
 
+bool IniSettingsStore::flush()
+{
+    if (batchDepth_ == 0)
+        commit();
+    return unsaved_.isEmpty();
+}
+
 bool IniSettingsStore::mergeIntoFile(QString* error)
 {
     std::unique_ptr<LockedFile> file = LockedFile::open(filePath_, error);
