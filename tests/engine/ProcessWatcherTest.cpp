@@ -97,6 +97,23 @@ TEST(ProcessWatcher, TheTaskTheSlotLaunchedHoldsTheWaitWhenItIsTheOneWatched)
     }
 }
 
+// A program that was stopped (SIGSTOP) or too busy misses ticks: the wait
+// still counts every second of the clock that it held the chain.
+TEST(ProcessWatcher, AWaitLastsTheClocksSecondsNotItsTicks)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 3, QStringLiteral("job --now"), QString());
+    m.TASK_MAIN_TIMER[3].setEnabled(true);
+    h.clock.advance(kFirstCheckMs);
+    h.clock.busy(20'000); // stopped; its task ends meanwhile
+    h.launcher.end(1000, 0);
+    h.clock.advance(1); // the late tick hands over
+    EXPECT_TRUE(m.TASK_MAIN_TIMER[4].enabled());
+    EXPECT_EQ(h.journal.events.last().kind, JournalEvent::Kind::WaitEnded);
+    EXPECT_EQ(h.journal.events.last().seconds, 21) << "held from 2 s to 23 s";
+}
+
 TEST(ProcessWatcher, ANameRunningBeforeTheSlotHoldsTheChainUntilAllCopiesEnd)
 {
     Harness h;
