@@ -45,6 +45,24 @@ bool appendToFile(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
+// Keeps the bytes of a settings file that cannot be read beside it, so
+// that a person who starts afresh loses nothing. An older copy is kept.
+void keepDamagedCopy(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = QFile::encodeName(path + QStringLiteral(".damaged"));
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return;
+    qsizetype done = 0;
+    for (ssize_t n = 0; done < bytes.size(); done += n)
+        if ((n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done))) <= 0)
+            break;
+    const bool whole = done == bytes.size() && ::fsync(fd) == 0;
+    ::close(fd);
+    if (!whole)
+        ::unlink(name.constData());
+}
+
 } // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath)
@@ -57,6 +75,8 @@ IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath
         startedOnDefaults_ = true;
         stamp_ = stampOf(filePath_);
         const QString reason = read.result == FileRead::Result::Failed ? read.error : QStringLiteral("it is not text");
+        if (read.result == FileRead::Result::Read)
+            keepDamagedCopy(filePath_, read.bytes);
         std::fprintf(stderr,
                      "ZB-SEQUENTA: cannot read the settings file %s (%s): started on defaults; the file is "
                      "left as it is\n",
