@@ -71,18 +71,17 @@ TEST(SendEmailCommand, TheEndCommandDiffersOnlyInTheSubjectInBothProfiles)
 
 TEST(SendEmailCommand, PosixProfileQuotesEveryValueTheOptionValuesToo)
 {
-    // The password stands in the environment of a perl that hands it on, never in an argument.
-    const QString line = posix({});
-    EXPECT_TRUE(line.startsWith(QStringLiteral("s='ZB-SEQUENTA - X - STARTED'; m=$s; f=/dev/null;"
-                                               " [ $# -lt 1 ] || { s=$1; m=$1; }; [ $# -lt 2 ] || { m=; f=$2; };"
-                                               " ZB_SMTP_PASSWORD='' perl -e '")))
-        << line.toStdString();
-    EXPECT_TRUE(line.endsWith(QStringLiteral("' '/sendEmail' -f '' -t '' -cc '' -bcc ''"
-                                             " -u \"$s\" -m \"$m\" -s '' -xu ''"
-                                             " -xp '' -o reply-to='' -l '/opt/zb/LOGS/X-SEND-EMAIL.LOG' -o tls='no'"
-                                             " -o username='' -o password=''"
-                                             " -o message-file=\"$f\" -o message-charset=utf-8 -q -v ")))
-        << line.toStdString();
+    // The password goes in the environment of a perl that hands it on.
+    QString posixLine = posix({});
+    posixLine.remove(posixLine.section(QLatin1Char('\''), 5, 5));
+    EXPECT_EQ(posixLine, QStringLiteral("s='ZB-SEQUENTA - X - STARTED'; m=$s; f=/dev/null;"
+                                        " [ $# -lt 1 ] || { s=$1; m=$1; }; [ $# -lt 2 ] || { m=; f=$2; };"
+                                        " ZB_SMTP_PASSWORD='' perl -e ''"
+                                        " '/sendEmail' -f '' -t '' -cc '' -bcc ''"
+                                        " -u \"$s\" -m \"$m\" -s '' -xu ''"
+                                        " -xp '' -o reply-to='' -l '/opt/zb/LOGS/X-SEND-EMAIL.LOG' -o tls='no'"
+                                        " -o username='' -o password=''"
+                                        " -o message-file=\"$f\" -o message-charset=utf-8 -q -v "));
     EXPECT_EQ(shellQuote(QStringLiteral("it's")), QStringLiteral("'it'\\''s'"));
     EXPECT_EQ(emailScriptContent(CommandProfile::PosixShell, QStringLiteral("ü")), QByteArray("\xc3\xbc\n"));
     EXPECT_EQ(emailScriptPath(CommandProfile::PosixShell, kLinuxProgram, EmailBatch::Start),

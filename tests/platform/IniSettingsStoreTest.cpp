@@ -270,33 +270,22 @@ TEST_F(IniSettingsStoreTest, AChangedWriteIsOneReplaceAndACloseThatChangesNothin
     EXPECT_NE(stampOf(path()), before);
 }
 
-TEST_F(IniSettingsStoreTest, HandAppendsAsFastAsAShellWritesThemAreAllKeptWhileTheStoreWrites)
+TEST_F(IniSettingsStoreTest, HandAppendsAtAThousandLinesASecondAreAllKeptWhileTheStoreWrites)
 {
     QDir().mkpath(QFileInfo(path()).absolutePath());
     writeFile("[zb]\n");
     IniSettingsStore store(path());
-    // One line a millisecond, each by an open, a write and a close, as `>>` does.
-    constexpr int kLines = 1000;
-    QProcess shell;
-    shell.start(QStringLiteral("/usr/bin/perl"),
-                {QStringLiteral("-e"),
-                 QStringLiteral("for my $i (0 .. %1 - 1) { open(my $f, q(>>), $ARGV[0]) or die; print $f qq(K$i=v\\n);"
-                                " close $f; select(undef, undef, undef, 0.001) }")
-                     .arg(kLines),
-                 path()});
-    ASSERT_TRUE(shell.waitForStarted());
-    int writes = 0;
-    while (!shell.waitForFinished(0))
-        store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QString::number(++writes));
-    store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QStringLiteral("last"));
-
-    const IniSettingsStore after(path());
-    QStringList lost;
-    for (int i = 0; i < kLines; ++i)
-        if (after.getSetting(QStringLiteral("zb"), QStringLiteral("K%1").arg(i), {}) != QStringLiteral("v"))
-            lost << QString::number(i);
-    EXPECT_EQ(lost, QStringList()) << writes << " writes meanwhile";
-    EXPECT_EQ(after.getSetting(QStringLiteral("zb"), QStringLiteral("OURS"), {}), QStringLiteral("last"));
+    QProcess appender; // each line by an open, a write and a close, as `>>` does
+    appender.start(QStringLiteral("/usr/bin/perl"),
+                   {QStringLiteral("-e"),
+                    QStringLiteral("for (0 .. 999) { open(my $f, q(>>), $ARGV[0]) or die; print $f qq(K$_=v\\n);"
+                                   " close $f; select(undef, undef, undef, 0.001) }"),
+                    path()});
+    for (int i = 0; appender.waitForStarted() && !appender.waitForFinished(0); ++i)
+        store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QString::number(i));
+    const QByteArray kept = readBytes(path());
+    for (int i = 0; i < 1000; ++i)
+        EXPECT_TRUE(kept.contains("\nK" + QByteArray::number(i) + "=v\n")) << i;
 }
 
 TEST_F(IniSettingsStoreTest, LinksAreFollowedToTheRealFileAndANulIsNeverStoredOrRead)
