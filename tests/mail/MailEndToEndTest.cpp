@@ -54,21 +54,21 @@ QStringList strings(const QJsonValue& v)
     return out;
 }
 
-// Every command line that holds `secret`, looked at while `running` holds
-// (the mailer's own among them, or the look proves nothing).
+// The command lines that hold `secret` while `running` holds, or a note
+// that the mailer's own was never among those seen.
 QStringList commandLinesHolding(const QByteArray& secret, const std::function<bool()>& running, qint64 skipPid)
 {
-    QStringList holding;
-    bool seen = false;
+    QStringList holding{QStringLiteral("<the mailer was never seen>")};
     while (running())
         for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
             QFile f(QStringLiteral("/proc/%1/cmdline").arg(pid));
             const QByteArray line = pid.toLongLong() != skipPid && f.open(QIODevice::ReadOnly) ? f.readAll() : "";
-            seen |= line.startsWith("/usr/bin/sendEmail");
+            if (line.startsWith("/usr/bin/sendEmail"))
+                holding.removeAll(QStringLiteral("<the mailer was never seen>"));
             if (line.contains(secret))
-                holding << QString::fromUtf8(line).replace(QChar(0), QLatin1Char(' '));
+                holding << QString::fromUtf8(line);
         }
-    return seen ? holding : QStringList{QStringLiteral("<the mailer was never seen>")};
+    return holding;
 }
 
 // One copy of the program, "X" in a folder with a blank in its name, over
