@@ -47,12 +47,12 @@ bool appendToFile(const QString& path, const QByteArray& bytes, QString* error)
 
 // Keeps the bytes of a settings file that cannot be read beside it, so
 // that a person who starts afresh loses nothing. An older copy is kept.
-void keepDamagedCopy(const QString& path, const QByteArray& bytes)
+bool keepDamagedCopy(const QString& path, const QByteArray& bytes)
 {
     const QByteArray name = QFile::encodeName(path + QStringLiteral(".damaged"));
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return;
+        return false;
     qsizetype done = 0;
     for (ssize_t n = 0; done < bytes.size(); done += n)
         if ((n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done))) <= 0)
@@ -61,6 +61,7 @@ void keepDamagedCopy(const QString& path, const QByteArray& bytes)
     ::close(fd);
     if (!whole)
         ::unlink(name.constData());
+    return whole;
 }
 
 } // namespace
@@ -75,12 +76,12 @@ IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath
         startedOnDefaults_ = true;
         stamp_ = stampOf(filePath_);
         const QString reason = read.result == FileRead::Result::Failed ? read.error : QStringLiteral("it is not text");
-        if (read.result == FileRead::Result::Read)
-            keepDamagedCopy(filePath_, read.bytes);
+        const bool copied = read.result == FileRead::Result::Read && keepDamagedCopy(filePath_, read.bytes);
         std::fprintf(stderr,
                      "ZB-SEQUENTA: cannot read the settings file %s (%s): started on defaults; the file is "
-                     "left as it is\n",
-                     qPrintable(filePath_), qPrintable(reason));
+                     "left as it is%s\n",
+                     qPrintable(filePath_), qPrintable(reason),
+                     copied ? qPrintable(QStringLiteral(", and a copy is kept as %1.damaged").arg(filePath_)) : "");
         return;
     }
     document_ = std::move(document);

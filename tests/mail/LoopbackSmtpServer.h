@@ -21,8 +21,11 @@ public:
     {
         messages_ = dir_.filePath(QStringLiteral("messages.jsonl"));
         process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start(QStringLiteral("/usr/bin/python3"),
-                       {QStringLiteral(ZB_SMTP_SERVER_SCRIPT), messages_, user, password});
+        // The password in the environment: no command line shows it.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ZB_SMTP_PASSWORD"), password);
+        process_.setProcessEnvironment(environment);
+        process_.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ZB_SMTP_SERVER_SCRIPT), messages_, user});
         QDeadlineTimer deadline(15'000);
         QByteArray out;
         while (!deadline.hasExpired() && !out.contains('\n') && process_.state() != QProcess::NotRunning) {
@@ -44,7 +47,6 @@ public:
     int port() const { return port_; }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
     const QString& error() const { return error_; }
-    qint64 pid() const { return process_.processId(); }
 
     QList<QJsonObject> messages() const
     {

@@ -271,15 +271,14 @@ TEST_F(IniSettingsStoreTest, AChangedWriteIsOneReplaceAndACloseThatChangesNothin
 
 TEST_F(IniSettingsStoreTest, HandAppendsAtAThousandLinesASecondAreAllKeptWhileTheStoreWrites)
 {
-    QDir().mkpath(QFileInfo(path()).absolutePath());
-    writeFile("[zb]\n");
     IniSettingsStore store(path());
-    QProcess appender; // each line by an open, a write and a close, as `>>` does
-    appender.start(QStringLiteral("/usr/bin/perl"),
-                   {QStringLiteral("-e"),
-                    QStringLiteral("for (0 .. 999) { open(my $f, q(>>), $ARGV[0]) or die; print $f qq(K$_=v\\n);"
-                                   " close $f; select(undef, undef, undef, 0.001) }"),
-                    path()});
+    store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QStringLiteral("0"));
+    // Each line by an open, a write and a close, as `>>` does.
+    const QString appendLines =
+        QStringLiteral("for (0 .. 999) { open(F, q(>>), $ARGV[0]); print F qq(K$_=v\\n); close F;"
+                       " select(undef, undef, undef, 0.001) }");
+    QProcess appender;
+    appender.start(QStringLiteral("/usr/bin/perl"), {QStringLiteral("-e"), appendLines, path()});
     for (int i = 0; appender.waitForStarted() && !appender.waitForFinished(0); ++i)
         store.saveSetting(QStringLiteral("zb"), QStringLiteral("OURS"), QString::number(i));
     const QByteArray kept = readBytes(path());
