@@ -82,10 +82,8 @@ TEST(ProcessWatcher, TheTaskTheSlotLaunchedHoldsTheWaitWhenItIsTheOneWatched)
             h.processes.names[1000] = c.name;
         h.processes.running[c.name] = c.nameRunningChecks;
         m.TASK_MAIN_TIMER[3].setEnabled(true);
-        if (c.stoppedMs > 0) {
-            h.clock.advance(kFirstCheckMs);
-            h.clock.busy(static_cast<int>(c.stoppedMs));
-        }
+        h.clock.advance(c.stoppedMs > 0 ? kFirstCheckMs : 0);
+        h.clock.busy(static_cast<int>(c.stoppedMs));
         if (c.handOverMs > 10000) {
             h.clock.advance(10000);
             h.launcher.end(1000, 0);

@@ -22,9 +22,7 @@ public:
         messages_ = dir_.filePath(QStringLiteral("messages.jsonl"));
         process_.setProcessChannelMode(QProcess::SeparateChannels);
         // The password in the environment: no command line shows it.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("ZB_SMTP_PASSWORD"), password);
-        process_.setProcessEnvironment(environment);
+        process_.setEnvironment(QProcess::systemEnvironment() << QStringLiteral("ZB_SMTP_PASSWORD=") + password);
         process_.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ZB_SMTP_SERVER_SCRIPT), messages_, user});
         QDeadlineTimer deadline(15'000);
         QByteArray out;

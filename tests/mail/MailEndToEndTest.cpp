@@ -54,12 +54,12 @@ QStringList strings(const QJsonValue& v)
     return out;
 }
 
-// The command lines that hold `secret` while `running` holds, or a note
-// that the mailer's own was never among those seen.
-QStringList commandLinesHolding(const QByteArray& secret, const std::function<bool()>& running)
+// The command lines that hold `secret` while `sh` runs, or a note that the
+// mailer's own was never among those seen.
+QStringList commandLinesHolding(const QByteArray& secret, QProcess& sh)
 {
     QStringList holding{QStringLiteral("<the mailer was never seen>")};
-    while (running())
+    for (QDeadlineTimer limit(60'000); !sh.waitForFinished(1) && !limit.hasExpired();)
         for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
             QFile f(QStringLiteral("/proc/%1/cmdline").arg(pid));
             const QByteArray line = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -136,9 +136,7 @@ TEST(MailEndToEnd, OkWritesPrivateScriptsWhoseStartScriptDeliversOneMessageThrou
     // As the run engine runs it; no command line shows the password meanwhile.
     QProcess sh;
     sh.start(QStringLiteral("/bin/sh"), {start});
-    const QDeadlineTimer limit(60'000);
-    EXPECT_EQ(commandLinesHolding(kPassword.toUtf8(), [&] { return !sh.waitForFinished(1) && !limit.hasExpired(); }),
-              QStringList());
+    EXPECT_EQ(commandLinesHolding(kPassword.toUtf8(), sh), QStringList());
     EXPECT_EQ(sh.exitCode(), 0) << sh.readAll().toStdString();
 
     const QList<QJsonObject> got = server.waitForMessages(1, 10'000);
