@@ -28,8 +28,11 @@
 #include "ui/SingleInstanceGuard.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
 #include <vector>
@@ -49,6 +52,28 @@ void closeEverything(MainWindowView& main)
         else if (auto* dialog = qobject_cast<QDialog*>(w); dialog != nullptr && dialog->isVisible())
             dialog->reject();
     main.close();
+}
+
+// Waits in the event loop, where the launcher sees the scripts end, for
+// the e-mail scripts that still send: until they have ended, the grace time
+// is up, or a TERM or an INT asks again, which leaves them sending.
+void awaitEmailScripts(Program& program, std::function<void()>& onShutdownRequest)
+{
+    const QDeadlineTimer deadline(RunControl::kEmailGraceMs);
+    QEventLoop loop;
+    QTimer look;
+    look.callOnTimeout([&] {
+        if (program.engine.recorder().runningEmails().isEmpty() || deadline.hasExpired())
+            loop.quit();
+    });
+    onShutdownRequest = [&loop] { loop.quit(); };
+    if (!program.engine.recorder().runningEmails().isEmpty()) {
+        look.start(50);
+        loop.exec();
+    }
+    onShutdownRequest = [] {};
+    // Those that ended meanwhile are told as ended, the others as running.
+    program.engine.run().awaitEmails(0);
 }
 
 } // namespace
@@ -191,7 +216,8 @@ int runApplication(int argc, char** argv, const StartOptions& given)
 
     // Installed before start-up, so that a TERM while the window opens is
     // still a normal close that saves, once the event loop runs.
-    installShutdownRequestHandler(closeAll);
+    std::function<void()> onShutdownRequest = closeAll;
+    installShutdownRequestHandler([&onShutdownRequest] { onShutdownRequest(); });
     program.start();
     applyStartOptions(program, options);
     if (!options.windowless)
@@ -205,7 +231,13 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     // so that how it ended is journaled. The name is free meanwhile: the
     // next start of this copy need not wait for a mail server.
     instance.reset();
-    program.engine.run().awaitEmails(RunControl::kEmailGraceMs);
+    awaitEmailScripts(program, onShutdownRequest);
+    // A close whose settings are not on disk is no clean end.
+    if (!store.flush()) {
+        std::fprintf(stderr, "ZB-SEQUENTA: closed without saving its settings: cannot write %s: %s\n",
+                     qPrintable(store.filePath()), qPrintable(store.lastWriteError()));
+        return status == kExitNormal ? kExitCannotRun : status;
+    }
     return status;
 }
 

@@ -4,6 +4,9 @@
 #include "TaskChain.h"
 #include "core/MainWindowModel.h"
 #include "platform/ProcessQuery.h"
+#include "platform/TimerHost.h"
+
+#include <algorithm>
 
 namespace zb {
 
@@ -17,8 +20,28 @@ ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecor
       recorder_(recorder),
       processes_(processes)
 {
-    for (int n = 1; n <= kSlotCount; ++n)
-        main_.TASK_WATCHER_TIMER[n].onTick = [this, n] { TASK_WATCHER_TIMER_Timer(n); };
+    for (int n = 1; n <= kSlotCount; ++n) {
+        Timer& timer = main_.TASK_WATCHER_TIMER[n];
+        timer.onTick = [this, n] { TASK_WATCHER_TIMER_Timer(n); };
+        timer.onEnabledChanged = [this, n, &timer] {
+            if (timer.enabled()) {
+                startedMs_[static_cast<std::size_t>(n)] = main_.timers().nowMs();
+                told_[static_cast<std::size_t>(n)] = 0;
+            }
+        };
+    }
+}
+
+void ProcessWatcher::catchUp(int n)
+{
+    // The k-th tick comes k intervals after the start; each one that came
+    // late or never is counted now, before this tick counts itself.
+    const auto i = static_cast<std::size_t>(n);
+    const std::int64_t interval = std::max(1, main_.TASK_WATCHER_TIMER[n].interval());
+    const std::int64_t due = (main_.timers().nowMs() - startedMs_[i] + interval / 2) / interval;
+    for (; told_[i] + 1 < due; ++told_[i])
+        recorder_.waitGoesOn(n);
+    ++told_[i];
 }
 
 void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
@@ -32,6 +55,7 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     const bool ownTaskHolds = recorder_.runningTask(n) != 0 && (name.isEmpty() || recorder_.taskAnsweredToName(n));
     const ProcessPresence presence = name.isEmpty() ? ProcessPresence::NotRunning : processes_.isProcessRunning(name);
     main_.TASK_PAUSE_TICKBOX[n].setBackground(colour::Green);
+    catchUp(n);
     if (ownTaskHolds || presence == ProcessPresence::Running) {
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n));
         recorder_.waitGoesOn(n);

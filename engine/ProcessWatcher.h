@@ -1,5 +1,10 @@
 #pragma once
 
+#include "core/SlotArray.h"
+
+#include <array>
+#include <cstdint>
+
 namespace zb {
 
 class MainWindowModel;
@@ -19,10 +24,18 @@ public:
     void TASK_WATCHER_TIMER_Timer(int n);
 
 private:
+    // Counts the seconds that ticks missed (the program was stopped, or too
+    // busy) as seconds waited: the wait's length is the clock's, not the
+    // number of ticks.
+    void catchUp(int n);
+
     MainWindowModel& main_;
     TaskChain& chain_;
     RunRecorder& recorder_;
     ProcessQuery& processes_;
+    // Per slot: when its wait's timer was started, and the seconds told.
+    std::array<std::int64_t, kSlotCount + 1> startedMs_{};
+    std::array<std::int64_t, kSlotCount + 1> told_{};
 };
 
 } // namespace zb

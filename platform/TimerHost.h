@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 
 namespace zb {
@@ -23,6 +25,15 @@ public:
     virtual void destroy(TimerId id) = 0;
     virtual void start(TimerId id, int intervalMs) = 0;
     virtual void stop(TimerId id) = 0;
+    // The host's monotonic clock, in milliseconds from an arbitrary start:
+    // what a count of ticks cannot tell once ticks came late or not at all
+    // (the program stopped, the machine busy).
+    virtual std::int64_t nowMs() const
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 };
 
 } // namespace zb

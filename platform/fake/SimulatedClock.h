@@ -26,6 +26,7 @@ public:
     void busy(int ms);
 
     Ms now() const { return now_; }
+    std::int64_t nowMs() const override { return now_; }
     // Delivers every tick due up to now() + ms and leaves now() there.
     void advance(Ms ms);
     // Advances one tick at a time until pred() holds or `limit` passes;

@@ -136,16 +136,20 @@ void installShutdownRequestHandler(std::function<void()> onRequest)
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     // The handler only writes a byte; the event loop does the real work.
+    // Each signal is caught once, and caught again only once the event loop
+    // has taken it: a program stuck where no event loop runs is ended by the
+    // second one, as it would be without a handler.
+    static struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [cb = std::move(onRequest)] {
         char byte = 0;
-        (void)!read(signalPipe[0], &byte, 1);
+        if (read(signalPipe[0], &byte, 1) == 1)
+            sigaction(static_cast<unsigned char>(byte), &action, nullptr);
         cb();
     });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
     for (int s : {SIGTERM, SIGINT, SIGHUP})
         sigaction(s, &action, nullptr);
 }

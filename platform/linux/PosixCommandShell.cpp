@@ -16,8 +16,14 @@ void PosixCommandShell::run(const QString& commandLine, int timeoutMs, std::func
     // Owned by the application, so that a run still going at the program's
     // end is stopped with it.
     auto* process = new QProcess(QCoreApplication::instance());
+    // The line may hold a secret: it goes in the environment, which only its
+    // owner can read, never in a command line, which everyone can.
     process->setProgram(QStringLiteral("/bin/sh"));
-    process->setArguments({QStringLiteral("-c"), commandLine});
+    process->setArguments(
+        {QStringLiteral("-c"), QStringLiteral("zb_line=$ZB_SHELL_LINE; unset ZB_SHELL_LINE; eval \"$zb_line\"")});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ZB_SHELL_LINE"), commandLine);
+    process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     process->setChildProcessModifier([] { setpgid(0, 0); });

@@ -1,5 +1,7 @@
 #include "PosixLauncher.h"
 
+#include "PlainFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -57,11 +60,14 @@ qint64 monotonicMs()
 }
 
 // A file descriptor that reports when its process ends, or -1 where the
-// kernel has none (before Linux 5.3).
-int openPidFd(pid_t pid)
+// kernel has none (before Linux 5.3) or a sandbox refuses it.
+int openPidFd(pid_t pid, bool wanted)
 {
 #ifdef SYS_pidfd_open
-    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (wanted)
+        return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    errno = ENOSYS;
+    return -1;
 #else
     (void)pid;
     errno = ENOSYS;
@@ -69,16 +75,14 @@ int openPidFd(pid_t pid)
 #endif
 }
 
-// Where a task's output goes: the file, made with its folder, or -1 to keep
-// the program's own output.
-int openOutput(const QString& path)
+// Where a task's output goes: the file, made with its folder; -1 and *error
+// when there is no file to give, or no plain file.
+int openOutput(const QString& path, QString* error)
 {
     if (path.isEmpty())
         return -1;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return retry([&] {
-        return open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY, 0600);
-    });
+    return openPlainFile(path, O_WRONLY | O_CREAT | O_APPEND, error);
 }
 
 // Runs in the forked child: only async-signal-safe calls from here on.
@@ -108,6 +112,9 @@ int openOutput(const QString& path)
     (void)!write(errorPipe, &error, sizeof error);
     _exit(127);
 }
+
+// How often ended children are looked for where no pidfd tells.
+constexpr int kPollMs = 250;
 
 bool haveEventLoop()
 {
@@ -186,9 +193,8 @@ LaunchResult PosixLauncher::start(const QStringList& words, WindowStyle style, c
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return {false, QString::fromLocal8Bit(std::strerror(errno))};
-    const int output = openOutput(outputFile);
-    const QString outputError =
-        !outputFile.isEmpty() && output < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QString();
+    QString outputError;
+    const int output = openOutput(outputFile, &outputError);
 
     // One fork: the task stays our child, so that its end can be told, in a
     // session of its own, so that it outlives the program.
@@ -227,9 +233,21 @@ void PosixLauncher::watch(int pid)
     if (!haveEventLoop())
         return;
     Child& c = *children_.at(pid);
-    c.pidFd = openPidFd(pid);
-    if (c.pidFd < 0)
-        return; // reaped at the next launch instead
+    c.pidFd = openPidFd(pid, usePidFds);
+    if (c.pidFd < 0) {
+        if (!poll_) {
+            poll_ = std::make_unique<QTimer>();
+            poll_->callOnTimeout([this] {
+                reapEnded();
+                if (std::none_of(children_.cbegin(), children_.cend(),
+                                 [](const auto& c) { return !c.second->notifier; }))
+                    poll_->stop();
+            });
+        }
+        if (!poll_->isActive())
+            poll_->start(kPollMs);
+        return;
+    }
     c.notifier = std::make_unique<QSocketNotifier>(c.pidFd, QSocketNotifier::Read);
     QObject::connect(c.notifier.get(), &QSocketNotifier::activated, c.notifier.get(), [this, pid] { reap(pid); });
 }
@@ -241,7 +259,7 @@ bool PosixLauncher::awaitEnd(qint64 pid, int timeoutMs)
         return true; // reaped and reported already
     Child& c = *found->second;
     if (c.pidFd < 0)
-        c.pidFd = openPidFd(static_cast<pid_t>(pid));
+        c.pidFd = openPidFd(static_cast<pid_t>(pid), usePidFds);
     const qint64 deadline = monotonicMs() + timeoutMs;
     while (!reap(static_cast<int>(pid))) {
         const qint64 left = deadline - monotonicMs();

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace zb {
 
@@ -17,9 +18,11 @@ namespace zb {
 // gives it).
 //
 // Started processes stay children of the program: each is reaped as soon as
-// it ends, through a pidfd watched by the event loop (no polling), and
-// reported to onEnded. Without an event loop they are reaped at the next
-// launch or by reapEnded().
+// it ends, through a pidfd watched by the event loop, and reported to
+// onEnded. Where the kernel refuses pidfds (older kernels, sandboxes that
+// filter the call) the event loop looks for ended children every quarter
+// second instead. Without an event loop they are reaped at the next launch
+// or by reapEnded().
 class PosixLauncher : public Launcher {
 public:
     PosixLauncher();
@@ -40,6 +43,9 @@ public:
     // The program and its arguments that a command line stands for.
     static QStringList splitCommand(const QString& commandLine);
 
+    // Off: started children are watched as where the kernel has no pidfds.
+    bool usePidFds = true;
+
 private:
     struct Child;
     LaunchResult start(const QStringList& words, WindowStyle style, const QString& outputFile);
@@ -47,6 +53,8 @@ private:
     bool reap(int pid);
 
     std::map<int, std::unique_ptr<Child>> children_;
+    // Looks for ended children that no pidfd watches; runs while there are.
+    std::unique_ptr<QTimer> poll_;
 };
 
 } // namespace zb

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -68,6 +69,36 @@ bool nameUnnamedFile(int fd, const QByteArray& name)
     return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
+// A read lease on the file: granted only while no other process holds it
+// open for writing, and while it is held, another process that opens it for
+// writing (a shell's `>>`) waits until it is given up. Waits up to timeoutMs
+// for writers to close it. False where the file system has no leases.
+bool takeReadLease(int fd, int timeoutMs)
+{
+    for (int waited = 0;; ++waited) {
+        if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+            // A lease makes its taker the file's owner, whom a writer's
+            // open would send SIGIO, which ends a process: no owner, no signal.
+            ::fcntl(fd, F_SETOWN, 0);
+            return true;
+        }
+        if ((errno != EAGAIN && errno != EINTR) || waited >= timeoutMs)
+            return false;
+        ::usleep(1000);
+    }
+}
+
+void giveUpLease(int fd) { ::fcntl(fd, F_SETLEASE, F_UNLCK); }
+
+constexpr int kWriterWaitMs = 500;
+
+// Same content: the rename of a new file over this one changes its link
+// count, and so its change time, but nothing a writer does.
+bool sameContent(const FileStamp& a, const FileStamp& b)
+{
+    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modifiedNs == b.modifiedNs;
+}
+
 } // namespace
 
 std::optional<FileStamp> stampOf(const QString& path)
@@ -81,7 +112,8 @@ std::optional<FileStamp> stampOf(const QString& path)
 FileRead readWholeFile(const QString& path)
 {
     FileRead r;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Not waiting for a FIFO's writer: what is no plain file is refused below.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         r.result = errno == ENOENT || errno == ENOTDIR ? FileRead::Result::Missing : FileRead::Result::Failed;
         r.error = lastError();
@@ -130,7 +162,8 @@ std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error
     // A writer that held the lock may have replaced the file meanwhile: the
     // lock then belongs to a file nobody reads any more, so take it afresh.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, kOwnerOnly);
+        // Read-only, so that a read lease can tell whether others write it.
+        const int fd = ::open(name.constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, kOwnerOnly);
         if (fd < 0) {
             *error = lastError();
             return nullptr;
@@ -145,8 +178,16 @@ std::unique_ptr<LockedFile> LockedFile::open(const QString& path, QString* error
             ::close(fd);
             return nullptr;
         }
-        if (::stat(name.constData(), &current) == 0 && current.st_ino == held.st_ino && current.st_dev == held.st_dev)
+        if (!S_ISREG(held.st_mode)) {
+            *error = QStringLiteral("it is not a plain file");
+            ::close(fd);
+            return nullptr;
+        }
+        if (::stat(name.constData(), &current) == 0 && current.st_ino == held.st_ino && current.st_dev == held.st_dev) {
+            // Appends by hand wait while the file is read and replaced.
+            takeReadLease(fd, kWriterWaitMs);
             return std::unique_ptr<LockedFile>(new LockedFile(fd, target));
+        }
         ::close(fd);
     }
     *error = QStringLiteral("the file keeps being replaced by another process");
@@ -167,6 +208,27 @@ bool LockedFile::pathNamesHeldFile() const
 }
 
 LockedFile::~LockedFile() { ::close(fd_); }
+
+QByteArray LockedFile::appendedSince(const FileStamp& read) const
+{
+    // Writers that opened the path before the rename hold the old file, and
+    // waited for the lease to go: once none holds it open, nor is about to
+    // (a new lease is not broken at once), their lines are there.
+    for (int tries = 0; tries < kWriterWaitMs && takeReadLease(fd_, kWriterWaitMs); ++tries) {
+        ::usleep(1000);
+        const bool nobodyCame = ::fcntl(fd_, F_GETLEASE) == F_RDLCK;
+        giveUpLease(fd_);
+        if (nobodyCame)
+            break;
+    }
+    const FileStamp now = heldStamp();
+    if (sameContent(now, read))
+        return {};
+    QByteArray bytes(static_cast<qsizetype>(std::max<qint64>(0, now.size - read.size)), Qt::Uninitialized);
+    const ssize_t got = ::pread(fd_, bytes.data(), static_cast<size_t>(bytes.size()), read.size);
+    bytes.truncate(std::max<ssize_t>(0, got));
+    return bytes;
+}
 
 bool LockedFile::readAll(QByteArray* bytes, FileStamp* stamp, QString* error)
 {
@@ -227,6 +289,8 @@ LockedFile::Replaced LockedFile::replace(const QByteArray& bytes, const std::fun
         return Replaced::Failed;
     }
     ::close(fd);
+    // Appends that waited go on, into the file replaced: appendedSince().
+    giveUpLease(fd_);
     // The rename itself reaches the disk with the folder.
     if (const int dirFd = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
         ::fsync(dirFd);

@@ -57,6 +57,10 @@ public:
     FileStamp heldStamp() const;
     bool pathNamesHeldFile() const;
 
+    // What a writer that takes no lock (a shell's `>>`) appended to the file
+    // held since it was read as `read`; waits for writers that hold it open.
+    QByteArray appendedSince(const FileStamp& read) const;
+
     enum class Replaced { Done, Failed, ChangedMeanwhile };
     // Replaces the file atomically with an owner-only one whose bytes are on
     // disk before it returns. The new content is written to an unnamed file

@@ -1,8 +1,12 @@
 #include "IniSettingsStore.h"
 
+#include "platform/linux/PlainFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zb {
 
@@ -24,6 +28,42 @@ QString linesNotUnderstoodText(const QList<int>& lines)
 
 constexpr int kMergeAttempts = 8;
 
+bool appendToFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QFile file;
+    const int fd = openPlainFile(path, O_WRONLY | O_APPEND, error);
+    if (fd < 0 || !file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        *error = file.errorString();
+        return false;
+    }
+    ::fsync(fd);
+    return true;
+}
+
+// Keeps the bytes of a settings file that cannot be read beside it, so
+// that a person who starts afresh loses nothing. An older copy is kept.
+bool keepDamagedCopy(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = QFile::encodeName(path + QStringLiteral(".damaged"));
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return false;
+    qsizetype done = 0;
+    for (ssize_t n = 0; done < bytes.size(); done += n)
+        if ((n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done))) <= 0)
+            break;
+    const bool whole = done == bytes.size() && ::fsync(fd) == 0;
+    ::close(fd);
+    if (!whole)
+        ::unlink(name.constData());
+    return whole;
+}
+
 } // namespace
 
 IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath)
@@ -36,10 +76,12 @@ IniSettingsStore::IniSettingsStore(const QString& filePath) : filePath_(filePath
         startedOnDefaults_ = true;
         stamp_ = stampOf(filePath_);
         const QString reason = read.result == FileRead::Result::Failed ? read.error : QStringLiteral("it is not text");
+        const bool copied = read.result == FileRead::Result::Read && keepDamagedCopy(filePath_, read.bytes);
         std::fprintf(stderr,
                      "ZB-SEQUENTA: cannot read the settings file %s (%s): started on defaults; the file is "
-                     "left as it is\n",
-                     qPrintable(filePath_), qPrintable(reason));
+                     "left as it is%s\n",
+                     qPrintable(filePath_), qPrintable(reason),
+                     copied ? qPrintable(QStringLiteral(", and a copy is kept as %1.damaged").arg(filePath_)) : "");
         return;
     }
     document_ = std::move(document);
@@ -129,12 +171,16 @@ void IniSettingsStore::commit()
         heldNotices_.append(text);
 }
 
+bool IniSettingsStore::flush()
+{
+    if (batchDepth_ == 0)
+        commit();
+    return unsaved_.isEmpty();
+}
+
 bool IniSettingsStore::mergeIntoFile(QString* error)
 {
     std::unique_ptr<LockedFile> file = LockedFile::open(filePath_, error);
-    // The file as the last replace left it at the path; the held file may be
-    // an older one that a writer without the lock appended to meanwhile.
-    std::optional<FileStamp> ours;
     for (int attempt = 0; file != nullptr && attempt < kMergeAttempts; ++attempt) {
         QByteArray bytes;
         FileStamp read;
@@ -148,19 +194,15 @@ bool IniSettingsStore::mergeIntoFile(QString* error)
         for (const Write& w : unsaved_)
             merged.setValue(w.section, w.key, w.value);
         const QByteArray out = merged.serialize();
-        const auto pathIsAsRead = [&] {
-            const std::optional<FileStamp> named = stampOf(file->path());
-            return ours ? named == ours : file->pathNamesHeldFile();
-        };
         // Nothing changes on disk: no write, no sync.
-        if (out == bytes && !ours && file->pathNamesHeldFile()) {
+        if (out == bytes && file->pathNamesHeldFile()) {
             document_ = std::move(merged);
             stamp_ = read;
             return true;
         }
         FileStamp written;
         const auto unchanged = [&] {
-            const bool same = file->heldStamp() == read && pathIsAsRead();
+            const bool same = file->heldStamp() == read && file->pathNamesHeldFile();
             if (beforeReplace)
                 beforeReplace();
             return same;
@@ -169,22 +211,23 @@ bool IniSettingsStore::mergeIntoFile(QString* error)
         case LockedFile::Replaced::Failed:
             return false;
         case LockedFile::Replaced::ChangedMeanwhile:
-            if (!pathIsAsRead()) {
-                // Another file was put in its place: merge into that one.
+            if (!file->pathNamesHeldFile()) // another file was put in its place
                 file = LockedFile::open(filePath_, error);
-                ours.reset();
-            }
             continue;
         case LockedFile::Replaced::Done:
             break;
         }
         document_ = std::move(merged);
         stamp_ = written;
-        // An append that came between the last look and the rename went to
-        // the file held, which is no longer at the path: merge once more.
-        if (file->heldStamp() == read)
-            return true;
-        ours = written;
+        // Lines appended by hand while the file was replaced went to the old
+        // file: they go on at the end of the new one, where they would have
+        // gone a moment later.
+        if (const QByteArray late = file->appendedSince(read); !late.isEmpty()) {
+            if (!appendToFile(filePath_, late, error))
+                return false;
+            stamp_.reset(); // read again at the next look
+        }
+        return true;
     }
     if (file != nullptr)
         *error = QStringLiteral("the file kept changing while it was written");

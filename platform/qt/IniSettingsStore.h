@@ -32,6 +32,11 @@ public:
 
     const QString& filePath() const { return filePath_; }
 
+    // Tries once more to write what could not be written; true when nothing
+    // set is left unwritten. `lastWriteError` says why it was not.
+    bool flush();
+    const QString& lastWriteError() const { return lastWriteError_; }
+
     // Runs between the last look at the file and the replace, the moment a
     // writer that takes no lock can still come in; tests write there.
     std::function<void()> beforeReplace;

@@ -1,10 +1,13 @@
 #include "QtFiles.h"
 
+#include "platform/linux/PlainFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zb {
@@ -14,6 +17,21 @@ constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDe
 constexpr QFileDevice::Permissions kOthersAndGroup = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                                      QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                                      QFileDevice::WriteOther | QFileDevice::ExeOther;
+// Only a plain file: a FIFO or a device (a task may put one in place of
+// its output) could keep the reader waiting for good.
+bool openForReading(const QString& path, QFile& file, QString* why)
+{
+    const int fd = openPlainFile(path, O_RDONLY, why);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *why = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool QtFiles::exists(const QString& path) const { return QFileInfo(path).isFile(); }
@@ -22,13 +40,9 @@ bool QtFiles::folderExists(const QString& path) const { return QFileInfo(path).i
 
 FileText QtFiles::readTail(const QString& path, int maxLines) const
 {
-    // Only a plain file: a pipe or a device could keep the reader waiting.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return {false, QString(), QStringLiteral("not a plain file"), false};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {false, QString(), file.errorString(), false};
+    QFile file;
+    if (QString why; !openForReading(path, file, &why))
+        return {false, QString(), why, false};
     const qint64 start = std::max<qint64>(0, file.size() - kTailBytes);
     if (start > 0 && !file.seek(start))
         return {false, QString(), file.errorString(), false};
@@ -101,8 +115,8 @@ FileResult QtFiles::createPrivateFile(const QString& path)
 
 QByteArray QtFiles::readEnd(const QString& path, qint64 maxBytes) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (QString why; !openForReading(path, file, &why))
         return {};
     // A file that grows meanwhile is read up to where it stood.
     const qint64 size = file.size();

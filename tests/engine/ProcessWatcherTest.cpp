@@ -65,11 +65,13 @@ TEST(ProcessWatcher, TheTaskTheSlotLaunchedHoldsTheWaitWhenItIsTheOneWatched)
         bool launchedAnswers;  // the launched task answered to the name at its launch
         int nameRunningChecks; // how many checks find the name running
         SimulatedClock::Ms handOverMs;
+        SimulatedClock::Ms stoppedMs = 0; // the program stopped (SIGSTOP) after the first check: no ticks
     } cases[] = {
         {"no name: the launched task", QString(), false, 0, 11000},
         {"renames itself at once", QStringLiteral("job"), true, 0, 11000},
         {"a launcher of the watched program", QStringLiteral("editor"), false, 2, 5000},
         {"the name outlives the task", QStringLiteral("job"), true, 12, 15000},
+        {"the program stopped 20 s: seconds of the clock, not ticks", QString(), false, 0, 34000, 20000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -80,6 +82,8 @@ TEST(ProcessWatcher, TheTaskTheSlotLaunchedHoldsTheWaitWhenItIsTheOneWatched)
             h.processes.names[1000] = c.name;
         h.processes.running[c.name] = c.nameRunningChecks;
         m.TASK_MAIN_TIMER[3].setEnabled(true);
+        h.clock.advance(c.stoppedMs > 0 ? kFirstCheckMs : 0);
+        h.clock.busy(static_cast<int>(c.stoppedMs));
         if (c.handOverMs > 10000) {
             h.clock.advance(10000);
             h.launcher.end(1000, 0);

@@ -57,7 +57,7 @@ TEST(EmailMainSettingsWindow, TheMainWindowsCopiesFollowEditsWithinHalfASecondEv
     h.store.clearWrites();
     h.clock.advance(500);
     const QString before = h.main().EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text();
-    EXPECT_TRUE(before.contains(QStringLiteral("; '/sendEmail' -f ''"))) << before.toStdString();
+    EXPECT_TRUE(before.contains(QStringLiteral(" '/sendEmail' -f ''"))) << before.toStdString();
 
     w.SEND_TO_ADDRESS_TEXTBOX.edit(QStringLiteral("night@example.org"));
     w.USE_BUTTON.click();
@@ -66,7 +66,7 @@ TEST(EmailMainSettingsWindow, TheMainWindowsCopiesFollowEditsWithinHalfASecondEv
     h.clock.advance(1);
     EXPECT_EQ(h.main().SE_HOME_TEXTBOX.text(), QStringLiteral("/usr/bin"));
     EXPECT_TRUE(h.main().EMAIL_OUTPUT_START_COMMAND_TEXTBOX.text().contains(
-        QStringLiteral("; '/usr/bin/sendEmail' -f '' -t 'night@example.org'")));
+        QStringLiteral(" '/usr/bin/sendEmail' -f '' -t 'night@example.org'")));
     EXPECT_TRUE(h.main().EMAIL_OUTPUT_END_COMMAND_TEXTBOX.text().startsWith(
         QStringLiteral("s='ZB-SEQUENTA - zb-sequenta - COMPLETED';")));
 
@@ -143,9 +143,9 @@ TEST(EmailMainSettingsWindow, OkRightAfterAnEditWritesTheEditNotTheCommandOfHalf
     h.clock.advance(500);
     w.SMTP_PASSWORD_TEXTBOX.edit(QStringLiteral("changed at the last moment"));
     w.OK_BUTTON.click();
-    EXPECT_TRUE(h.files.written.value(kStartScript).contains("password='changed at the last moment'"));
+    EXPECT_TRUE(h.files.written.value(kStartScript).contains("ZB_SMTP_PASSWORD='changed at the last moment'"));
     EXPECT_TRUE(h.stored(QStringLiteral("EMAIL_OUTPUT_END_COMMAND_TEXTBOX"))
-                    .contains(QStringLiteral("-xp 'changed at the last moment'")));
+                    .contains(QStringLiteral("ZB_SMTP_PASSWORD='changed at the last moment'")));
 }
 
 TEST(EmailMainSettingsWindow, AMissingBatsFolderIsSaidPlainlyAndTheWindowStaysOpenForARetry)
@@ -288,7 +288,7 @@ TEST(EmailMainSettingsWindow, SendTestEmailRunsTheStartCommandOfTheFieldsAsTheyS
 
     ASSERT_EQ(h.shell.runs.size(), 1);
     EXPECT_EQ(h.shell.runs[0].timeoutMs, 60'000);
-    EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("-xp 's3cret pw'")));
+    EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("ZB_SMTP_PASSWORD='s3cret pw'")));
     EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("- STARTED'")));
     EXPECT_FALSE(w.SEND_TEST_EMAIL_BUTTON.enabled()) << "one test at a time";
     EXPECT_TRUE(h.files.created.contains(kLog));

@@ -21,8 +21,9 @@ public:
     {
         messages_ = dir_.filePath(QStringLiteral("messages.jsonl"));
         process_.setProcessChannelMode(QProcess::SeparateChannels);
-        process_.start(QStringLiteral("/usr/bin/python3"),
-                       {QStringLiteral(ZB_SMTP_SERVER_SCRIPT), messages_, user, password});
+        // The password in the environment: no command line shows it.
+        process_.setEnvironment(QProcess::systemEnvironment() << QStringLiteral("ZB_SMTP_PASSWORD=") + password);
+        process_.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ZB_SMTP_SERVER_SCRIPT), messages_, user});
         QDeadlineTimer deadline(15'000);
         QByteArray out;
         while (!deadline.hasExpired() && !out.contains('\n') && process_.state() != QProcess::NotRunning) {

@@ -4,11 +4,12 @@ Listens on 127.0.0.1 on a free port, accepts AUTH LOGIN and AUTH PLAIN
 without TLS for one login, and appends one JSON line per message it receives
 to the file given. Prints "PORT <n>" once it listens; runs until killed.
 
-    /usr/bin/python3 smtp_server.py MESSAGES_FILE USER PASSWORD
+    ZB_SMTP_PASSWORD=PASSWORD /usr/bin/python3 smtp_server.py MESSAGES_FILE USER
 """
 import email
 import email.policy
 import json
+import os
 import socket
 import sys
 import time
@@ -57,7 +58,7 @@ class Recorder:
 
 
 def main():
-    path, user, password = sys.argv[1], sys.argv[2], sys.argv[3]
+    path, user, password = sys.argv[1], sys.argv[2], os.environ["ZB_SMTP_PASSWORD"]
     expected = (user.encode("utf-8"), password.encode("utf-8"))
 
     def authenticate(server, session, envelope, mechanism, auth_data):

@@ -97,6 +97,13 @@ TEST(PosixLauncher, TheEventLoopReapsAnEndedTaskAndTellsHowItEnded)
     EXPECT_EQ(launcher.children(), 0);
     EXPECT_EQ(readAll(output), QStringLiteral("said"));
     EXPECT_EQ(::kill(static_cast<pid_t>(r.pid), 0), -1) << "reaped, not left as a zombie";
+
+    // Where the kernel refuses pidfds, the event loop looks for ended tasks.
+    launcher.usePidFds = false;
+    launcher.launch(QStringLiteral("/bin/true"), WindowStyle::Hidden);
+    while (ends.size() < 2 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    EXPECT_EQ(ends.size(), 2);
 }
 
 TEST(PosixLauncher, AwaitingAChildReportsItsEndOrGivesUpInTime)

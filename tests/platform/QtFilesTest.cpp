@@ -1,4 +1,6 @@
 #include "platform/qt/QtFiles.h"
+#include "platform/linux/PosixLauncher.h"
+#include "platform/qt/IniSettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -105,6 +107,22 @@ TEST(QtFiles, TheTailOfAnOutputIsItsLastLinesReadFromNearItsEnd)
     EXPECT_FALSE(files.readTail(dir.path(), 200).ok) << "a folder is no output";
     EXPECT_TRUE(files.folderExists(dir.path()));
     EXPECT_FALSE(files.folderExists(dir.filePath(QStringLiteral("gone.log"))));
+}
+
+// A task may put a FIFO (or a device) or a folder in place of its output;
+// nothing that opens such a file may wait for good.
+TEST(QtFiles, AFifoOrAFolderInPlaceOfAFileKeepsNobodyWaiting)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    PosixLauncher launcher;
+    for (const QString& path : {fifo, dir.path()}) {
+        EXPECT_FALSE(QtFiles().readTail(path, 20).ok);
+        EXPECT_EQ(QtFiles().readEnd(path, 100), QByteArray());
+        EXPECT_FALSE(launcher.launchLogged(QStringLiteral("/bin/true"), path).outputError.isEmpty());
+        EXPECT_TRUE(IniSettingsStore(path).startedOnDefaults());
+    }
 }
 
 } // namespace
