@@ -63,8 +63,8 @@ QString RunRecorder::passResult() const
     // did itself counts.
     QList<JournalEntry> entries = entries_;
     if (!hasPass()) {
-        entries.prepend({wallClock(), {.kind = Kind::ChainEnded}});
-        entries.prepend({wallClock(), {.kind = Kind::PassStarted}});
+        entries.prepend({wallClock(), {.kind = Kind::ChainEnded}, {}});
+        entries.prepend({wallClock(), {.kind = Kind::PassStarted}, {}});
     }
     const QList<HistoryPass> passes = historyFromEntries(entries);
     return passes.isEmpty() ? QString() : passes.first().result;

@@ -240,7 +240,7 @@ void PosixLauncher::watch(int pid)
             poll_->callOnTimeout([this] {
                 reapEnded();
                 if (std::none_of(children_.cbegin(), children_.cend(),
-                                 [](const auto& c) { return !c.second->notifier; }))
+                                 [](const auto& child) { return !child.second->notifier; }))
                     poll_->stop();
             });
         }

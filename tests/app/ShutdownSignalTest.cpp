@@ -71,8 +71,9 @@ TEST(ShutdownSignal, TermIntAndHupCloseTheWindowAndSave)
         EXPECT_EQ(stored("TASK_20_PAUSE_TICKBOX"), QStringLiteral("0"));
         EXPECT_EQ(stored("LAST_RUN"), signalNumber == SIGINT ? QStringLiteral("INTERRUPTED - TASK 1")
                                                              : QStringLiteral("AUTOSTART - MANUAL STOP"));
-        if (const pid_t sending = pid.readAll().trimmed().toInt(); signalNumber == SIGINT)
+        if (const pid_t sending = pid.readAll().trimmed().toInt(); signalNumber == SIGINT) {
             EXPECT_TRUE(sending > 0 && ::kill(sending, 0) == 0 && ::kill(sending, SIGKILL) == 0) << "still sending";
+        }
     }
 }
 
