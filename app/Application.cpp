@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "DialogWindowOpener.h"
+#include "NotRunNotice.h"
 #include "Program.h"
 #include "ScheduledStart.h"
 #include "SystemJournal.h"
@@ -59,7 +60,7 @@ int runApplication(int argc, char** argv, const StartOptions& options)
     auto instance = createSystemSingleInstance();
     if (!claimOrHandOver(*instance, exe.baseName(), !options.windowless && !standardErrorIsTerminal())) {
         if (options.scheduled)
-            createSystemJournal(exe.baseName())->record(otherCopyRunsRecord());
+            tellScheduledStartNotRun(exe, otherCopyRunsRecord());
         return 1;
     }
 
@@ -100,6 +101,13 @@ int runApplication(int argc, char** argv, const StartOptions& options)
             QCoreApplication::quit();
     };
     program.main.closeRequested = closeAll;
+    program.main.openEditor = []() -> QString {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* editor = dynamic_cast<EditorDialog*>(w);
+                editor && editor->isVisible() && editor->hasUnsavedEdits())
+                return editor->windowTitle();
+        return QString();
+    };
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
 

@@ -11,9 +11,10 @@ class Program;
 
 // How this start goes: cron's mark, and whether a window can open.
 struct StartOptions {
-    bool scheduled = false;  // cron started this copy (its entry sets the mark)
-    bool windowless = false; // no display: the chain runs on Qt's offscreen platform
-    QString noDisplay;       // why no window can open; empty when one can
+    bool scheduled = false;   // cron started this copy (its entry sets the mark)
+    bool windowless = false;  // no display: the chain runs on Qt's offscreen platform
+    QString noDisplay;        // why no window can open; empty when one can
+    bool noAutostart = false; // a person's look: the autostart countdown is put off
 };
 
 // Reads cron's mark and removes it from the environment, so that the tasks

@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/LastPass.h"
+#include "app/NotRunNotice.h"
 #include "app/ScheduledStart.h"
 #include "core/Settings.h"
 #include "platform/DisplayCheck.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     }
     zb::StartOptions options;
     options.scheduled = zb::takeScheduledStartMark();
+    options.noAutostart = line.noAutostart;
     if (!line.displayGiven)
         options.noDisplay = zb::displayProblem();
     if (!line.displayGiven && options.noDisplay.isEmpty())
@@ -66,7 +68,7 @@ int main(int argc, char** argv)
         print(stderr, plan.stderrText);
         if (plan.mode == zb::StartMode::NotRun) {
             if (plan.record)
-                zb::createSystemJournal(exe.baseName())->record(*plan.record);
+                zb::tellScheduledStartNotRun(exe, *plan.record);
             return zb::kExitCannotRun;
         }
         // Qt's offscreen platform: the same program, nothing on a screen.

@@ -377,6 +377,11 @@ void SchedulerWindowModel::showHealth(const QByteArray& table)
             health += QStringLiteral(", but ") + text::kNoCronDaemon;
             warn = true;
         }
+        if (const QString moved = schedule::sessionMismatchText(entry.line, crontab_.sessionEnvironment());
+            !moved.isEmpty()) {
+            health += QStringLiteral(". ") + moved;
+            warn = true;
+        }
         if (when && journal_ != nullptr) {
             const QDateTime since = QDateTime::fromString(settings_.readText(keys::SCHEDULED_SINCE), Qt::ISODate);
             const schedule::HealthPart last = schedule::lastStartText(journal_->readLines(), *when, now(), zone, since,

@@ -1,5 +1,6 @@
 #include "mail/MailerProfile.h"
 #include "mail/SendEmailCommand.h"
+#include "mail/TestEmailReport.h"
 #include "tests/mail/MailTestSupport.h"
 #include "tests/support/QtPrinters.h"
 
@@ -165,10 +166,15 @@ TEST(EmailMainSettingsWindow, AMissingBatsFolderIsSaidPlainlyAndTheWindowStaysOp
     EXPECT_TRUE(errors[0].contains(QStringLiteral("No such file or directory")));
     EXPECT_TRUE(errors[0].contains(QStringLiteral("CREATE FOLDERS")));
     EXPECT_FALSE(w.unloaded());
+    // Offered where it is missed, the folders are made and the scripts written.
+    w.askYesNo = [](const QString& q) { return q.contains(QStringLiteral("Make the BATS and LOGS folders")); };
+    w.createFolders = [&h] {
+        h.files.missingFolders.clear();
+        return QString();
+    };
     EXPECT_EQ(h.stored(QStringLiteral("SMTP_USERNAME_TEXTBOX")), QStringLiteral("zb")) << "saved stays saved";
     EXPECT_TRUE(h.files.written.isEmpty());
 
-    h.files.missingFolders.clear();
     w.OK_BUTTON.click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_TRUE(h.files.written.contains(kEndScript));
@@ -289,7 +295,7 @@ TEST(EmailMainSettingsWindow, SendTestEmailRunsTheStartCommandOfTheFieldsAsTheyS
     ASSERT_EQ(h.shell.runs.size(), 1);
     EXPECT_EQ(h.shell.runs[0].timeoutMs, 60'000);
     EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("-xp 's3cret pw'")));
-    EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("- STARTED'")));
+    EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("- STARTED - TEST E-MAIL, NOTHING RAN'")));
     EXPECT_FALSE(w.SEND_TEST_EMAIL_BUTTON.enabled()) << "one test at a time";
     EXPECT_TRUE(h.files.created.contains(kLog));
 
@@ -327,6 +333,43 @@ TEST(EmailMainSettingsWindow, SendTestEmailRunsTheStartCommandOfTheFieldsAsTheyS
     EXPECT_TRUE(errors[1].contains(QStringLiteral("60 seconds")));
 }
 
+TEST(EmailMainSettingsWindow, TheTestReportSaysWhyInOneLineAndBlanksOnlyWholeValues)
+{
+    EmailSettings sent;
+    sent.user = QStringLiteral("office");
+    sent.password = QStringLiteral("pw9");
+    CommandOutcome failed;
+    failed.started = true;
+    failed.exitCode = 1;
+    failed.output = "From me@office.lan via mail.office.lan as office.\n[user=office] [pass=xpw9x]\n"
+                    "Dec 7 host sendEmail[9]: ERROR => Connection not established to mail.office.lan:25\n";
+    const QString report = testEmailReport(failed, sent, QStringLiteral("sendEmail"), 60);
+    EXPECT_TRUE(report.contains(QStringLiteral("failed with exit status 1.\nWhy: Connection not established")));
+    EXPECT_TRUE(report.contains(QStringLiteral("From me@office.lan via mail.office.lan as [hidden].")));
+    EXPECT_TRUE(report.contains(QStringLiteral("[user=[hidden]] [pass=x[hidden]x]"))) << "a password goes anywhere";
+
+    const std::pair<QByteArray, QString> why[] = {
+        {"Can't locate IO/Socket/SSL.pm in @INC",
+         QStringLiteral("Why: a Perl module the mailer needs is missing: IO::Socket::SSL.")},
+        {"all went well", QString()},
+    };
+    for (const auto& [output, expected] : why)
+        EXPECT_EQ(mailerProblem(QString::fromUtf8(output)), expected);
+
+    const std::pair<std::pair<const char*, const char*>, const char*> addresses[] = {
+        {{"zb@example.org", "ops@example.org"}, ""},
+        {{"", "ops@example.org"}, "From is empty"},
+        {{"zb@example.org", "ops"}, "To \"ops\" is not an e-mail address"},
+    };
+    for (const auto& [fromTo, wrong] : addresses) {
+        EmailSettings f;
+        f.from = QLatin1String(fromTo.first);
+        f.to = QLatin1String(fromTo.second);
+        EXPECT_EQ(missingAddresses(f).contains(QLatin1String(wrong)), true) << fromTo.first << fromTo.second;
+        EXPECT_EQ(missingAddresses(f).isEmpty(), *wrong == 0);
+    }
+}
+
 TEST(EmailMainSettingsWindow, ATestEmailThatEndsAfterTheWindowHasGoneIsIgnored)
 {
     Harness h;
@@ -334,6 +377,7 @@ TEST(EmailMainSettingsWindow, ATestEmailThatEndsAfterTheWindowHasGoneIsIgnored)
     {
         auto w = test::emailMainWindow(h);
         w.Form_Load();
+        fill(w);
         w.SEND_TEST_EMAIL_BUTTON.click();
         w.CANCEL_BUTTON.click();
     }

@@ -141,3 +141,26 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
 
 } // namespace
 } // namespace zb::schedule
+
+namespace zb {
+namespace {
+
+TEST(ScheduleHealth, AnEntryMadeInAnotherSessionIsToldWithItsValuesAndTheCure)
+{
+    const QList<EnvAssignment> made = {{QStringLiteral("DISPLAY"), QStringLiteral(":150")},
+                                       {QStringLiteral("XAUTHORITY"), QStringLiteral("/run/it's 100%/Xauthority")}};
+    const QByteArray line =
+        schedule::composeEntry({30, 7, 0}, made, QStringLiteral("/opt/zb/nightly"), QStringLiteral("nightly")).line;
+    const QList<EnvAssignment> now = {{QStringLiteral("DISPLAY"), QStringLiteral(":151")}, made[1]};
+    const std::pair<QList<EnvAssignment>, QString> rows[] = {
+        {made, QString()},
+        {{}, QString()},
+        {now, QStringLiteral("The entry was made in another session (its display :150, this session's is :151): its "
+                             "window may not open. Press Create Task again to renew it for this session")},
+    };
+    for (const auto& [session, expected] : rows)
+        EXPECT_EQ(schedule::sessionMismatchText(line, session), expected);
+}
+
+} // namespace
+} // namespace zb

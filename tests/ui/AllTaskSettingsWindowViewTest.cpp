@@ -1,6 +1,7 @@
 #include "ui/AllTaskSettingsWindowView.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
+#include "core/ControlTexts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_NAME_TEXTBOX")->text(), QStringLiteral("Fourteen"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_CMD_TEXTBOX")->text(), QStringLiteral("/bin/fourteen"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_20_PROCESS_NAME_TEXTBOX")->text(), QStringLiteral("twenty"));
-    EXPECT_EQ(child<QLabel>(view, "Label6")->text(), QStringLiteral(" P-4-P - Process.exe Name"));
+    EXPECT_EQ(child<QLabel>(view, "Label6")->text(), text::kProcessColumn);
     QPushButton* cancel = child<QPushButton>(view, "CANCEL_BUTTON");
     EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
 
