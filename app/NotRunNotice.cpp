@@ -3,6 +3,7 @@
 #include "SystemJournal.h"
 #include "core/Settings.h"
 #include "engine/NotRunEmail.h"
+#include "platform/ExecutableInfo.h"
 #include "platform/Launcher.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/IniSettingsStore.h"

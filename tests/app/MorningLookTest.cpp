@@ -16,12 +16,12 @@ namespace {
 
 const QString kCopyName = QStringLiteral("zb-morning-%1").arg(QCoreApplication::applicationPid());
 
-struct Run {
+struct Ended {
     int exitCode = -1;
     QString output;
 };
 
-Run runProgram(const QString& program, const QStringList& args, const QProcessEnvironment& env, int waitMs,
+Ended runProgram(const QString& program, const QStringList& args, const QProcessEnvironment& env, int waitMs,
                bool terminateAfterWait = false)
 {
     QProcess p;
@@ -68,20 +68,20 @@ TEST(MorningLook, AStartByHandWithoutAutostartLeavesTheNightAsTheLastPass)
     night.insert(QStringLiteral("ZB_SEQUENTA_SCHEDULED"), QStringLiteral("1"));
 
     // The night: about 11 s of countdown, 21 of chain, 11 of autoclose.
-    const Run ran = runProgram(program, {}, night, 90'000);
+    const Ended ran = runProgram(program, {}, night, 90'000);
     ASSERT_EQ(ran.exitCode, 0) << ran.output.toStdString();
-    const Run last = runProgram(program, {QStringLiteral("--last")}, env, 10'000);
+    const Ended last = runProgram(program, {QStringLiteral("--last")}, env, 10'000);
     ASSERT_EQ(last.exitCode, 0) << last.output.toStdString();
     ASSERT_TRUE(last.output.contains(QStringLiteral("By schedule"))) << last.output.toStdString();
 
     // The look: longer than the countdown, then closed as a logout closes it.
-    const Run look = runProgram(program, {QStringLiteral("--no-autostart")}, env, 15'000, true);
+    const Ended look = runProgram(program, {QStringLiteral("--no-autostart")}, env, 15'000, true);
     EXPECT_EQ(look.exitCode, 0) << look.output.toStdString();
     QFile ranFile(stamp);
     ASSERT_TRUE(ranFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(ranFile.readAll(), QByteArray("ran\n")) << "the chain ran once, in the night";
 
-    const Run after = runProgram(program, {QStringLiteral("--last")}, env, 10'000);
+    const Ended after = runProgram(program, {QStringLiteral("--last")}, env, 10'000);
     EXPECT_EQ(after.exitCode, 0);
     EXPECT_EQ(after.output.toStdString(), last.output.toStdString());
     EXPECT_EQ(IniSettingsStore(ini).getSetting(kCopyName, QStringLiteral("LAST_RUN"), QString()),

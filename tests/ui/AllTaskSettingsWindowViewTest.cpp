@@ -1,7 +1,7 @@
 #include "ui/AllTaskSettingsWindowView.h"
+#include "core/ControlTexts.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
-#include "core/ControlTexts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +37,7 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     EXPECT_EQ(child<QLabel>(view, "Label6")->text(), text::kProcessColumn);
     QPushButton* cancel = child<QPushButton>(view, "CANCEL_BUTTON");
     EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    EXPECT_TRUE(child<QPushButton>(view, "SAVE_BUTTON")->isDefault()) << "the default keeps what was typed";
 
     QLineEdit* cmd = child<QLineEdit>(view, "TASK_9_CMD_TEXTBOX");
     QTest::keyClicks(cmd, QStringLiteral("/bin/nine"));
