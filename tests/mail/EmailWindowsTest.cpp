@@ -338,6 +338,8 @@ TEST(EmailMainSettingsWindow, TheTestReportSaysWhyInOneLineAndBlanksOnlyWholeVal
     EmailSettings sent;
     sent.user = QStringLiteral("office");
     sent.password = QStringLiteral("pw9");
+    sent.to = QStringLiteral("ops");
+    sent.from = QStringLiteral("zb@example.org");
     CommandOutcome failed;
     failed.started = true;
     failed.exitCode = 1;
@@ -347,27 +349,11 @@ TEST(EmailMainSettingsWindow, TheTestReportSaysWhyInOneLineAndBlanksOnlyWholeVal
     EXPECT_TRUE(report.contains(QStringLiteral("failed with exit status 1.\nWhy: Connection not established")));
     EXPECT_TRUE(report.contains(QStringLiteral("From me@office.lan via mail.office.lan as [hidden].")));
     EXPECT_TRUE(report.contains(QStringLiteral("[user=[hidden]] [pass=x[hidden]x]"))) << "a password goes anywhere";
-
-    const std::pair<QByteArray, QString> why[] = {
-        {"Can't locate IO/Socket/SSL.pm in @INC",
-         QStringLiteral("Why: a Perl module the mailer needs is missing: IO::Socket::SSL.")},
-        {"all went well", QString()},
-    };
-    for (const auto& [output, expected] : why)
-        EXPECT_EQ(mailerProblem(QString::fromUtf8(output)), expected);
-
-    const std::pair<std::pair<const char*, const char*>, const char*> addresses[] = {
-        {{"zb@example.org", "ops@example.org"}, ""},
-        {{"", "ops@example.org"}, "From is empty"},
-        {{"zb@example.org", "ops"}, "To \"ops\" is not an e-mail address"},
-    };
-    for (const auto& [fromTo, wrong] : addresses) {
-        EmailSettings f;
-        f.from = QLatin1String(fromTo.first);
-        f.to = QLatin1String(fromTo.second);
-        EXPECT_EQ(missingAddresses(f).contains(QLatin1String(wrong)), true) << fromTo.first << fromTo.second;
-        EXPECT_EQ(missingAddresses(f).isEmpty(), *wrong == 0);
-    }
+    EXPECT_EQ(mailerProblem(QStringLiteral("Can't locate IO/Socket/SSL.pm in @INC")),
+              QStringLiteral("Why: a Perl module the mailer needs is missing: IO::Socket::SSL."));
+    EXPECT_EQ(missingAddresses(sent),
+              QStringLiteral("No test e-mail was sent: To \"ops\" is not an e-mail address. Fill in the sender "
+                             "(From) and the receiver (To) as name@domain first."));
 }
 
 TEST(EmailMainSettingsWindow, ATestEmailThatEndsAfterTheWindowHasGoneIsIgnored)
