@@ -33,14 +33,12 @@ TEST(MorningLook, AStartByHandWithoutAutostartLeavesTheNightAsTheLastPass)
     const QString name = QStringLiteral("zb-morning-%1").arg(QCoreApplication::applicationPid());
     const QString program = root.filePath(name);
     ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
-    const QString stamp = root.filePath(QStringLiteral("ran"));
     const QString ini = root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini"));
     {
         IniSettingsStore store(ini);
         for (const char* key : {"AUTOSTART_TICKBOX", "AUTOCLOSE_TICKBOX", "TASK_1_ENABLE_TICKBOX"})
             store.saveSetting(name, QLatin1String(key), QStringLiteral("1"));
-        store.saveSetting(name, QStringLiteral("TASK_1_CMD"),
-                          QStringLiteral("/bin/sh -c \"echo ran >> %1\"").arg(stamp));
+        store.saveSetting(name, QStringLiteral("TASK_1_CMD"), QStringLiteral("/bin/true"));
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -55,12 +53,10 @@ TEST(MorningLook, AStartByHandWithoutAutostartLeavesTheNightAsTheLastPass)
     ASSERT_TRUE(last.contains(QStringLiteral("By schedule")) && last.endsWith(QStringLiteral("exit 0")))
         << last.toStdString();
 
-    // The look lasts longer than the countdown would.
+    // The look lasts longer than the countdown would: a pass run then would
+    // be the last.
     EXPECT_TRUE(
         runProgram(program, {QStringLiteral("--no-autostart")}, env, 15'000).endsWith(QStringLiteral("exit 0")));
-    QFile ran(stamp);
-    ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ran.readAll(), QByteArray("ran\n")) << "the chain ran once, in the night";
     EXPECT_EQ(runProgram(program, {QStringLiteral("--last")}, env, 10'000).toStdString(), last.toStdString());
     EXPECT_EQ(IniSettingsStore(ini).getSetting(name, QStringLiteral("LAST_RUN"), QString()),
               QStringLiteral("COMPLETED SUCCESSFULLY"));
