@@ -21,6 +21,8 @@ namespace zb {
 namespace {
 // The batch files are shell scripts, run by the system shell.
 const QString kBatchShell = QStringLiteral("/bin/sh");
+// History's result for a pass that STOP ended.
+const QString kStoppedLastRun = QStringLiteral("STOPPED");
 
 } // namespace
 
@@ -36,7 +38,7 @@ RunControl::RunControl(MainWindowModel& main, TaskChain& chain, RunRecorder& rec
     main_.RUNTIME_TIMER.onTick = [this] { RUNTIME_TIMER_Timer(); };
     chain_.onPassBegins = [this](PassStart how) { passBegins(how); };
     chain_.onChainEnded = [this] { chainEnded(); };
-    chain_.onStopped = [this] { passOver(); };
+    chain_.onStopped = [this](bool passRan) { passStopped(passRan); };
 }
 
 void RunControl::StartRunFromAutostart()
@@ -72,6 +74,16 @@ void RunControl::chainEnded()
     const QString text = recorder_.outcome().lastRunText();
     showLastRun(text, text == text::kCompletedSuccessfully ? colour::Green : colour::Red);
     storeLastRun(text);
+}
+
+void RunControl::passStopped(bool passRan)
+{
+    passOver();
+    // As History and --last tell it: the latest pass is the stopped one.
+    if (!passRan)
+        return;
+    showLastRun(kStoppedLastRun, colour::Red);
+    storeLastRun(kStoppedLastRun);
 }
 
 void RunControl::passOver()

@@ -62,6 +62,7 @@ private:
     void sendEndEmail(const QString& lastRun);
     void passBegins(PassStart how);
     void chainEnded();
+    void passStopped(bool passRan);
     // The pass is over: the run clock stops and Settings opens again, unless
     // a countdown holds it.
     void passOver();

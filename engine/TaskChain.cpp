@@ -33,6 +33,7 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
     } else {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
         QString said = status::stopped(pending_.has_value(), turn());
+        const bool passRan = recorder_.passUnderWay();
         pending_.reset();
         pendingSkips_.clear();
         recorder_.passStopped();
@@ -44,7 +45,7 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
         stopWatchers();
         main_.CURRENT_STATUS_LABEL.setCaption(said);
         if (onStopped)
-            onStopped();
+            onStopped(passRan);
     }
 }
 

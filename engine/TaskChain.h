@@ -42,7 +42,8 @@ public:
     std::function<void(PassStart)> onPassBegins;
     // The chain has passed slot 20, or STOP has ended it.
     std::function<void()> onChainEnded;
-    std::function<void()> onStopped;
+    // STOP has ended the chain; `passRan` when a pass had begun.
+    std::function<void(bool passRan)> onStopped;
 
     // Starts a pass at slot 1. A new pass supersedes the end-of-run step of
     // an earlier one, so AUTOCLOSE_TIMER goes off unless the user started the
