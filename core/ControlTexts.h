@@ -20,7 +20,7 @@ inline const QString kMainStartName = QStringLiteral("Start or stop the task cha
 inline const QString kAutostartStartTip =
     QStringLiteral("START counts down eleven seconds, then runs the task chain with its start e-mail.");
 inline const QString kAutostartStopTip =
-    QStringLiteral("STOP cancels the autostart countdown: the task chain does not run.");
+    QStringLiteral("STOP (or Esc) cancels the autostart countdown: the task chain does not run.");
 inline const QString kAutostartName = QStringLiteral("Start or cancel the autostart countdown of the task chain");
 inline const QString kAutocloseStartTip =
     QStringLiteral("START counts down eleven seconds, then closes the program; STOP keeps it open.");
@@ -46,7 +46,7 @@ inline const QString kEndEmailCaption = QStringLiteral("Send End Email");
 // keep it from starting.
 inline QString autostartIn(int seconds)
 {
-    return QStringLiteral("!!! AUTOSTARTING IN %1 s - PRESS STOP TO CANCEL !!!").arg(seconds);
+    return QStringLiteral("!!! AUTOSTARTING IN %1 s - PRESS STOP OR ESC TO CANCEL !!!").arg(seconds);
 }
 
 // "TASK_7_CMD_TEXTBOX" from 7 and "CMD_TEXTBOX".

@@ -21,9 +21,8 @@ QString runProgram(const QString& program, const QStringList& args, const QProce
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
-    if (!p.waitForFinished(waitMs))
-        p.terminate();
-    const bool ended = p.waitForFinished(10'000) && p.exitStatus() == QProcess::NormalExit;
+    const bool ended = (p.waitForFinished(waitMs) || (p.terminate(), p.waitForFinished(10'000))) &&
+                       p.exitStatus() == QProcess::NormalExit;
     return QString::fromUtf8(p.readAll()) + QStringLiteral("exit %1").arg(ended ? p.exitCode() : -1);
 }
 

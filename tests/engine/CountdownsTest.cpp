@@ -14,8 +14,7 @@ struct FieldLog {
     {
         field.setChangeListener([&field, this] {
             if (field.text() != last)
-                texts << field.text();
-            last = field.text();
+                texts << (last = field.text());
         });
     }
     QString last;
@@ -41,8 +40,8 @@ TEST(AutostartCountdown, CountsTenToOneThenFiresOnTheEleventhTick)
 
     h.seconds(10);
     EXPECT_EQ(field.texts, countdownTexts(10, 1));
-    EXPECT_EQ(log.texts().first(), QStringLiteral("!!! AUTOSTARTING IN 10 s - PRESS STOP TO CANCEL !!!"));
-    EXPECT_EQ(log.texts().last(), QStringLiteral("!!! AUTOSTARTING IN 1 s - PRESS STOP TO CANCEL !!!"));
+    EXPECT_EQ(log.texts().first(), QStringLiteral("!!! AUTOSTARTING IN 10 s - PRESS STOP OR ESC TO CANCEL !!!"));
+    EXPECT_EQ(log.texts().last(), QStringLiteral("!!! AUTOSTARTING IN 1 s - PRESS STOP OR ESC TO CANCEL !!!"));
     EXPECT_EQ(m.AUTOSTART_TIMER_TEXTBOX.background(), colour::Yellow) << "hard to miss";
     EXPECT_EQ(m.AUTOSTART_START_BUTTON.caption(), QStringLiteral("STOP"));
     EXPECT_FALSE(m.SETTINGS_BUTTON.enabled());
