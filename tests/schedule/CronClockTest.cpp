@@ -139,12 +139,6 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
     }
 }
 
-} // namespace
-} // namespace zb::schedule
-
-namespace zb {
-namespace {
-
 TEST(ScheduleHealth, AnEntryMadeInAnotherSessionIsToldWithItsValuesAndTheCure)
 {
     QList<EnvAssignment> session = {{QStringLiteral("XAUTHORITY"), QStringLiteral("/run/it's 100%/X")},
@@ -159,4 +153,4 @@ TEST(ScheduleHealth, AnEntryMadeInAnotherSessionIsToldWithItsValuesAndTheCure)
 }
 
 } // namespace
-} // namespace zb
+} // namespace zb::schedule
