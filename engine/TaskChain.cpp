@@ -27,6 +27,9 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
 {
     if (main_.MAIN_START_STOP_BUTTON.caption() == text::kStart) {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
+        // Started by hand, the pass is not run again by a countdown.
+        main_.AUTOSTART_TIMER.setEnabled(false);
+        main_.AUTOSTART_START_BUTTON.setCaption(text::kStart);
         endEarlierPass();
         beginPassWhenATaskStarts(PassStart::ByHand);
         startPass();
@@ -34,6 +37,11 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
         QString said = status::stopped(pending_.has_value(), turn());
         const bool passRan = recorder_.passUnderWay();
+        // STOP stops what the pass set going, its closing too.
+        if (!main_.autocloseStartedByHand && main_.AUTOCLOSE_TIMER.enabled() && main_.AUTOCLOSE_TICKBOX.ticked()) {
+            stopEndOfRunStep();
+            said = QStringLiteral("STOPPED - THE PROGRAM STAYS OPEN");
+        }
         pending_.reset();
         pendingSkips_.clear();
         recorder_.passStopped();

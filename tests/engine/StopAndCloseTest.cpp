@@ -12,17 +12,19 @@ using Kind = JournalEvent::Kind;
 TEST(StopAndClose, StopAtAnyMomentLeavesSettingsTheClockAndTheStatusTrue)
 {
     const std::pair<int, const char*> stops[] = {
-        {11, "STOPPED - NO TASK HAD STARTED"}, {14, "STOPPED AT TASK 3"}, {40, "STOPPED - READY"}};
+        {11, "STOPPED - NO TASK HAD STARTED"}, {14, "STOPPED AT TASK 3"}, {40, "STOPPED - THE PROGRAM STAYS OPEN"}};
     for (const auto& [at, status] : stops) {
         SCOPED_TRACE(status);
         Harness h;
         h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
         h.seed(QStringLiteral("START_EMAIL_TICKBOX"), QStringLiteral("1"));
+        h.seed(QStringLiteral("AUTOCLOSE_TICKBOX"), QStringLiteral("1"));
         MainWindowModel& m = h.start().main;
         test::enableSlot(m, 3, QStringLiteral("/bin/three"));
         h.seconds(at);
         m.MAIN_START_STOP_BUTTON.click();
-        h.seconds(3);
+        h.seconds(20);
+        EXPECT_FALSE(m.unloaded());
         EXPECT_TRUE(m.SETTINGS_BUTTON.enabled());
         EXPECT_FALSE(m.RUNTIME_TIMER.enabled());
         EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QLatin1String(status));
