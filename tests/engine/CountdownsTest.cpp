@@ -111,17 +111,6 @@ TEST(AutocloseCountdown, AfterTheChainCountsDownElevenSecondsThenFinishesAndClos
     EXPECT_EQ(h.stored(QStringLiteral("LAST_RUN")), QStringLiteral("COMPLETED SUCCESSFULLY"));
 }
 
-TEST(AutocloseCountdown, WithTheTickBoxClearTheEndOfRunSaysReadyOnceAndEnds)
-{
-    Harness h;
-    MainWindowModel& m = h.start().main;
-    m.MAIN_START_STOP_BUTTON.click();
-    h.seconds(kSkippedPassSeconds + 1);
-    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("COMPLETED - READY..."));
-    EXPECT_EQ(m.AUTOCLOSE_START_BUTTON.caption(), QStringLiteral("START"));
-    EXPECT_FALSE(m.AUTOCLOSE_TIMER.enabled()) << "ticking the box later starts nothing";
-}
-
 TEST(AutocloseCountdown, ClearingTheTickBoxDuringTheCountdownStopsItAndKeepsTheDigits)
 {
     Harness h;

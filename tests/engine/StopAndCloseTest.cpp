@@ -41,6 +41,7 @@ TEST(StopAndClose, TheAutocloseClosesOnlyOverAPassItWasArmedForAndNeverOverUnsav
     test::enableSlot(m, 1, QStringLiteral("/bin/one"));
     m.MAIN_START_STOP_BUTTON.click();
     h.seconds(25);
+    EXPECT_EQ(m.CURRENT_STATUS_LABEL.caption(), QStringLiteral("COMPLETED - READY..."));
     m.AUTOCLOSE_TICKBOX.setValue(1); // after the pass: nothing closes
     h.seconds(30);
     EXPECT_FALSE(m.unloaded());
@@ -56,7 +57,6 @@ TEST(StopAndClose, TheAutocloseClosesOnlyOverAPassItWasArmedForAndNeverOverUnsav
     w.openEditor = [] { return QStringLiteral("Main settings"); };
     e.seconds(11 + 21 + 12);
     EXPECT_FALSE(w.unloaded());
-    EXPECT_TRUE(e.journal.kinds().contains(Kind::Autoclosed)) << "the pass is still told";
     EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), QStringLiteral("NOT CLOSED - MAIN SETTINGS HAS UNSAVED CHANGES"));
 }
 
