@@ -31,9 +31,8 @@ TEST(MorningLook, AStartByHandWithoutAutostartLeavesTheNightAsTheLastPass)
     const QString name = QStringLiteral("zb-morning-%1").arg(QCoreApplication::applicationPid());
     const QString program = root.filePath(name);
     ASSERT_TRUE(QFile::link(QStringLiteral(ZB_PROGRAM_PATH), program));
-    const QString ini = root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini"));
     {
-        IniSettingsStore store(ini);
+        IniSettingsStore store(root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini")));
         for (const char* key : {"AUTOSTART_TICKBOX", "AUTOCLOSE_TICKBOX", "TASK_1_ENABLE_TICKBOX"})
             store.saveSetting(name, QLatin1String(key), QStringLiteral("1"));
         store.saveSetting(name, QStringLiteral("TASK_1_CMD"), QStringLiteral("/bin/true"));
@@ -42,14 +41,13 @@ TEST(MorningLook, AStartByHandWithoutAutostartLeavesTheNightAsTheLastPass)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_STATE_HOME"), root.filePath(QStringLiteral("state")));
-    QProcessEnvironment night = env;
-    night.insert(QStringLiteral("ZB_SEQUENTA_SCHEDULED"), QStringLiteral("1"));
+    env.insert(QStringLiteral("ZB_SEQUENTA_SCHEDULED"), QStringLiteral("1"));
 
-    // The night: about 11 s of countdown, 21 of chain, 11 of autoclose.
-    ASSERT_TRUE(runProgram(program, {}, night, 90'000).endsWith(QStringLiteral("exit 0")));
+    // The night, started as cron starts it: 11 s of countdown, 21 of chain, 11 of autoclose.
+    ASSERT_TRUE(runProgram(program, {}, env, 90'000).endsWith(QStringLiteral("exit 0")));
+    env.remove(QStringLiteral("ZB_SEQUENTA_SCHEDULED"));
     const QString last = runProgram(program, {QStringLiteral("--last")}, env, 10'000);
-    ASSERT_TRUE(last.contains(QStringLiteral("By schedule")) && last.endsWith(QStringLiteral("exit 0")))
-        << last.toStdString();
+    ASSERT_TRUE(last.contains(QStringLiteral("By schedule")) && last.endsWith(QStringLiteral("exit 0")));
 
     // The look lasts longer than the countdown would: a pass run then would
     // be the last.

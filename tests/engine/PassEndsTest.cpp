@@ -63,11 +63,11 @@ TEST(PassEnds, ClosingDuringAPassStoresItInterruptedAtTheSlotWhoseTurnItWas)
         bool stopFirst;
         QString lastRun;
     } cases[] = {
-        {500, true, QStringLiteral("COMPLETED SUCCESSFULLY")}, // before any task: no pass
+        {500, true, QStringLiteral("COMPLETED SUCCESSFULLY")},
         {2500, false, QStringLiteral("INTERRUPTED - TASK 2")},
         {3500, false, QStringLiteral("INTERRUPTED - TASK 3")},
         {30000, false, QStringLiteral("INTERRUPTED - TASK 4")},
-        {30000, true, QStringLiteral("STOPPED")}, // as History tells it
+        {30000, true, QStringLiteral("STOPPED")}, // as History tells it; at 500 no task had started
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.closeAtMs);

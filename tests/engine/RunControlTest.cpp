@@ -227,7 +227,7 @@ TEST(RunControl, RuntimeClockCountsTicksFromTheAutostartAndWrapsAfterADay)
     EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("23:59:59"));
     h.seconds(1);
     EXPECT_EQ(m.RUNTIME_TEXTBOX.text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(m.runtimeSeconds, 86400) << "the count itself never wraps";
+    EXPECT_EQ(m.runtimeSeconds, 86400) << "the count itself is never reset";
 }
 
 TEST(RunControl, ARunStartedWithStartSendsNoEmailAndStartsNoClock)
