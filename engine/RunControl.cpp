@@ -154,8 +154,11 @@ void RunControl::closeUnlessEditing()
         main_.close();
         return;
     }
+    // Off, and ready to count the full eleven seconds when started again.
     main_.AUTOCLOSE_TIMER.setEnabled(false);
     main_.AUTOCLOSE_START_BUTTON.setCaption(text::kStart);
+    main_.autocloseCountdown = kCountdownStartSeconds;
+    main_.AUTOCLOSE_TIMER_TEXTBOX.setText(countdownFieldText(kCountdownStartSeconds));
     main_.autocloseStartedByHand = false;
     main_.AUTOCLOSE_TICKBOX.setEnabled(true);
     passOver();

@@ -167,10 +167,7 @@ TEST(EmailMainSettingsWindow, AMissingBatsFolderIsSaidPlainlyAndTheWindowStaysOp
     EXPECT_FALSE(w.unloaded());
     // Offered where it is missed, the folders are made and the scripts written.
     w.askYesNo = [](const QString& q) { return q.contains(QStringLiteral("Make the BATS and LOGS folders")); };
-    w.createFolders = [&h] {
-        h.files.missingFolders.clear();
-        return QString();
-    };
+    w.createFolders = [&h] { return h.files.missingFolders.clear(), QString(); };
     EXPECT_EQ(h.stored(QStringLiteral("SMTP_USERNAME_TEXTBOX")), QStringLiteral("zb")) << "saved stays saved";
     EXPECT_TRUE(h.files.written.isEmpty());
 
