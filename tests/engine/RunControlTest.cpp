@@ -58,17 +58,16 @@ TEST(RunControl, StartRunFromAutostartWritesItsStepsAndArmsSlotOne)
         StatusLog log(h);
         p.engine.run().StartRunFromAutostart();
         EXPECT_TRUE(h.launcher.calls.isEmpty()) << "the start e-mail goes with the first task";
-        EXPECT_TRUE(p.main.TASK_MAIN_TIMER[1].enabled());
         h.seconds(1);
 
         EXPECT_EQ(log.texts().mid(0, c.texts.size()), c.texts);
-        EXPECT_EQ(log.texts().last(), QStringLiteral("RUNNING TASK 1")) << "the run goes on whatever became of it";
         ASSERT_EQ(h.launcher.calls.size(), c.launches + 1);
         if (c.launches > 0) {
             EXPECT_EQ(h.launcher.calls[0].argv, (QStringList{QStringLiteral("/bin/sh"), kStartBatch}));
             EXPECT_EQ(h.launcher.calls[0].style, WindowStyle::Hidden);
         }
         EXPECT_TRUE(p.main.RUNTIME_TIMER.enabled());
+        EXPECT_TRUE(p.main.TASK_MAIN_TIMER[1].enabled());
         EXPECT_EQ(p.main.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
     }
 }
