@@ -41,8 +41,7 @@ TEST(UnattendedRoad, RunsFromStartUpToClosingWithoutATouch)
                                           "COMPLETED /opt/zb/LOGS/zb-sequenta-END-EMAIL.txt")}));
     QStringList road = log.texts();
     road.removeDuplicates();
-    ASSERT_EQ(road.first(), QStringLiteral("!!! AUTOSTARTING IN 10 s - PRESS STOP OR ESC TO CANCEL !!!"));
-    road = road.mid(10);
+    road = road.mid(10); // the countdown's ten seconds
     EXPECT_EQ(
         road, (QStringList{
                   QStringLiteral("!!! AUTOSTARTING !!!"),
