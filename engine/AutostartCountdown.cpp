@@ -38,14 +38,21 @@ void AutostartCountdown::AUTOSTART_TIMER_Timer()
     run_.StartRunFromAutostart();
 }
 
-void AutostartCountdown::holdForThisStart()
+bool AutostartCountdown::cancel()
 {
     if (!main_.AUTOSTART_TIMER.enabled())
-        return;
+        return false;
     main_.AUTOSTART_TIMER.setEnabled(false);
     main_.AUTOSTART_START_BUTTON.setCaption(text::kStart);
-    main_.SETTINGS_BUTTON.setEnabled(true);
+    main_.SETTINGS_BUTTON.setEnabled(!main_.autocloseStartedByHand);
     showCounting(false);
+    return true;
+}
+
+void AutostartCountdown::holdForThisStart()
+{
+    if (!cancel())
+        return;
     main_.CURRENT_STATUS_LABEL.setCaption(
         QStringLiteral("OPENED WITHOUT STARTING - AUTOSTART'S START RUNS THE COUNTDOWN"));
 }

@@ -19,6 +19,8 @@ public:
     // A start by a person who asked not to run the chain: the countdown that
     // start-up armed is put off; the button still starts it.
     void holdForThisStart();
+    // Puts a running countdown off, silently; false when none ran.
+    bool cancel();
 
 private:
     void showCounting(bool counting);

@@ -28,8 +28,8 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
     if (main_.MAIN_START_STOP_BUTTON.caption() == text::kStart) {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
         // Started by hand, the pass is not run again by a countdown.
-        main_.AUTOSTART_TIMER.setEnabled(false);
-        main_.AUTOSTART_START_BUTTON.setCaption(text::kStart);
+        if (onStartedByHand)
+            onStartedByHand();
         endEarlierPass();
         beginPassWhenATaskStarts(PassStart::ByHand);
         startPass();

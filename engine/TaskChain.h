@@ -42,6 +42,7 @@ public:
     std::function<void(PassStart)> onPassBegins;
     // The chain has passed slot 20, or STOP has ended it.
     std::function<void()> onChainEnded;
+    std::function<void()> onStartedByHand;
     // STOP has ended the chain; `passRan` when a pass had begun.
     std::function<void(bool passRan)> onStopped;
 

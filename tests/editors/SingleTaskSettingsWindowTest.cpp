@@ -28,7 +28,7 @@ TEST(SingleTaskSettingsWindow, OpensOnTheSlotLastLoadedAndSaveSaysWhatItDid)
     h.start();
     auto w = test::singleTaskWindow(h);
     w.Form_Load();
-    EXPECT_EQ(fieldsOf(w), QStringLiteral("1|||"));
+    EXPECT_EQ(fieldsOf(w), QStringLiteral("1|TASK 1||"));
     w.SAVE_BUTTON.click();
     EXPECT_EQ(w.SAVED_LABEL.caption(), QStringLiteral("TASK 1 SAVED"));
     w.TASK_LOAD_BUTTON[3].click();
