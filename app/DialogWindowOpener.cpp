@@ -14,8 +14,6 @@
 #include "platform/CommandShell.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/Folders.h"
-#include "platform/ExecutableInfo.h"
-#include "platform/Folders.h"
 #include "platform/null/NullCrontab.h"
 #include "schedule/SchedulerWindowModel.h"
 #include "ui/AboutWindowView.h"
