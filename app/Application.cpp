@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "DialogWindowOpener.h"
+#include "NotRunNotice.h"
 #include "Program.h"
 #include "ScheduledStart.h"
 #include "SystemJournal.h"
@@ -156,7 +157,7 @@ int runApplication(int argc, char** argv, const StartOptions& given)
             noWindow.isEmpty() && !options.windowless && QGuiApplication::platformName() != QLatin1String("offscreen");
         handOver(*instance, exe.baseName(), shown && !standardErrorIsTerminal());
         if (options.scheduled)
-            createSystemJournal(exe.baseName())->record(claimRefusal(instance->refusal()).record());
+            tellScheduledStartNotRun(exe, claimRefusal(instance->refusal()).record());
         return kExitCannotRun;
     }
     if (!noWindow.isEmpty()) {
@@ -166,7 +167,7 @@ int runApplication(int argc, char** argv, const StartOptions& given)
         print(plan.stderrText);
         if (plan.mode == StartMode::NotRun) {
             if (plan.record)
-                createSystemJournal(exe.baseName())->record(*plan.record);
+                tellScheduledStartNotRun(exe, *plan.record);
             return kExitCannotRun;
         }
         // Qt has already fallen back to its offscreen platform.
@@ -211,6 +212,13 @@ int runApplication(int argc, char** argv, const StartOptions& given)
             QCoreApplication::quit();
     };
     program.main.closeRequested = closeAll;
+    program.main.openEditor = []() -> QString {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* editor = dynamic_cast<EditorDialog*>(w);
+                editor && editor->isVisible() && editor->hasUnsavedEdits())
+                return editor->windowTitle();
+        return QString();
+    };
     DialogWindowOpener opener(program, &view);
     program.main.setWindowOpener(&opener);
 

@@ -41,6 +41,9 @@ QString helpText(const QString& program)
                           "\n"
                           "  -h, --help       show this help and exit\n"
                           "  -v, --version    show the version and exit\n"
+                          "      --no-autostart  open the window without counting down to a run, even\n"
+                          "                   with AutoStart Timer ticked (the setting is kept for the\n"
+                          "                   scheduled start); the chain runs when you press START\n"
                           "      --last       print this copy's last pass as History shows it and exit:\n"
                           "                   0 when it completed successfully, 1 for any other result\n"
                           "                   (also while it runs), 3 when there is no pass yet;\n"
@@ -83,6 +86,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return exitWith(kExitNormal, helpText(program), QString());
         if (word == QLatin1String("-v") || word == QLatin1String("--version"))
             return exitWith(kExitNormal, QStringLiteral("%1 %2\n").arg(program, programVersion()), QString());
+        if (word == QLatin1String("--no-autostart")) {
+            line.noAutostart = true;
+            continue;
+        }
         if (word == QLatin1String("--last")) {
             line.action = CommandLine::Action::Last;
             continue;

@@ -21,6 +21,9 @@ struct CommandLine {
     QString error;  // for standard error
     // A window system was named on the command line (-platform, -display).
     bool displayGiven = false;
+    // --no-autostart: a person opens the window to look; the chain does not
+    // run by itself this time, whatever AutoStart says.
+    bool noAutostart = false;
 };
 
 // Exit statuses.

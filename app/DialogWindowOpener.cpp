@@ -12,6 +12,8 @@
 #include "mail/EmailOutputCommandsWindowModel.h"
 #include "mail/EmailSharedSettingsWindowModel.h"
 #include "platform/CommandShell.h"
+#include "platform/ExecutableInfo.h"
+#include "platform/Folders.h"
 #include "platform/null/NullCrontab.h"
 #include "schedule/SchedulerWindowModel.h"
 #include "ui/AboutWindowView.h"
@@ -27,6 +29,8 @@
 #include "ui/SingleTaskSettingsWindowView.h"
 
 #include <QApplication>
+
+#include <QDir>
 
 namespace zb {
 
@@ -86,6 +90,15 @@ void DialogWindowOpener::showModal(WindowKind kind)
     case WindowKind::EmailSettings: {
         const Services& s = p.services;
         EmailMainSettingsWindowModel model(p.settings, p.main, this, s.fileDialog, s.files, s.shell, s.exe, s.timers);
+        model.createFolders = [&s] {
+            QStringList failed;
+            for (const char* name : {"BATS", "LOGS"})
+                if (const FolderResult r =
+                        s.folders.makeFolder(QDir(s.exe.programFolder()).filePath(QLatin1String(name)));
+                    !r.ok)
+                    failed << r.error;
+            return failed.join(QStringLiteral("; "));
+        };
         EmailMainSettingsWindowModel* outer = emailWindow_;
         emailWindow_ = &model;
         run<EmailMainSettingsWindowView>(model);

@@ -62,6 +62,8 @@ void applyStartOptions(Program& program, const StartOptions& options)
         program.engine.recorder().scheduledStart(options.windowless, options.noDisplay);
     if (options.windowless)
         program.main.AUTOCLOSE_TICKBOX.setValue(1);
+    if (options.noAutostart)
+        program.engine.autostart().holdForThisStart();
 }
 
 } // namespace zb

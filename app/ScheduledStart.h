@@ -15,6 +15,7 @@ struct StartOptions {
     bool windowless = false;   // no display: the chain runs on Qt's offscreen platform
     QString noDisplay;         // why no window can open; empty when one can
     bool displayGiven = false; // the command line named the platform or display
+    bool noAutostart = false;  // a person's look: the autostart countdown is put off
 };
 
 // Reads cron's mark and removes it from the environment, so that the tasks

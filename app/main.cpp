@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/LastPass.h"
+#include "app/NotRunNotice.h"
 #include "app/ScheduledStart.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     options.displayGiven = line.displayGiven;
     // Told without connecting to the display: Qt's connection is the first.
     options.noDisplay = zb::takeUnusableDisplayMark();
+    options.noAutostart = line.noAutostart;
     if (!line.displayGiven && options.noDisplay.isEmpty())
         options.noDisplay = zb::displayProblem();
     if (!options.noDisplay.isEmpty()) {
@@ -58,7 +60,7 @@ int main(int argc, char** argv)
         print(stderr, plan.stderrText);
         if (plan.mode == zb::StartMode::NotRun) {
             if (plan.record)
-                zb::createSystemJournal(exe.baseName())->record(*plan.record);
+                zb::tellScheduledStartNotRun(exe, *plan.record);
             return zb::kExitCannotRun;
         }
         // Qt's offscreen platform: the same program, nothing on a screen.

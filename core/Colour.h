@@ -12,6 +12,7 @@ inline constexpr Colour Black = 0x000000;
 inline constexpr Colour Red = 0x0000FF;
 inline constexpr Colour Green = 0x00FF00;
 inline constexpr Colour Cyan = 0xFFFF00;
+inline constexpr Colour Yellow = 0x00FFFF;
 inline constexpr Colour White = 0xFFFFFF;
 // No colour of its own: the widget shows its style's background.
 inline constexpr Colour None = 0xFF000000;

@@ -72,6 +72,9 @@ public:
     void setEnabled(bool enabled) { assign(enabled_, enabled); }
     const QString& toolTip() const { return toolTip_; }
     void setToolTip(const QString& tip) { assign(toolTip_, tip); }
+    // What a screen reader calls it when its caption alone does not say.
+    const QString& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(const QString& name) { assign(accessibleName_, name); }
 
     void click()
     {
@@ -84,6 +87,7 @@ public:
 private:
     QString caption_;
     QString toolTip_;
+    QString accessibleName_;
     bool enabled_ = true;
 };
 

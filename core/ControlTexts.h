@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProcessNameTexts.h"
+
 #include <QString>
 
 // Texts and names shared by the main window and the windows that edit it.
@@ -7,8 +9,25 @@ namespace zb::text {
 
 inline const QString kZebrane = QStringLiteral("ZEBRANE");
 
-inline const QString kProcessToolTip =
-    QStringLiteral("Pause 4 Process - Waits for Process.exe to finish running before continuing.");
+inline const QString kProcessToolTip = platform_text::kPauseForProcessTip;
+inline const QString kProcessColumn = QStringLiteral(" P-4-P - ") + platform_text::kProcessNameLabel;
+
+// What the four START/STOP buttons of the main window start, for their tips
+// and for screen readers.
+inline const QString kMainStartTip =
+    QStringLiteral("START runs the enabled tasks one after another from task 1, now. STOP stops the chain.");
+inline const QString kMainStartName = QStringLiteral("Start or stop the task chain");
+inline const QString kAutostartStartTip =
+    QStringLiteral("START counts down eleven seconds, then runs the task chain with its start e-mail.");
+inline const QString kAutostartStopTip =
+    QStringLiteral("STOP (or Esc) cancels the autostart countdown: the task chain does not run.");
+inline const QString kAutostartName = QStringLiteral("Start or cancel the autostart countdown of the task chain");
+inline const QString kAutocloseStartTip =
+    QStringLiteral("START counts down eleven seconds, then closes the program; STOP keeps it open.");
+inline const QString kAutocloseName = QStringLiteral("Start or stop the autoclose countdown of the program");
+inline const QString kKittStartTip =
+    QStringLiteral("START runs the scanning lights and the keep-awake heartbeat; STOP ends them.");
+inline const QString kKittName = QStringLiteral("Start or stop the scanning lights and the keep-awake heartbeat");
 
 // The tip of a main-window field whose text was typed there and not saved.
 inline const QString kTypedHere =
@@ -22,6 +41,13 @@ inline const QString kAutocloseCaption = QStringLiteral("AutoClose At End");
 inline const QString kKittAutostartCaption = QStringLiteral("AutoStart KITT");
 inline const QString kStartEmailCaption = QStringLiteral("Send Start Email");
 inline const QString kEndEmailCaption = QStringLiteral("Send End Email");
+
+// The autostart countdown runs: how long until the chain starts, and how to
+// keep it from starting.
+inline QString autostartIn(int seconds)
+{
+    return QStringLiteral("!!! AUTOSTARTING IN %1 s - PRESS STOP OR ESC TO CANCEL !!!").arg(seconds);
+}
 
 // "TASK_7_CMD_TEXTBOX" from 7 and "CMD_TEXTBOX".
 inline QString slotControlName(int n, const char* suffix)

@@ -49,7 +49,7 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
       TASK_MAIN_TIMER([&timers](int n) { return Timer(timers, text::slotControlName(n, "MAIN_TIMER")); }),
       TASK_WATCHER_TIMER([&timers](int n) { return Timer(timers, text::slotControlName(n, "WATCHER_TIMER")); }),
       Label2(QStringLiteral("Label2"), QStringLiteral("Full Run Command")),
-      Label3(QStringLiteral("Label3"), QStringLiteral(" P-4-P - Process.exe Name")),
+      Label3(QStringLiteral("Label3"), text::kProcessColumn),
       MAIN_START_STOP_BUTTON(QStringLiteral("MAIN_START_STOP_BUTTON"), text::kStart),
       Label5(QStringLiteral("Label5"), QStringLiteral("Status:")),
       CURRENT_STATUS_LABEL(QStringLiteral("CURRENT_STATUS_LABEL"), QStringLiteral("Status")),
@@ -113,6 +113,14 @@ MainWindowModel::MainWindowModel(TimerHost& timers, Settings& settings)
     AUTOCLOSE_TIMER_TEXTBOX.setToolTip(QStringLiteral("AutoClose Countdown Timer"));
     AUTOCLOSE_START_BUTTON.setEnabled(false);
     MANAGE_TASKS_BUTTON.setToolTip(QStringLiteral("ENABLE / DISABLE TASKS"));
+    const auto describe = [](Button& b, const QString& tip, const QString& name) {
+        b.setToolTip(tip);
+        b.setAccessibleName(name);
+    };
+    describe(MAIN_START_STOP_BUTTON, text::kMainStartTip, text::kMainStartName);
+    describe(AUTOSTART_START_BUTTON, text::kAutostartStartTip, text::kAutostartName);
+    describe(AUTOCLOSE_START_BUTTON, text::kAutocloseStartTip, text::kAutocloseName);
+    describe(KITT_START_BUTTON, text::kKittStartTip, text::kKittName);
     EMAIL_OUTPUT_START_COMMAND_TEXTBOX.setVisible(false);
     EMAIL_OUTPUT_END_COMMAND_TEXTBOX.setVisible(false);
     SE_HOME_TEXTBOX.setVisible(false);
@@ -197,8 +205,15 @@ void MainWindowModel::Form_Load()
 
     const bool autostart = AUTOSTART_TICKBOX.ticked();
     AUTOSTART_START_BUTTON.setCaption(autostart ? text::kStop : text::kStart);
+    AUTOSTART_START_BUTTON.setToolTip(autostart ? text::kAutostartStopTip : text::kAutostartStartTip);
     SETTINGS_BUTTON.setEnabled(!autostart);
     AUTOSTART_TIMER.setEnabled(autostart);
+    if (autostart) {
+        // Plain from the first moment: a run is coming, and how to stop it.
+        AUTOSTART_TIMER_TEXTBOX.setBackground(colour::Yellow);
+        AUTOSTART_TIMER_TEXTBOX.setForeground(colour::Black);
+        CURRENT_STATUS_LABEL.setCaption(text::autostartIn(autostartCountdown));
+    }
 
     const bool kitt = KITT_AUTOSTART_TICKBOX.ticked();
     HEARTBEAT_TIMER.setEnabled(kitt);

@@ -67,6 +67,9 @@ public:
     std::function<void()> closeRequested;
     // Called after every title or geometry change, for the view.
     std::function<void()> windowChanged;
+    // Set by the program: the title of an open window with unsaved edits,
+    // empty when there is none. The autoclose does not close over it.
+    std::function<QString()> openEditor;
     // Called once at the start of the shut-down, before the settings are saved.
     std::function<void()> onUnloading;
     // Called once at the end of the shut-down, after the settings are saved.
@@ -146,6 +149,8 @@ public:
     // AUTOCLOSE_TIMER runs because AUTOCLOSE_START_BUTTON started it, not as
     // the end-of-run step of a pass: a new pass leaves it running.
     bool autocloseStartedByHand = false;
+    // The slot SINGLE TASK SETTINGS last loaded, which it opens on next time.
+    int lastEditedSlot = 1;
 
 private:
     void setTitle(const QString& title);

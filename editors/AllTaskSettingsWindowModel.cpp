@@ -1,6 +1,7 @@
 #include "AllTaskSettingsWindowModel.h"
 
 #include "EditorTexts.h"
+#include "core/ControlTexts.h"
 #include "core/MainWindowModel.h"
 #include "platform/SettingsStore.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 const QString kDisplayName = QStringLiteral("Display Name");
 const QString kFullRunCommand = QStringLiteral("Full Run Command");
-const QString kProcessHeading = QStringLiteral(" P-4-P - Process.exe Name");
+const QString kProcessHeading = text::kProcessColumn;
 
 TextField ownNamed(int n, const char* suffix)
 {

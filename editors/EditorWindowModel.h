@@ -40,6 +40,9 @@ public:
     // to be said on stderr; empty when nothing is unsaved.
     QString droppedEditsNote() const;
 
+    // Edits that a close without asking would drop.
+    virtual bool hasUnsavedEdits() const { return !slotsWithUnsavedEdits().isEmpty(); }
+
     // Closes the window the normal way: through the view when one is bound
     // (its close runs Form_Unload), otherwise directly.
     void close();

@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace zb {
 
@@ -76,6 +77,17 @@ void MainSettingsWindowModel::Form_Load()
     // window's does.
     AlwaysOnTopTimer_TICKBOX.setEnabled(main_.AlwaysOnTopTimer_TICKBOX.enabled());
     AlwaysOnTopTimer_TICKBOX.setToolTip(main_.AlwaysOnTopTimer_TICKBOX.toolTip());
+}
+
+bool MainSettingsWindowModel::hasUnsavedEdits() const
+{
+    const std::pair<const TickBox&, const keys::TickKey&> ticks[] = {
+        {AUTOSTART_TICKBOX, keys::AUTOSTART_TICKBOX},     {AlwaysOnTopTimer_TICKBOX, keys::AlwaysOnTopTimer_TICKBOX},
+        {AUTOCLOSE_TICKBOX, keys::AUTOCLOSE_TICKBOX},     {KITT_AUTOSTART_TICKBOX, keys::KITT_AUTOSTART_TICKBOX},
+        {START_EMAIL_TICKBOX, keys::START_EMAIL_TICKBOX}, {END_EMAIL_TICKBOX, keys::END_EMAIL_TICKBOX},
+    };
+    return std::any_of(std::begin(ticks), std::end(ticks),
+                       [this](const auto& t) { return t.first.value() != settings_.readTick(t.second); });
 }
 
 void MainSettingsWindowModel::OK_BUTTON_Click()

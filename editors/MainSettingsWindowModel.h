@@ -23,6 +23,8 @@ public:
     // Geometry, then the six switches; a switch whose stored value differs
     // from its design value here is mirrored onto the main window.
     void Form_Load();
+    // A tick that differs from the store: OK has not been pressed.
+    bool hasUnsavedEdits() const override;
     void OK_BUTTON_Click();
 
     void AUTOSTART_TICKBOX_Click();

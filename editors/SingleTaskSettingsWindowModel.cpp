@@ -7,6 +7,8 @@
 #include "platform/FileDialog.h"
 #include "platform/SettingsStore.h"
 
+#include <algorithm>
+
 namespace zb {
 
 namespace {
@@ -31,11 +33,13 @@ SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(Settings& settings,
       OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
       TASK_NUMBER_LABEL(QStringLiteral("TASK_NUMBER_LABEL"), QStringLiteral("TASK")),
       TASK_NAME_LABEL(QStringLiteral("TASK_NAME_LABEL"), QStringLiteral("TASK NAME")),
-      TASK_PROCESS_NAME_LABEL(QStringLiteral("TASK_PROCESS_NAME_LABEL"), QStringLiteral("P4P - MONITOR PROCESS")),
+      TASK_PROCESS_NAME_LABEL(QStringLiteral("TASK_PROCESS_NAME_LABEL"),
+                              QStringLiteral("P4P - MONITOR PROCESS (NONE: THE TASK ITSELF)")),
       TASK_CMD_LABEL(QStringLiteral("TASK_CMD_LABEL"), QStringLiteral("TASK COMMAND")),
       SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("SINGLE SETTINGS")),
       ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
       ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle),
+      SAVED_LABEL(QStringLiteral("SAVED_LABEL"), QString()),
       main_(main),
       opener_(opener),
       fileDialog_(fileDialog),
@@ -43,6 +47,8 @@ SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(Settings& settings,
 {
     TASK_LIGHT.setLocked(true);
     TASK_1_PROCESS_NAME_TEXTBOX.setToolTip(text::kProcessToolTip);
+    for (TextField* f : {&TASK_1_NAME_TEXTBOX, &TASK_1_CMD_TEXTBOX, &TASK_1_PROCESS_NAME_TEXTBOX})
+        f->onTextChanged = [this] { SAVED_LABEL.setCaption(QString()); };
     BROWSE_FILE_BUTTON.setToolTip(kBrowseTitle);
 
     for (int n = 1; n <= kSlotCount; ++n)
@@ -56,16 +62,21 @@ SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(Settings& settings,
 void SingleTaskSettingsWindowModel::Form_Load()
 {
     loadGeometry();
-    TASK_LIGHT.setText(QString());
-    TASK_1_NAME_TEXTBOX.setText(QString());
-    TASK_1_CMD_TEXTBOX.setText(QString());
-    TASK_1_PROCESS_NAME_TEXTBOX.setText(QString());
+    // A slot is always loaded, so that Save always has one to save.
+    loadSlot(std::clamp(main_.lastEditedSlot, 1, kSlotCount));
 }
 
 void SingleTaskSettingsWindowModel::TASK_LOAD_BUTTON_Click(int n)
 {
     if (!mayDropEdits())
         return;
+    loadSlot(n);
+}
+
+void SingleTaskSettingsWindowModel::loadSlot(int n)
+{
+    main_.lastEditedSlot = n;
+    SAVED_LABEL.setCaption(QString());
     TASK_LIGHT.setText(QString::number(n));
     TASK_1_NAME_TEXTBOX.setText(settings_.readText(keys::taskCaption(n)));
     TASK_1_CMD_TEXTBOX.setText(settings_.readText(keys::taskCommand(n)));
@@ -98,8 +109,10 @@ int SingleTaskSettingsWindowModel::loadedSlot() const
 void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
 {
     const int n = loadedSlot();
-    if (n == 0)
+    if (n == 0) {
+        SAVED_LABEL.setCaption(QStringLiteral("NOT SAVED - PICK A TASK FIRST"));
         return;
+    }
     const QString name = TASK_1_NAME_TEXTBOX.text();
     const QString command = TASK_1_CMD_TEXTBOX.text();
     const QString process = TASK_1_PROCESS_NAME_TEXTBOX.text();
@@ -113,6 +126,7 @@ void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
     main_.TASK_CMD_TEXTBOX[n].setText(command);
     main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(process);
     rememberFields();
+    SAVED_LABEL.setCaption(QStringLiteral("TASK %1 SAVED").arg(n));
 }
 
 void SingleTaskSettingsWindowModel::BROWSE_FILE_BUTTON_Click()

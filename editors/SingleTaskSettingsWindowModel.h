@@ -21,12 +21,12 @@ public:
     SingleTaskSettingsWindowModel(Settings& settings, MainWindowModel& main, WindowOpener* opener,
                                   FileDialog& fileDialog, const ExecutableInfo& exe);
 
-    // Geometry, then the four fields emptied: no slot is loaded.
+    // Geometry, then the slot last loaded here (slot 1 at first).
     void Form_Load();
     // Replaces the fields with slot n's stored values; unsaved edits of the
     // slot loaded are asked about first, as at a close.
     void TASK_LOAD_BUTTON_Click(int n);
-    // The store first, then the main window; nothing without a loaded slot.
+    // The store first, then the main window; SAVED_LABEL says what became of it.
     void SAVE_BUTTON_Click();
     void BROWSE_FILE_BUTTON_Click();
     void VIEW_ALL_SETTINGS_BUTTON_Click();
@@ -50,6 +50,8 @@ public:
     Label SINGLE_SETTINGS_LABEL;
     Label ZB_TITLE;
     Label ZB_SEQUENTA_TITLE;
+    // What the last Save did; empty once a field changes.
+    Label SAVED_LABEL;
 
 protected:
     QList<int> slotsWithUnsavedEdits() const override;
@@ -58,6 +60,7 @@ protected:
 private:
     // The three fields as last loaded or saved, to tell edits from them.
     void rememberFields();
+    void loadSlot(int n);
 
     // The slot whose number TASK_LIGHT shows exactly, or 0.
     int loadedSlot() const;

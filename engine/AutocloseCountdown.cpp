@@ -2,6 +2,7 @@
 
 #include "ClockTexts.h"
 #include "RunControl.h"
+#include "StatusTexts.h"
 #include "core/MainWindowModel.h"
 
 namespace zb {
@@ -16,9 +17,11 @@ AutocloseCountdown::AutocloseCountdown(MainWindowModel& main, RunControl& run) :
 void AutocloseCountdown::AUTOCLOSE_TIMER_Timer()
 {
     if (!main_.AUTOCLOSE_TICKBOX.ticked()) {
-        // The timer stays on: ticking the box later starts the countdown.
-        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("COMPLETED - READY..."));
+        // The end-of-run step ends here: ticking the box later must not
+        // close the program over a pass that ended long before.
+        main_.CURRENT_STATUS_LABEL.setCaption(status::ready(run_.passClean()));
         main_.AUTOCLOSE_START_BUTTON.setCaption(text::kStart);
+        main_.AUTOCLOSE_TIMER.setEnabled(false);
         return;
     }
     main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("AUTOCLOSE COUNTDOWN STARTED"));
@@ -41,14 +44,16 @@ void AutocloseCountdown::AUTOCLOSE_START_BUTTON_Click()
         main_.AUTOCLOSE_TIMER.setEnabled(true);
         main_.autocloseStartedByHand = true;
         main_.AUTOCLOSE_TICKBOX.setEnabled(false);
-        run_.showLastRun(QStringLiteral("AUTOCLOSE - MANUAL START"), colour::Green);
+        run_.autocloseArmedByHand();
+        // The last-run field keeps telling the last pass; the status says this.
+        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("AUTOCLOSE - MANUAL START"));
     } else {
         main_.AUTOCLOSE_START_BUTTON.setCaption(text::kStart);
-        main_.SETTINGS_BUTTON.setEnabled(true);
         main_.AUTOCLOSE_TIMER.setEnabled(false);
         main_.autocloseStartedByHand = false;
         main_.AUTOCLOSE_TICKBOX.setEnabled(true);
-        run_.showLastRun(QStringLiteral("AUTOCLOSE - MANUAL STOP"), colour::Red);
+        main_.SETTINGS_BUTTON.setEnabled(!main_.AUTOSTART_TIMER.enabled());
+        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("AUTOCLOSE - MANUAL STOP"));
     }
 }
 

@@ -16,8 +16,15 @@ public:
     void AUTOSTART_TIMER_Timer();
     void AUTOSTART_START_BUTTON_Click();
     void AUTOSTART_TIMER_TEXTBOX_DblClick();
+    // A start by a person who asked not to run the chain: the countdown that
+    // start-up armed is put off; the button still starts it.
+    void holdForThisStart();
+    // Puts a running countdown off, silently; false when none ran.
+    bool cancel();
 
 private:
+    void showCounting(bool counting);
+
     MainWindowModel& main_;
     RunControl& run_;
 };

@@ -203,6 +203,8 @@ HistoryPass finished(const Reading& r, bool runsNow)
     // after it are not the chain's time.
     const QDateTime end = r.chainEndedAt.isValid() ? r.chainEndedAt : p.lastEvent;
     p.took = tookText(std::max<qint64>(0, p.started.secsTo(end)));
+    if (r.chainEnded)
+        p.chainResult = completedLastRun(r.firstProblem);
     // Its chain has ended, but not the pass while one of its tasks runs.
     if (p.ended && r.chainEnded && !r.closed && !r.tasks.isEmpty()) {
         p.ended = false;

@@ -32,6 +32,8 @@ struct HistoryPass {
     QString how;    // "By hand", "Autostart", "By schedule", "By schedule, without a window" or "Unknown"
     QString took;   // from its start to its last event, "h:mm:ss"
     QString result; // the last-run text, or how it stopped; what became of the end e-mail after it
+    // As its chain ended, tasks that still ran aside; empty before that.
+    QString chainResult;
     QList<HistorySlot> slots;
     // Its last event, and whether it has an end (its chain ended with none of
     // its tasks running, stopped, closed or interrupted) or is running or cut

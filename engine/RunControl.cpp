@@ -21,6 +21,8 @@ namespace zb {
 namespace {
 // The batch files are shell scripts, run by the system shell.
 const QString kBatchShell = QStringLiteral("/bin/sh");
+// History's result for a pass that STOP ended.
+const QString kStoppedLastRun = QStringLiteral("STOPPED");
 
 } // namespace
 
@@ -34,28 +36,93 @@ RunControl::RunControl(MainWindowModel& main, TaskChain& chain, RunRecorder& rec
       exe_(exe)
 {
     main_.RUNTIME_TIMER.onTick = [this] { RUNTIME_TIMER_Timer(); };
+    chain_.onPassBegins = [this](PassStart how) { passBegins(how); };
+    chain_.onChainEnded = [this] { chainEnded(); };
+    chain_.onStopped = [this](bool passRan) { passStopped(passRan); };
 }
 
 void RunControl::StartRunFromAutostart()
 {
-    Label& status = main_.CURRENT_STATUS_LABEL;
     chain_.endEarlierPass();
-    recorder_.beginPass(PassStart::Autostart);
-    status.setCaption(QStringLiteral("STARTING RUNTIME TIMER!!!"));
+    // The pass, and its start e-mail, begin with its first task: a stop in
+    // the second before leaves nothing behind.
+    chain_.beginPassWhenATaskStarts(PassStart::Autostart);
+    main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("STARTING RUNTIME TIMER!!!"));
+    main_.runtimeSeconds = 0;
+    main_.RUNTIME_TEXTBOX.setText(runtimeClockText(0));
     main_.RUNTIME_TIMER.setEnabled(true);
+    chain_.startPass();
+    main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
+}
+
+void RunControl::passBegins(PassStart how)
+{
+    if (how == PassStart::ByHand)
+        return;
+    Label& status = main_.CURRENT_STATUS_LABEL;
     if (main_.START_EMAIL_TICKBOX.ticked()) {
         status.setCaption(QStringLiteral("SENDING START EMAIL"));
         RunEmailBatch(EmailBatch::Start);
     } else {
         status.setCaption(QStringLiteral("SKIPPING START EMAIL"));
     }
-    chain_.startPass();
-    main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
+}
+
+void RunControl::chainEnded()
+{
+    passOver();
+    const QString text = recorder_.chainResult();
+    showLastRun(text, text == text::kCompletedSuccessfully ? colour::Green : colour::Red);
+    storeLastRun(text);
+}
+
+void RunControl::passStopped(bool passRan)
+{
+    passOver();
+    // As History and --last tell it: the latest pass is the stopped one.
+    if (!passRan)
+        return;
+    showLastRun(kStoppedLastRun, colour::Red);
+    storeLastRun(kStoppedLastRun);
+}
+
+void RunControl::passOver()
+{
+    main_.RUNTIME_TIMER.setEnabled(false);
+    const bool closing =
+        main_.AUTOCLOSE_TIMER.enabled() && (main_.autocloseStartedByHand || main_.AUTOCLOSE_TICKBOX.ticked());
+    const bool countdownHolds = main_.AUTOSTART_TIMER.enabled() || closing;
+    main_.SETTINGS_BUTTON.setEnabled(!countdownHolds);
+}
+
+void RunControl::storeLastRun(const QString& text)
+{
+    const SettingsBatch batch(main_.settings().store());
+    main_.settings().writeText(keys::LAST_RUN, text);
+    main_.settings().writeText(keys::LAST_RUN_TIME, main_.lastRunTime());
+}
+
+void RunControl::autocloseArmedByHand()
+{
+    // A pass under way is the autoclose's to tell; one that had ended is not.
+    toldAlready_ = recorder_.passUnderWay() ? std::nullopt : std::optional<QString>(recorder_.passId());
+}
+
+bool RunControl::passClean() const
+{
+    const QString result = recorder_.chainResult();
+    return result.isEmpty() || result == text::kCompletedSuccessfully;
 }
 
 void RunControl::FinishRunAndClose()
 {
     Label& status = main_.CURRENT_STATUS_LABEL;
+    // Armed by hand after a pass had ended, the autoclose has no pass of its
+    // own to tell: it closes without a mail and leaves the last run alone.
+    if (main_.autocloseStartedByHand && toldAlready_ == recorder_.passId()) {
+        closeUnlessEditing();
+        return;
+    }
     // The autoclose started by hand can run out while a pass runs: that pass
     // did not end.
     if (recorder_.passUnderWay())
@@ -69,17 +136,31 @@ void RunControl::FinishRunAndClose()
         status.setCaption(QStringLiteral("SKIPPING END EMAIL"));
     }
     const QString lastRun = recorder_.passResult();
-    // Its colours are left: the window closes at once.
-    main_.LAST_RUN_TEXTBOX.setText(lastRun);
-    main_.showLastRunTime(isoTimeWithOffset(recorder_.wallClock()));
-    {
-        const SettingsBatch batch(main_.settings().store());
-        main_.settings().writeText(keys::LAST_RUN, lastRun);
-        main_.settings().writeText(keys::LAST_RUN_TIME, main_.lastRunTime());
-    }
+    showLastRun(lastRun, lastRun == text::kCompletedSuccessfully ? colour::Green : colour::Red);
+    storeLastRun(lastRun);
     recorder_.passClosed(lastRun);
-    status.setCaption(QStringLiteral("!!! AUTOCLOSING !!!"));
-    main_.close();
+    closeUnlessEditing();
+}
+
+void RunControl::closeUnlessEditing()
+{
+    // Someone is at the machine, mid-edit: the pass is told and stored, and
+    // the window stays, rather than drop what they typed.
+    const QString editing = main_.openEditor ? main_.openEditor() : QString();
+    if (editing.isEmpty()) {
+        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("!!! AUTOCLOSING !!!"));
+        main_.close();
+        return;
+    }
+    // Off, and ready to count the full eleven seconds when started again.
+    main_.AUTOCLOSE_TIMER.setEnabled(false);
+    main_.AUTOCLOSE_START_BUTTON.setCaption(text::kStart);
+    main_.autocloseCountdown = kCountdownStartSeconds;
+    main_.AUTOCLOSE_TIMER_TEXTBOX.setText(countdownFieldText(kCountdownStartSeconds));
+    main_.autocloseStartedByHand = false;
+    main_.AUTOCLOSE_TICKBOX.setEnabled(true);
+    passOver();
+    main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("NOT CLOSED - %1 HAS UNSAVED CHANGES").arg(editing.toUpper()));
 }
 
 void RunControl::sendEndEmail(const QString& lastRun)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "EmailBatch.h"
+#include "RunJournal.h"
 #include "core/Colour.h"
 
 #include <QStringList>
@@ -33,6 +36,11 @@ public:
     // pass's last-run text stored ("COMPLETED SUCCESSFULLY" when nothing went
     // wrong), the program closed.
     void FinishRunAndClose();
+    // AUTOCLOSE_START_BUTTON has armed the autoclose by hand: only a pass
+    // under way or begun from now on is reported when it runs out.
+    void autocloseArmedByHand();
+    // Nothing went wrong in the latest pass.
+    bool passClean() const;
     // Starts the batch file of that kind hidden, with `arguments`, and
     // returns at once; it stays a child until it ends. A file that is missing
     // or cannot be started is reported in the status line and counts
@@ -54,6 +62,14 @@ public:
 
 private:
     void sendEndEmail(const QString& lastRun);
+    void passBegins(PassStart how);
+    void chainEnded();
+    void passStopped(bool passRan);
+    // The pass is over: the run clock stops and Settings opens again, unless
+    // a countdown holds it.
+    void passOver();
+    void storeLastRun(const QString& text);
+    void closeUnlessEditing();
 
     MainWindowModel& main_;
     TaskChain& chain_;
@@ -61,6 +77,8 @@ private:
     Launcher& launcher_;
     Files& files_;
     const ExecutableInfo& exe_;
+    // The pass that had ended when the autoclose was started by hand.
+    std::optional<QString> toldAlready_;
 };
 
 } // namespace zb

@@ -14,6 +14,7 @@ RunEngine::RunEngine(MainWindowModel& main, const Services& services)
       autoclose_(main, run_)
 {
     main.onUnloading = [this] { run_.programClosing(); };
+    chain_.onStartedByHand = [this] { autostart_.cancel(); };
     main.onUnloaded = [this] { recorder_.programClosing(); };
 }
 

@@ -21,6 +21,7 @@ public:
     TaskChain& chain() { return chain_; }
     RunControl& run() { return run_; }
     RunRecorder& recorder() { return recorder_; }
+    AutostartCountdown& autostart() { return autostart_; }
     // Where the run is reported; none by default.
     void setJournal(RunJournal* journal) { recorder_.setJournal(journal); }
 

@@ -70,6 +70,12 @@ QString RunRecorder::passResult() const
     return passes.isEmpty() ? QString() : passes.first().result;
 }
 
+QString RunRecorder::chainResult() const
+{
+    const QList<HistoryPass> passes = historyFromEntries(entries_);
+    return passes.isEmpty() ? QString() : passes.first().chainResult;
+}
+
 void RunRecorder::write(const JournalEvent& event, const QString& pass, bool aside)
 {
     if (pass == passId_ && !aside)

@@ -48,6 +48,9 @@ public:
     // The last-run text of this pass as it stands: its first problem, or
     // how it was cut short.
     QString passResult() const;
+    // The last-run text of this pass as its chain ended, its tasks that still
+    // run aside.
+    QString chainResult() const;
     // Begun, and not yet at its chain's end, stopped, closed or interrupted.
     bool passUnderWay() const { return underWay_; }
     // This program has begun a pass; its id.

@@ -3,6 +3,7 @@
 #include "ClockTexts.h"
 #include "PassOutcome.h"
 #include "RunRecorder.h"
+#include "StatusTexts.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
@@ -26,19 +27,54 @@ void TaskChain::MAIN_START_STOP_BUTTON_Click()
 {
     if (main_.MAIN_START_STOP_BUTTON.caption() == text::kStart) {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStop);
+        // Started by hand, the pass is not run again by a countdown.
+        if (onStartedByHand)
+            onStartedByHand();
         endEarlierPass();
-        recorder_.beginPass(PassStart::ByHand);
+        beginPassWhenATaskStarts(PassStart::ByHand);
         startPass();
     } else {
         main_.MAIN_START_STOP_BUTTON.setCaption(text::kStart);
+        QString said = status::stopped(pending_.has_value(), turn());
+        const bool passRan = recorder_.passUnderWay();
+        // STOP stops what the pass set going, its closing too.
+        if (!main_.autocloseStartedByHand && main_.AUTOCLOSE_TIMER.enabled() && main_.AUTOCLOSE_TICKBOX.ticked()) {
+            stopEndOfRunStep();
+            said = QStringLiteral("STOPPED - THE PROGRAM STAYS OPEN");
+        }
+        pending_.reset();
+        pendingSkips_.clear();
         recorder_.passStopped();
         stopMainTimers();
         // A wait cut short says so, rather than seem to wait on.
         for (int n = 1; n <= kSlotCount; ++n)
             if (main_.TASK_WATCHER_TIMER[n].enabled())
-                main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("P4P - TASK %1 - STOPPED").arg(n));
+                said = QStringLiteral("P4P - TASK %1 - STOPPED").arg(n);
         stopWatchers();
+        main_.CURRENT_STATUS_LABEL.setCaption(said);
+        if (onStopped)
+            onStopped(passRan);
     }
+}
+
+void TaskChain::beginPassWhenATaskStarts(PassStart how)
+{
+    pending_ = how;
+    pendingSkips_.clear();
+}
+
+void TaskChain::beginPendingPass()
+{
+    if (!pending_)
+        return;
+    const PassStart how = *pending_;
+    pending_.reset();
+    recorder_.beginPass(how);
+    if (onPassBegins)
+        onPassBegins(how);
+    for (int n : std::as_const(pendingSkips_))
+        recorder_.record({.kind = JournalEvent::Kind::TaskSkipped, .slot = n});
+    pendingSkips_.clear();
 }
 
 void TaskChain::startPass()
@@ -55,6 +91,8 @@ void TaskChain::startPass()
 
 void TaskChain::endEarlierPass()
 {
+    pending_.reset();
+    pendingSkips_.clear();
     // A pass cut short by a new one did not end: it says where it was.
     if (recorder_.passUnderWay())
         recorder_.passInterrupted(std::max(1, turn()), kInterruptionSuperseded);
@@ -100,8 +138,12 @@ void TaskChain::enableSuccessor(int n)
     if (n < kSlotCount) {
         main_.TASK_MAIN_TIMER[n + 1].setEnabled(true);
     } else {
+        // A pass that skipped every slot still ran to its end.
+        beginPendingPass();
         main_.AUTOCLOSE_TIMER.setEnabled(true);
         recorder_.chainEnded();
+        if (onChainEnded)
+            onChainEnded();
     }
 }
 
@@ -123,7 +165,10 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
         main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("SKIPPING TASK %1").arg(n));
         light.setBackground(colour::Red);
         light.setToolTip(QString());
-        recorder_.record({.kind = JournalEvent::Kind::TaskSkipped, .slot = n});
+        if (pending_)
+            pendingSkips_.append(n);
+        else
+            recorder_.record({.kind = JournalEvent::Kind::TaskSkipped, .slot = n});
         enableSuccessor(n);
         main_.TASK_MAIN_TIMER[n].setEnabled(false);
         return;
@@ -133,6 +178,7 @@ void TaskChain::TASK_MAIN_TIMER_Timer(int n)
 
 void TaskChain::launch(int n)
 {
+    beginPendingPass();
     Label& status = main_.CURRENT_STATUS_LABEL;
     TextField& light = main_.TASK_LIGHT[n];
     status.setCaption(QStringLiteral("RUNNING TASK %1").arg(n));
@@ -171,7 +217,9 @@ void TaskChain::endHold(int n)
         main_.TASK_WATCHER_TIMER[n].setEnabled(true);
         recorder_.waitBegan(n, main_.TASK_PROCESS_NAME_TEXTBOX[n].text());
     } else {
-        main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("TASK %1 COMPLETED").arg(n));
+        // Its light's tip says how a task that has already ended badly ended.
+        const QString failedHow = recorder_.taskFailed(n) ? main_.TASK_LIGHT[n].toolTip() : QString();
+        main_.CURRENT_STATUS_LABEL.setCaption(status::handedOver(n, recorder_.runningTask(n) != 0, failedHow));
         showHandedOver(n);
         enableSuccessor(n);
     }

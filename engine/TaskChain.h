@@ -1,8 +1,12 @@
 #pragma once
 
+#include "RunJournal.h"
 #include "core/SlotArray.h"
 
+#include <QList>
 #include <array>
+#include <functional>
+#include <optional>
 
 namespace zb {
 
@@ -28,6 +32,20 @@ public:
     void MAIN_START_STOP_BUTTON_Click();
     void TASK_MAIN_TIMER_Timer(int n);
 
+    // A pass of this kind is about to start at slot 1. It is journaled, and
+    // onPassBegins runs, only when its first task is about to start: a pass
+    // stopped before that ran nothing and leaves no trace of a pass.
+    void beginPassWhenATaskStarts(PassStart how);
+    bool passPending() const { return pending_.has_value(); }
+    // The pending pass of that kind is journaled now, with the slots it has
+    // skipped so far.
+    std::function<void(PassStart)> onPassBegins;
+    // The chain has passed slot 20, or STOP has ended it.
+    std::function<void()> onChainEnded;
+    std::function<void()> onStartedByHand;
+    // STOP has ended the chain; `passRan` when a pass had begun.
+    std::function<void(bool passRan)> onStopped;
+
     // Starts a pass at slot 1. A new pass supersedes the end-of-run step of
     // an earlier one, so AUTOCLOSE_TIMER goes off unless the user started the
     // autoclose countdown by hand.
@@ -52,6 +70,10 @@ private:
     // Switches off the end-of-run step of an earlier pass and resets its
     // countdown.
     void stopEndOfRunStep();
+    void beginPendingPass();
+
+    std::optional<PassStart> pending_;
+    QList<int> pendingSkips_;
 
     MainWindowModel& main_;
     Launcher& launcher_;

@@ -8,6 +8,8 @@
 #include "platform/Files.h"
 #include "platform/SettingsStore.h"
 
+#include <QRegularExpression>
+
 namespace zb {
 
 namespace {
@@ -113,25 +115,38 @@ void EmailMainSettingsWindowModel::OK_BUTTON_Click()
     const QString log = emailLogPath(profile_, program());
     const FileResult made = files_.createPrivateFile(log);
     if (!made.ok && showWarning)
-        showWarning(QStringLiteral("The settings and both scripts are saved, but the log file \"%1\" could not be "
-                                   "made: %2.\n\nWithout the LOGS folder %3 keeps no log, and a failed e-mail "
-                                   "leaves no trace. Press CREATE FOLDERS in the main settings window to make it.")
-                        .arg(log, made.error, mailerTexts(profile_).mailerName));
+        showWarning(
+            QStringLiteral(
+                "The settings and both scripts are saved, but the log file \"%1\" could not be "
+                "made: %2.\n\nWithout the LOGS folder %3 keeps no log, and a failed e-mail "
+                "leaves no trace. Make it with CREATE FOLDERS in the main settings window once this window is closed.")
+                .arg(log, made.error, mailerTexts(profile_).mailerName));
     close();
 }
 
 bool EmailMainSettingsWindowModel::writeScript(EmailBatch kind, const QString& command)
 {
     const QString path = emailScriptPath(profile_, program(), kind);
-    const FileResult written = files_.writePrivateFile(path, emailScriptContent(profile_, command));
+    FileResult written = files_.writePrivateFile(path, emailScriptContent(profile_, command));
+    const QString which = kind == EmailBatch::Start ? QStringLiteral("start") : QStringLiteral("end");
+    // Asked here, where the folders are missed: the main settings window's
+    // CREATE FOLDERS cannot be reached while this window is open.
+    if (!written.ok && createFolders && askYesNo &&
+        askYesNo(QStringLiteral("The %1 e-mail script \"%2\" could not be written: %3.\n\nMake the BATS and LOGS "
+                                "folders beside the program now, as CREATE FOLDERS does, and try again?")
+                     .arg(which, path, written.error))) {
+        if (const QString failed = createFolders(); !failed.isEmpty())
+            written.error = failed;
+        else
+            written = files_.writePrivateFile(path, emailScriptContent(profile_, command));
+    }
     if (written.ok)
         return true;
     if (showError)
-        showError(
-            QStringLiteral("The e-mail settings are saved, but the %1 e-mail script \"%2\" could not be "
-                           "written: %3.\n\nPress CREATE FOLDERS in the main settings window to make the "
-                           "BATS and LOGS folders, then press OK here again.")
-                .arg(kind == EmailBatch::Start ? QStringLiteral("start") : QStringLiteral("end"), path, written.error));
+        showError(QStringLiteral("The e-mail settings are saved, but the %1 e-mail script \"%2\" could not be "
+                                 "written: %3.\n\nCheck that the folder beside the program can be written to, "
+                                 "make the BATS and LOGS folders (CREATE FOLDERS), then press OK here again.")
+                      .arg(which, path, written.error));
     return false;
 }
 
@@ -145,10 +160,35 @@ void EmailMainSettingsWindowModel::open(WindowKind kind)
         opener_->showModal(kind);
 }
 
+QString missingAddresses(const EmailSettings& fields)
+{
+    // An address has a name and a domain around its "@".
+    static const QRegularExpression address(QStringLiteral("^[^@\\s]+@[^@\\s]+$"));
+    QStringList wrong;
+    for (const auto& [label, value] :
+         {std::pair{QStringLiteral("From"), fields.from}, {QStringLiteral("To"), fields.to}})
+        if (!address.match(value.trimmed()).hasMatch())
+            wrong << (value.trimmed().isEmpty()
+                          ? QStringLiteral("%1 is empty").arg(label)
+                          : QStringLiteral("%1 \"%2\" is not an e-mail address").arg(label, value));
+    if (wrong.isEmpty())
+        return QString();
+    return QStringLiteral("No test e-mail was sent: %1. Fill in the sender (From) and the receiver (To) as "
+                          "name@domain first.")
+        .arg(wrong.join(QStringLiteral(" and ")));
+}
+
 void EmailMainSettingsWindowModel::SEND_TEST_EMAIL_BUTTON_Click()
 {
     const EmailSettings fields = record(TLS_TB_SETTING.text());
-    const QString command = buildSendEmailCommand(fields, startEmailSubject(exe_.baseName()), program(), profile_);
+    if (const QString missing = missingAddresses(fields); !missing.isEmpty()) {
+        if (showError)
+            showError(missing);
+        return;
+    }
+    // Told apart from a real start at a glance, in any mailbox.
+    const QString subject = startEmailSubject(exe_.baseName()) + QStringLiteral(" - TEST E-MAIL, NOTHING RAN");
+    const QString command = buildSendEmailCommand(fields, subject, program(), profile_);
     files_.createPrivateFile(emailLogPath(profile_, program())); // a missing LOGS shows in the mailer's output
     SEND_TEST_EMAIL_BUTTON.setEnabled(false);
     SEND_TEST_EMAIL_BUTTON.setCaption(kTestEmailRunning);

@@ -20,6 +20,10 @@ struct CommandOutcome;
 // second it rebuilds the START and END mailer commands from the fields and
 // hands them to the main window; OK saves everything and writes the two
 // scripts into BATS. SEND TEST EMAIL runs the START command at once.
+// Why the test e-mail cannot go to these addresses: From or To empty or
+// not an address; empty when both are.
+QString missingAddresses(const EmailSettings& fields);
+
 class EmailMainSettingsWindowModel : public EmailSettingsFormModel {
 public:
     // The longest a test e-mail may take before the mailer is stopped.
@@ -48,6 +52,11 @@ public:
     std::function<void(const QString& message)> showError;
     std::function<void(const QString& message)> showWarning;
     std::function<void(const QString& message)> showInformation;
+    // Set by the view: a yes/no question; true for yes.
+    std::function<bool(const QString& question)> askYesNo;
+    // Set by the program: makes the BATS and LOGS folders as CREATE FOLDERS
+    // does; why it could not, empty when it could.
+    std::function<QString()> createFolders;
 
     Button SHARED_SETTINGS_BUTTON;
     Button VIEW_OUTPUT_COMMANDS_BUTTON;

@@ -6,6 +6,9 @@
 #include "engine/PassAccount.h"
 
 #include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
+#include <optional>
 
 namespace zb::schedule {
 
@@ -97,6 +100,41 @@ HealthPart lastStartText(const QStringList& journalLines, const CronSchedule& en
     out.text = QStringLiteral("Last scheduled start: ") +
                when(found->at, zone, QStringLiteral("ddd yyyy-MM-dd HH:mm")) + QStringLiteral(", ") + out.text;
     return out;
+}
+
+namespace {
+
+// The value the line gives NAME, as composeEntry wrote it; nullopt when the
+// line sets none.
+std::optional<QString> entryValue(const QByteArray& line, const QString& name)
+{
+    const QString text = QString::fromUtf8(cronUnescaped(line));
+    const QRegularExpression assignment(QStringLiteral("(?:^|\\s)%1='((?:[^']|'\\\\'')*)'").arg(name));
+    const QRegularExpressionMatch m = assignment.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).replace(QStringLiteral("'\\''"), QStringLiteral("'"));
+}
+
+} // namespace
+
+QString sessionMismatchText(const QByteArray& line, const QList<EnvAssignment>& session)
+{
+    QStringList differ;
+    for (const auto& [name, what] : {std::pair{QStringLiteral("DISPLAY"), QStringLiteral("display")},
+                                     {QStringLiteral("XAUTHORITY"), QStringLiteral("X authority file")}}) {
+        const auto ours =
+            std::find_if(session.cbegin(), session.cend(), [&name](const EnvAssignment& e) { return e.name == name; });
+        const std::optional<QString> entry = entryValue(line, name);
+        if (ours == session.cend() || !entry || *entry == ours->value)
+            continue;
+        differ << QStringLiteral("%1 %2, this session's is %3").arg(what, *entry, ours->value);
+    }
+    if (differ.isEmpty())
+        return QString();
+    return QStringLiteral("The entry was made in another session (its %1): its window may not open. Press Create "
+                          "Task again to renew it for this session")
+        .arg(differ.join(QStringLiteral("; its ")));
 }
 
 } // namespace zb::schedule

@@ -29,4 +29,9 @@ QString nextStartText(const CronSchedule& when, const QDateTime& now, const QTim
 HealthPart lastStartText(const QStringList& journalLines, const CronSchedule& when, const QDateTime& now,
                          const QTimeZone& zone, const QDateTime& since, bool lineMarksStarts);
 
+// Where the entry's DISPLAY or XAUTHORITY is not this session's (a new
+// login moves both): "The entry starts on display :150, this session is on
+// :151 ..."; empty when they agree, or when the line or the session has none.
+QString sessionMismatchText(const QByteArray& line, const QList<EnvAssignment>& session);
+
 } // namespace zb::schedule

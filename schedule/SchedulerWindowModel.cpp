@@ -128,6 +128,17 @@ void SchedulerWindowModel::OK_BUTTON_Click()
     close();
 }
 
+bool SchedulerWindowModel::hasUnsavedEdits() const
+{
+    if (TASK_RUN_TIME_TEXTBOX.text() != settings_.readText(keys::TASK_RUN_TIME_TEXTBOX) ||
+        SELECT_ALL_DAYS_TICKBOX.value() != settings_.readTick(keys::SELECT_ALL_DAYS_TICKBOX))
+        return true;
+    for (int d = 0; d < 7; ++d)
+        if (dayTicks[std::size_t(d)]->value() != settings_.readTick(keys::schedulerDay(d)))
+            return true;
+    return false;
+}
+
 // --- Day choice: every day, or exactly one weekday -----------------------
 
 void SchedulerWindowModel::SELECT_ALL_DAYS_TICKBOX_Click()
@@ -375,6 +386,11 @@ void SchedulerWindowModel::showHealth(const QByteArray& table)
             health = QStringLiteral("Entry found: ") + QString::fromUtf8(entry.line.left(entry.line.indexOf(" # ")));
         if (cronDaemonAbsent()) {
             health += QStringLiteral(", but ") + text::kNoCronDaemon;
+            warn = true;
+        }
+        if (const QString moved = schedule::sessionMismatchText(entry.line, crontab_.sessionEnvironment());
+            !moved.isEmpty()) {
+            health += QStringLiteral(". ") + moved;
             warn = true;
         }
         if (when && journal_ != nullptr) {

@@ -35,6 +35,8 @@ public:
     // Where the health line reads how the last scheduled start went; none
     // by default.
     void setJournal(const RunJournal* journal) { journal_ = journal; }
+    // The run time or a day tick differs from what OK last stored.
+    bool hasUnsavedEdits() const override;
 
     // Geometry, run time, day ticks, enable tick and status from the store
     // (each tick that changes runs its click rule), then the state of the

@@ -64,11 +64,13 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
     bottom->addStretch(1);
     auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
     save->setMinimumWidth(110);
+    // The button that keeps what was typed is the one that looks like Enter.
+    save->setDefault(true);
     bottom->addWidget(save);
     bottom->addSpacing(40);
     auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
     cancel->setMinimumWidth(110);
-    cancel->setDefault(true);
+    cancel->setAutoDefault(false);
     bottom->addWidget(cancel);
     bottom->addStretch(1);
     root->addLayout(bottom);

@@ -197,6 +197,7 @@ QPushButton* Bindings::bind(Button& model, QPushButton* widget)
         widget->setText(literalCaption(model.caption()));
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
+        widget->setAccessibleName(model.accessibleName());
     };
     render();
     model.setChangeListener(render);

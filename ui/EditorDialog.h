@@ -21,6 +21,7 @@ public:
     // Ends the dialog; every way of closing passes through here. With
     // unsaved edits the model may ask first, and the user may stay.
     void done(int result) override;
+    bool hasUnsavedEdits() const { return model_.hasUnsavedEdits(); }
     // Ends it without a question: the program is closing.
     void closeWithoutAsking();
 

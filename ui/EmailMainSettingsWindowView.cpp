@@ -39,6 +39,10 @@ EmailMainSettingsWindowView::EmailMainSettingsWindowView(EmailMainSettingsWindow
     model_.showError = [this, title](const QString& m) { QMessageBox::critical(this, title, m); };
     model_.showWarning = [this, title](const QString& m) { QMessageBox::warning(this, title, m); };
     model_.showInformation = [this, title](const QString& m) { QMessageBox::information(this, title, m); };
+    model_.askYesNo = [this, title](const QString& q) {
+        return QMessageBox::question(this, title, q, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+               QMessageBox::Yes;
+    };
     applyGeometry();
 }
 
@@ -47,6 +51,7 @@ EmailMainSettingsWindowView::~EmailMainSettingsWindowView()
     model_.showError = nullptr;
     model_.showWarning = nullptr;
     model_.showInformation = nullptr;
+    model_.askYesNo = nullptr;
 }
 
 } // namespace zb

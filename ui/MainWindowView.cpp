@@ -100,6 +100,11 @@ void MainWindowView::keyPressEvent(QKeyEvent* event)
     // Fields and tick boxes leave Enter to the window.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // Esc is the way out anyone reaches for: it cancels a countdown to a run.
+    if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier && model_.AUTOSTART_TIMER.enabled()) {
+        model_.AUTOSTART_START_BUTTON.click();
+        return;
+    }
     if (!enter || modifiers != Qt::NoModifier) {
         QWidget::keyPressEvent(event);
         return;

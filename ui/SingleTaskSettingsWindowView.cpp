@@ -28,6 +28,7 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model_.VIEW_ALL_SETTINGS_BUTTON, new QPushButton));
     bottom->addStretch(1);
+    bottom->addWidget(bindings_.bind(model_.SAVED_LABEL, new QLabel));
     auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
     save->setMinimumWidth(100);
     bottom->addWidget(save);

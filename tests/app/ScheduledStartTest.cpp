@@ -44,6 +44,9 @@ TEST(ScheduledStart, OnlyTheFirstAutostartOfAScheduledStartIsByTheSchedule)
     Harness h;
     h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
     h.start();
+    // A pass begins with its first task.
+    h.main().TASK_ENABLE_TICKBOX[1].setValue(1);
+    h.main().TASK_CMD_TEXTBOX[1].setText(QStringLiteral("job"));
     applyStartOptions(*h.program, {true, false, QString()});
     EXPECT_EQ(h.main().AUTOCLOSE_TICKBOX.value(), 0) << "with its window, a start keeps its own AutoClose";
     h.seconds(15);

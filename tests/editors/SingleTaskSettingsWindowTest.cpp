@@ -21,21 +21,20 @@ void seedSlot(Harness& h, int n, const QString& name, const QString& command)
     h.seed(QStringLiteral("TASK_%1_CMD").arg(n), command);
 }
 
-TEST(SingleTaskSettingsWindow, SaveWithNoSlotLoadedDoesNothing)
+TEST(SingleTaskSettingsWindow, OpensOnTheSlotLastLoadedAndSaveSaysWhatItDid)
 {
     Harness h;
-    seedSlot(h, 1, QStringLiteral("One"), QStringLiteral("/bin/one"));
-    MainWindowModel& m = h.start().main;
+    seedSlot(h, 3, QStringLiteral("Three"), QStringLiteral("/bin/three"));
+    h.start();
     auto w = test::singleTaskWindow(h);
     w.Form_Load();
-    EXPECT_EQ(fieldsOf(w), QStringLiteral("|||"));
-    w.TASK_1_CMD_TEXTBOX.edit(QStringLiteral("/bin/typed"));
-    w.TASK_LIGHT.edit(QStringLiteral("1")); // the marker is not the user's to type in
-
+    EXPECT_EQ(fieldsOf(w), QStringLiteral("1|TASK 1||"));
     w.SAVE_BUTTON.click();
-
-    EXPECT_TRUE(h.store.writes().isEmpty());
-    EXPECT_EQ(m.TASK_CMD_TEXTBOX[1].text(), QStringLiteral("/bin/one"));
+    EXPECT_EQ(w.SAVED_LABEL.caption(), QStringLiteral("TASK 1 SAVED"));
+    w.TASK_LOAD_BUTTON[3].click();
+    auto again = test::singleTaskWindow(h);
+    again.Form_Load();
+    EXPECT_EQ(fieldsOf(again), QStringLiteral("3|Three|/bin/three|"));
 }
 
 TEST(SingleTaskSettingsWindow, LoadReadsTheStoreAndReplacesUnsavedEdits)

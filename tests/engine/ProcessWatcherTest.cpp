@@ -152,7 +152,7 @@ TEST(ProcessWatcher, StopAlsoStopsAWaitingWatcherSoTheStoppedPassNeverResumes)
     m.MAIN_START_STOP_BUTTON.click(); // STOP
     EXPECT_EQ(m.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("START"));
     EXPECT_FALSE(m.TASK_WATCHER_TIMER[4].enabled());
-    EXPECT_TRUE(m.RUNTIME_TIMER.enabled()) << "the run-time clock goes on";
+    EXPECT_FALSE(m.RUNTIME_TIMER.enabled()) << "the run-time clock stops with the pass";
     h.processes.running[QStringLiteral("four")] = 0;
     h.seconds(30);
     EXPECT_EQ(h.launcher.commands(), QStringList{QStringLiteral("four")}) << "slot 5 never armed";

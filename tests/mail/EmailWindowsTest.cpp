@@ -165,10 +165,12 @@ TEST(EmailMainSettingsWindow, AMissingBatsFolderIsSaidPlainlyAndTheWindowStaysOp
     EXPECT_TRUE(errors[0].contains(QStringLiteral("No such file or directory")));
     EXPECT_TRUE(errors[0].contains(QStringLiteral("CREATE FOLDERS")));
     EXPECT_FALSE(w.unloaded());
+    // Offered where it is missed, the folders are made and the scripts written.
+    w.askYesNo = [](const QString& q) { return q.contains(QStringLiteral("Make the BATS and LOGS folders")); };
+    w.createFolders = [&h] { return h.files.missingFolders.clear(), QString(); };
     EXPECT_EQ(h.stored(QStringLiteral("SMTP_USERNAME_TEXTBOX")), QStringLiteral("zb")) << "saved stays saved";
     EXPECT_TRUE(h.files.written.isEmpty());
 
-    h.files.missingFolders.clear();
     w.OK_BUTTON.click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_TRUE(h.files.written.contains(kEndScript));
@@ -283,13 +285,16 @@ TEST(EmailMainSettingsWindow, SendTestEmailRunsTheStartCommandOfTheFieldsAsTheyS
     w.showInformation = [&](const QString& m) { info << m; };
     w.showError = [&](const QString& m) { errors << m; };
     w.Form_Load();
+    w.SEND_TEST_EMAIL_BUTTON.click();
+    EXPECT_TRUE(errors.value(0).contains(QStringLiteral("From is empty and To is empty")));
+    errors.clear();
     fill(w);
     w.SEND_TEST_EMAIL_BUTTON.click();
 
     ASSERT_EQ(h.shell.runs.size(), 1);
     EXPECT_EQ(h.shell.runs[0].timeoutMs, 60'000);
     EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("ZB_SMTP_PASSWORD='s3cret pw'")));
-    EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("- STARTED'")));
+    EXPECT_TRUE(h.shell.runs[0].commandLine.contains(QStringLiteral("- STARTED - TEST E-MAIL, NOTHING RAN'")));
     EXPECT_FALSE(w.SEND_TEST_EMAIL_BUTTON.enabled()) << "one test at a time";
     EXPECT_TRUE(h.files.created.contains(kLog));
 
@@ -311,11 +316,12 @@ TEST(EmailMainSettingsWindow, SendTestEmailRunsTheStartCommandOfTheFieldsAsTheyS
     refused.started = true;
     refused.exitCode = 1;
     refused.output = "INFO => Sending: \t" + QByteArray("s3cret pw").toBase64() +
-                     "\nERROR => SMTP-AUTH: Authentication to 127.0.0.1:2525 failed.\n";
+                     " as zb for zb@example.org\nERROR => SMTP-AUTH: Authentication to 127.0.0.1:2525 failed.\n";
     h.shell.finish(refused);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("exit status 1")));
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("Authentication")));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("status 1.\nWhy: SMTP-AUTH: Authentication")));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral(" as [hidden] for zb@example.org"))) << "whole values only";
     EXPECT_FALSE(errors[0].contains(QString::fromLatin1(QByteArray("s3cret pw").toBase64())));
 
     w.SEND_TEST_EMAIL_BUTTON.click();
@@ -334,6 +340,7 @@ TEST(EmailMainSettingsWindow, ATestEmailThatEndsAfterTheWindowHasGoneIsIgnored)
     {
         auto w = test::emailMainWindow(h);
         w.Form_Load();
+        fill(w);
         w.SEND_TEST_EMAIL_BUTTON.click();
         w.CANCEL_BUTTON.click();
     }

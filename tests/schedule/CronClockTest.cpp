@@ -149,5 +149,17 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
     }
 }
 
+TEST(ScheduleHealth, AnEntryMadeInAnotherSessionIsToldWithItsValuesAndTheCure)
+{
+    QList<EnvAssignment> session = {{QStringLiteral("XAUTHORITY"), QStringLiteral("/it's 100%")},
+                                    {QStringLiteral("DISPLAY"), QStringLiteral(":150")}};
+    const QByteArray line = composeEntry({30, 7, 0}, session, QStringLiteral("/opt/n"), QStringLiteral("n")).line;
+    EXPECT_EQ(sessionMismatchText(line, session), QString());
+    session[1].value = QStringLiteral(":151");
+    EXPECT_TRUE(sessionMismatchText(line, session)
+                    .startsWith(QStringLiteral(
+                        "The entry was made in another session (its display :150, this session's is :151)")));
+}
+
 } // namespace
 } // namespace zb::schedule

@@ -1,4 +1,5 @@
 #include "ui/AllTaskSettingsWindowView.h"
+#include "core/ControlTexts.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
 
@@ -33,9 +34,10 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_NAME_TEXTBOX")->text(), QStringLiteral("Fourteen"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_CMD_TEXTBOX")->text(), QStringLiteral("/bin/fourteen"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_20_PROCESS_NAME_TEXTBOX")->text(), QStringLiteral("twenty"));
-    EXPECT_EQ(child<QLabel>(view, "Label6")->text(), QStringLiteral(" P-4-P - Process.exe Name"));
+    EXPECT_EQ(child<QLabel>(view, "Label6")->text(), text::kProcessColumn);
     QPushButton* cancel = child<QPushButton>(view, "CANCEL_BUTTON");
     EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    EXPECT_TRUE(child<QPushButton>(view, "SAVE_BUTTON")->isDefault()) << "the default keeps what was typed";
 
     QLineEdit* cmd = child<QLineEdit>(view, "TASK_9_CMD_TEXTBOX");
     QTest::keyClicks(cmd, QStringLiteral("/bin/nine"));

@@ -36,6 +36,10 @@ TEST(MainWindowView, BuildsShowsTheModelAndHandsClicksToIt)
     EXPECT_EQ(child<QCheckBox>(view, "TASK_3_ENABLE_TICKBOX")->text(), QStringLiteral("Nightly backup"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_3_CMD_TEXTBOX")->text(), QStringLiteral("/usr/bin/backup --all"));
     EXPECT_FALSE(child<QPushButton>(view, "AUTOCLOSE_START_BUTTON")->isEnabled());
+    // Four buttons read START: each says, to the eye and to a screen reader, what it starts.
+    for (const char* b :
+         {"MAIN_START_STOP_BUTTON", "AUTOSTART_START_BUTTON", "AUTOCLOSE_START_BUTTON", "KITT_START_BUTTON"})
+        EXPECT_TRUE(child<QPushButton>(view, b)->accessibleName().startsWith(QStringLiteral("Start or "))) << b;
 
     // A click on START reaches the model.
     QTest::mouseClick(child<QPushButton>(view, "MAIN_START_STOP_BUTTON"), Qt::LeftButton);

@@ -30,7 +30,7 @@ TEST(SingleTaskSettingsWindowView, LoadEditBrowseAndSaveThroughTheWidgets)
     QLineEdit* light = child<QLineEdit>(view, "TASK_LIGHT");
     QLineEdit* name = child<QLineEdit>(view, "TASK_1_NAME_TEXTBOX");
     QLineEdit* cmd = child<QLineEdit>(view, "TASK_1_CMD_TEXTBOX");
-    EXPECT_EQ(light->text(), QString());
+    EXPECT_EQ(light->text(), QStringLiteral("1")) << "opens on slot 1";
     EXPECT_EQ(cmd->text(), QString());
     EXPECT_EQ(child<QPushButton>(view, "TASK_20_LOAD_BUTTON")->text(), QStringLiteral("TASK20"));
 
