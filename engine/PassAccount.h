@@ -13,11 +13,11 @@ class RunJournal;
 // What became of one slot in a pass, as the journal tells it.
 struct HistorySlot {
     int slot = 0;
-    QString outcome;
-    QString outputFile;
+    QString outcome{};
+    QString outputFile{};
     bool failed = false; // failed to start, or its task ended badly
     bool skipped = false;
-    QString name;           // the slot's own name; empty when it had none
+    QString name{};         // the slot's own name; empty when it had none
     QList<int> ranBeside{}; // the slots whose tasks still ran when its own started
 };
 
