@@ -1,6 +1,7 @@
 #include "AllTaskSettingsWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "editors/AllTaskSettingsWindowModel.h"
 
 #include <QEvent>
@@ -117,9 +118,18 @@ QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading
             grid->addWidget(style::horizontalRule(), row++, 0, 1, 4);
         const int n = firstSlot + i;
         grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), row, 0);
-        grid->addWidget(bindings_.bind(model_.TASK_NAME_TEXTBOX[n], new QLineEdit), row, 1);
-        grid->addWidget(bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit), row, 2);
-        grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit), row, 3);
+        const struct {
+            TextField& field;
+            const char* spoken;
+        } columns[] = {{model_.TASK_NAME_TEXTBOX[n], text::kSpokenName},
+                       {model_.TASK_CMD_TEXTBOX[n], text::kSpokenCommand},
+                       {model_.TASK_PROCESS_NAME_TEXTBOX[n], text::kSpokenProcess}};
+        int column = 1;
+        for (const auto& c : columns) {
+            auto* edit = bindings_.bind(c.field, new QLineEdit);
+            edit->setAccessibleName(text::slotSpoken(n, c.spoken));
+            grid->addWidget(edit, row, column++);
+        }
         ++row;
     }
     // The widths of the original columns: name 2175, command 3135, process 2295 twips.

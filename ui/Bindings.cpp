@@ -139,10 +139,10 @@ QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
     return widget;
 }
 
-QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
+QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget, std::function<void()> follow)
 {
     widget->setObjectName(model.objectName());
-    auto render = [&model, widget] {
+    auto render = [&model, widget, follow = std::move(follow)] {
         if (widget->text() != model.text()) {
             const QSignalBlocker block(widget);
             widget->setText(model.text());
@@ -163,6 +163,8 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
         setColours(widget, model.background(), model.foreground(), QPalette::Base, QPalette::Text);
+        if (follow)
+            follow();
     };
     render();
     model.setChangeListener(render);

@@ -3,6 +3,7 @@
 #include "core/Colour.h"
 
 #include <QColor>
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -39,7 +40,8 @@ public:
     ~Bindings();
 
     QCheckBox* bind(TickBox& model, QCheckBox* widget);
-    QLineEdit* bind(TextField& model, QLineEdit* widget);
+    // `follow` runs after each render, for what the view adds of its own.
+    QLineEdit* bind(TextField& model, QLineEdit* widget, std::function<void()> follow = {});
     // Shows a long text read-only, with scroll bars.
     QPlainTextEdit* bind(TextField& model, QPlainTextEdit* widget);
     QPushButton* bind(Button& model, QPushButton* widget);

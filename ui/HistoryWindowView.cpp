@@ -1,6 +1,7 @@
 #include "HistoryWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "engine/HistoryRows.h"
 #include "engine/HistoryWindowModel.h"
 
@@ -35,6 +36,7 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
 
     tree_ = new QTreeWidget;
     tree_->setObjectName(QStringLiteral("HISTORY_TREE"));
+    tree_->setAccessibleName(text::kSpokenHistory);
     tree_->setHeaderLabels(
         {QStringLiteral("Started"), QStringLiteral("How"), QStringLiteral("Took"), QStringLiteral("Result")});
     tree_->setRootIsDecorated(true);
@@ -86,6 +88,7 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
     QObject::connect(text, &QPlainTextEdit::textChanged, text, [text] { text->moveCursor(QTextCursor::End); });
     QScrollBar* scroll = text->verticalScrollBar();
     QObject::connect(scroll, &QScrollBar::rangeChanged, scroll, [scroll](int, int end) { scroll->setValue(end); });
+    outputLabel->setBuddy(text);
     column->addWidget(text, 1);
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("HISTORY_SPLITTER"));

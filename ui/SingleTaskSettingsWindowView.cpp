@@ -1,6 +1,7 @@
 #include "SingleTaskSettingsWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
 
 #include <QGridLayout>
@@ -61,18 +62,28 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
     grid->setVerticalSpacing(4);
 
     grid->addWidget(bindings_.bind(model_.TASK_NUMBER_LABEL, new QLabel), 0, 0, Qt::AlignHCenter);
-    grid->addWidget(bindings_.bind(model_.TASK_NAME_LABEL, new QLabel), 0, 1);
-    grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_LABEL, new QLabel), 0, 2);
+    auto* nameLabel = bindings_.bind(model_.TASK_NAME_LABEL, new QLabel);
+    grid->addWidget(nameLabel, 0, 1);
+    auto* processLabel = bindings_.bind(model_.TASK_PROCESS_NAME_LABEL, new QLabel);
+    grid->addWidget(processLabel, 0, 2);
     grid->addWidget(bindings_.bind(model_.TASK_LIGHT, style::slotNumber()), 1, 0);
-    grid->addWidget(bindings_.bind(model_.TASK_1_NAME_TEXTBOX, new QLineEdit), 1, 1);
-    grid->addWidget(bindings_.bind(model_.TASK_1_PROCESS_NAME_TEXTBOX, new QLineEdit), 1, 2);
+    auto* name = bindings_.bind(model_.TASK_1_NAME_TEXTBOX, new QLineEdit);
+    nameLabel->setBuddy(name);
+    grid->addWidget(name, 1, 1);
+    auto* process = bindings_.bind(model_.TASK_1_PROCESS_NAME_TEXTBOX, new QLineEdit);
+    processLabel->setBuddy(process);
+    grid->addWidget(process, 1, 2);
 
-    grid->addWidget(bindings_.bind(model_.TASK_CMD_LABEL, new QLabel), 2, 1, 1, 2);
+    auto* commandLabel = bindings_.bind(model_.TASK_CMD_LABEL, new QLabel);
+    grid->addWidget(commandLabel, 2, 1, 1, 2);
     auto* browse = bindings_.bind(model_.BROWSE_FILE_BUTTON, new QPushButton);
     browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    browse->setAccessibleName(text::kSpokenBrowseCommand);
     style::squareButton(browse);
     grid->addWidget(browse, 3, 0);
-    grid->addWidget(bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit), 3, 1, 1, 2);
+    auto* command = bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit);
+    commandLabel->setBuddy(command);
+    grid->addWidget(command, 3, 1, 1, 2);
 
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
