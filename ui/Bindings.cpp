@@ -1,6 +1,7 @@
 #include "Bindings.h"
 
 #include "ElidingCheckBox.h"
+#include "Mnemonic.h"
 #include "core/ColourContrast.h"
 #include "core/Control.h"
 
@@ -196,7 +197,7 @@ QPushButton* Bindings::bind(Button& model, QPushButton* widget)
 {
     widget->setObjectName(model.objectName());
     auto render = [&model, widget] {
-        widget->setText(literalCaption(model.caption()));
+        widget->setText(withMnemonic(literalCaption(model.caption()), mnemonicOf(widget)));
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
     };

@@ -86,4 +86,9 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     return form;
 }
 
+void focusFirstEmailField(QWidget* window, EmailSettingsFormModel& m)
+{
+    window->findChild<QLineEdit*>(m.SMTP_SERVER_ADDRESS_PORT_TEXTBOX.objectName())->setFocus();
+}
+
 } // namespace zb

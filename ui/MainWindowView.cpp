@@ -4,6 +4,7 @@
 #include "ElidingCheckBox.h"
 #include "FocusRing.h"
 #include "KeyboardAction.h"
+#include "Mnemonic.h"
 #include "TaskLight.h"
 #include "WindowPlacement.h"
 #include "core/ControlTexts.h"
@@ -70,6 +71,18 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
         applyGeometry();
     };
     model_.closeRequested = [this] { close(); };
+    // Alt keys for the buttons. Of the START buttons only two can have one:
+    // START and STOP share no other letter.
+    const struct {
+        const Button& button;
+        char key;
+    } keys[] = {{model_.HISTORY_BUTTON, 'H'},
+                {model_.MAIN_START_STOP_BUTTON, 'S'},
+                {model_.AUTOSTART_START_BUTTON, 'T'},
+                {model_.SETTINGS_BUTTON, 'E'},
+                {model_.MANAGE_TASKS_BUTTON, 'K'}};
+    for (const auto& k : keys)
+        giveMnemonic(findChild<QPushButton*>(k.button.objectName()), QLatin1Char(k.key));
     setWindowTitle(model_.title());
     // START is the default button: it has the focus when the window opens.
     findChild<QPushButton*>(model_.MAIN_START_STOP_BUTTON.objectName())->setFocus();

@@ -1,6 +1,7 @@
 #include "SingleTaskSettingsWindowView.h"
 
 #include "EditorStyle.h"
+#include "SlotPicker.h"
 #include "core/ControlTexts.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
 
@@ -38,19 +39,19 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
     bottom->addWidget(ok);
     root->addLayout(bottom);
     applyGeometry();
+    // The first field a user fills; the slot picker is a Shift+Tab away.
+    findChild<QLineEdit*>(model_.TASK_1_NAME_TEXTBOX.objectName())->setFocus();
 }
 
 QWidget* SingleTaskSettingsWindowView::buildLoadButtons()
 {
-    auto* box = new QWidget;
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(6);
     constexpr int kPerRow = 10;
-    for (int n = 1; n <= kSlotCount; ++n)
-        grid->addWidget(bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton), (n - 1) / kPerRow,
-                        (n - 1) % kPerRow);
-    return box;
+    auto* picker = new SlotPicker(text::kSpokenSlotPicker, kPerRow);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        auto* load = bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton);
+        picker->add(load);
+    }
+    return picker;
 }
 
 QWidget* SingleTaskSettingsWindowView::buildFields()

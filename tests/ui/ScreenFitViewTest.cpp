@@ -45,11 +45,26 @@ void expectFits(QWidget* window)
     EXPECT_LE(window->height(), room.height()) << describe(window, window->size());
 }
 
+// Where the focus starts: on the first field a user fills.
+const QHash<QString, QString> kFirstFocus{
+    {QStringLiteral("ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"), QStringLiteral("TASK_1_NAME_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_SETTINGS"), QStringLiteral("TASK_1_NAME_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_SCHEDULER_WINDOW"), QStringLiteral("TASK_RUN_TIME_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_EMAIL_MAIN_SETTINGS"), QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_EMAIL_SHARED_SETTINGS"), QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW"), QStringLiteral("TASK_1_ENABLE_TICKBOX")},
+};
+
 // Every control that takes the focus has a name of its own in its window,
-// without the "&" of a mnemonic. A label says its text.
+// without the "&" of a mnemonic, and no two share an Alt key; OK, Save and
+// Cancel have one. A label says its text.
 void expectSpeaks(QWidget* window)
 {
+    if (kFirstFocus.contains(window->objectName()))
+        EXPECT_EQ(window->focusWidget() != nullptr ? window->focusWidget()->objectName() : QString(),
+                  kFirstFocus.value(window->objectName()));
     QHash<QString, QString> owners;
+    QHash<QString, QString> keys;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window) || w->window() != window ||
             qobject_cast<QLabel*>(w) != nullptr)
@@ -65,6 +80,11 @@ void expectSpeaks(QWidget* window)
         EXPECT_FALSE(owners.contains(name))
             << where << " and " << owners.value(name).toStdString() << ": " << name.toStdString();
         owners.insert(name, w->objectName());
+        const QString key = spoken->text(QAccessible::Accelerator);
+        if (QByteArrayList{"OK_BUTTON", "SAVE_BUTTON", "CANCEL_BUTTON"}.contains(w->objectName().toLatin1()))
+            EXPECT_FALSE(key.isEmpty()) << where;
+        EXPECT_TRUE(key.isEmpty() || !keys.contains(key)) << where << " and " << keys.value(key).toStdString();
+        keys.insert(key, w->objectName());
     }
 }
 
