@@ -16,6 +16,7 @@ ManageTasksWindowModel::ManageTasksWindowModel(Settings& settings, MainWindowMod
           [](int n) { return TickBox(text::slotControlName(n, "PAUSE_TICKBOX"), QStringLiteral("P-4-P")); }),
       TASK_LIGHT([](int n) { return TextField(text::slotControlName(n, "LIGHT"), QString::number(n)); }),
       OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
+      CANCEL_BUTTON(QStringLiteral("CANCEL_BUTTON"), QStringLiteral("Cancel")),
       MANAGE_TASKS_LABEL(QStringLiteral("MANAGE_TASKS_LABEL"), QStringLiteral("ENABLE / DISABLE - TASKS / P4P")),
       ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
       ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle),
@@ -24,6 +25,7 @@ ManageTasksWindowModel::ManageTasksWindowModel(Settings& settings, MainWindowMod
     for (TextField& light : TASK_LIGHT)
         light.setLocked(true);
     OK_BUTTON.onClick = [this] { OK_BUTTON_Click(); };
+    CANCEL_BUTTON.onClick = [this] { CANCEL_BUTTON_Click(); };
 }
 
 void ManageTasksWindowModel::Form_Load()
@@ -41,6 +43,13 @@ void ManageTasksWindowModel::OK_BUTTON_Click()
         main_.TASK_PAUSE_TICKBOX[n].setValue(TASK_PAUSE_TICKBOX[n].value());
     const SettingsBatch batch(settings_.store());
     storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
+    close();
+}
+
+// The ticks changed here are dropped; the main window keeps its own.
+void ManageTasksWindowModel::CANCEL_BUTTON_Click()
+{
+    discardEditsOnClose();
     close();
 }
 

@@ -19,12 +19,14 @@ public:
     void Form_Load();
     // The main window first, then the store; then closes.
     void OK_BUTTON_Click();
+    void CANCEL_BUTTON_Click();
 
     SlotArray<TickBox> TASK_ENABLE_TICKBOX;
     SlotArray<TickBox> TASK_PAUSE_TICKBOX;
     SlotArray<TextField> TASK_LIGHT;
 
     Button OK_BUTTON;
+    Button CANCEL_BUTTON;
     Label MANAGE_TASKS_LABEL;
     Label ZB_TITLE;
     Label ZB_SEQUENTA_TITLE;

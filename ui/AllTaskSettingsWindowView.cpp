@@ -61,18 +61,8 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
     root->addWidget(style::horizontalRule());
     root->addStretch(1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
-    save->setMinimumWidth(110);
-    bottom->addWidget(save);
-    bottom->addSpacing(40);
-    auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
-    cancel->setMinimumWidth(110);
-    cancel->setDefault(true);
-    bottom->addWidget(cancel);
-    bottom->addStretch(1);
-    root->addLayout(bottom);
+    root->addWidget(style::dialogButtons(bindings_.bind(model_.SAVE_BUTTON, new QPushButton),
+                                         bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));
     applyGeometry();
 }
 

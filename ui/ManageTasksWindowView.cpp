@@ -37,13 +37,8 @@ ManageTasksWindowView::ManageTasksWindowView(ManageTasksWindowModel& model, QWid
     root->addLayout(grid);
     root->addStretch(1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    ok->setDefault(true);
-    ok->setMinimumWidth(100);
-    bottom->addWidget(ok);
-    root->addLayout(bottom);
+    root->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton),
+                                         bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));
     applyGeometry();
 }
 

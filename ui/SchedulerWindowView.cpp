@@ -87,13 +87,8 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     reference->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     root->addWidget(reference, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    ok->setDefault(true);
-    ok->setMinimumWidth(100);
-    bottom->addWidget(ok);
-    root->addLayout(bottom);
+    // No Cancel: what the buttons above do to the schedule is done at once.
+    root->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton)));
     applyGeometry();
 }
 
