@@ -77,6 +77,10 @@ void TaskLightEdit::follow()
 {
     const LightState state = lightState(model_.background(), model_.toolTip());
     setAccessibleName(lightWords(slot_, state, model_.toolTip()));
+    // White is a plain field's colour: in a dark theme a light not run is
+    // the theme's field, not twenty white boxes.
+    if (state == LightState::NotRun && testAttribute(Qt::WA_SetPalette))
+        setPalette(QPalette());
     const QString mark = lightMark(state);
     if (mark != mark_) {
         mark_ = mark;

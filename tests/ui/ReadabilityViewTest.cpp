@@ -59,9 +59,10 @@ TEST(Readability, ColouredFieldsReadInEveryThemeAndPlainOnesFollowIt)
             {"AUTOSTART_TIMER_TEXTBOX", [&] { m.AUTOSTART_TIMER_TEXTBOX.setBackground(colour::Red); }, colour::Red},
             {"HEARTBEAT_COUNTDOWN_TEXTBOX", [] {}, colour::Black},
         };
-        // A slot's light in each of its colours.
+        // A slot's light in each of its colours; not run, it is a plain field.
         for (Colour c : {colour::White, colour::Cyan, colour::Green, colour::Red})
-            fields.push_back({"TASK_3_LIGHT", [&m, c] { m.TASK_LIGHT[3].setBackground(c); }, c});
+            fields.push_back({"TASK_3_LIGHT", [&m, c] { m.TASK_LIGHT[3].setBackground(c); },
+                              c == colour::White ? fromQColor(theme.palette.color(QPalette::Base)) : c});
         for (const auto& f : fields) {
             f.paint();
             QWidget* w = child<QWidget>(view, f.name);
