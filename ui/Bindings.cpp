@@ -193,13 +193,15 @@ QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
     return widget;
 }
 
-QPushButton* Bindings::bind(Button& model, QPushButton* widget)
+QPushButton* Bindings::bind(Button& model, QPushButton* widget, std::function<void()> follow)
 {
     widget->setObjectName(model.objectName());
-    auto render = [&model, widget] {
+    auto render = [&model, widget, follow = std::move(follow)] {
         widget->setText(withMnemonic(literalCaption(model.caption()), mnemonicOf(widget)));
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
+        if (follow)
+            follow();
     };
     render();
     model.setChangeListener(render);

@@ -40,11 +40,12 @@ public:
     ~Bindings();
 
     QCheckBox* bind(TickBox& model, QCheckBox* widget);
-    // `follow` runs after each render, for what the view adds of its own.
+    // `follow` runs after each render, for what the view adds of its own (a
+    // light's mark, an icon button's spoken name).
     QLineEdit* bind(TextField& model, QLineEdit* widget, std::function<void()> follow = {});
     // Shows a long text read-only, with scroll bars.
     QPlainTextEdit* bind(TextField& model, QPlainTextEdit* widget);
-    QPushButton* bind(Button& model, QPushButton* widget);
+    QPushButton* bind(Button& model, QPushButton* widget, std::function<void()> follow = {});
     QLabel* bind(Label& model, QLabel* widget);
 
 private:

@@ -43,9 +43,10 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     auto* homeLabel = b.bind(m.SE_HOME_LABEL, new QLabel);
     root->addWidget(homeLabel);
     auto* home = new QHBoxLayout;
-    auto* browse = b.bind(m.BROWSE_SE_HOME_FOLDER_BUTTON, new QPushButton);
+    auto* browse = new QPushButton;
+    b.bind(m.BROWSE_SE_HOME_FOLDER_BUTTON, browse,
+           [browse] { browse->setAccessibleName(text::kSpokenBrowseMailerFolder); });
     browse->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
-    browse->setAccessibleName(text::kSpokenBrowseMailerFolder);
     style::squareButton(browse);
     home->addWidget(browse);
     auto* homeField = b.bind(m.SE_HOME_TEXTBOX, new QLineEdit);

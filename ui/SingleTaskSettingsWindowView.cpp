@@ -77,9 +77,10 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
 
     auto* commandLabel = bindings_.bind(model_.TASK_CMD_LABEL, new QLabel);
     grid->addWidget(commandLabel, 2, 1, 1, 2);
-    auto* browse = bindings_.bind(model_.BROWSE_FILE_BUTTON, new QPushButton);
+    auto* browse = new QPushButton;
+    bindings_.bind(model_.BROWSE_FILE_BUTTON, browse,
+                   [browse] { browse->setAccessibleName(text::kSpokenBrowseCommand); });
     browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    browse->setAccessibleName(text::kSpokenBrowseCommand);
     style::squareButton(browse);
     grid->addWidget(browse, 3, 0);
     auto* command = bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit);
