@@ -33,9 +33,31 @@ void ManageTasksWindowModel::Form_Load()
     loadGeometry();
     restoreSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
     restoreSlotCaptions(settings_, TASK_ENABLE_TICKBOX);
+    rememberSaved();
+}
+
+void ManageTasksWindowModel::rememberSaved()
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        saved_[std::size_t(n)] = {TASK_ENABLE_TICKBOX[n].value(), TASK_PAUSE_TICKBOX[n].value()};
+}
+
+QList<int> ManageTasksWindowModel::slotsWithUnsavedEdits() const
+{
+    QList<int> edited;
+    for (int n = 1; n <= kSlotCount; ++n)
+        if (saved_[std::size_t(n)] != std::pair(TASK_ENABLE_TICKBOX[n].value(), TASK_PAUSE_TICKBOX[n].value()))
+            edited << n;
+    return edited;
 }
 
 void ManageTasksWindowModel::OK_BUTTON_Click()
+{
+    saveEdits();
+    close();
+}
+
+void ManageTasksWindowModel::saveEdits()
 {
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_ENABLE_TICKBOX[n].setValue(TASK_ENABLE_TICKBOX[n].value());
@@ -43,7 +65,7 @@ void ManageTasksWindowModel::OK_BUTTON_Click()
         main_.TASK_PAUSE_TICKBOX[n].setValue(TASK_PAUSE_TICKBOX[n].value());
     const SettingsBatch batch(settings_.store());
     storeSlotSwitches(settings_, TASK_ENABLE_TICKBOX, TASK_PAUSE_TICKBOX);
-    close();
+    rememberSaved();
 }
 
 // The ticks changed here are dropped; the main window keeps its own.

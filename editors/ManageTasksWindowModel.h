@@ -4,6 +4,9 @@
 #include "core/Control.h"
 #include "core/SlotArray.h"
 
+#include <array>
+#include <utility>
+
 namespace zb {
 
 class MainWindowModel;
@@ -32,7 +35,13 @@ public:
     Label ZB_SEQUENTA_TITLE;
 
 private:
+    // A slot whose switches differ from what was loaded or last applied.
+    QList<int> slotsWithUnsavedEdits() const override;
+    void saveEdits() override;
+    void rememberSaved();
+
     MainWindowModel& main_;
+    std::array<std::pair<int, int>, kSlotCount + 1> saved_{};
 };
 
 } // namespace zb
