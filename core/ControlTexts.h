@@ -55,4 +55,37 @@ inline QString slotControlName(int n, const char* suffix)
     return QStringLiteral("TASK_%1_%2").arg(n).arg(QLatin1String(suffix));
 }
 
+// What a screen reader calls the controls whose captions do not say it.
+inline QString slotSpoken(int n, const char* what)
+{
+    return QStringLiteral("Slot %1 %2").arg(n).arg(QLatin1String(what));
+}
+inline constexpr const char* kSpokenEnabled = "enabled";
+inline constexpr const char* kSpokenPause = "P-4-P";
+inline constexpr const char* kSpokenCommand = "command";
+inline constexpr const char* kSpokenProcess = "process name";
+inline constexpr const char* kSpokenName = "name";
+
+inline const QString kSpokenRunTime = QStringLiteral("Run time");
+inline const QString kSpokenAutostartCountdown = QStringLiteral("Autostart countdown");
+inline const QString kSpokenAutocloseCountdown = QStringLiteral("Autoclose countdown");
+inline const QString kSpokenHeartbeatCountdown = QStringLiteral("Keep-awake heartbeat countdown");
+inline const QString kSpokenNumLock = QStringLiteral("Num Lock light");
+inline const QString kSpokenCapsLock = QStringLiteral("Caps Lock light");
+inline const QString kSpokenScrollLock = QStringLiteral("Scroll Lock light");
+inline const QString kSpokenBrowseCommand = QStringLiteral("Browse for the run command");
+inline const QString kSpokenBrowseMailerFolder = QStringLiteral("Browse for the sendEmail folder");
+inline const QString kSpokenPicture = QStringLiteral("ZB-SEQUENTA picture");
+inline const QString kSpokenHistory = QStringLiteral("Past runs");
+inline const QString kSpokenScheduleNotice = QStringLiteral("About scheduled starts");
+inline const QString kSpokenScheduleHealth = QStringLiteral("Next scheduled start and the last one");
+inline const QString kSpokenSlotPicker = QStringLiteral("Task to edit");
+
+// A task light's state in words, after "Slot 2: ".
+inline const QString kLightNotRun = QStringLiteral("not run");
+inline const QString kLightRunning = QStringLiteral("running");
+inline const QString kLightDone = QStringLiteral("done");
+inline const QString kLightSkipped = QStringLiteral("skipped");
+inline const QString kLightFailed = QStringLiteral("failed");
+
 } // namespace zb::text

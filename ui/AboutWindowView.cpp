@@ -1,6 +1,7 @@
 #include "AboutWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "editors/AboutWindowModel.h"
 
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@ AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : Edit
     // screen scale.
     auto* picture = new QSvgWidget(kPictureResource);
     picture->setObjectName(QStringLiteral("ZB_SEQUENTA_PICTURE"));
+    picture->setAccessibleName(text::kSpokenPicture);
     picture->setFixedSize(kPictureSize, kPictureSize);
     middle->addWidget(picture, 0, Qt::AlignVCenter);
     auto* thanks = bindings_.bind(model.THANK_YOU_LABEL, new QLabel);

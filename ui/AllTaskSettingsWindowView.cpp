@@ -1,6 +1,7 @@
 #include "AllTaskSettingsWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "editors/AllTaskSettingsWindowModel.h"
 
 #include <QEvent>
@@ -60,20 +61,8 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
     root->addWidget(style::horizontalRule());
     root->addStretch(1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
-    save->setMinimumWidth(110);
-    // The button that keeps what was typed is the one that looks like Enter.
-    save->setDefault(true);
-    bottom->addWidget(save);
-    bottom->addSpacing(40);
-    auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
-    cancel->setMinimumWidth(110);
-    cancel->setAutoDefault(false);
-    bottom->addWidget(cancel);
-    bottom->addStretch(1);
-    root->addLayout(bottom);
+    root->addWidget(style::dialogButtons(bindings_.bind(model_.SAVE_BUTTON, new QPushButton),
+                                         bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));
     applyGeometry();
 }
 
@@ -119,9 +108,18 @@ QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading
             grid->addWidget(style::horizontalRule(), row++, 0, 1, 4);
         const int n = firstSlot + i;
         grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), row, 0);
-        grid->addWidget(bindings_.bind(model_.TASK_NAME_TEXTBOX[n], new QLineEdit), row, 1);
-        grid->addWidget(bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit), row, 2);
-        grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit), row, 3);
+        const struct {
+            TextField& field;
+            const char* spoken;
+        } columns[] = {{model_.TASK_NAME_TEXTBOX[n], text::kSpokenName},
+                       {model_.TASK_CMD_TEXTBOX[n], text::kSpokenCommand},
+                       {model_.TASK_PROCESS_NAME_TEXTBOX[n], text::kSpokenProcess}};
+        int column = 1;
+        for (const auto& c : columns) {
+            auto* edit = bindings_.bind(c.field, new QLineEdit);
+            edit->setAccessibleName(text::slotSpoken(n, c.spoken));
+            grid->addWidget(edit, row, column++);
+        }
         ++row;
     }
     // The widths of the original columns: name 2175, command 3135, process 2295 twips.

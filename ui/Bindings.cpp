@@ -1,6 +1,7 @@
 #include "Bindings.h"
 
 #include "ElidingCheckBox.h"
+#include "Mnemonic.h"
 #include "core/ColourContrast.h"
 #include "core/Control.h"
 
@@ -139,10 +140,10 @@ QCheckBox* Bindings::bind(TickBox& model, QCheckBox* widget)
     return widget;
 }
 
-QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
+QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget, std::function<void()> follow)
 {
     widget->setObjectName(model.objectName());
-    auto render = [&model, widget] {
+    auto render = [&model, widget, follow = std::move(follow)] {
         if (widget->text() != model.text()) {
             const QSignalBlocker block(widget);
             widget->setText(model.text());
@@ -163,6 +164,8 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget)
         if (widget->styleSheet() != sheet)
             widget->setStyleSheet(sheet);
         setColours(widget, model.background(), model.foreground(), QPalette::Base, QPalette::Text);
+        if (follow)
+            follow();
     };
     render();
     model.setChangeListener(render);
@@ -190,14 +193,17 @@ QPlainTextEdit* Bindings::bind(TextField& model, QPlainTextEdit* widget)
     return widget;
 }
 
-QPushButton* Bindings::bind(Button& model, QPushButton* widget)
+QPushButton* Bindings::bind(Button& model, QPushButton* widget, std::function<void()> follow)
 {
     widget->setObjectName(model.objectName());
-    auto render = [&model, widget] {
-        widget->setText(literalCaption(model.caption()));
+    auto render = [&model, widget, follow = std::move(follow)] {
+        widget->setText(withMnemonic(literalCaption(model.caption()), mnemonicOf(widget)));
         widget->setEnabled(model.enabled());
         widget->setToolTip(model.toolTip());
-        widget->setAccessibleName(model.accessibleName());
+        if (!model.accessibleName().isEmpty())
+            widget->setAccessibleName(model.accessibleName());
+        if (follow)
+            follow();
     };
     render();
     model.setChangeListener(render);

@@ -3,6 +3,7 @@
 #include "core/Colour.h"
 
 #include <QColor>
+#include <functional>
 #include <vector>
 
 class QCheckBox;
@@ -39,10 +40,12 @@ public:
     ~Bindings();
 
     QCheckBox* bind(TickBox& model, QCheckBox* widget);
-    QLineEdit* bind(TextField& model, QLineEdit* widget);
+    // `follow` runs after each render, for what the view adds of its own (a
+    // light's mark, an icon button's spoken name).
+    QLineEdit* bind(TextField& model, QLineEdit* widget, std::function<void()> follow = {});
     // Shows a long text read-only, with scroll bars.
     QPlainTextEdit* bind(TextField& model, QPlainTextEdit* widget);
-    QPushButton* bind(Button& model, QPushButton* widget);
+    QPushButton* bind(Button& model, QPushButton* widget, std::function<void()> follow = {});
     QLabel* bind(Label& model, QLabel* widget);
 
 private:

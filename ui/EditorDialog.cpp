@@ -1,10 +1,12 @@
 #include "EditorDialog.h"
 
 #include "FocusRing.h"
+#include "Mnemonic.h"
 #include "WindowPlacement.h"
 #include "editors/EditorWindowModel.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -53,10 +55,22 @@ void EditorDialog::closeWithoutAsking()
 
 void EditorDialog::applyGeometry()
 {
+    giveStandardMnemonics();
     read_ = model_.geometry();
     const keys::GeometryKeys& d = model_.geometryKeys();
     placement_.apply(this, read_, {d.left, d.top, d.width, d.height});
     placed_ = true;
+}
+
+void EditorDialog::giveStandardMnemonics()
+{
+    const struct {
+        const char* button;
+        char key;
+    } keys[] = {{"OK_BUTTON", 'O'}, {"SAVE_BUTTON", 'S'}, {"CANCEL_BUTTON", 'C'}, {"CLOSE_BUTTON", 'C'}};
+    for (const auto& k : keys)
+        if (auto* b = findChild<QPushButton*>(QLatin1String(k.button)))
+            giveMnemonic(b, QLatin1Char(k.key));
 }
 
 void EditorDialog::moveEvent(QMoveEvent* event)

@@ -26,8 +26,8 @@ public:
     void closeWithoutAsking();
 
 protected:
-    // Places the window from the model's geometry; call once the layout is
-    // built.
+    // Places the window from the model's geometry and gives OK, Save, Cancel
+    // and Close their Alt keys; call once the layout is built.
     void applyGeometry();
     void moveEvent(QMoveEvent* event) override;
 
@@ -35,6 +35,7 @@ protected:
 
 private:
     void reportPosition();
+    void giveStandardMnemonics();
     EditorWindowModel::SaveAnswer askSaveChanges(const QString& question);
 
     EditorWindowModel& model_;

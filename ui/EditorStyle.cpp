@@ -2,11 +2,13 @@
 
 #include "Bindings.h"
 
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
@@ -123,6 +125,18 @@ QLineEdit* slotNumber()
     fitWidth(e, QStringLiteral("20"));
     e->setFocusPolicy(Qt::NoFocus);
     return e;
+}
+
+QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop)
+{
+    auto* box = new QDialogButtonBox;
+    box->addButton(confirm, QDialogButtonBox::AcceptRole);
+    confirm->setDefault(true);
+    if (drop != nullptr) {
+        box->addButton(drop, QDialogButtonBox::RejectRole);
+        drop->setAutoDefault(false);
+    }
+    return box;
 }
 
 QFrame* horizontalRule()

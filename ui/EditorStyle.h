@@ -6,6 +6,7 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
@@ -35,6 +36,11 @@ void fitWidth(QLineEdit* field, const QString& sample);
 int charsWide(const QWidget* widget, int chars);
 // A small square button as high as a text field beside it.
 void squareButton(QWidget* button);
+
+// The confirming and dropping buttons of a window, in the desktop's order.
+// The confirming one is the default; a dropping one is never pressed by
+// Enter.
+QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop = nullptr);
 
 // Thin divider lines.
 QFrame* horizontalRule();

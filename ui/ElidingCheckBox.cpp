@@ -21,6 +21,8 @@ QString literalCaption(const QString& caption)
 void ElidingCheckBox::setFullText(const QString& text)
 {
     fullText_ = text;
+    // Whole, for a screen reader, however short the shown caption.
+    setAccessibleDescription(text);
     updateGeometry();
     elide();
 }

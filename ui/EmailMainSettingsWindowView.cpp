@@ -19,6 +19,7 @@ EmailMainSettingsWindowView::EmailMainSettingsWindowView(EmailMainSettingsWindow
     auto* root = style::windowLayout(this, 10);
     root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL_1, &model_.TITLE_LABEL_2}));
     root->addWidget(buildEmailSettingsForm(bindings_, model_));
+    focusFirstEmailField(this, model_);
     root->addStretch(1);
 
     auto* bottom = new QHBoxLayout;

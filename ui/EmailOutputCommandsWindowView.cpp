@@ -31,11 +31,15 @@ EmailOutputCommandsWindowView::EmailOutputCommandsWindowView(EmailOutputCommands
     auto* command = bindings_.bind(model.ALL_COMMANDS_TEXTBOX, new QPlainTextEdit);
     command->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     command->setMinimumHeight(90);
+    name->setBuddy(command);
     root->addWidget(command, 1);
 
     auto* location = new QHBoxLayout;
-    location->addWidget(bindings_.bind(model.FILE_LOCATION_LABEL, new QLabel));
-    location->addWidget(bindings_.bind(model.ALL_LOCATIONS_TEXTBOX, new QLineEdit), 1);
+    auto* locationLabel = bindings_.bind(model.FILE_LOCATION_LABEL, new QLabel);
+    location->addWidget(locationLabel);
+    auto* locations = bindings_.bind(model.ALL_LOCATIONS_TEXTBOX, new QLineEdit);
+    locationLabel->setBuddy(locations);
+    location->addWidget(locations, 1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
     ok->setMinimumWidth(100);

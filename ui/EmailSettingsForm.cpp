@@ -2,6 +2,7 @@
 
 #include "Bindings.h"
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "mail/EmailSettingsFormModel.h"
 
 #include <QApplication>
@@ -22,8 +23,10 @@ namespace {
 // A caption above its field.
 void addField(Bindings& b, QVBoxLayout* column, Label& label, TextField& field)
 {
-    column->addWidget(b.bind(label, new QLabel));
+    auto* caption = b.bind(label, new QLabel);
+    column->addWidget(caption);
     auto* edit = b.bind(field, new QLineEdit);
+    caption->setBuddy(edit);
     edit->setMinimumWidth(style::charsWide(edit, 36));
     column->addWidget(edit);
 }
@@ -37,13 +40,18 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(8);
 
-    root->addWidget(b.bind(m.SE_HOME_LABEL, new QLabel));
+    auto* homeLabel = b.bind(m.SE_HOME_LABEL, new QLabel);
+    root->addWidget(homeLabel);
     auto* home = new QHBoxLayout;
-    auto* browse = b.bind(m.BROWSE_SE_HOME_FOLDER_BUTTON, new QPushButton);
+    auto* browse = new QPushButton;
+    b.bind(m.BROWSE_SE_HOME_FOLDER_BUTTON, browse,
+           [browse] { browse->setAccessibleName(text::kSpokenBrowseMailerFolder); });
     browse->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
     style::squareButton(browse);
     home->addWidget(browse);
-    home->addWidget(b.bind(m.SE_HOME_TEXTBOX, new QLineEdit), 1);
+    auto* homeField = b.bind(m.SE_HOME_TEXTBOX, new QLineEdit);
+    homeLabel->setBuddy(homeField);
+    home->addWidget(homeField, 1);
     home->addWidget(b.bind(m.USE_BUTTON, new QPushButton));
     root->addLayout(home);
 
@@ -77,6 +85,11 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     columns->addLayout(right, 1);
     root->addLayout(columns);
     return form;
+}
+
+void focusFirstEmailField(QWidget* window, EmailSettingsFormModel& m)
+{
+    window->findChild<QLineEdit*>(m.SMTP_SERVER_ADDRESS_PORT_TEXTBOX.objectName())->setFocus();
 }
 
 } // namespace zb

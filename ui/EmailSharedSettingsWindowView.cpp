@@ -17,6 +17,7 @@ EmailSharedSettingsWindowView::EmailSharedSettingsWindowView(EmailSharedSettings
     auto* root = style::windowLayout(this, 10);
     root->addWidget(style::titleStrip(bindings_, {&model.TITLE_LABEL_1, &model.TITLE_LABEL_2}));
     root->addWidget(buildEmailSettingsForm(bindings_, model));
+    focusFirstEmailField(this, model);
     root->addStretch(1);
 
     auto* bottom = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "HistoryWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "engine/HistoryRows.h"
 #include "engine/HistoryWindowModel.h"
 
@@ -11,8 +12,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -35,6 +38,7 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
 
     tree_ = new QTreeWidget;
     tree_->setObjectName(QStringLiteral("HISTORY_TREE"));
+    tree_->setAccessibleName(text::kSpokenHistory);
     tree_->setHeaderLabels(
         {QStringLiteral("Started"), QStringLiteral("How"), QStringLiteral("Took"), QStringLiteral("Result")});
     tree_->setRootIsDecorated(true);
@@ -58,7 +62,8 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
     if (tree_->topLevelItemCount() > 0)
         tree_->topLevelItem(0)->setExpanded(true);
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tree_->header()->setStretchLastSection(true);
+    // A long result scrolls sideways, never cut.
+    tree_->header()->setStretchLastSection(false);
     QObject::connect(tree_, &QTreeWidget::currentItemChanged, tree_, [this](QTreeWidgetItem* current) {
         if (current == nullptr)
             model_.select(-1, 0);
@@ -86,6 +91,7 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
     QObject::connect(text, &QPlainTextEdit::textChanged, text, [text] { text->moveCursor(QTextCursor::End); });
     QScrollBar* scroll = text->verticalScrollBar();
     QObject::connect(scroll, &QScrollBar::rangeChanged, scroll, [scroll](int, int end) { scroll->setValue(end); });
+    outputLabel->setBuddy(text);
     column->addWidget(text, 1);
     auto* split = new QSplitter(Qt::Vertical);
     split->setObjectName(QStringLiteral("HISTORY_SPLITTER"));
@@ -110,6 +116,25 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
 
     model_.openPath = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     applyGeometry();
+    growToShowColumns();
+}
+
+// Wider than its stored size, up to its screen's width, when the columns
+// need it.
+void HistoryWindowView::growToShowColumns()
+{
+    tree_->header()->resizeSections(QHeaderView::ResizeToContents);
+    const int columns = tree_->header()->length();
+    const QMargins around = layout()->contentsMargins();
+    const int wanted = columns + 2 * tree_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       around.left() + around.right();
+    if (wanted <= width() || screen() == nullptr)
+        return;
+    // Room for the window manager's border either side.
+    const QRect room = screen()->availableGeometry().adjusted(8, 0, -8, 0);
+    resize(std::min(wanted, room.width()), height());
+    if (geometry().right() > room.right())
+        move(std::max(room.left(), room.right() - width()), y());
 }
 
 HistoryWindowView::~HistoryWindowView() { model_.openPath = nullptr; }

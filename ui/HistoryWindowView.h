@@ -19,6 +19,8 @@ public:
     QTreeWidget* tree() const { return tree_; }
 
 private:
+    void growToShowColumns();
+
     HistoryWindowModel& model_;
     QTreeWidget* tree_ = nullptr;
 };

@@ -4,7 +4,10 @@
 #include "ElidingCheckBox.h"
 #include "FocusRing.h"
 #include "KeyboardAction.h"
+#include "Mnemonic.h"
+#include "TaskLight.h"
 #include "WindowPlacement.h"
+#include "core/ControlTexts.h"
 #include "core/MainWindowModel.h"
 #include "core/SettingsKeys.h"
 
@@ -28,10 +31,12 @@ namespace {
 
 using style::bold;
 
-// A centred, bold field as wide as `sample` in its font: a light or a clock.
-QLineEdit* lightEdit(const QString& sample)
+// A centred, bold field as wide as `sample` in its font: a light or a clock,
+// named for a screen reader.
+QLineEdit* lightEdit(const QString& sample, const QString& spoken)
 {
     auto* e = new QLineEdit;
+    e->setAccessibleName(spoken);
     e->setAlignment(Qt::AlignCenter);
     e->setFont(bold());
     style::fitWidth(e, sample);
@@ -40,7 +45,6 @@ QLineEdit* lightEdit(const QString& sample)
 
 const QString kClockSample = QStringLiteral("00:00:00");
 const QString kCountdownSample = QStringLiteral("00");
-const QString kSlotSample = QStringLiteral("20");
 const QString kLockSample = QStringLiteral("W");
 
 } // namespace
@@ -67,6 +71,18 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
         applyGeometry();
     };
     model_.closeRequested = [this] { close(); };
+    // Alt keys for the buttons. Of the START buttons only two can have one:
+    // START and STOP share no other letter.
+    const struct {
+        const Button& button;
+        char key;
+    } keys[] = {{model_.HISTORY_BUTTON, 'H'},
+                {model_.MAIN_START_STOP_BUTTON, 'S'},
+                {model_.AUTOSTART_START_BUTTON, 'T'},
+                {model_.SETTINGS_BUTTON, 'E'},
+                {model_.MANAGE_TASKS_BUTTON, 'K'}};
+    for (const auto& k : keys)
+        giveMnemonic(findChild<QPushButton*>(k.button.objectName()), QLatin1Char(k.key));
     setWindowTitle(model_.title());
     // START is the default button: it has the focus when the window opens.
     findChild<QPushButton*>(model_.MAIN_START_STOP_BUTTON.objectName())->setFocus();
@@ -175,24 +191,31 @@ QWidget* MainWindowView::buildControls()
     status->setFont(bold());
     status->setMinimumWidth(style::charsWide(status, 24));
     statusRow->addWidget(status, 1);
-    statusRow->addWidget(bindings_.bind(model_.RUNTIME_TEXTBOX, lightEdit(kClockSample)));
+    statusRow->addWidget(bindings_.bind(model_.RUNTIME_TEXTBOX, lightEdit(kClockSample, text::kSpokenRunTime)));
     grid->addLayout(statusRow, 0, 1, 1, 6);
 
     auto* lastRunRow = new QHBoxLayout;
-    lastRunRow->addWidget(bindings_.bind(model_.LAST_RUN_LABEL, new QLabel));
-    lastRunRow->addWidget(bindings_.bind(model_.LAST_RUN_TEXTBOX, new QLineEdit), 1);
+    auto* lastRunLabel = bindings_.bind(model_.LAST_RUN_LABEL, new QLabel);
+    lastRunRow->addWidget(lastRunLabel);
+    auto* lastRun = bindings_.bind(model_.LAST_RUN_TEXTBOX, new QLineEdit);
+    lastRunLabel->setBuddy(lastRun);
+    lastRunRow->addWidget(lastRun, 1);
     grid->addLayout(lastRunRow, 1, 1, 1, 6);
 
     grid->addWidget(bindings_.bind(model_.AUTOSTART_TICKBOX, new QCheckBox), 2, 0);
     grid->addWidget(bindings_.bind(model_.AUTOSTART_START_BUTTON, new QPushButton), 2, 1);
-    grid->addWidget(bindings_.bind(model_.AUTOSTART_TIMER_TEXTBOX, lightEdit(kCountdownSample)), 2, 2);
+    grid->addWidget(
+        bindings_.bind(model_.AUTOSTART_TIMER_TEXTBOX, lightEdit(kCountdownSample, text::kSpokenAutostartCountdown)), 2,
+        2);
     grid->addWidget(bindings_.bind(model_.START_EMAIL_TICKBOX, new QCheckBox), 2, 3);
     grid->addWidget(bindings_.bind(model_.AlwaysOnTopTimer_TICKBOX, new QCheckBox), 2, 4);
     grid->addWidget(bindings_.bind(model_.SETTINGS_BUTTON, new QPushButton), 2, 5);
 
     grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TICKBOX, new QCheckBox), 3, 0);
     grid->addWidget(bindings_.bind(model_.AUTOCLOSE_START_BUTTON, new QPushButton), 3, 1);
-    grid->addWidget(bindings_.bind(model_.AUTOCLOSE_TIMER_TEXTBOX, lightEdit(kCountdownSample)), 3, 2);
+    grid->addWidget(
+        bindings_.bind(model_.AUTOCLOSE_TIMER_TEXTBOX, lightEdit(kCountdownSample, text::kSpokenAutocloseCountdown)), 3,
+        2);
     grid->addWidget(bindings_.bind(model_.END_EMAIL_TICKBOX, new QCheckBox), 3, 3);
     grid->addWidget(bindings_.bind(model_.KITT_AUTOSTART_TICKBOX, new QCheckBox), 3, 4);
     grid->addWidget(bindings_.bind(model_.MANAGE_TASKS_BUTTON, new QPushButton), 3, 5);
@@ -223,16 +246,18 @@ QWidget* MainWindowView::buildDesk()
     strip->setFixedSize(lights->sizeHint());
     row->addWidget(strip);
     row->addStretch(1);
-    row->addWidget(bindings_.bind(model_.HEARTBEAT_COUNTDOWN_TEXTBOX, lightEdit(kClockSample)));
+    row->addWidget(
+        bindings_.bind(model_.HEARTBEAT_COUNTDOWN_TEXTBOX, lightEdit(kClockSample, text::kSpokenHeartbeatCountdown)));
     const struct {
         TextField& light;
         const char* action;
-    } locks[] = {{model_.VERT_NUM_LIGHT_LABEL, "Press Num Lock"},
-                 {model_.VERT_CAPS_LIGHT_LABEL, "Press Caps Lock"},
-                 {model_.VERT_SCROLL_LIGHT_LABEL, "Press Scroll Lock"}};
+        const QString& spoken;
+    } locks[] = {{model_.VERT_NUM_LIGHT_LABEL, "Press Num Lock", text::kSpokenNumLock},
+                 {model_.VERT_CAPS_LIGHT_LABEL, "Press Caps Lock", text::kSpokenCapsLock},
+                 {model_.VERT_SCROLL_LIGHT_LABEL, "Press Scroll Lock", text::kSpokenScrollLock}};
     for (const auto& lock : locks) {
         TextField* light = &lock.light;
-        auto* edit = bindings_.bind(*light, lightEdit(kLockSample));
+        auto* edit = bindings_.bind(*light, lightEdit(kLockSample, lock.spoken));
         offerAction(edit, QString::fromLatin1(lock.action), [light] { light->doubleClick(); });
         row->addWidget(edit);
     }
@@ -251,19 +276,26 @@ QWidget* MainWindowView::buildSlots()
     for (int n = 1; n <= kSlotCount; ++n) {
         const QString resetLight = QStringLiteral("Reset Light %1").arg(n);
         auto reset = [this, n] { model_.TASK_LIGHT_DblClick(n); };
-        auto* light = bindings_.bind(model_.TASK_LIGHT[n], lightEdit(kSlotSample));
+        auto* light = new TaskLightEdit(n, model_.TASK_LIGHT[n]);
+        bindings_.bind(model_.TASK_LIGHT[n], light, [light] { light->follow(); });
         offerAction(light, resetLight, reset);
         grid->addWidget(light, n, 0);
         auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new ElidingCheckBox);
         enable->setFont(bold());
+        // The caption is the task's own name, which two slots may share.
+        enable->setAccessibleName(text::slotSpoken(n, text::kSpokenEnabled));
         // The row's light from the keyboard: the Menu key on its tick box.
         offerAction(enable, resetLight, reset, ActionKeys::MenuOnly);
         grid->addWidget(enable, n, 1);
-        grid->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox), n, 2);
+        auto* pause = bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox);
+        pause->setAccessibleName(text::slotSpoken(n, text::kSpokenPause));
+        grid->addWidget(pause, n, 2);
         auto* cmd = bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit);
+        cmd->setAccessibleName(text::slotSpoken(n, text::kSpokenCommand));
         cmd->setMinimumWidth(style::charsWide(cmd, 20));
         grid->addWidget(cmd, n, 3);
         auto* process = bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit);
+        process->setAccessibleName(text::slotSpoken(n, text::kSpokenProcess));
         process->setMinimumWidth(style::charsWide(process, 12));
         grid->addWidget(process, n, 4);
     }

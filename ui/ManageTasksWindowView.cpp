@@ -2,6 +2,7 @@
 
 #include "EditorStyle.h"
 #include "ElidingCheckBox.h"
+#include "core/ControlTexts.h"
 #include "editors/ManageTasksWindowModel.h"
 
 #include <QCheckBox>
@@ -36,13 +37,8 @@ ManageTasksWindowView::ManageTasksWindowView(ManageTasksWindowModel& model, QWid
     root->addLayout(grid);
     root->addStretch(1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    ok->setDefault(true);
-    ok->setMinimumWidth(100);
-    bottom->addWidget(ok);
-    root->addLayout(bottom);
+    root->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton),
+                                         bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));
     applyGeometry();
 }
 
@@ -57,8 +53,11 @@ QWidget* ManageTasksWindowView::buildSlot(int n)
     switches->setSpacing(2);
     auto* enable = bindings_.bind(model_.TASK_ENABLE_TICKBOX[n], new ElidingCheckBox);
     enable->setFont(style::bold());
+    enable->setAccessibleName(text::slotSpoken(n, text::kSpokenEnabled));
     switches->addWidget(enable);
-    switches->addWidget(bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox));
+    auto* pause = bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox);
+    pause->setAccessibleName(text::slotSpoken(n, text::kSpokenPause));
+    switches->addWidget(pause);
     row->addLayout(switches, 1);
     return card;
 }

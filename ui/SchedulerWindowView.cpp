@@ -1,6 +1,7 @@
 #include "SchedulerWindowView.h"
 
 #include "EditorStyle.h"
+#include "core/ControlTexts.h"
 #include "schedule/SchedulerWindowModel.h"
 
 #include <QCheckBox>
@@ -47,6 +48,7 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL, &model_.SCHEDULER_LABEL}));
 
     auto* notice = readOnlyText(model_.SCHED_TOP_MESSAGE_TEXTBOX);
+    notice->setAccessibleName(text::kSpokenScheduleNotice);
     notice->setFont(style::bold());
     notice->setFixedHeight(heightForLines(notice, 3));
     notice->setFocusPolicy(Qt::ClickFocus); // nothing to scroll: no Tab stop
@@ -54,6 +56,7 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     root->addWidget(notice);
     // The next start and how the last one went: two lines, wrapped.
     auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QPlainTextEdit);
+    health->setAccessibleName(text::kSpokenScheduleHealth);
     health->setFont(style::bold());
     health->setFixedHeight(heightForLines(health, 2));
     health->setFocusPolicy(Qt::ClickFocus); // read-only: no Tab stop
@@ -68,24 +71,24 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     middle->addWidget(buildDays());
     root->addLayout(middle);
 
-    root->addWidget(bindings_.bind(model_.OUTPUT_COMMAND_LABEL, new QLabel));
-    root->addWidget(bindings_.bind(model_.OUTPUT_COMMAND_TEXTBOX, new QLineEdit));
-    root->addWidget(bindings_.bind(model_.COMMAND_LINE_OPTIONS_LABEL, new QLabel));
+    auto* commandLabel = bindings_.bind(model_.OUTPUT_COMMAND_LABEL, new QLabel);
+    root->addWidget(commandLabel);
+    auto* command = bindings_.bind(model_.OUTPUT_COMMAND_TEXTBOX, new QLineEdit);
+    commandLabel->setBuddy(command);
+    root->addWidget(command);
+    auto* referenceLabel = bindings_.bind(model_.COMMAND_LINE_OPTIONS_LABEL, new QLabel);
+    root->addWidget(referenceLabel);
     // The reference scrolls: it takes the height the window has to spare,
     // never sets it. It keeps its Tab stop, for scrolling by keyboard.
     auto* reference = readOnlyText(model_.Text11);
+    referenceLabel->setBuddy(reference);
     reference->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     reference->setMinimumHeight(heightForLines(reference, 6));
     reference->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     root->addWidget(reference, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    ok->setDefault(true);
-    ok->setMinimumWidth(100);
-    bottom->addWidget(ok);
-    root->addLayout(bottom);
+    // No Cancel: what the buttons above do to the schedule is done at once.
+    root->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton)));
     applyGeometry();
 }
 
@@ -94,12 +97,16 @@ QWidget* SchedulerWindowView::buildTask()
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(bindings_.bind(model_.TASK_NAME_LABEL, new QLabel), 0, 0);
+    auto* nameLabel = bindings_.bind(model_.TASK_NAME_LABEL, new QLabel);
+    grid->addWidget(nameLabel, 0, 0);
     auto* name = bindings_.bind(model_.TASK_NAME_TEXTBOX, new QLineEdit);
+    nameLabel->setBuddy(name);
     name->setEnabled(false); // shaded: the copy's own name
     grid->addWidget(name, 0, 1);
-    grid->addWidget(bindings_.bind(model_.RUN_TIME_LABEL, new QLabel), 1, 0);
+    auto* timeLabel = bindings_.bind(model_.RUN_TIME_LABEL, new QLabel);
+    grid->addWidget(timeLabel, 1, 0);
     auto* time = bindings_.bind(model_.TASK_RUN_TIME_TEXTBOX, new QLineEdit);
+    timeLabel->setBuddy(time);
     time->setMaxLength(5);
     time->setPlaceholderText(QStringLiteral("HH:MM"));
     style::fitWidth(time, time->placeholderText());

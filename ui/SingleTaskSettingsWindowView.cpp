@@ -1,6 +1,8 @@
 #include "SingleTaskSettingsWindowView.h"
 
 #include "EditorStyle.h"
+#include "SlotPicker.h"
+#include "core/ControlTexts.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
 
 #include <QGridLayout>
@@ -38,19 +40,19 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
     bottom->addWidget(ok);
     root->addLayout(bottom);
     applyGeometry();
+    // The first field a user fills; the slot picker is a Shift+Tab away.
+    findChild<QLineEdit*>(model_.TASK_1_NAME_TEXTBOX.objectName())->setFocus();
 }
 
 QWidget* SingleTaskSettingsWindowView::buildLoadButtons()
 {
-    auto* box = new QWidget;
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(6);
     constexpr int kPerRow = 10;
-    for (int n = 1; n <= kSlotCount; ++n)
-        grid->addWidget(bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton), (n - 1) / kPerRow,
-                        (n - 1) % kPerRow);
-    return box;
+    auto* picker = new SlotPicker(text::kSpokenSlotPicker, kPerRow);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        auto* load = bindings_.bind(model_.TASK_LOAD_BUTTON[n], new QPushButton);
+        picker->add(load);
+    }
+    return picker;
 }
 
 QWidget* SingleTaskSettingsWindowView::buildFields()
@@ -62,18 +64,29 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
     grid->setVerticalSpacing(4);
 
     grid->addWidget(bindings_.bind(model_.TASK_NUMBER_LABEL, new QLabel), 0, 0, Qt::AlignHCenter);
-    grid->addWidget(bindings_.bind(model_.TASK_NAME_LABEL, new QLabel), 0, 1);
-    grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_LABEL, new QLabel), 0, 2);
+    auto* nameLabel = bindings_.bind(model_.TASK_NAME_LABEL, new QLabel);
+    grid->addWidget(nameLabel, 0, 1);
+    auto* processLabel = bindings_.bind(model_.TASK_PROCESS_NAME_LABEL, new QLabel);
+    grid->addWidget(processLabel, 0, 2);
     grid->addWidget(bindings_.bind(model_.TASK_LIGHT, style::slotNumber()), 1, 0);
-    grid->addWidget(bindings_.bind(model_.TASK_1_NAME_TEXTBOX, new QLineEdit), 1, 1);
-    grid->addWidget(bindings_.bind(model_.TASK_1_PROCESS_NAME_TEXTBOX, new QLineEdit), 1, 2);
+    auto* name = bindings_.bind(model_.TASK_1_NAME_TEXTBOX, new QLineEdit);
+    nameLabel->setBuddy(name);
+    grid->addWidget(name, 1, 1);
+    auto* process = bindings_.bind(model_.TASK_1_PROCESS_NAME_TEXTBOX, new QLineEdit);
+    processLabel->setBuddy(process);
+    grid->addWidget(process, 1, 2);
 
-    grid->addWidget(bindings_.bind(model_.TASK_CMD_LABEL, new QLabel), 2, 1, 1, 2);
-    auto* browse = bindings_.bind(model_.BROWSE_FILE_BUTTON, new QPushButton);
+    auto* commandLabel = bindings_.bind(model_.TASK_CMD_LABEL, new QLabel);
+    grid->addWidget(commandLabel, 2, 1, 1, 2);
+    auto* browse = new QPushButton;
+    bindings_.bind(model_.BROWSE_FILE_BUTTON, browse,
+                   [browse] { browse->setAccessibleName(text::kSpokenBrowseCommand); });
     browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     style::squareButton(browse);
     grid->addWidget(browse, 3, 0);
-    grid->addWidget(bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit), 3, 1, 1, 2);
+    auto* command = bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit);
+    commandLabel->setBuddy(command);
+    grid->addWidget(command, 3, 1, 1, 2);
 
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);

@@ -116,6 +116,35 @@ TEST(UnsavedEdits, EachAnswerDoesWhatItSays)
     }
 }
 
+TEST(UnsavedEdits, ManageTasksAsksAboutChangedSwitchesAndItsCancelDropsThemUnasked)
+{
+    for (const bool cancel : {false, true}) {
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        auto w = test::manageTasksWindow(h);
+        w.Form_Load();
+        QStringList asked;
+        w.askSaveChanges = [&asked](const QString& q) {
+            asked << q;
+            return Answer::Save;
+        };
+        w.TASK_ENABLE_TICKBOX[3].click();
+        w.TASK_PAUSE_TICKBOX[5].click();
+        w.TASK_PAUSE_TICKBOX[5].click(); // and back
+        (cancel ? w.CANCEL_BUTTON : w.OK_BUTTON).click();
+        EXPECT_TRUE(asked.isEmpty()) << asked.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(m.TASK_ENABLE_TICKBOX[3].value(), cancel ? 0 : 1);
+        // Opened again, a change and the close box: asked, and saved.
+        auto again = test::manageTasksWindow(h);
+        again.Form_Load();
+        again.askSaveChanges = w.askSaveChanges;
+        again.TASK_PAUSE_TICKBOX[5].click();
+        again.close();
+        EXPECT_EQ(asked, QStringList{QStringLiteral("Save changes to TASK 5?")});
+        EXPECT_EQ(h.stored(QStringLiteral("TASK_5_PAUSE_TICKBOX")), QStringLiteral("1"));
+    }
+}
+
 TEST(UnsavedEdits, TheAllTasksWindowNamesEveryChangedSlotAndItsCancelButtonDropsThemUnasked)
 {
     Harness h;

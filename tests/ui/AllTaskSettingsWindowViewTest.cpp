@@ -36,14 +36,14 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     EXPECT_EQ(child<QLineEdit>(view, "TASK_20_PROCESS_NAME_TEXTBOX")->text(), QStringLiteral("twenty"));
     EXPECT_EQ(child<QLabel>(view, "Label6")->text(), text::kProcessColumn);
     QPushButton* cancel = child<QPushButton>(view, "CANCEL_BUTTON");
-    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(cancel->text(), QStringLiteral("&Cancel"));
     EXPECT_TRUE(child<QPushButton>(view, "SAVE_BUTTON")->isDefault()) << "the default keeps what was typed";
 
     QLineEdit* cmd = child<QLineEdit>(view, "TASK_9_CMD_TEXTBOX");
     QTest::keyClicks(cmd, QStringLiteral("/bin/nine"));
     QTest::mouseClick(child<QPushButton>(view, "SAVE_BUTTON"), Qt::LeftButton);
     EXPECT_EQ(m.TASK_CMD_TEXTBOX[9].text(), QStringLiteral("/bin/nine"));
-    EXPECT_EQ(cancel->text(), QStringLiteral("Close"));
+    EXPECT_EQ(cancel->text(), QStringLiteral("&Close")); // Alt+C follows the caption
     EXPECT_TRUE(view.isVisible());
 
     QLabel* creator = child<QLabel>(view, "ZB_SEQUENTA_CREATOR");

@@ -45,7 +45,7 @@ TEST(MainWindowView, BuildsShowsTheModelAndHandsClicksToIt)
     QTest::mouseClick(child<QPushButton>(view, "MAIN_START_STOP_BUTTON"), Qt::LeftButton);
     EXPECT_EQ(p.main.MAIN_START_STOP_BUTTON.caption(), QStringLiteral("STOP"));
     EXPECT_TRUE(p.main.TASK_MAIN_TIMER[1].enabled());
-    EXPECT_EQ(child<QPushButton>(view, "MAIN_START_STOP_BUTTON")->text(), QStringLiteral("STOP"));
+    EXPECT_EQ(child<QPushButton>(view, "MAIN_START_STOP_BUTTON")->text(), QStringLiteral("&STOP"));
 
     // Model changes reach the widgets.
     h.seconds(1);

@@ -48,6 +48,17 @@ TEST(ManageTasksWindowView, ShowsTheStoredSwitchesUnderTheSlotNamesAndOkAppliesT
     EXPECT_EQ(m.TASK_PAUSE_TICKBOX[18].value(), 1);
     EXPECT_EQ(h.stored(QStringLiteral("TASK_5_PAUSE_TICKBOX")), QStringLiteral("1"));
     EXPECT_EQ(h.stored(QStringLiteral("MANAGE_TASKS_WINDOW-Left")), QStringLiteral("1000"));
+
+    // Cancel drops what was ticked since.
+    auto again = test::manageTasksWindow(h);
+    again.Form_Load();
+    ManageTasksWindowView second(again, nullptr);
+    second.show();
+    test::clickTick(child<QCheckBox>(second, "TASK_7_ENABLE_TICKBOX"));
+    QTest::mouseClick(child<QPushButton>(second, "CANCEL_BUTTON"), Qt::LeftButton);
+    EXPECT_FALSE(second.isVisible());
+    EXPECT_EQ(m.TASK_ENABLE_TICKBOX[7].value(), 0);
+    EXPECT_EQ(h.stored(QStringLiteral("TASK_7_ENABLE_TICKBOX")), QStringLiteral("0"));
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 #include "ui/ElidingCheckBox.h"
 #include "ui/MainWindowView.h"
 #include "ui/ManageTasksWindowView.h"
+#include "ui/TaskLight.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -57,9 +59,10 @@ TEST(Readability, ColouredFieldsReadInEveryThemeAndPlainOnesFollowIt)
             {"AUTOSTART_TIMER_TEXTBOX", [&] { m.AUTOSTART_TIMER_TEXTBOX.setBackground(colour::Red); }, colour::Red},
             {"HEARTBEAT_COUNTDOWN_TEXTBOX", [] {}, colour::Black},
         };
-        // A slot's light in each of its colours.
+        // A slot's light in each of its colours; not run, it is a plain field.
         for (Colour c : {colour::White, colour::Cyan, colour::Green, colour::Red})
-            fields.push_back({"TASK_3_LIGHT", [&m, c] { m.TASK_LIGHT[3].setBackground(c); }, c});
+            fields.push_back({"TASK_3_LIGHT", [&m, c] { m.TASK_LIGHT[3].setBackground(c); },
+                              c == colour::White ? fromQColor(theme.palette.color(QPalette::Base)) : c});
         for (const auto& f : fields) {
             f.paint();
             QWidget* w = child<QWidget>(view, f.name);
@@ -76,6 +79,46 @@ TEST(Readability, ColouredFieldsReadInEveryThemeAndPlainOnesFollowIt)
         EXPECT_EQ(command->palette().color(QPalette::Base), theme.palette.color(QPalette::Base)) << theme.name;
         EXPECT_EQ(command->palette().color(QPalette::Text), theme.palette.color(QPalette::Text)) << theme.name;
     }
+}
+
+TEST(Readability, TaskLightsTellTheirStateInWordsAndByAMarkNotByColourAlone)
+{
+    test::Harness h;
+    MainWindowModel& m = h.start().main;
+    MainWindowView view(m);
+    view.show();
+    auto* light = child<TaskLightEdit>(view, "TASK_2_LIGHT");
+    const struct {
+        Colour background;
+        const char* tip;
+        const char* spoken;
+    } states[] = {
+        {colour::White, "", "Slot 2: not run"},
+        {colour::Cyan, "", "Slot 2: running"},
+        {colour::Cyan, "still running, pid 42", "Slot 2: still running, pid 42"},
+        {colour::Green, "", "Slot 2: done"},
+        {colour::Red, "", "Slot 2: skipped"},
+        {colour::Red, "exited with 3", "Slot 2: exited with 3"},
+    };
+    QMap<QString, QString> markOf;
+    QMap<QString, QImage> shotOf;
+    for (const auto& s : states) {
+        m.TASK_LIGHT[2].setBackground(s.background);
+        m.TASK_LIGHT[2].setToolTip(QString::fromLatin1(s.tip));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(light)->text(QAccessible::Name), QLatin1String(s.spoken));
+        const QString state = QString::fromLatin1(s.spoken).section(QLatin1Char(' '), 2, 2);
+        markOf[state] = light->mark();
+        shotOf[state] = test::shot(light);
+    }
+    // Lights of one hue, or of hues too close to tell apart, differ by
+    // their marks; what is drawn differs too.
+    EXPECT_TRUE(markOf[QStringLiteral("not")].isEmpty());
+    EXPECT_NE(markOf[QStringLiteral("running")], markOf[QStringLiteral("done")]);
+    EXPECT_FALSE(markOf[QStringLiteral("skipped")].isEmpty());
+    EXPECT_NE(markOf[QStringLiteral("skipped")], markOf[QStringLiteral("exited")]);
+    EXPECT_NE(shotOf[QStringLiteral("skipped")], shotOf[QStringLiteral("exited")]);
+    m.TASK_LIGHT_DblClick(2);
+    EXPECT_EQ(light->accessibleName(), QStringLiteral("Slot 2: not run"));
 }
 
 // The width a field leaves for its text, inside its frame and margins.

@@ -1,12 +1,14 @@
 // Every window fits a small screen: 1280x720, and 1920x1080 at 150 % (the
 // same 1280x720 in the units windows are laid out in). The suite runs on a
-// screen of that size.
+// screen of that size. On the same walk, every control a user can reach says
+// what it is, as a screen reader hears it.
 #include "app/DialogWindowOpener.h"
 #include "platform/fake/FakeCrontab.h"
 #include "tests/support/Harness.h"
 #include "tests/ui/ViewTestSupport.h"
 #include "ui/MainWindowView.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QScreen>
 
@@ -43,7 +45,50 @@ void expectFits(QWidget* window)
     EXPECT_LE(window->height(), room.height()) << describe(window, window->size());
 }
 
-TEST(ScreenFit, EveryWindowFitsWithAllItsControls)
+// Where the focus starts: on the first field a user fills.
+const QHash<QString, QString> kFirstFocus{
+    {QStringLiteral("ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW"), QStringLiteral("TASK_1_NAME_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_SETTINGS"), QStringLiteral("TASK_1_NAME_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_SCHEDULER_WINDOW"), QStringLiteral("TASK_RUN_TIME_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_EMAIL_MAIN_SETTINGS"), QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_EMAIL_SHARED_SETTINGS"), QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX")},
+    {QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW"), QStringLiteral("TASK_1_ENABLE_TICKBOX")},
+};
+
+// Every control that takes the focus has a name of its own in its window,
+// without the "&" of a mnemonic, and no two share an Alt key; OK, Save and
+// Cancel have one. A label says its text.
+void expectSpeaks(QWidget* window)
+{
+    if (kFirstFocus.contains(window->objectName()))
+        EXPECT_EQ(window->focusWidget() != nullptr ? window->focusWidget()->objectName() : QString(),
+                  kFirstFocus.value(window->objectName()));
+    QHash<QString, QString> owners;
+    QHash<QString, QString> keys;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window) || w->window() != window ||
+            qobject_cast<QLabel*>(w) != nullptr)
+            continue;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(w);
+        const QString name = spoken != nullptr ? spoken->text(QAccessible::Name) : QString();
+        const std::string where = window->objectName().toStdString() + " " + w->objectName().toStdString() + " " +
+                                  w->metaObject()->className();
+        EXPECT_FALSE(name.trimmed().isEmpty()) << where;
+        EXPECT_FALSE(name.contains(QLatin1Char('&'))) << where << " " << name.toStdString();
+        if (name.isEmpty())
+            continue;
+        EXPECT_FALSE(owners.contains(name))
+            << where << " and " << owners.value(name).toStdString() << ": " << name.toStdString();
+        owners.insert(name, w->objectName());
+        const QString key = spoken->text(QAccessible::Accelerator);
+        if (QByteArrayList{"OK_BUTTON", "SAVE_BUTTON", "CANCEL_BUTTON"}.contains(w->objectName().toLatin1()))
+            EXPECT_FALSE(key.isEmpty()) << where;
+        EXPECT_TRUE(key.isEmpty() || !keys.contains(key)) << where << " and " << keys.value(key).toStdString();
+        keys.insert(key, w->objectName());
+    }
+}
+
+TEST(ScreenFit, EveryWindowFitsWithAllItsControlsAndNamesThem)
 {
     // On a larger screen every window would pass.
     ASSERT_EQ(QGuiApplication::primaryScreen()->geometry().size(), QSize(1280, 720));
@@ -57,12 +102,14 @@ TEST(ScreenFit, EveryWindowFitsWithAllItsControls)
     main.show();
     QApplication::processEvents();
     expectFits(&main);
+    expectSpeaks(&main);
 
     DialogWindowOpener opener(program, &main);
     QStringList measured;
     const auto measure = [&](QWidget* w) {
         QApplication::processEvents();
         expectFits(w);
+        expectSpeaks(w);
         measured << w->objectName();
     };
     for (WindowKind kind : {WindowKind::MainSettings, WindowKind::ManageTasks, WindowKind::SingleTaskSettings,

@@ -2,6 +2,8 @@
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/ui/ViewTestSupport.h"
 
+#include <QApplication>
+
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,6 +53,32 @@ TEST(SingleTaskSettingsWindowView, LoadEditBrowseAndSaveThroughTheWidgets)
     QTest::mouseClick(child<QPushButton>(view, "VIEW_ALL_SETTINGS_BUTTON"), Qt::LeftButton);
     EXPECT_EQ(opener.opened, std::vector<WindowKind>{WindowKind::AllTaskSettings});
     EXPECT_TRUE(view.isVisible());
+}
+
+TEST(SingleTaskSettingsWindowView, TheSlotButtonsAreOneTabStopWalkedByArrows)
+{
+    Harness h;
+    h.start();
+    auto model = test::singleTaskWindow(h);
+    model.Form_Load();
+    SingleTaskSettingsWindowView view(model, nullptr);
+    view.show();
+    QApplication::setActiveWindow(&view);
+    const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+    ASSERT_EQ(focused(), QStringLiteral("TASK_1_NAME_TEXTBOX"));
+    QTest::mouseClick(child<QPushButton>(view, "TASK_3_LOAD_BUTTON"), Qt::LeftButton);
+    // Back from the fields lands on the slot last used; arrows move on, Space
+    // loads, and one more Shift+Tab leaves the twenty buttons.
+    child<QLineEdit>(view, "TASK_1_NAME_TEXTBOX")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(focused(), QStringLiteral("TASK_3_LOAD_BUTTON"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(focused(), QStringLiteral("TASK_14_LOAD_BUTTON"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(child<QLineEdit>(view, "TASK_LIGHT")->text(), QStringLiteral("14"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_FALSE(focused().endsWith(QStringLiteral("LOAD_BUTTON"))) << focused().toStdString();
 }
 
 TEST(SingleTaskSettingsWindowView, EnterInAFieldPressesOkWhichAsksAboutUnsavedEdits)
