@@ -20,6 +20,9 @@ TickKey taskPause(int n) { return {slotKey(n, "PAUSE_TICKBOX"), 0}; }
 TextKey taskCaption(int n) { return {slotKey(n, "TICKBOX_CAPTION"), QStringLiteral("TASK %1").arg(n)}; }
 TextKey taskCommand(int n) { return {slotKey(n, "CMD"), QString()}; }
 TextKey taskProcessName(int n) { return {slotKey(n, "PROCESS_NAME_TEXTBOX"), QString()}; }
+TextKey taskTimeLimit(int n) { return {slotKey(n, "TIME_LIMIT_TEXTBOX"), QString()}; }
+TickKey taskTimeLimitStop(int n) { return {slotKey(n, "TIME_LIMIT_STOP_TICKBOX"), 0}; }
+TickKey taskStopOnFailure(int n) { return {slotKey(n, "STOP_ON_FAILURE_TICKBOX"), 0}; }
 
 const TextKey SE_HOME_TEXTBOX{QStringLiteral("SE_HOME_TEXTBOX"), QString()};
 const TextKey SMTP_SERVER_ADDRESS_PORT_TEXTBOX{QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX"), QString()};

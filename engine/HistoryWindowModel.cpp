@@ -111,7 +111,7 @@ void apply(Reading& r, const JournalEvent& e)
     switch (e.kind) {
     case Kind::TaskSkipped: {
         HistorySlot& s = slotOf(pass, e.slot);
-        s.outcome = QStringLiteral("skipped");
+        s.outcome = e.reason.isEmpty() ? QStringLiteral("skipped") : QStringLiteral("skipped: ") + e.reason;
         s.skipped = true;
         pass.turn = e.slot + 1;
         break;
@@ -142,11 +142,23 @@ void apply(Reading& r, const JournalEvent& e)
     case Kind::WaitStopped:
         slotOf(pass, e.slot).outcome += QStringLiteral("; wait stopped after %1 s").arg(e.seconds);
         break;
+    case Kind::TaskTimedOut:
+        slotOf(pass, e.slot).outcome += QStringLiteral("; wait timed out after ") + tookText(e.seconds);
+        slotOf(pass, e.slot).failed = true;
+        noteProblem(r, problem::taskTimedOut(e.slot));
+        pass.turn = e.slot + 1;
+        break;
+    case Kind::TaskSignalled:
+        slotOf(pass, e.slot).outcome +=
+            (e.signal == 9 ? QStringLiteral(", SIGKILL") : QStringLiteral(", SIGTERM")) +
+            (e.reason.isEmpty() ? QStringLiteral(" sent") : QStringLiteral(": ") + e.reason);
+        break;
     case Kind::TaskExited: {
         HistorySlot& s = slotOf(pass, e.slot);
+        const bool timedOut = s.outcome.contains(QLatin1String("; wait timed out"));
         s.outcome = endText(e) + waitNote(s.outcome);
-        s.failed = endedBadly(e);
-        if (endedBadly(e))
+        s.failed = timedOut || endedBadly(e);
+        if (endedBadly(e) && !timedOut)
             noteProblem(r, problem::taskExitedWith(e.slot, statusWord(e)));
         break;
     }
@@ -189,7 +201,7 @@ void apply(Reading& r, const JournalEvent& e)
 bool endsAProcess(Kind kind)
 {
     return kind == Kind::TaskExited || kind == Kind::TaskStillRunning || kind == Kind::EmailEnded ||
-           kind == Kind::EmailStillRunning;
+           kind == Kind::EmailStillRunning || kind == Kind::TaskSignalled;
 }
 
 HistoryPass finished(const Reading& r, bool runsNow)

@@ -11,7 +11,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 20> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 22> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -32,6 +32,8 @@ constexpr std::array<std::pair<Kind, const char*>, 20> kKindNames{{
     {Kind::EmailEnded, "email-ended"},
     {Kind::EmailStillRunning, "email-still-running-at-exit"},
     {Kind::PassInterrupted, "pass-interrupted"},
+    {Kind::TaskTimedOut, "task-timed-out"},
+    {Kind::TaskSignalled, "task-signalled"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -214,6 +216,19 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         break;
     case Kind::TaskSkipped:
         field(out, "task", e.slot);
+        if (!e.reason.isEmpty())
+            field(out, "reason", e.reason);
+        break;
+    case Kind::TaskTimedOut:
+        field(out, "task", e.slot);
+        field(out, "seconds", e.seconds);
+        break;
+    case Kind::TaskSignalled:
+        field(out, "task", e.slot);
+        field(out, "pid", e.pid);
+        field(out, "signal", e.signal);
+        if (!e.reason.isEmpty())
+            field(out, "reason", e.reason);
         break;
     case Kind::TaskStarted:
         field(out, "task", e.slot);

@@ -17,7 +17,7 @@ struct JournalEvent {
     enum class Kind {
         PassStarted,          // start
         PassStopped,          // STOP pressed
-        TaskSkipped,          // slot
+        TaskSkipped,          // slot, reason: why, when not simply disabled
         TaskStarted,          // slot, pid, command, file (its output)
         TaskFailed,           // slot, command, reason
         WaitBegan,            // slot, name
@@ -35,6 +35,8 @@ struct JournalEvent {
         EmailEnded,           // email, pid, exitCode or signal, runMs
         EmailStillRunning,    // email, pid: the program ends, the script goes on
         PassInterrupted,      // slot: whose turn it was; reason: "closed" or "found at start"
+        TaskTimedOut,         // slot, seconds: the wait on it outlasted its time limit
+        TaskSignalled,        // slot, pid, signal: sent to the task's group; reason when nothing got it
     };
 
     Kind kind = Kind::PassStarted;

@@ -4,6 +4,7 @@
 #include "PassOutcome.h"
 #include "RunJournal.h"
 #include "core/SlotArray.h"
+#include "platform/Launcher.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -60,8 +61,13 @@ public:
     void taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile);
     // The pid of slot n's task of this pass while it runs; 0 otherwise.
     qint64 runningTask(int n) const { return slot(n).running ? slot(n).pid : 0; }
-    // Slot n's task of this pass ended non-zero or by a signal.
+    // Slot n's task of this pass ended non-zero or by a signal, or the wait
+    // on it timed out.
     bool taskFailed(int n) const { return slot(n).failed; }
+    // The task slot n launched in this pass, running or not; 0 when none.
+    qint64 launchedTask(int n) const { return slot(n).pid; }
+    // Told when slot n's task of the pass under way ends non-zero or by a signal.
+    std::function<void(int n)> onTaskFailed;
     // Slot n's task answered to the watched process name when it was
     // launched: it counts as that process until it ends, renamed or not.
     void taskAnswersToName(int n) { slot(n).answersToName = true; }
@@ -75,6 +81,13 @@ public:
     void waitGoesOn(int n);
     void waitEnded(int n, bool stopped);
     bool waiting(int n) const { return waitSeconds_[static_cast<std::size_t>(n)] >= 0; }
+    // The checks slot n's wait has gone on for; 0 when it does not wait.
+    qint64 waitSeconds(int n) const { return std::max<qint64>(0, waitSeconds_[static_cast<std::size_t>(n)]); }
+    // The wait on slot n has outlasted its time limit at this check: it
+    // ends, and counts against the pass.
+    void waitTimedOut(int n);
+    // A signal went to the group of slot n's task `pid`, or found nothing to reach.
+    void taskSignalled(int n, qint64 pid, StopSignal signal, bool reached);
 
     // The program closes: the tasks that still run are said to go on; their
     // ends are still recorded while the program lives.
@@ -97,6 +110,7 @@ private:
         bool running = false;
         bool failed = false;
         bool answersToName = false;
+        bool timedOut = false;
     };
 
     void write(const JournalEvent& event, bool ofThisPass);
