@@ -3,6 +3,7 @@
 #include "EditorStyle.h"
 #include "editors/AllTaskSettingsWindowModel.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -53,9 +54,9 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
 
     auto* blocks = new QHBoxLayout;
     blocks->setSpacing(10);
-    blocks->addWidget(buildBlock(1, model_.Label1, model_.Label2, model_.Label3), 1);
+    blocks->addWidget(buildBlock(1, model_.Label1, model_.Label2, model_.Label3, model_.Label7), 1);
     blocks->addWidget(style::verticalRule());
-    blocks->addWidget(buildBlock(kRowsPerBlock + 1, model_.Label4, model_.Label5, model_.Label6), 1);
+    blocks->addWidget(buildBlock(kRowsPerBlock + 1, model_.Label4, model_.Label5, model_.Label6, model_.Label8), 1);
     root->addLayout(blocks);
     root->addWidget(style::horizontalRule());
     root->addStretch(1);
@@ -100,7 +101,7 @@ QWidget* AllTaskSettingsWindowView::buildTitle()
 }
 
 QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading, Label& commandHeading,
-                                               Label& processHeading)
+                                               Label& processHeading, Label& limitHeading)
 {
     auto* block = new QWidget;
     auto* grid = new QGridLayout(block);
@@ -110,16 +111,27 @@ QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading
     grid->addWidget(bindings_.bind(nameHeading, new QLabel), 0, 1);
     grid->addWidget(bindings_.bind(commandHeading, new QLabel), 0, 2);
     grid->addWidget(bindings_.bind(processHeading, new QLabel), 0, 3);
+    grid->addWidget(bindings_.bind(limitHeading, new QLabel), 0, 4, 1, 3);
 
     int row = 1;
     for (int i = 0; i < kRowsPerBlock; ++i) {
         if (i == kRuleAfterRow)
-            grid->addWidget(style::horizontalRule(), row++, 0, 1, 4);
+            grid->addWidget(style::horizontalRule(), row++, 0, 1, 7);
         const int n = firstSlot + i;
         grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), row, 0);
         grid->addWidget(bindings_.bind(model_.TASK_NAME_TEXTBOX[n], new QLineEdit), row, 1);
         grid->addWidget(bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit), row, 2);
         grid->addWidget(bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit), row, 3);
+        SlotGuardControls& guards = model_.guards[n];
+        auto* limit = bindings_.bind(guards.TIME_LIMIT_TEXTBOX, new QLineEdit);
+        limit->setMaximumWidth(limit->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 16);
+        grid->addWidget(limit, row, 4);
+        auto* stop = bindings_.bind(guards.TIME_LIMIT_STOP_TICKBOX, new QCheckBox);
+        stop->setAccessibleName(QStringLiteral("Stop task %1 at its limit").arg(n));
+        grid->addWidget(stop, row, 5);
+        auto* stopChain = bindings_.bind(guards.STOP_ON_FAILURE_TICKBOX, new QCheckBox);
+        stopChain->setAccessibleName(QStringLiteral("Stop the chain if task %1 fails").arg(n));
+        grid->addWidget(stopChain, row, 6);
         ++row;
     }
     // The widths of the original columns: name 2175, command 3135, process 2295 twips.
