@@ -19,15 +19,32 @@ struct ClockTime {
 };
 std::optional<ClockTime> parseRunTime(const QString& text);
 
-// When the entry runs: dayOfWeek 0 for every day, else 1 (Monday) to 7
-// (Sunday).
+// The bit of weekday 1 (Monday) to 7 (Sunday) in CronSchedule::days.
+constexpr int weekdayBit(int dayOfWeek) { return 1 << (dayOfWeek - 1); }
+inline constexpr int kEveryWeekday = 0x7F;
+inline constexpr int kMondayToFriday = 0x1F;
+
+// When the entry runs: on the weekdays whose bits `days` holds, every day
+// when it holds none (or all).
 struct CronSchedule {
     int minute = 0;
     int hour = 0;
-    int dayOfWeek = 0;
+    int days = 0;
 
-    bool operator==(const CronSchedule&) const = default;
+    bool runsOn(int dayOfWeek) const { return days == 0 || (days & weekdayBit(dayOfWeek)) != 0; }
+    // All seven days are every day.
+    int dayMask() const { return (days & kEveryWeekday) == kEveryWeekday ? 0 : days & kEveryWeekday; }
+    bool operator==(const CronSchedule& o) const
+    {
+        return minute == o.minute && hour == o.hour && dayMask() == o.dayMask();
+    }
 };
+
+// The day-of-week field for the days: "*", "1-5", "1,3,5", "6-7".
+QString dayOfWeekField(int days);
+// The days a day-of-week field names (0 and 7 both Sunday); nullopt for a
+// field this program does not write (steps, names).
+std::optional<int> parseDayOfWeekField(const QString& field);
 
 // The variable the line sets so that the program knows cron started it.
 inline constexpr char kScheduledStartVariable[] = "ZB_SEQUENTA_SCHEDULED";

@@ -63,6 +63,7 @@ SchedulerWindowModel::SchedulerWindowModel(Settings& settings, Crontab& crontab,
       Text11(QStringLiteral("Text11"), text::kCrontabReference),
       SCHEDULE_HEALTH_TEXTBOX(QStringLiteral("SCHEDULE_HEALTH_TEXTBOX"), QString()),
       OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
+      WORKING_DAYS_BUTTON(QStringLiteral("WORKING_DAYS_BUTTON"), QStringLiteral("Monday to Friday")),
       dayTicks{&MON_TICKBOX, &TUE_TICKBOX, &WED_TICKBOX, &THU_TICKBOX, &FRI_TICKBOX, &SAT_TICKBOX, &SUN_TICKBOX},
       dayFields{&MON_TEXTBOX, &TUE_TEXTBOX, &WED_TEXTBOX, &THU_TEXTBOX, &FRI_TEXTBOX, &SAT_TEXTBOX, &SUN_TEXTBOX},
       crontab_(crontab),
@@ -90,6 +91,7 @@ SchedulerWindowModel::SchedulerWindowModel(Settings& settings, Crontab& crontab,
     ENABLE_DELETE_BUTTON_TICKBOX.onClick = [this] { ENABLE_DELETE_BUTTON_TICKBOX_Click(); };
     ENABLE_SCHED_TASK_TICKBOX.onClick = [this] { ENABLE_SCHED_TASK_TICKBOX_Click(); };
     OK_BUTTON.onClick = [this] { OK_BUTTON_Click(); };
+    WORKING_DAYS_BUTTON.onClick = [this] { WORKING_DAYS_BUTTON_Click(); };
 }
 
 SchedulerWindowModel::~SchedulerWindowModel() { crontab_.settle(); }
@@ -128,7 +130,7 @@ void SchedulerWindowModel::OK_BUTTON_Click()
     close();
 }
 
-// --- Day choice: every day, or exactly one weekday -----------------------
+// --- Day choice: every day, or any set of weekdays ------------------------
 
 void SchedulerWindowModel::SELECT_ALL_DAYS_TICKBOX_Click()
 {
@@ -140,17 +142,26 @@ void SchedulerWindowModel::SELECT_ALL_DAYS_TICKBOX_Click()
 
 void SchedulerWindowModel::DAY_TICKBOX_Click(int day)
 {
-    const bool ticked = dayTicks[std::size_t(day)]->ticked();
-    SELECT_ALL_DAYS_TICKBOX.setValue(0);
-    SELECT_ALL_DAYS_TICKBOX.setEnabled(!ticked);
-    for (int d = 0; d < 7; ++d) {
-        if (d == day)
-            continue;
-        dayTicks[std::size_t(d)]->setValue(0);
-        dayTicks[std::size_t(d)]->setEnabled(!ticked);
-    }
-    CREATE_TASK_BUTTON.setEnabled(ticked);
+    Q_UNUSED(day);
+    // Any set of days: Every Day stands for all of them, so it is open only
+    // while no single day is ticked.
+    bool anyDay = false;
+    for (TickBox* t : dayTicks)
+        anyDay = anyDay || t->ticked();
+    if (anyDay)
+        SELECT_ALL_DAYS_TICKBOX.setValue(0);
+    SELECT_ALL_DAYS_TICKBOX.setEnabled(!anyDay);
+    CREATE_TASK_BUTTON.setEnabled(anyDay);
     updateDayList();
+}
+
+void SchedulerWindowModel::WORKING_DAYS_BUTTON_Click()
+{
+    SELECT_ALL_DAYS_TICKBOX.setValue(0);
+    for (int d = 0; d < 7; ++d) {
+        dayTicks[std::size_t(d)]->setEnabled(true);
+        dayTicks[std::size_t(d)]->setValue(d < 5 ? 1 : 0);
+    }
 }
 
 void SchedulerWindowModel::updateDayList()
@@ -196,21 +207,20 @@ void SchedulerWindowModel::CREATE_TASK_BUTTON_Click()
         return;
     }
     const schedule::DayChoice choice = dayChoice();
-    int dayOfWeek = -1;
-    if (choice.everyDay)
-        dayOfWeek = 0;
-    for (int d = 0; d < 7 && dayOfWeek < 0; ++d)
+    int days = 0;
+    for (int d = 0; d < 7; ++d)
         if (choice.days[std::size_t(d)])
-            dayOfWeek = d + 1;
-    if (dayOfWeek < 0) {
+            days |= schedule::weekdayBit(d + 1);
+    if (!choice.everyDay && days == 0) {
         showProblem(text::kNoDayChoice);
         return;
     }
+    if (choice.everyDay)
+        days = 0;
     // The file as it was started: a copy named nightly.exe keeps its ".exe".
     const QString program = exe_.programFolder() + QLatin1Char('/') + exe_.fileName();
-    const schedule::ComposedLine composed =
-        schedule::composeEntry({time->minute, time->hour, dayOfWeek}, crontab_.sessionEnvironment(), program,
-                               schedule::taskName(exe_.baseName()));
+    const schedule::ComposedLine composed = schedule::composeEntry(
+        {time->minute, time->hour, days}, crontab_.sessionEnvironment(), program, schedule::taskName(exe_.baseName()));
     if (!composed.error.isEmpty()) {
         showProblem(composed.error);
         return;
@@ -315,6 +325,7 @@ void SchedulerWindowModel::applyStatusState()
         SELECT_ALL_DAYS_TICKBOX.setEnabled(false);
         for (TickBox* t : dayTicks)
             t->setEnabled(false);
+        WORKING_DAYS_BUTTON.setEnabled(false);
         TASK_RUN_TIME_TEXTBOX.setLocked(true);
     } else if (status == text::kTaskDeleted) {
         ENABLE_DELETE_BUTTON_TICKBOX.setValue(0);
@@ -324,6 +335,7 @@ void SchedulerWindowModel::applyStatusState()
         SELECT_ALL_DAYS_TICKBOX.setValue(0);
         SELECT_ALL_DAYS_TICKBOX.setEnabled(true);
         setDayTicks(0, true);
+        WORKING_DAYS_BUTTON.setEnabled(true);
         CREATE_TASK_BUTTON.setEnabled(false);
         TASK_RUN_TIME_TEXTBOX.setLocked(false);
     }
@@ -341,6 +353,7 @@ void SchedulerWindowModel::applyCreated()
     SELECT_ALL_DAYS_TICKBOX.setEnabled(false);
     for (TickBox* t : dayTicks)
         t->setEnabled(false);
+    WORKING_DAYS_BUTTON.setEnabled(false);
     TASK_RUN_TIME_TEXTBOX.setLocked(true);
 }
 
@@ -355,6 +368,7 @@ void SchedulerWindowModel::applyDeleted()
     SELECT_ALL_DAYS_TICKBOX.setValue(0);
     SELECT_ALL_DAYS_TICKBOX.setEnabled(true);
     setDayTicks(0, true);
+    WORKING_DAYS_BUTTON.setEnabled(true);
     TASK_RUN_TIME_TEXTBOX.setText(QStringLiteral("00:00"));
     TASK_RUN_TIME_TEXTBOX.setLocked(false);
 }

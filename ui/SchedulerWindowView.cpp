@@ -115,7 +115,12 @@ QWidget* SchedulerWindowView::buildDays()
     auto* heading = bindings_.bind(model_.SELECT_DAY_OPTION_LABEL, new QLabel);
     heading->setFont(style::bold());
     column->addWidget(heading);
-    column->addWidget(bindings_.bind(model_.SELECT_ALL_DAYS_TICKBOX, new QCheckBox));
+    // Every Day and Monday to Friday share a line: the window's height is tight.
+    auto* everyDay = new QHBoxLayout;
+    everyDay->addWidget(bindings_.bind(model_.SELECT_ALL_DAYS_TICKBOX, new QCheckBox));
+    everyDay->addWidget(bindings_.bind(model_.WORKING_DAYS_BUTTON, new QPushButton));
+    everyDay->addStretch(1);
+    column->addLayout(everyDay);
     for (TickBox* day : model_.dayTicks)
         column->addWidget(bindings_.bind(*day, new QCheckBox));
     return box;
