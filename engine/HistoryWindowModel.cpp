@@ -234,8 +234,11 @@ QString passStartText(const JournalEvent& started)
     switch (started.start) {
     case PassStart::Autostart:
         return QStringLiteral("Autostart");
-    case PassStart::Schedule:
-        return started.windowless ? QStringLiteral("By schedule, without a window") : QStringLiteral("By schedule");
+    case PassStart::Schedule: {
+        const QString how =
+            started.windowless ? QStringLiteral("By schedule, without a window") : QStringLiteral("By schedule");
+        return started.reason.isEmpty() ? how : how + QStringLiteral(", ") + started.reason;
+    }
     case PassStart::ByHand:
         break;
     }

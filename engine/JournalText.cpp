@@ -202,6 +202,8 @@ QString journalLine(const QDateTime& when, const JournalEvent& e)
         field(out, "by", startWord(e.start));
         if (e.windowless)
             field(out, "window", QStringLiteral("no"));
+        if (!e.reason.isEmpty())
+            field(out, "note", e.reason);
         break;
     case Kind::ScheduledStart:
         field(out, "window", e.windowless ? QStringLiteral("no") : QStringLiteral("yes"));
@@ -390,7 +392,7 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
             e.command = value;
         else if (key == u"name")
             e.name = value;
-        else if (key == u"reason" || key == u"last-run" || key == u"how" || key == u"output-not-kept")
+        else if (key == u"reason" || key == u"last-run" || key == u"how" || key == u"output-not-kept" || key == u"note")
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;

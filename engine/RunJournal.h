@@ -15,7 +15,7 @@ enum class PassStart { ByHand, Autostart, Schedule };
 // mean something depends on the kind; the rest keep their defaults.
 struct JournalEvent {
     enum class Kind {
-        PassStarted,          // start
+        PassStarted,          // start, windowless; reason: how a start at boot caught up a missed one
         PassStopped,          // STOP pressed
         TaskSkipped,          // slot, reason: why, when not simply disabled
         TaskStarted,          // slot, pid, command, file (its output)

@@ -36,10 +36,11 @@ RunRecorder::RunRecorder(MainWindowModel& main, Launcher& launcher) : main_(main
     launcher.onEnded = [this](const ProcessEnd& end) { processEnded(end); };
 }
 
-void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay)
+void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay, const QString& caughtUp)
 {
     scheduledPending_ = true;
     windowless_ = windowless;
+    caughtUp_ = caughtUp;
     record({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless});
 }
 
@@ -55,6 +56,7 @@ void RunRecorder::beginPass(PassStart how)
     e.start = how;
     if (how == PassStart::Autostart && scheduledPending_) {
         e.start = PassStart::Schedule;
+        e.reason = caughtUp_;
         scheduledPending_ = false;
     }
     e.windowless = windowless_;

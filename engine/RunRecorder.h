@@ -40,8 +40,9 @@ public:
 
     // Cron started this copy, with its window or without: its first
     // autostart pass is a pass by the schedule, and the start is journaled.
-    // `noDisplay` says why there is no window.
-    void scheduledStart(bool windowless, const QString& noDisplay);
+    // `noDisplay` says why there is no window; `caughtUp`, when the start at
+    // boot runs a missed one, says which.
+    void scheduledStart(bool windowless, const QString& noDisplay, const QString& caughtUp = QString());
     void beginPass(PassStart how);
     void record(const JournalEvent& event);
     void problem(const QString& text) { outcome_.note(text); }
@@ -133,6 +134,7 @@ private:
     std::array<qint64, kSlotCount + 1> waitSeconds_;
     QString failureShown_;
     bool scheduledPending_ = false;
+    QString caughtUp_;
     bool windowless_ = false;
 };
 

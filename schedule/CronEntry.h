@@ -48,6 +48,8 @@ std::optional<int> parseDayOfWeekField(const QString& field);
 
 // The variable the line sets so that the program knows cron started it.
 inline constexpr char kScheduledStartVariable[] = "ZB_SEQUENTA_SCHEDULED";
+// Its value on the line that starts the copy at boot, to catch up a missed start.
+inline constexpr char kBootStartValue[] = "boot";
 
 // The longest command, everything after the five time fields, that the
 // crontab program takes; it refuses a longer one ("command too long").

@@ -2,6 +2,8 @@
 // fakes; tests/app/NoDisplayStartTest decides between them on the real
 // program.
 #include "app/ScheduledStart.h"
+#include "engine/HistoryWindowModel.h"
+#include "engine/JournalText.h"
 #include "tests/support/Harness.h"
 #include "tests/support/QtPrinters.h"
 
@@ -57,6 +59,67 @@ TEST(ScheduledStart, OnlyTheFirstAutostartOfAScheduledStartIsByTheSchedule)
             starts << e.start;
     EXPECT_EQ(starts, (QList<PassStart>{PassStart::Schedule, PassStart::ByHand, PassStart::Autostart}));
     EXPECT_EQ(h.journal.events[0], (JournalEvent{.kind = K::ScheduledStart}));
+}
+
+// A copy started at boot runs only for the last planned minute that went by
+// without a start; the pass then says so.
+TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
+{
+    const QTimeZone zone(3600);
+    const auto at = [&zone](const char* text) {
+        return QDateTime::fromString(QLatin1String(text), Qt::ISODate).toTimeZone(zone);
+    };
+    const auto line = [&at](const char* when, K kind) { return journalLine(at(when), {.kind = kind}); };
+    const schedule::CronSchedule nightly{0, 2, 0};
+    const schedule::CronSchedule workdays{0, 2, schedule::kMondayToFriday};
+    const struct {
+        const char* what;
+        schedule::CronSchedule when;
+        const char* now;
+        QStringList journal;
+        const char* since;
+        QString caughtUp;
+    } cases[] = {
+        {"missed tonight",
+         nightly,
+         "2026-12-08T08:00:00+01:00",
+         {line("2026-12-07T02:00:01+01:00", K::PassStarted)},
+         "2026-12-01T00:00:00+01:00",
+         QStringLiteral("caught up, planned for 2026-12-08 02:00")},
+        {"ran tonight",
+         nightly,
+         "2026-12-08T08:00:00+01:00",
+         {line("2026-12-08T02:00:02+01:00", K::PassStarted)},
+         "",
+         QString()},
+        {"tried tonight",
+         nightly,
+         "2026-12-08T08:00:00+01:00",
+         {line("2026-12-08T02:00:02+01:00", K::ScheduledStartNotRun)},
+         "",
+         QString()},
+        {"made after the minute", nightly, "2026-12-08T08:00:00+01:00", {}, "2026-12-08T03:00:00+01:00", QString()},
+        {"Sunday after a silent Friday",
+         workdays,
+         "2026-12-13T08:00:00+01:00",
+         {line("2026-12-10T02:00:02+01:00", K::PassStarted)},
+         "",
+         QStringLiteral("caught up, planned for 2026-12-11 02:00")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<QDateTime> planned = missedStart(c.journal, c.when, at(c.now), zone, at(c.since));
+        EXPECT_EQ(planned ? caughtUpText(*planned, zone) : QString(), c.caughtUp);
+    }
+
+    Harness h;
+    h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
+    h.start();
+    applyStartOptions(*h.program, {.scheduled = true, .caughtUp = QStringLiteral("caught up, planned for 02:00")});
+    h.seconds(12);
+    const JournalEvent started = h.journal.events.at(h.journal.kinds().indexOf(K::PassStarted));
+    EXPECT_EQ(passStartText(started), QStringLiteral("By schedule, caught up, planned for 02:00"));
+    EXPECT_EQ(parseJournalLine(journalLine(at("2026-12-08T08:00:00+01:00"), started))->event, started);
 }
 
 } // namespace
