@@ -45,6 +45,7 @@ TickKey schedulerDay(int day)
     return {QLatin1String(names[day]) + QStringLiteral("_TICKBOX"), 0};
 }
 const TickKey ENABLE_SCHED_TASK_TICKBOX{QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), 0};
+const TickKey CATCH_UP_TICKBOX{QStringLiteral("CATCH_UP_TICKBOX"), 0};
 const TextKey TASK_STATUS_TEXTBOX{QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-DELETED")};
 const TextKey SCHEDULED_SINCE{QStringLiteral("SCHEDULED_SINCE"), QString()};
 

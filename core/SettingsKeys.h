@@ -75,6 +75,8 @@ extern const TextKey TASK_RUN_TIME_TEXTBOX;
 extern const TickKey SELECT_ALL_DAYS_TICKBOX;
 TickKey schedulerDay(int day); // MON_TICKBOX (day 0) … SUN_TICKBOX (day 6)
 extern const TickKey ENABLE_SCHED_TASK_TICKBOX;
+// The entry also runs at boot, to catch up a start the machine missed.
+extern const TickKey CATCH_UP_TICKBOX;
 extern const TextKey TASK_STATUS_TEXTBOX;
 // When this copy's crontab entry was last created or enabled, ISO 8601 with
 // offset: scheduled starts before it were not expected.

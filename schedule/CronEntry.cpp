@@ -114,6 +114,26 @@ ComposedLine composeEntry(const CronSchedule& when, const QList<EnvAssignment>& 
     return {fields.toUtf8() + commandBytes, {}};
 }
 
+QByteArray bootMarker(const QString& taskName) { return entryMarker(taskName) + " /boot"; }
+
+ComposedLine composeBootEntry(const QList<EnvAssignment>& environment, const QString& programPath,
+                              const QString& taskName)
+{
+    const ComposedLine entry = composeEntry({}, environment, programPath, taskName);
+    if (!entry.error.isEmpty())
+        return entry;
+    const QByteArray mark = QByteArray(kScheduledStartVariable) + "=1 ";
+    QByteArray command = entry.line.mid(entry.line.indexOf(mark) + mark.size());
+    command = QByteArray(kScheduledStartVariable) + '=' + kBootStartValue + ' ' + command + " /boot";
+    if (command.size() > kMaxCommandBytes)
+        return {{},
+                QStringLiteral("The line at boot would be too long for cron: its command takes %1 bytes, and cron "
+                               "takes at most %2.")
+                    .arg(command.size())
+                    .arg(kMaxCommandBytes)};
+    return {"@reboot " + command, {}};
+}
+
 std::optional<CronSchedule> parseSchedule(const QByteArray& line)
 {
     static const QRegularExpression fields(QStringLiteral("^\\s*(\\d{1,2})\\s+(\\d{1,2})\\s+\\*\\s+\\*\\s+(\\S+)\\s"));

@@ -77,6 +77,14 @@ struct ComposedLine {
 ComposedLine composeEntry(const CronSchedule& when, const QList<EnvAssignment>& environment, const QString& programPath,
                           const QString& taskName);
 
+// The marker of this copy's line at boot: its entry's marker and " /boot",
+// which no copy's own marker can end in (a file name holds no "/").
+QByteArray bootMarker(const QString& taskName);
+// "@reboot", then the entry's command with the boot value of the mark, then
+// bootMarker(): a start at boot that runs the chain only for a missed start.
+ComposedLine composeBootEntry(const QList<EnvAssignment>& environment, const QString& programPath,
+                              const QString& taskName);
+
 // The schedule of an entry written as composeEntry writes it (a Sunday
 // given as 0 too); nullopt for anything else.
 std::optional<CronSchedule> parseSchedule(const QByteArray& line);

@@ -104,6 +104,8 @@ public:
     TextField SCHEDULE_HEALTH_TEXTBOX;
     Button OK_BUTTON;
     Button WORKING_DAYS_BUTTON;
+    // The entry also runs at boot; the copy then runs only a missed start.
+    TickBox CATCH_UP_TICKBOX;
 
     // Monday to Sunday.
     const std::array<TickBox*, 7> dayTicks;
@@ -134,6 +136,7 @@ private:
     void storeStatus(const QString& status);
     void storeEnabled(int value, bool beginsToRun);
     QByteArray marker() const;
+    QByteArray bootMarker() const;
     schedule::DayChoice dayChoice() const;
 
     Crontab& crontab_;

@@ -1,6 +1,7 @@
 #include "SchedulerWindowView.h"
 
 #include "EditorStyle.h"
+#include "ElidingCheckBox.h"
 #include "schedule/SchedulerWindowModel.h"
 
 #include <QCheckBox>
@@ -135,6 +136,7 @@ QWidget* SchedulerWindowView::buildActions()
     grid->addWidget(bindings_.bind(model_.DELETE_TASK_BUTTON, new QPushButton), 1, 0);
     grid->addWidget(bindings_.bind(model_.ENABLE_DELETE_BUTTON_TICKBOX, new QCheckBox), 1, 1);
     grid->addWidget(bindings_.bind(model_.ONLY_VIEW_COMMAND_TICKBOX, new QCheckBox), 2, 0, 1, 2);
+    grid->addWidget(bindings_.bind(model_.CATCH_UP_TICKBOX, new ElidingCheckBox), 3, 0, 1, 2);
     return box;
 }
 

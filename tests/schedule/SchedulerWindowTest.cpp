@@ -157,6 +157,33 @@ TEST_F(SchedulerWindow, CreateInstallsTheLineAndOnlyThenSwitchesToCreated)
     EXPECT_EQ(w.SCHEDULE_HEALTH_TEXTBOX.foreground(), colour::Black);
 }
 
+// Monday to Friday with the catch-up: two lines, the one at boot marked
+// apart; the window says what it does; disable and delete take both.
+TEST_F(SchedulerWindow, WorkingDaysWithACatchUpWriteTheEntryAndItsLineAtBoot)
+{
+    SchedulerWindowModel& w = open();
+    w.WORKING_DAYS_BUTTON.click();
+    w.CATCH_UP_TICKBOX.click();
+    w.TASK_RUN_TIME_TEXTBOX.edit(QStringLiteral("02:00"));
+    w.CREATE_TASK_BUTTON.click();
+
+    const QByteArray line = "0 2 * * 1-5 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' '/opt/zb/zb-sequenta' " + kMarker;
+    const QByteArray boot =
+        "@reboot ZB_SEQUENTA_SCHEDULED=boot DISPLAY=':0' '/opt/zb/zb-sequenta' " + kMarker + " /boot";
+    EXPECT_EQ(crontab.table.toStdString(), (kOthers + '\n' + line + '\n' + boot + '\n').toStdString());
+    EXPECT_EQ(health(),
+              QStringLiteral("Next start: Thu 2026-12-10 02:00. At boot it runs a start that the machine missed"));
+    EXPECT_EQ(h().stored(QStringLiteral("FRI_TICKBOX")), QStringLiteral("1")) << "stored at once for the boot";
+    EXPECT_FALSE(w.CATCH_UP_TICKBOX.enabled());
+
+    w.ENABLE_SCHED_TASK_TICKBOX.click();
+    EXPECT_EQ(crontab.table.toStdString(),
+              (kOthers + "\n#ZB-SEQUENTA-DISABLED# " + line + "\n#ZB-SEQUENTA-DISABLED# " + boot + '\n').toStdString());
+    w.ENABLE_DELETE_BUTTON_TICKBOX.click();
+    w.DELETE_TASK_BUTTON.click();
+    EXPECT_EQ(crontab.table, kOthers + '\n');
+}
+
 TEST_F(SchedulerWindow, AFailingCrontabLeavesStatusAndControlsAndShowsItsMessage)
 {
     crontab.failWrite = QStringLiteral("crontab: installing new crontab failed: No space left on device");
