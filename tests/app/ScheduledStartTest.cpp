@@ -65,51 +65,39 @@ TEST(ScheduledStart, OnlyTheFirstAutostartOfAScheduledStartIsByTheSchedule)
 // without a start; the pass then says so.
 TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
 {
+    // Times in December 2026 at +01:00, "08T02:00" for the 8th at 02:00.
     const QTimeZone zone(3600);
-    const auto at = [&zone](const char* text) {
-        return QDateTime::fromString(QLatin1String(text), Qt::ISODate).toTimeZone(zone);
+    const auto at = [](const char* day) {
+        return QDateTime::fromString(QStringLiteral("2026-12-%1:00+01:00").arg(QLatin1String(day)), Qt::ISODate);
     };
-    const auto line = [&at](const char* when, K kind) { return journalLine(at(when), {.kind = kind}); };
     const schedule::CronSchedule nightly{0, 2, 0};
-    const schedule::CronSchedule workdays{0, 2, schedule::kMondayToFriday};
     const struct {
         const char* what;
         schedule::CronSchedule when;
         const char* now;
-        QStringList journal;
+        const char* journaled; // a start of this kind at that time; nullptr: none
+        K kind;
         const char* since;
-        QString caughtUp;
+        const char* planned; // nullptr: nothing to catch up
     } cases[] = {
-        {"missed tonight",
-         nightly,
-         "2026-12-08T08:00:00+01:00",
-         {line("2026-12-07T02:00:01+01:00", K::PassStarted)},
-         "2026-12-01T00:00:00+01:00",
-         QStringLiteral("caught up, planned for 2026-12-08 02:00")},
-        {"ran tonight",
-         nightly,
-         "2026-12-08T08:00:00+01:00",
-         {line("2026-12-08T02:00:02+01:00", K::PassStarted)},
-         "",
-         QString()},
-        {"tried tonight",
-         nightly,
-         "2026-12-08T08:00:00+01:00",
-         {line("2026-12-08T02:00:02+01:00", K::ScheduledStartNotRun)},
-         "",
-         QString()},
-        {"made after the minute", nightly, "2026-12-08T08:00:00+01:00", {}, "2026-12-08T03:00:00+01:00", QString()},
+        {"missed tonight", nightly, "08T08:00", "07T02:01", K::PassStarted, "01T00:00", "2026-12-08 02:00"},
+        {"ran tonight", nightly, "08T08:00", "08T02:01", K::PassStarted, "01T00:00", nullptr},
+        {"tried tonight", nightly, "08T08:00", "08T02:01", K::ScheduledStartNotRun, "01T00:00", nullptr},
+        {"made after the minute", nightly, "08T08:00", nullptr, K::PassStarted, "08T03:00", nullptr},
         {"Sunday after a silent Friday",
-         workdays,
-         "2026-12-13T08:00:00+01:00",
-         {line("2026-12-10T02:00:02+01:00", K::PassStarted)},
-         "",
-         QStringLiteral("caught up, planned for 2026-12-11 02:00")},
+         {0, 2, schedule::kMondayToFriday},
+         "13T08:00",
+         "10T02:01",
+         K::PassStarted,
+         "01T00:00",
+         "2026-12-11 02:00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::optional<QDateTime> planned = missedStart(c.journal, c.when, at(c.now), zone, at(c.since));
-        EXPECT_EQ(planned ? caughtUpText(*planned, zone) : QString(), c.caughtUp);
+        const QStringList journal{c.journaled ? journalLine(at(c.journaled), {.kind = c.kind}) : QString()};
+        const std::optional<QDateTime> planned = missedStart(journal, c.when, at(c.now), zone, at(c.since));
+        EXPECT_EQ(planned ? caughtUpText(*planned, zone) : QString(),
+                  c.planned ? QStringLiteral("caught up, planned for ") + QLatin1String(c.planned) : QString());
     }
 
     Harness h;
@@ -118,8 +106,8 @@ TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
     applyStartOptions(*h.program, {.scheduled = true, .caughtUp = QStringLiteral("caught up, planned for 02:00")});
     h.seconds(12);
     const JournalEvent started = h.journal.events.at(h.journal.kinds().indexOf(K::PassStarted));
-    EXPECT_EQ(passStartText(started), QStringLiteral("By schedule, caught up, planned for 02:00"));
-    EXPECT_EQ(parseJournalLine(journalLine(at("2026-12-08T08:00:00+01:00"), started))->event, started);
+    EXPECT_EQ(passStartText(parseJournalLine(journalLine(at("08T08:00"), started))->event),
+              QStringLiteral("By schedule, caught up, planned for 02:00"));
 }
 
 } // namespace
