@@ -177,27 +177,5 @@ TEST(SingleTaskSettingsWindow, ViewAllSettingsLeavesTheseFieldsAndASaveHereWrite
     EXPECT_EQ(m.TASK_CMD_TEXTBOX[5].text(), QStringLiteral("/bin/five"));
 }
 
-// The guards of slot 7 load and are stored only when they
-// change; a limit that is none says so and is kept as typed.
-TEST(SingleTaskSettingsWindow, TheSlotsGuardsLoadAndSaveWithIt)
-{
-    Harness h;
-    h.seed(QStringLiteral("TASK_7_TIME_LIMIT_TEXTBOX"), QStringLiteral("90"));
-    h.start();
-    auto w = test::singleTaskWindow(h);
-    w.Form_Load();
-    w.TASK_LOAD_BUTTON[7].click();
-    EXPECT_EQ(w.guards.TIME_LIMIT_TEXTBOX.text(), QStringLiteral("90"));
-    w.guards.STOP_ON_FAILURE_TICKBOX.click();
-    w.guards.TIME_LIMIT_TEXTBOX.edit(QStringLiteral("1,5"));
-    w.SAVE_BUTTON.click();
-
-    EXPECT_EQ(h.stored(QStringLiteral("TASK_7_STOP_ON_FAILURE_TICKBOX")), QStringLiteral("1"));
-    EXPECT_EQ(h.stored(QStringLiteral("TASK_7_TIME_LIMIT_TEXTBOX")), QStringLiteral("1,5"));
-    EXPECT_EQ(h.stored(QStringLiteral("TASK_7_TIME_LIMIT_STOP_TICKBOX")), QStringLiteral("<absent>"));
-    EXPECT_EQ(w.guards.TIME_LIMIT_TEXTBOX.foreground(), colour::Red);
-    EXPECT_TRUE(w.guards.TIME_LIMIT_TEXTBOX.toolTip().startsWith(QStringLiteral("Not a time limit")));
-}
-
 } // namespace
 } // namespace zb
