@@ -176,10 +176,7 @@ TEST_F(SchedulerWindow, WorkingDaysWithACatchUpWriteTheEntryAndItsLineAtBoot)
 
     w.ENABLE_SCHED_TASK_TICKBOX.click();
     const QByteArray off = "#ZB-SEQUENTA-DISABLED# ";
-    EXPECT_EQ(crontab.table, kOthers + '
-' + off + line + '
-' + off + boot + '
-');
+    EXPECT_EQ(crontab.table, kOthers + '\n' + off + line + '\n' + off + boot + '\n');
     w.ENABLE_DELETE_BUTTON_TICKBOX.click();
     w.DELETE_TASK_BUTTON.click();
     EXPECT_EQ(crontab.table, kOthers + '\n');
