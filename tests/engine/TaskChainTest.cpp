@@ -259,7 +259,6 @@ TEST(TaskChain, AFailureWhileTheChainHoldsOnItsTaskSkipsTheRestWhenItsSlotSaysSo
         if (c.why.isEmpty())
             continue;
         EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled()) << "the pass ends as after slot 20";
-        EXPECT_EQ(h.journal.kinds().count(JournalEvent::Kind::ChainEnded), 1);
         EXPECT_TRUE(h.journal.events.contains(
             JournalEvent{.kind = JournalEvent::Kind::TaskSkipped, .slot = 20, .reason = c.why}));
         EXPECT_EQ(m.TASK_LIGHT[3].toolTip(), QStringLiteral("skipped: ") + c.why);

@@ -148,7 +148,6 @@ TEST(CronEntry, TheScheduleReadBack)
         {"15 9 * * 1,3,5 '/x' # ZB-SEQUENTA - x", 15, 9, 1 | 4 | 16},
         {"15 9 * * 0-7 '/x' # ZB-SEQUENTA - x", 15, 9, 0},
         {"15 9 * * mon '/x' # ZB-SEQUENTA - x", -1, 0, 0},
-        {"15 9 * * 5-1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
         {"*/5 9 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
         {"30 7 1 * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
         {"61 7 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
