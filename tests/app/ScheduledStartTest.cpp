@@ -70,7 +70,6 @@ TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
     const auto at = [](const char* day) {
         return QDateTime::fromString(QStringLiteral("2026-12-%1:00+01:00").arg(QLatin1String(day)), Qt::ISODate);
     };
-    const schedule::CronSchedule nightly{0, 2, 0};
     const struct {
         const char* what;
         schedule::CronSchedule when;
@@ -80,10 +79,10 @@ TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
         const char* since;
         const char* planned; // nullptr: nothing to catch up
     } cases[] = {
-        {"missed tonight", nightly, "08T08:00", "07T02:01", K::PassStarted, "01T00:00", "2026-12-08 02:00"},
-        {"ran tonight", nightly, "08T08:00", "08T02:01", K::PassStarted, "01T00:00", nullptr},
-        {"tried tonight", nightly, "08T08:00", "08T02:01", K::ScheduledStartNotRun, "01T00:00", nullptr},
-        {"made after the minute", nightly, "08T08:00", nullptr, K::PassStarted, "08T03:00", nullptr},
+        {"missed tonight", {0, 2, 0}, "08T08:00", "07T02:01", K::PassStarted, "01T00:00", "2026-12-08 02:00"},
+        {"ran tonight", {0, 2, 0}, "08T08:00", "08T02:01", K::PassStarted, "01T00:00", nullptr},
+        {"tried tonight", {0, 2, 0}, "08T08:00", "08T02:01", K::ScheduledStartNotRun, "01T00:00", nullptr},
+        {"made after the minute", {0, 2, 0}, "08T08:00", nullptr, K::PassStarted, "08T03:00", nullptr},
         {"Sunday after a silent Friday",
          {0, 2, schedule::kMondayToFriday},
          "13T08:00",

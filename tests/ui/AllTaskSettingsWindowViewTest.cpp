@@ -19,7 +19,6 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     Harness h;
     h.seed(QStringLiteral("TASK_14_TICKBOX_CAPTION"), QStringLiteral("Fourteen"));
     h.seed(QStringLiteral("TASK_14_CMD"), QStringLiteral("/bin/fourteen"));
-    h.seed(QStringLiteral("TASK_14_TIME_LIMIT_TEXTBOX"), QStringLiteral("90"));
     h.seed(QStringLiteral("TASK_20_PROCESS_NAME_TEXTBOX"), QStringLiteral("twenty"));
     MainWindowModel& m = h.start().main;
     auto model = test::allTasksWindow(h);
@@ -30,7 +29,6 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
     EXPECT_EQ(view.objectName(), QStringLiteral("ZB_SEQUENTA_SETTINGS"));
     EXPECT_EQ(view.windowTitle(), QStringLiteral("ZB-SEQUENTA - SETTINGS"));
     EXPECT_EQ(view.findChildren<QLineEdit*>().size(), 100) << "sixty fields, twenty limits, twenty slot numbers";
-    EXPECT_EQ(child<QLineEdit>(view, "TASK_14_TIME_LIMIT_TEXTBOX")->text(), QStringLiteral("90"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_1_NAME_TEXTBOX")->text(), QStringLiteral("TASK 1"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_NAME_TEXTBOX")->text(), QStringLiteral("Fourteen"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_CMD_TEXTBOX")->text(), QStringLiteral("/bin/fourteen"));
