@@ -2,16 +2,45 @@
 
 #include "CommandLine.h"
 #include "Program.h"
-#include "schedule/CronEntry.h"
+#include "core/Settings.h"
+#include "engine/JournalText.h"
+#include "schedule/CronClock.h"
 
 namespace zb {
 
-bool takeScheduledStartMark()
+ScheduledMark takeScheduledStartMark()
 {
     const char* name = schedule::kScheduledStartVariable;
-    const bool scheduled = qEnvironmentVariable(name) == QLatin1String("1");
+    const QString value = qEnvironmentVariable(name);
     qunsetenv(name);
-    return scheduled;
+    if (value == QLatin1String("1"))
+        return ScheduledMark::Schedule;
+    return value == QLatin1String(schedule::kBootStartValue) ? ScheduledMark::Boot : ScheduledMark::None;
+}
+
+std::optional<QDateTime> missedStart(const QStringList& journalLines, const schedule::CronSchedule& when,
+                                     const QDateTime& now, const QTimeZone& zone, const QDateTime& since)
+{
+    const QDateTime planned = schedule::lastStart(when, now, zone);
+    if (!planned.isValid() || (since.isValid() && planned < since))
+        return std::nullopt;
+    for (const QString& line : journalLines) {
+        const std::optional<JournalEntry> entry = parseJournalLine(line);
+        if (!entry || entry->when < planned)
+            continue;
+        const JournalEvent::Kind kind = entry->event.kind;
+        // A start that was tried counts too: it did not go missing.
+        if (kind == JournalEvent::Kind::PassStarted || kind == JournalEvent::Kind::ScheduledStart ||
+            kind == JournalEvent::Kind::ScheduledStartNotRun)
+            return std::nullopt;
+    }
+    return planned;
+}
+
+QString caughtUpText(const QDateTime& planned, const QTimeZone& zone)
+{
+    return QStringLiteral("caught up, planned for ") +
+           planned.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QString takeUnusableDisplayMark()
@@ -56,10 +85,30 @@ StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDispl
     return plan;
 }
 
+std::optional<QString> catchUpAtBoot(const Settings& settings, const RunJournal& journal, const QDateTime& now,
+                                     const QTimeZone& zone)
+{
+    const auto time = schedule::parseRunTime(settings.readText(keys::TASK_RUN_TIME_TEXTBOX));
+    if (!time)
+        return std::nullopt;
+    int days = 0;
+    for (int d = 0; d < 7; ++d)
+        if (settings.readTick(keys::schedulerDay(d)) != 0)
+            days |= schedule::weekdayBit(d + 1);
+    if (settings.readTick(keys::SELECT_ALL_DAYS_TICKBOX) != 0)
+        days = 0;
+    const QDateTime since = QDateTime::fromString(settings.readText(keys::SCHEDULED_SINCE), Qt::ISODate);
+    const std::optional<QDateTime> planned =
+        missedStart(journal.readLines(), {time->minute, time->hour, days}, now, zone, since);
+    if (!planned)
+        return std::nullopt;
+    return caughtUpText(*planned, zone);
+}
+
 void applyStartOptions(Program& program, const StartOptions& options)
 {
     if (options.scheduled)
-        program.engine.recorder().scheduledStart(options.windowless, options.noDisplay);
+        program.engine.recorder().scheduledStart(options.windowless, options.noDisplay, options.caughtUp);
     if (options.windowless)
         program.main.AUTOCLOSE_TICKBOX.setValue(1);
     if (options.noAutostart)

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "engine/RunJournal.h"
+#include "schedule/CronEntry.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 #include <optional>
 
 namespace zb {
 
 class Program;
+class Settings;
 
 // How this start goes: cron's mark, and whether a window can open.
 struct StartOptions {
@@ -16,11 +20,29 @@ struct StartOptions {
     QString noDisplay;         // why no window can open; empty when one can
     bool displayGiven = false; // the command line named the platform or display
     bool noAutostart = false;  // a person's look: the autostart countdown is put off
+    QString caughtUp;          // a start at boot that runs a missed one: "caught up, planned for <time>"
 };
+
+// How cron's mark says this copy was started: by its entry's minute, or at
+// boot by its catch-up line.
+enum class ScheduledMark { None, Schedule, Boot };
 
 // Reads cron's mark and removes it from the environment, so that the tasks
 // and a copy started from them do not take it for theirs.
-bool takeScheduledStartMark();
+ScheduledMark takeScheduledStartMark();
+
+// The start a copy started at boot catches up: the entry's last minute before
+// now, when it came after `since` (the entry was made or enabled) and no pass
+// nor scheduled start is journaled from it on. Nothing otherwise: the copy
+// then exits at once.
+std::optional<QDateTime> missedStart(const QStringList& journalLines, const schedule::CronSchedule& when,
+                                     const QDateTime& now, const QTimeZone& zone, const QDateTime& since);
+// "caught up, planned for 2026-12-08 02:00"
+QString caughtUpText(const QDateTime& planned, const QTimeZone& zone);
+// For a copy started at boot: the caught-up text when the schedule stored in
+// the settings missed a start, per missedStart(); nothing when it did not.
+std::optional<QString> catchUpAtBoot(const Settings& settings, const RunJournal& journal, const QDateTime& now,
+                                     const QTimeZone& zone);
 
 // A start that gave up on a display that never answered starts again without
 // it; this mark, read and removed like cron's, carries why.

@@ -4,9 +4,11 @@
 #include "app/LastPass.h"
 #include "app/NotRunNotice.h"
 #include "app/ScheduledStart.h"
+#include "core/Settings.h"
 #include "platform/SingleInstance.h"
 #include "platform/SystemServices.h"
 #include "platform/qt/ArgvExecutableInfo.h"
+#include "platform/qt/IniSettingsStore.h"
 
 #include <QFileInfo>
 
@@ -45,7 +47,19 @@ int main(int argc, char** argv)
         return check.exitStatus;
     }
     zb::StartOptions options;
-    options.scheduled = zb::takeScheduledStartMark();
+    const zb::ScheduledMark mark = zb::takeScheduledStartMark();
+    options.scheduled = mark != zb::ScheduledMark::None;
+    if (mark == zb::ScheduledMark::Boot) {
+        // The boot line runs the chain only for a start the machine missed.
+        const zb::ArgvExecutableInfo exe(arguments.value(0));
+        zb::IniSettingsStore store(zb::systemSettingsFilePath());
+        const auto journal = zb::createSystemJournal(exe.baseName());
+        const std::optional<QString> caughtUp = zb::catchUpAtBoot(
+            zb::Settings(store, exe), *journal, QDateTime::currentDateTime(), QTimeZone::systemTimeZone());
+        if (!caughtUp)
+            return 0;
+        options.caughtUp = *caughtUp;
+    }
     options.displayGiven = line.displayGiven;
     // Told without connecting to the display: Qt's connection is the first.
     options.noDisplay = zb::takeUnusableDisplayMark();

@@ -20,6 +20,9 @@ TickKey taskPause(int n) { return {slotKey(n, "PAUSE_TICKBOX"), 0}; }
 TextKey taskCaption(int n) { return {slotKey(n, "TICKBOX_CAPTION"), QStringLiteral("TASK %1").arg(n)}; }
 TextKey taskCommand(int n) { return {slotKey(n, "CMD"), QString()}; }
 TextKey taskProcessName(int n) { return {slotKey(n, "PROCESS_NAME_TEXTBOX"), QString()}; }
+TextKey taskTimeLimit(int n) { return {slotKey(n, "TIME_LIMIT_TEXTBOX"), QString()}; }
+TickKey taskTimeLimitStop(int n) { return {slotKey(n, "TIME_LIMIT_STOP_TICKBOX"), 0}; }
+TickKey taskStopOnFailure(int n) { return {slotKey(n, "STOP_ON_FAILURE_TICKBOX"), 0}; }
 
 const TextKey SE_HOME_TEXTBOX{QStringLiteral("SE_HOME_TEXTBOX"), QString()};
 const TextKey SMTP_SERVER_ADDRESS_PORT_TEXTBOX{QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX"), QString()};
@@ -42,6 +45,7 @@ TickKey schedulerDay(int day)
     return {QLatin1String(names[day]) + QStringLiteral("_TICKBOX"), 0};
 }
 const TickKey ENABLE_SCHED_TASK_TICKBOX{QStringLiteral("ENABLE_SCHED_TASK_TICKBOX"), 0};
+const TickKey CATCH_UP_TICKBOX{QStringLiteral("CATCH_UP_TICKBOX"), 0};
 const TextKey TASK_STATUS_TEXTBOX{QStringLiteral("TASK_STATUS_TEXTBOX"), QStringLiteral("TASK-DELETED")};
 const TextKey SCHEDULED_SINCE{QStringLiteral("SCHEDULED_SINCE"), QString()};
 

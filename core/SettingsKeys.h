@@ -45,11 +45,14 @@ extern const TextKey LAST_RUN;
 extern const TextKey LAST_RUN_TIME; // when LAST_RUN was stored at an autoclose, ISO 8601 with offset
 
 // Slot keys, n = 1 to 20.
-TickKey taskEnable(int n);      // TASK_n_ENABLE_TICKBOX
-TickKey taskPause(int n);       // TASK_n_PAUSE_TICKBOX
-TextKey taskCaption(int n);     // TASK_n_TICKBOX_CAPTION, default "TASK n"
-TextKey taskCommand(int n);     // TASK_n_CMD
-TextKey taskProcessName(int n); // TASK_n_PROCESS_NAME_TEXTBOX
+TickKey taskEnable(int n);        // TASK_n_ENABLE_TICKBOX
+TickKey taskPause(int n);         // TASK_n_PAUSE_TICKBOX
+TextKey taskCaption(int n);       // TASK_n_TICKBOX_CAPTION, default "TASK n"
+TextKey taskCommand(int n);       // TASK_n_CMD
+TextKey taskProcessName(int n);   // TASK_n_PROCESS_NAME_TEXTBOX
+TextKey taskTimeLimit(int n);     // TASK_n_TIME_LIMIT_TEXTBOX: minutes a wait may last, empty for no limit
+TickKey taskTimeLimitStop(int n); // TASK_n_TIME_LIMIT_STOP_TICKBOX: the task is stopped at its limit
+TickKey taskStopOnFailure(int n); // TASK_n_STOP_ON_FAILURE_TICKBOX: its failure skips the slots after it
 
 // E-mail settings: the same names in this copy's section and in the shared
 // section.
@@ -72,6 +75,8 @@ extern const TextKey TASK_RUN_TIME_TEXTBOX;
 extern const TickKey SELECT_ALL_DAYS_TICKBOX;
 TickKey schedulerDay(int day); // MON_TICKBOX (day 0) … SUN_TICKBOX (day 6)
 extern const TickKey ENABLE_SCHED_TASK_TICKBOX;
+// The entry also runs at boot, to catch up a start the machine missed.
+extern const TickKey CATCH_UP_TICKBOX;
 extern const TextKey TASK_STATUS_TEXTBOX;
 // When this copy's crontab entry was last created or enabled, ISO 8601 with
 // offset: scheduled starts before it were not expected.

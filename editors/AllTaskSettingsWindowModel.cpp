@@ -12,6 +12,7 @@ namespace {
 const QString kDisplayName = QStringLiteral("Display Name");
 const QString kFullRunCommand = QStringLiteral("Full Run Command");
 const QString kProcessHeading = text::kProcessColumn;
+const QString kLimitHeading = QStringLiteral("Limit (min), Stop, Stop chain");
 
 TextField ownNamed(int n, const char* suffix)
 {
@@ -28,6 +29,7 @@ AllTaskSettingsWindowModel::AllTaskSettingsWindowModel(Settings& settings, MainW
       TASK_NAME_TEXTBOX([](int n) { return ownNamed(n, "NAME_TEXTBOX"); }),
       TASK_CMD_TEXTBOX([](int n) { return ownNamed(n, "CMD_TEXTBOX"); }),
       TASK_PROCESS_NAME_TEXTBOX([](int n) { return ownNamed(n, "PROCESS_NAME_TEXTBOX"); }),
+      guards([](int n) { return SlotGuardControls(n); }),
       SAVE_BUTTON(QStringLiteral("SAVE_BUTTON"), QStringLiteral("Save")),
       CANCEL_BUTTON(QStringLiteral("CANCEL_BUTTON"), QStringLiteral("Cancel")),
       Label1(QStringLiteral("Label1"), kDisplayName),
@@ -36,6 +38,8 @@ AllTaskSettingsWindowModel::AllTaskSettingsWindowModel(Settings& settings, MainW
       Label4(QStringLiteral("Label4"), kDisplayName),
       Label5(QStringLiteral("Label5"), kFullRunCommand),
       Label6(QStringLiteral("Label6"), kProcessHeading),
+      Label7(QStringLiteral("Label7"), kLimitHeading),
+      Label8(QStringLiteral("Label8"), kLimitHeading),
       ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), QStringLiteral("ZEBRANE - ZB-SEQUENTA")),
       ZB_SEQUENTA_VERSION(QStringLiteral("ZB_SEQUENTA_VERSION"), text::kVersion),
       FREEWARE_LABEL(QStringLiteral("FREEWARE_LABEL"), QStringLiteral("!!! FREEWARE !!!")),
@@ -45,6 +49,12 @@ AllTaskSettingsWindowModel::AllTaskSettingsWindowModel(Settings& settings, MainW
     for (int n = 1; n <= kSlotCount; ++n) {
         TASK_LIGHT[n].setLocked(true);
         TASK_PROCESS_NAME_TEXTBOX[n].setToolTip(text::kProcessToolTip);
+        // The grid has no room for the ticks' captions: their headings and
+        // tips say them.
+        for (TickBox* tick : {&guards[n].TIME_LIMIT_STOP_TICKBOX, &guards[n].STOP_ON_FAILURE_TICKBOX}) {
+            tick->setToolTip(tick->caption() + QStringLiteral(": ") + tick->toolTip());
+            tick->setCaption(QString());
+        }
     }
     SAVE_BUTTON.onClick = [this] { SAVE_BUTTON_Click(); };
     CANCEL_BUTTON.onClick = [this] { CANCEL_BUTTON_Click(); };
@@ -59,12 +69,15 @@ void AllTaskSettingsWindowModel::Form_Load()
         TASK_CMD_TEXTBOX[n].setText(settings_.readText(keys::taskCommand(n)));
     for (int n = 1; n <= kSlotCount; ++n)
         TASK_PROCESS_NAME_TEXTBOX[n].setText(settings_.readText(keys::taskProcessName(n)));
+    for (int n = 1; n <= kSlotCount; ++n)
+        guards[n].load(settings_, n);
     rememberFields();
 }
 
 QStringList AllTaskSettingsWindowModel::fieldsOf(int n) const
 {
-    return {TASK_NAME_TEXTBOX[n].text(), TASK_CMD_TEXTBOX[n].text(), TASK_PROCESS_NAME_TEXTBOX[n].text()};
+    return QStringList{TASK_NAME_TEXTBOX[n].text(), TASK_CMD_TEXTBOX[n].text(), TASK_PROCESS_NAME_TEXTBOX[n].text()} +
+           guards[n].values();
 }
 
 void AllTaskSettingsWindowModel::rememberFields()
@@ -93,7 +106,11 @@ void AllTaskSettingsWindowModel::SAVE_BUTTON_Click()
             settings_.writeText(keys::taskCommand(n), TASK_CMD_TEXTBOX[n].text());
         for (int n = 1; n <= kSlotCount; ++n)
             settings_.writeText(keys::taskProcessName(n), TASK_PROCESS_NAME_TEXTBOX[n].text());
+        for (int n = 1; n <= kSlotCount; ++n)
+            guards[n].store(settings_, n);
     }
+    for (int n = 1; n <= kSlotCount; ++n)
+        guards[n].checkLimit();
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_ENABLE_TICKBOX[n].setCaption(TASK_NAME_TEXTBOX[n].text());
     for (int n = 1; n <= kSlotCount; ++n)

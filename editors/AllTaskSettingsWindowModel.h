@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorWindowModel.h"
+#include "SlotGuardControls.h"
 #include "core/Control.h"
 #include "core/SlotArray.h"
 
@@ -11,8 +12,8 @@ namespace zb {
 
 class MainWindowModel;
 
-// ZB_SEQUENTA_SETTINGS: the names, commands and process names of all twenty
-// slots in one grid, saved in one go.
+// ZB_SEQUENTA_SETTINGS: the names, commands, process names and guards of all
+// twenty slots in one grid, saved in one go.
 class AllTaskSettingsWindowModel : public EditorWindowModel {
 public:
     AllTaskSettingsWindowModel(Settings& settings, MainWindowModel& main);
@@ -32,6 +33,8 @@ public:
     SlotArray<TextField> TASK_NAME_TEXTBOX;
     SlotArray<TextField> TASK_CMD_TEXTBOX;
     SlotArray<TextField> TASK_PROCESS_NAME_TEXTBOX;
+    // Each slot's time limit and stop switches.
+    SlotArray<SlotGuardControls> guards;
 
     Button SAVE_BUTTON;
     Button CANCEL_BUTTON;
@@ -42,6 +45,9 @@ public:
     Label Label4;
     Label Label5;
     Label Label6;
+    // The time limit headings of the two blocks.
+    Label Label7;
+    Label Label8;
     Label ZB_SEQUENTA_TITLE;
     Label ZB_SEQUENTA_VERSION;
     Label FREEWARE_LABEL;

@@ -36,6 +36,7 @@ SingleTaskSettingsWindowModel::SingleTaskSettingsWindowModel(Settings& settings,
       TASK_PROCESS_NAME_LABEL(QStringLiteral("TASK_PROCESS_NAME_LABEL"),
                               QStringLiteral("P4P - MONITOR PROCESS (NONE: THE TASK ITSELF)")),
       TASK_CMD_LABEL(QStringLiteral("TASK_CMD_LABEL"), QStringLiteral("TASK COMMAND")),
+      TIME_LIMIT_LABEL(QStringLiteral("TIME_LIMIT_LABEL"), QStringLiteral("TIME LIMIT (MIN)")),
       SINGLE_SETTINGS_LABEL(QStringLiteral("SINGLE_SETTINGS_LABEL"), QStringLiteral("SINGLE SETTINGS")),
       ZB_TITLE(QStringLiteral("ZB_TITLE"), text::kZebrane),
       ZB_SEQUENTA_TITLE(QStringLiteral("ZB_SEQUENTA_TITLE"), text::kProgramTitle),
@@ -81,18 +82,23 @@ void SingleTaskSettingsWindowModel::loadSlot(int n)
     TASK_1_NAME_TEXTBOX.setText(settings_.readText(keys::taskCaption(n)));
     TASK_1_CMD_TEXTBOX.setText(settings_.readText(keys::taskCommand(n)));
     TASK_1_PROCESS_NAME_TEXTBOX.setText(settings_.readText(keys::taskProcessName(n)));
+    guards.load(settings_, n);
     rememberFields();
 }
 
 void SingleTaskSettingsWindowModel::rememberFields()
 {
-    savedFields_ = {TASK_1_NAME_TEXTBOX.text(), TASK_1_CMD_TEXTBOX.text(), TASK_1_PROCESS_NAME_TEXTBOX.text()};
+    savedFields_ =
+        QStringList{TASK_1_NAME_TEXTBOX.text(), TASK_1_CMD_TEXTBOX.text(), TASK_1_PROCESS_NAME_TEXTBOX.text()} +
+        guards.values();
 }
 
 QList<int> SingleTaskSettingsWindowModel::slotsWithUnsavedEdits() const
 {
     const int n = loadedSlot();
-    const QStringList now = {TASK_1_NAME_TEXTBOX.text(), TASK_1_CMD_TEXTBOX.text(), TASK_1_PROCESS_NAME_TEXTBOX.text()};
+    const QStringList now =
+        QStringList{TASK_1_NAME_TEXTBOX.text(), TASK_1_CMD_TEXTBOX.text(), TASK_1_PROCESS_NAME_TEXTBOX.text()} +
+        guards.values();
     if (n == 0 || now == savedFields_)
         return {};
     return {n};
@@ -121,7 +127,9 @@ void SingleTaskSettingsWindowModel::SAVE_BUTTON_Click()
         settings_.writeText(keys::taskCaption(n), name);
         settings_.writeText(keys::taskCommand(n), command);
         settings_.writeText(keys::taskProcessName(n), process);
+        guards.store(settings_, n);
     }
+    guards.checkLimit();
     main_.TASK_ENABLE_TICKBOX[n].setCaption(name);
     main_.TASK_CMD_TEXTBOX[n].setText(command);
     main_.TASK_PROCESS_NAME_TEXTBOX[n].setText(process);

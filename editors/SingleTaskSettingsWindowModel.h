@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorWindowModel.h"
+#include "SlotGuardControls.h"
 #include "core/Control.h"
 #include "core/SlotArray.h"
 
@@ -13,8 +14,8 @@ class FileDialog;
 class MainWindowModel;
 class WindowOpener;
 
-// ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW: edits the name, command and process
-// name of one slot at a time. The loaded slot is only the text of
+// ZB_SEQUENTA_SINGLE_SETTINGS_WINDOW: edits the name, command, process name
+// and guards of one slot at a time. The loaded slot is only the text of
 // TASK_LIGHT; the three fields carry slot 1's names whatever slot is loaded.
 class SingleTaskSettingsWindowModel : public EditorWindowModel {
 public:
@@ -36,6 +37,8 @@ public:
     TextField TASK_1_NAME_TEXTBOX;
     TextField TASK_1_CMD_TEXTBOX;
     TextField TASK_1_PROCESS_NAME_TEXTBOX;
+    // The loaded slot's time limit and stop switches.
+    SlotGuardControls guards{1};
 
     SlotArray<Button> TASK_LOAD_BUTTON;
     Button BROWSE_FILE_BUTTON;
@@ -47,6 +50,7 @@ public:
     Label TASK_NAME_LABEL;
     Label TASK_PROCESS_NAME_LABEL;
     Label TASK_CMD_LABEL;
+    Label TIME_LIMIT_LABEL;
     Label SINGLE_SETTINGS_LABEL;
     Label ZB_TITLE;
     Label ZB_SEQUENTA_TITLE;

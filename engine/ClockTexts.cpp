@@ -1,5 +1,7 @@
 #include "ClockTexts.h"
 
+#include <algorithm>
+
 namespace zb {
 
 namespace {
@@ -23,6 +25,15 @@ QString runtimeClockText(qint64 seconds)
     const qint64 ofDay = ((seconds % kDay) + kDay) % kDay;
     return twoDigits(ofDay / kHour) + QLatin1Char(':') + twoDigits(ofDay % kHour / kMinute) + QLatin1Char(':') +
            twoDigits(ofDay % kMinute);
+}
+
+QString durationText(qint64 seconds)
+{
+    seconds = std::max<qint64>(0, seconds);
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / kHour)
+        .arg(seconds / kMinute % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % kMinute, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace zb

@@ -21,4 +21,7 @@ QString countdownFieldText(qint64 seconds);
 // the display starts again at "00:00:00".
 QString runtimeClockText(qint64 seconds);
 
+// A span of seconds as "h:mm:ss", the hours not wrapped: "0:00:03", "26:00:00".
+QString durationText(qint64 seconds);
+
 } // namespace zb

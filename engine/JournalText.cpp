@@ -11,7 +11,7 @@ namespace {
 
 using Kind = JournalEvent::Kind;
 
-constexpr std::array<std::pair<Kind, const char*>, 21> kKindNames{{
+constexpr std::array<std::pair<Kind, const char*>, 23> kKindNames{{
     {Kind::PassStarted, "pass-started"},
     {Kind::PassStopped, "pass-stopped"},
     {Kind::TaskSkipped, "task-skipped"},
@@ -33,6 +33,8 @@ constexpr std::array<std::pair<Kind, const char*>, 21> kKindNames{{
     {Kind::EmailStillRunning, "email-still-running-at-exit"},
     {Kind::PassInterrupted, "pass-interrupted"},
     {Kind::PassEndFound, "pass-end-found"},
+    {Kind::TaskTimedOut, "task-timed-out"},
+    {Kind::TaskSignalled, "task-signalled"},
 }};
 
 QLatin1StringView kindName(Kind kind)
@@ -201,6 +203,8 @@ QString journalLine(const QDateTime& when, const JournalEvent& e, const QString&
         field(out, "by", startWord(e.start));
         if (e.windowless)
             field(out, "window", QStringLiteral("no"));
+        if (!e.reason.isEmpty())
+            field(out, "note", e.reason);
         break;
     case Kind::ScheduledStart:
         field(out, "window", e.windowless ? QStringLiteral("no") : QStringLiteral("yes"));
@@ -215,6 +219,19 @@ QString journalLine(const QDateTime& when, const JournalEvent& e, const QString&
         break;
     case Kind::TaskSkipped:
         field(out, "task", e.slot);
+        if (!e.reason.isEmpty())
+            field(out, "reason", e.reason);
+        break;
+    case Kind::TaskTimedOut:
+        field(out, "task", e.slot);
+        field(out, "seconds", e.seconds);
+        break;
+    case Kind::TaskSignalled:
+        field(out, "task", e.slot);
+        field(out, "pid", e.pid);
+        field(out, "signal", e.signal);
+        if (!e.reason.isEmpty())
+            field(out, "reason", e.reason);
         break;
     case Kind::TaskStarted:
         field(out, "task", e.slot);
@@ -385,7 +402,7 @@ std::optional<JournalEntry> parseWholeLine(QStringView line)
             e.command = value;
         else if (key == u"name" || key == u"slot-name")
             e.name = value;
-        else if (key == u"reason" || key == u"last-run" || key == u"how" || key == u"output-not-kept")
+        else if (key == u"reason" || key == u"last-run" || key == u"how" || key == u"output-not-kept" || key == u"note")
             e.reason = value;
         else if (key == u"output" || key == u"script")
             e.file = value;

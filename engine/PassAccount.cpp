@@ -99,7 +99,7 @@ void apply(Reading& r, const JournalEvent& e)
     switch (e.kind) {
     case Kind::TaskSkipped: {
         HistorySlot& s = slotOf(pass, e.slot);
-        s.outcome = QStringLiteral("skipped");
+        s.outcome = e.reason.isEmpty() ? QStringLiteral("skipped") : QStringLiteral("skipped: ") + e.reason;
         s.skipped = true;
         pass.turn = e.slot + 1;
         break;
@@ -136,13 +136,25 @@ void apply(Reading& r, const JournalEvent& e)
     case Kind::WaitStopped:
         slotOf(pass, e.slot).outcome += QStringLiteral("; wait stopped after %1 s").arg(e.seconds);
         break;
+    case Kind::TaskTimedOut:
+        slotOf(pass, e.slot).outcome += QStringLiteral("; wait timed out after ") + tookText(e.seconds);
+        slotOf(pass, e.slot).failed = true;
+        noteProblem(r, problem::taskTimedOut(e.slot));
+        pass.turn = e.slot + 1;
+        break;
+    case Kind::TaskSignalled:
+        slotOf(pass, e.slot).outcome +=
+            (e.signal == 9 ? QStringLiteral(", SIGKILL") : QStringLiteral(", SIGTERM")) +
+            (e.reason.isEmpty() ? QStringLiteral(" sent") : QStringLiteral(": ") + e.reason);
+        break;
     case Kind::TaskExited: {
         r.tasks.remove(e.pid);
         HistorySlot& s = slotOf(pass, e.slot);
+        const bool timedOut = s.outcome.contains(QLatin1String("; wait timed out"));
         s.outcome = processEndText(e.exitCode, e.signal) + QStringLiteral(" after ") + tookText(e.runMs / 1000) +
                     waitNote(s.outcome);
-        s.failed = endedBadly(e);
-        if (endedBadly(e))
+        s.failed = timedOut || endedBadly(e);
+        if (endedBadly(e) && !timedOut)
             noteProblem(r, problem::taskExitedWith(e.slot, lastRunEndWord(e.exitCode, e.signal)));
         break;
     }
@@ -187,7 +199,7 @@ void apply(Reading& r, const JournalEvent& e)
 bool endsAProcess(Kind kind)
 {
     return kind == Kind::TaskExited || kind == Kind::TaskStillRunning || kind == Kind::EmailEnded ||
-           kind == Kind::EmailStillRunning;
+           kind == Kind::EmailStillRunning || kind == Kind::TaskSignalled;
 }
 
 // Said after the pass's end, by the next start: nothing of how long it took.
@@ -403,8 +415,11 @@ QString passStartText(const JournalEvent& started)
     switch (started.start) {
     case PassStart::Autostart:
         return QStringLiteral("Autostart");
-    case PassStart::Schedule:
-        return started.windowless ? QStringLiteral("By schedule, without a window") : QStringLiteral("By schedule");
+    case PassStart::Schedule: {
+        const QString how =
+            started.windowless ? QStringLiteral("By schedule, without a window") : QStringLiteral("By schedule");
+        return started.reason.isEmpty() ? how : how + QStringLiteral(", ") + started.reason;
+    }
     case PassStart::ByHand:
         break;
     }

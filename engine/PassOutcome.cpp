@@ -17,6 +17,7 @@ QString startEmailNotSent() { return QStringLiteral("START EMAIL NOT SENT"); }
 QString endEmailNotSent() { return QStringLiteral("END EMAIL NOT SENT"); }
 QString startEmailFailed() { return QStringLiteral("START EMAIL FAILED"); }
 QString taskExitedWith(int n, const QString& how) { return QStringLiteral("TASK %1 EXITED WITH %2").arg(n).arg(how); }
+QString taskTimedOut(int n) { return QStringLiteral("TASK %1 TIMED OUT").arg(n); }
 } // namespace problem
 
 QString interruptedLastRun(int turn) { return text::kInterrupted + QStringLiteral(" - TASK %1").arg(turn); }

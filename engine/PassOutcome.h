@@ -18,6 +18,8 @@ QString endEmailNotSent();
 QString startEmailFailed();
 // `how` is the exit status ("3") or the signal ("SIGNAL 9").
 QString taskExitedWith(int n, const QString& how);
+// A wait on the task outlasted its time limit.
+QString taskTimedOut(int n);
 } // namespace problem
 
 // How a pass came to be interrupted, as its journal line says.

@@ -2,7 +2,9 @@
 
 #include "RunRecorder.h"
 #include "TaskChain.h"
+#include "TaskStopper.h"
 #include "core/MainWindowModel.h"
+#include "core/TaskGuards.h"
 #include "platform/ProcessQuery.h"
 #include "platform/TimerHost.h"
 
@@ -14,11 +16,13 @@ namespace {
 QString waitingText(int n) { return QStringLiteral("P4P - TASK %1").arg(n); }
 } // namespace
 
-ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes)
+ProcessWatcher::ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes,
+                               TaskStopper& stopper)
     : main_(main),
       chain_(chain),
       recorder_(recorder),
-      processes_(processes)
+      processes_(processes),
+      stopper_(stopper)
 {
     for (int n = 1; n <= kSlotCount; ++n) {
         Timer& timer = main_.TASK_WATCHER_TIMER[n];
@@ -57,6 +61,12 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     main_.TASK_PAUSE_TICKBOX[n].setBackground(colour::Green);
     catchUp(n);
     if (ownTaskHolds || presence == ProcessPresence::Running) {
+        // The limit is read at every check too: set during a long wait, it counts.
+        const std::optional<qint64> limitMs = timeLimitMs(main_.settings().readText(keys::taskTimeLimit(n)));
+        if (limitMs && (recorder_.waitSeconds(n) + 1) * 1000 >= *limitMs) {
+            timeOut(n);
+            return;
+        }
         main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n));
         recorder_.waitGoesOn(n);
         return;
@@ -70,6 +80,21 @@ void ProcessWatcher::TASK_WATCHER_TIMER_Timer(int n)
     recorder_.waitEnded(n, false);
     chain_.enableSuccessor(n);
     main_.TASK_WATCHER_TIMER[n].setEnabled(false);
+}
+
+void ProcessWatcher::timeOut(int n)
+{
+    const TaskGuards guards = readTaskGuards(main_.settings(), n);
+    main_.CURRENT_STATUS_LABEL.setCaption(waitingText(n) + QStringLiteral(" - TIMED OUT"));
+    recorder_.waitTimedOut(n);
+    main_.TASK_WATCHER_TIMER[n].setEnabled(false);
+    // Left running unless its slot says stop: some tasks are better finished late.
+    if (guards.stopAtLimit)
+        stopper_.stop(n, recorder_.launchedTask(n));
+    if (guards.stopChainOnFailure)
+        chain_.stopChainAfter(n, QStringLiteral("task %1 timed out").arg(n));
+    else
+        chain_.enableSuccessor(n);
 }
 
 } // namespace zb

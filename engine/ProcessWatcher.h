@@ -11,13 +11,16 @@ class MainWindowModel;
 class ProcessQuery;
 class RunRecorder;
 class TaskChain;
+class TaskStopper;
 
 // The pause-for-process wait of a slot: once a second, while its
 // TASK_n_WATCHER_TIMER is on, asks whether a process of the slot's name still
-// runs, and hands over to the slot's successor once none does.
+// runs, and hands over to the slot's successor once none does, or once the
+// wait has outlasted the slot's time limit.
 class ProcessWatcher {
 public:
-    ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes);
+    ProcessWatcher(MainWindowModel& main, TaskChain& chain, RunRecorder& recorder, ProcessQuery& processes,
+                   TaskStopper& stopper);
     ProcessWatcher(const ProcessWatcher&) = delete;
     ProcessWatcher& operator=(const ProcessWatcher&) = delete;
 
@@ -28,6 +31,7 @@ private:
     // busy) as seconds waited: the wait's length is the clock's, not the
     // number of ticks.
     void catchUp(int n);
+    void timeOut(int n);
 
     MainWindowModel& main_;
     TaskChain& chain_;
@@ -36,6 +40,7 @@ private:
     // Per slot: when its wait's timer was started, and the seconds told.
     std::array<std::int64_t, kSlotCount + 1> startedMs_{};
     std::array<std::int64_t, kSlotCount + 1> told_{};
+    TaskStopper& stopper_;
 };
 
 } // namespace zb

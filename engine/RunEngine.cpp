@@ -8,7 +8,8 @@ namespace zb {
 RunEngine::RunEngine(MainWindowModel& main, const Services& services)
     : recorder_(main, services.launcher),
       chain_(main, services.launcher, services.processes, recorder_),
-      watcher_(main, chain_, recorder_, services.processes),
+      stopper_(main.timers(), services.launcher, recorder_),
+      watcher_(main, chain_, recorder_, services.processes, stopper_),
       run_(main, chain_, recorder_, services.launcher, services.files, services.exe),
       autostart_(main, run_),
       autoclose_(main, run_)

@@ -6,6 +6,7 @@
 #include "RunControl.h"
 #include "RunRecorder.h"
 #include "TaskChain.h"
+#include "TaskStopper.h"
 
 namespace zb {
 
@@ -28,6 +29,7 @@ public:
 private:
     RunRecorder recorder_;
     TaskChain chain_;
+    TaskStopper stopper_;
     ProcessWatcher watcher_;
     RunControl run_;
     AutostartCountdown autostart_;

@@ -16,9 +16,9 @@ enum class PassStart { ByHand, Autostart, Schedule };
 // mean something depends on the kind; the rest keep their defaults.
 struct JournalEvent {
     enum class Kind {
-        PassStarted,          // start
+        PassStarted,          // start, windowless; reason: how a start at boot caught up a missed one
         PassStopped,          // STOP pressed
-        TaskSkipped,          // slot
+        TaskSkipped,          // slot, reason: why, when not simply disabled
         TaskStarted,          // slot, pid, command, file (its output), name (the slot's own, if any)
         TaskFailed,           // slot, command, reason, name
         WaitBegan,            // slot, name
@@ -37,6 +37,8 @@ struct JournalEvent {
         EmailStillRunning,    // email, pid: the program ends, the script goes on
         PassInterrupted,      // slot: whose turn it was; reason: "closed" or "found at start"
         PassEndFound,         // reason: the last-run text stored for a pass whose end was not journaled
+        TaskTimedOut,         // slot, seconds: the wait on it outlasted its time limit
+        TaskSignalled,        // slot, pid, signal: sent to the task's group; reason when nothing got it
     };
 
     Kind kind = Kind::PassStarted;

@@ -2,6 +2,7 @@
 
 #include "PassAccount.h"
 #include "PassOutcome.h"
+#include "ClockTexts.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
 
@@ -27,10 +28,11 @@ RunRecorder::RunRecorder(MainWindowModel& main, Launcher& launcher)
     launcher.onEnded = [this](const ProcessEnd& end) { processEnded(end); };
 }
 
-void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay)
+void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay, const QString& caughtUp)
 {
     scheduledPending_ = true;
     windowless_ = windowless;
+    caughtUp_ = caughtUp;
     write({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless}, QString(), true);
 }
 
@@ -49,6 +51,7 @@ void RunRecorder::beginPass(PassStart how)
     e.start = how;
     if (how == PassStart::Autostart && scheduledPending_) {
         e.start = PassStart::Schedule;
+        e.reason = caughtUp_;
         scheduledPending_ = false;
     }
     e.windowless = windowless_;
@@ -211,6 +214,29 @@ void RunRecorder::waitEnded(int n, bool stopped)
     record(e);
 }
 
+void RunRecorder::waitTimedOut(int n)
+{
+    if (!waiting(n))
+        return;
+    const qint64 seconds = waitSeconds(n) + 1;
+    waitSeconds_[static_cast<std::size_t>(n)] = kNotWaiting;
+    slot(n).failed = slot(n).timedOut = true;
+    record({.kind = Kind::TaskTimedOut, .slot = n, .seconds = seconds});
+    outcome_.note(problem::taskTimedOut(n));
+    TextField& light = main_.TASK_LIGHT[n];
+    light.setBackground(colour::Red);
+    light.setToolTip(QStringLiteral("timed out after ") + durationText(seconds));
+}
+
+void RunRecorder::taskSignalled(int n, qint64 pid, StopSignal signal, bool reached)
+{
+    record({.kind = Kind::TaskSignalled,
+            .slot = n,
+            .pid = pid,
+            .signal = signal == StopSignal::Kill ? 9 : 15,
+            .reason = reached ? QString() : QStringLiteral("no process left in its group")});
+}
+
 void RunRecorder::processEnded(const ProcessEnd& end)
 {
     if (const auto task = tasks_.constFind(end.pid); task != tasks_.cend()) {
@@ -243,10 +269,15 @@ void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
     if (s.pid == end.pid)
         s.running = false;
     TextField& light = main_.TASK_LIGHT[task.slot];
-    if (endedBadly(end)) {
+    if (s.timedOut && s.pid == end.pid) {
+        // The time-out stays the news; how the task then ended follows it.
+        light.setToolTip(light.toolTip() + QStringLiteral(", then ") + lightEndText(end));
+    } else if (endedBadly(end)) {
         s.failed = s.pid == end.pid;
         light.setBackground(colour::Red);
-        light.setToolTip(processEndText(end.exitCode, end.signal));
+        light.setToolTip(lightEndText(end));
+        if (s.failed && underWay_ && onTaskFailed)
+            onTaskFailed(task.slot);
     } else if (!underWay_ && light.background() == colour::Cyan) {
         // Still running when the chain ended; done now.
         light.setBackground(colour::Green);

@@ -3,6 +3,7 @@
 #include "JournalText.h"
 #include "RunJournal.h"
 #include "core/SlotArray.h"
+#include "platform/Launcher.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -40,8 +41,9 @@ public:
 
     // Cron started this copy, with its window or without: its first
     // autostart pass is a pass by the schedule, and the start is journaled.
-    // `noDisplay` says why there is no window.
-    void scheduledStart(bool windowless, const QString& noDisplay);
+    // `noDisplay` says why there is no window; `caughtUp`, when the start at
+    // boot runs a missed one, says which.
+    void scheduledStart(bool windowless, const QString& noDisplay, const QString& caughtUp = QString());
     void beginPass(PassStart how);
     // An event of the pass under way, or of the program before its first pass.
     void record(const JournalEvent& event);
@@ -74,8 +76,13 @@ public:
     void taskLaunched(int n, const QString& command, const LaunchResult& result, const QString& outputFile);
     // The pid of slot n's task of this pass while it runs; 0 otherwise.
     qint64 runningTask(int n) const { return slot(n).running ? slot(n).pid : 0; }
-    // Slot n's task of this pass ended non-zero or by a signal.
+    // Slot n's task of this pass ended non-zero or by a signal, or the wait
+    // on it timed out.
     bool taskFailed(int n) const { return slot(n).failed; }
+    // The task slot n launched in this pass, running or not; 0 when none.
+    qint64 launchedTask(int n) const { return slot(n).pid; }
+    // Told when slot n's task of the pass under way ends non-zero or by a signal.
+    std::function<void(int n)> onTaskFailed;
     // Slot n's task answered to the watched process name when it was
     // launched: it counts as that process until it ends, renamed or not.
     void taskAnswersToName(int n) { slot(n).answersToName = true; }
@@ -89,6 +96,13 @@ public:
     void waitGoesOn(int n);
     void waitEnded(int n, bool stopped);
     bool waiting(int n) const { return waitSeconds_[static_cast<std::size_t>(n)] >= 0; }
+    // The checks slot n's wait has gone on for; 0 when it does not wait.
+    qint64 waitSeconds(int n) const { return std::max<qint64>(0, waitSeconds_[static_cast<std::size_t>(n)]); }
+    // The wait on slot n has outlasted its time limit at this check: it
+    // ends, and counts against the pass.
+    void waitTimedOut(int n);
+    // A signal went to the group of slot n's task `pid`, or found nothing to reach.
+    void taskSignalled(int n, qint64 pid, StopSignal signal, bool reached);
 
     // The program closes: the tasks that still run are said to go on; their
     // ends are still recorded while the program lives.
@@ -111,6 +125,7 @@ private:
         bool running = false;
         bool failed = false;
         bool answersToName = false;
+        bool timedOut = false;
     };
 
     // `aside`: not an event of this program's passes (its start, or word of
@@ -136,6 +151,7 @@ private:
     std::array<qint64, kSlotCount + 1> waitSeconds_;
     QString failureShown_;
     bool scheduledPending_ = false;
+    QString caughtUp_;
     bool windowless_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include "RunRecorder.h"
 #include "StatusTexts.h"
 #include "core/MainWindowModel.h"
+#include "core/TaskGuards.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 
@@ -21,6 +22,7 @@ TaskChain::TaskChain(MainWindowModel& main, Launcher& launcher, ProcessQuery& pr
     main_.MAIN_START_STOP_BUTTON.onClick = [this] { MAIN_START_STOP_BUTTON_Click(); };
     for (int n = 1; n <= kSlotCount; ++n)
         main_.TASK_MAIN_TIMER[n].onTick = [this, n] { TASK_MAIN_TIMER_Timer(n); };
+    recorder_.onTaskFailed = [this](int n) { taskFailed(n); };
 }
 
 void TaskChain::MAIN_START_STOP_BUTTON_Click()
@@ -194,8 +196,11 @@ void TaskChain::launch(int n)
         status.setCaption(problem::taskFailedToStart(n));
         light.setBackground(colour::Red);
         light.setToolTip(launched.error);
-        enableSuccessor(n);
         main_.TASK_MAIN_TIMER[n].setEnabled(false);
+        if (readTaskGuards(main_.settings(), n).stopChainOnFailure)
+            stopChainAfter(n, QStringLiteral("task %1 failed to start").arg(n));
+        else
+            enableSuccessor(n);
         return;
     }
     // Asked at once, before the task can rename itself: a task that is the
@@ -224,6 +229,30 @@ void TaskChain::endHold(int n)
         enableSuccessor(n);
     }
     main_.TASK_MAIN_TIMER[n].setEnabled(false);
+}
+
+void TaskChain::taskFailed(int n)
+{
+    // Only while the chain holds on the task: once it has moved on, later
+    // slots may already run.
+    const bool holds = holding_[static_cast<std::size_t>(n)] || main_.TASK_WATCHER_TIMER[n].enabled();
+    if (holds && readTaskGuards(main_.settings(), n).stopChainOnFailure)
+        stopChainAfter(n, QStringLiteral("task %1 failed").arg(n));
+}
+
+void TaskChain::stopChainAfter(int n, const QString& why)
+{
+    holding_[static_cast<std::size_t>(n)] = false;
+    main_.TASK_MAIN_TIMER[n].setEnabled(false);
+    main_.TASK_WATCHER_TIMER[n].setEnabled(false);
+    recorder_.waitEnded(n, false);
+    main_.CURRENT_STATUS_LABEL.setCaption(QStringLiteral("TASK %1 FAILED - CHAIN STOPPED").arg(n));
+    for (int m = n + 1; m <= kSlotCount; ++m) {
+        main_.TASK_LIGHT[m].setBackground(colour::Red);
+        main_.TASK_LIGHT[m].setToolTip(QStringLiteral("skipped: ") + why);
+        recorder_.record({.kind = JournalEvent::Kind::TaskSkipped, .slot = m, .reason = why});
+    }
+    enableSuccessor(kSlotCount);
 }
 
 } // namespace zb

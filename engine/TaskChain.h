@@ -4,6 +4,7 @@
 #include "core/SlotArray.h"
 
 #include <QList>
+#include <QString>
 #include <array>
 #include <functional>
 #include <optional>
@@ -63,10 +64,16 @@ public:
     int turn() const;
     // Slot n has handed over: green, unless its task has already ended badly.
     void showHandedOver(int n);
+    // Slot n, which held the chain, failed and its slot says stop: the slots
+    // after it are skipped for `why`, and the pass ends as after slot 20.
+    void stopChainAfter(int n, const QString& why);
 
 private:
     void launch(int n);
     void endHold(int n);
+    // Slot n's task failed: stops the chain when it still holds on the task
+    // and the slot says so.
+    void taskFailed(int n);
     // Switches off the end-of-run step of an earlier pass and resets its
     // countdown.
     void stopEndOfRunStep();

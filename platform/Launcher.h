@@ -8,6 +8,9 @@ namespace zb {
 
 enum class WindowStyle { NormalFocus, Hidden };
 
+// How a task is asked to end: politely first, then for certain.
+enum class StopSignal { Terminate, Kill };
+
 struct LaunchResult {
     bool started = false;
     QString error;  // why it did not start; empty when started
@@ -50,6 +53,16 @@ public:
     {
         Q_UNUSED(pid);
         Q_UNUSED(timeoutMs);
+        return false;
+    }
+
+    // Sends the signal to every process of the group that the started
+    // process `pid` leads (each task starts a group of its own). True when
+    // some process of the group was there to receive it.
+    virtual bool signalGroup(qint64 pid, StopSignal signal)
+    {
+        Q_UNUSED(pid);
+        Q_UNUSED(signal);
         return false;
     }
 

@@ -18,7 +18,7 @@ int offsetAt(const QTimeZone& zone, qint64 secs) { return zone.offsetFromUtc(utc
 
 QDateTime startOn(const CronSchedule& when, const QDate& date, const QTimeZone& zone)
 {
-    if (when.dayOfWeek != 0 && date.dayOfWeek() != when.dayOfWeek)
+    if (!when.runsOn(date.dayOfWeek()))
         return {};
     // The wall-clock reading as if it were UTC; the instant it names is that
     // minus the offset in force then. The offsets a day either side hold the

@@ -1,6 +1,7 @@
 #include "CronEntry.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 namespace zb::schedule {
 
@@ -108,24 +109,88 @@ ComposedLine composeEntry(const CronSchedule& when, const QList<EnvAssignment>& 
                                "folder or shorten PATH.")
                     .arg(commandBytes.size())
                     .arg(kMaxCommandBytes)};
-    const QString day = when.dayOfWeek == 0 ? QStringLiteral("*") : QString::number(when.dayOfWeek);
-    const QString fields = QStringLiteral("%1 %2 * * %3 ").arg(when.minute).arg(when.hour).arg(day);
+    const QString fields =
+        QStringLiteral("%1 %2 * * %3 ").arg(when.minute).arg(when.hour).arg(dayOfWeekField(when.days));
     return {fields.toUtf8() + commandBytes, {}};
+}
+
+QByteArray bootMarker(const QString& taskName) { return entryMarker(taskName) + " /boot"; }
+
+ComposedLine composeBootEntry(const QList<EnvAssignment>& environment, const QString& programPath,
+                              const QString& taskName)
+{
+    const ComposedLine entry = composeEntry({}, environment, programPath, taskName);
+    if (!entry.error.isEmpty())
+        return entry;
+    const QByteArray mark = QByteArray(kScheduledStartVariable) + "=1 ";
+    QByteArray command = entry.line.mid(entry.line.indexOf(mark) + mark.size());
+    command = QByteArray(kScheduledStartVariable) + '=' + kBootStartValue + ' ' + command + " /boot";
+    if (command.size() > kMaxCommandBytes)
+        return {{},
+                QStringLiteral("The line at boot would be too long for cron: its command takes %1 bytes, and cron "
+                               "takes at most %2.")
+                    .arg(command.size())
+                    .arg(kMaxCommandBytes)};
+    return {"@reboot " + command, {}};
 }
 
 std::optional<CronSchedule> parseSchedule(const QByteArray& line)
 {
-    static const QRegularExpression fields(
-        QStringLiteral("^\\s*(\\d{1,2})\\s+(\\d{1,2})\\s+\\*\\s+\\*\\s+(\\*|[0-7])\\s"));
+    static const QRegularExpression fields(QStringLiteral("^\\s*(\\d{1,2})\\s+(\\d{1,2})\\s+\\*\\s+\\*\\s+(\\S+)\\s"));
     const auto m = fields.match(QString::fromUtf8(line));
     if (!m.hasMatch())
         return std::nullopt;
-    CronSchedule s{m.captured(1).toInt(), m.captured(2).toInt(), 0};
-    if (m.captured(3) != QStringLiteral("*"))
-        s.dayOfWeek = m.captured(3).toInt() == 0 ? 7 : m.captured(3).toInt();
+    const std::optional<int> days = parseDayOfWeekField(m.captured(3));
+    if (!days)
+        return std::nullopt;
+    const CronSchedule s{m.captured(1).toInt(), m.captured(2).toInt(), *days};
     if (s.minute > 59 || s.hour > 23)
         return std::nullopt;
     return s;
+}
+
+QString dayOfWeekField(int days)
+{
+    days &= kEveryWeekday;
+    if (days == 0 || days == kEveryWeekday)
+        return QStringLiteral("*");
+    // Runs of three days or more as ranges, so that Monday to Friday reads 1-5.
+    QStringList parts;
+    for (int d = 1; d <= 7; ++d) {
+        if ((days & weekdayBit(d)) == 0)
+            continue;
+        int last = d;
+        while (last < 7 && (days & weekdayBit(last + 1)) != 0)
+            ++last;
+        if (last - d >= 2) {
+            parts << QStringLiteral("%1-%2").arg(d).arg(last);
+        } else {
+            for (int e = d; e <= last; ++e)
+                parts << QString::number(e);
+        }
+        d = last;
+    }
+    return parts.join(QLatin1Char(','));
+}
+
+std::optional<int> parseDayOfWeekField(const QString& field)
+{
+    if (field == QStringLiteral("*"))
+        return 0;
+    static const QRegularExpression part(QStringLiteral("^([0-7])(?:-([0-7]))?$"));
+    int days = 0;
+    for (const QString& piece : field.split(QLatin1Char(','))) {
+        const auto m = part.match(piece);
+        if (!m.hasMatch())
+            return std::nullopt;
+        const int from = m.captured(1).toInt();
+        const int to = m.capturedLength(2) > 0 ? m.captured(2).toInt() : from;
+        if (to < from)
+            return std::nullopt;
+        for (int d = from; d <= to; ++d)
+            days |= weekdayBit(d == 0 ? 7 : d);
+    }
+    return days == kEveryWeekday ? 0 : days;
 }
 
 bool marksScheduledStart(const QByteArray& line)

@@ -13,7 +13,7 @@ inline const QString kSchedulerNotice =
     QStringLiteral("CHANGES MADE TO THE ENTRY USING\n\"crontab -e\"\nSHOW ONLY IN THE LINE BELOW");
 
 inline const QString kBadRunTime = QStringLiteral("The run time must be HH:MM, from 00:00 to 23:59.");
-inline const QString kNoDayChoice = QStringLiteral("Choose Every Day or one weekday first.");
+inline const QString kNoDayChoice = QStringLiteral("Choose Every Day or the weekdays first.");
 inline const QString kNoEntryToEnable =
     QStringLiteral("There is no entry for this copy in the crontab to enable: create the task first.");
 inline const QString kStoredButMissing = QStringLiteral("Stored as created, but no entry found in the crontab");
@@ -31,7 +31,8 @@ inline const QString kCrontabReference =
                    "\n"
                    "HOW THIS WINDOW USES THEM\n"
                    "  Run Time HH:MM fills the minute and hour fields.\n"
-                   "  Every Day gives * as day of week; one weekday gives 1 (Monday) to 7 (Sunday).\n"
+                   "  Every Day gives * as day of week; weekdays give 1 (Monday) to 7 (Sunday),\n"
+                   "  as a list or a range: 1,3,5 or 1-5 (Monday to Friday).\n"
                    "  Day of month and month are always *.\n"
                    "  The command sets ZB_SEQUENTA_SCHEDULED=1 (cron started this copy), then\n"
                    "  DISPLAY, XAUTHORITY, XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS,\n"

@@ -8,6 +8,7 @@
 #include "platform/Crontab.h"
 #include "platform/ExecutableInfo.h"
 #include "platform/ProcessQuery.h"
+#include "platform/SettingsStore.h"
 
 namespace zb {
 
@@ -63,6 +64,9 @@ SchedulerWindowModel::SchedulerWindowModel(Settings& settings, Crontab& crontab,
       Text11(QStringLiteral("Text11"), text::kCrontabReference),
       SCHEDULE_HEALTH_TEXTBOX(QStringLiteral("SCHEDULE_HEALTH_TEXTBOX"), QString()),
       OK_BUTTON(QStringLiteral("OK_BUTTON"), QStringLiteral("OK")),
+      WORKING_DAYS_BUTTON(QStringLiteral("WORKING_DAYS_BUTTON"), QStringLiteral("Monday to Friday")),
+      CATCH_UP_TICKBOX(QStringLiteral("CATCH_UP_TICKBOX"),
+                       QStringLiteral("Run a missed start when the machine is back")),
       dayTicks{&MON_TICKBOX, &TUE_TICKBOX, &WED_TICKBOX, &THU_TICKBOX, &FRI_TICKBOX, &SAT_TICKBOX, &SUN_TICKBOX},
       dayFields{&MON_TEXTBOX, &TUE_TEXTBOX, &WED_TEXTBOX, &THU_TEXTBOX, &FRI_TEXTBOX, &SAT_TEXTBOX, &SUN_TEXTBOX},
       crontab_(crontab),
@@ -81,6 +85,10 @@ SchedulerWindowModel::SchedulerWindowModel(Settings& settings, Crontab& crontab,
     SCHEDULE_HEALTH_TEXTBOX.setLocked(true);
     CREATE_TASK_BUTTON.setEnabled(false);
     DELETE_TASK_BUTTON.setEnabled(false);
+    CATCH_UP_TICKBOX.setToolTip(
+        QStringLiteral("The entry also runs at boot (@reboot). Started so, this copy runs its chain only when the "
+                       "last scheduled minute went by without a start (the machine was off), and exits at once "
+                       "otherwise. The journal and History then say \"caught up, planned for <time>\"."));
 
     SELECT_ALL_DAYS_TICKBOX.onClick = [this] { SELECT_ALL_DAYS_TICKBOX_Click(); };
     for (int d = 0; d < 7; ++d)
@@ -90,6 +98,7 @@ SchedulerWindowModel::SchedulerWindowModel(Settings& settings, Crontab& crontab,
     ENABLE_DELETE_BUTTON_TICKBOX.onClick = [this] { ENABLE_DELETE_BUTTON_TICKBOX_Click(); };
     ENABLE_SCHED_TASK_TICKBOX.onClick = [this] { ENABLE_SCHED_TASK_TICKBOX_Click(); };
     OK_BUTTON.onClick = [this] { OK_BUTTON_Click(); };
+    WORKING_DAYS_BUTTON.onClick = [this] { WORKING_DAYS_BUTTON_Click(); };
 }
 
 SchedulerWindowModel::~SchedulerWindowModel() { crontab_.settle(); }
@@ -102,6 +111,7 @@ void SchedulerWindowModel::Form_Load()
     for (int d = 0; d < 7; ++d)
         dayTicks[std::size_t(d)]->setValue(settings_.readTick(keys::schedulerDay(d)));
     ENABLE_SCHED_TASK_TICKBOX.setValue(settings_.readTick(keys::ENABLE_SCHED_TASK_TICKBOX));
+    CATCH_UP_TICKBOX.setValue(settings_.readTick(keys::CATCH_UP_TICKBOX));
     TASK_STATUS_TEXTBOX.setText(settings_.readText(keys::TASK_STATUS_TEXTBOX));
     OUTPUT_COMMAND_TEXTBOX.setText(QString());
     TASK_NAME_TEXTBOX.setText(schedule::taskName(exe_.baseName()));
@@ -124,6 +134,8 @@ void SchedulerWindowModel::OK_BUTTON_Click()
     for (int d = 0; d < 7; ++d)
         settings_.writeTick(keys::schedulerDay(d), dayTicks[std::size_t(d)]->value());
     settings_.writeTick(keys::ENABLE_SCHED_TASK_TICKBOX, ENABLE_SCHED_TASK_TICKBOX.value());
+    if (settings_.readTick(keys::CATCH_UP_TICKBOX) != CATCH_UP_TICKBOX.value())
+        settings_.writeTick(keys::CATCH_UP_TICKBOX, CATCH_UP_TICKBOX.value());
     settings_.writeText(keys::TASK_STATUS_TEXTBOX, TASK_STATUS_TEXTBOX.text());
     close();
 }
@@ -139,7 +151,7 @@ bool SchedulerWindowModel::hasUnsavedEdits() const
     return false;
 }
 
-// --- Day choice: every day, or exactly one weekday -----------------------
+// --- Day choice: every day, or any set of weekdays ------------------------
 
 void SchedulerWindowModel::SELECT_ALL_DAYS_TICKBOX_Click()
 {
@@ -151,17 +163,26 @@ void SchedulerWindowModel::SELECT_ALL_DAYS_TICKBOX_Click()
 
 void SchedulerWindowModel::DAY_TICKBOX_Click(int day)
 {
-    const bool ticked = dayTicks[std::size_t(day)]->ticked();
-    SELECT_ALL_DAYS_TICKBOX.setValue(0);
-    SELECT_ALL_DAYS_TICKBOX.setEnabled(!ticked);
-    for (int d = 0; d < 7; ++d) {
-        if (d == day)
-            continue;
-        dayTicks[std::size_t(d)]->setValue(0);
-        dayTicks[std::size_t(d)]->setEnabled(!ticked);
-    }
-    CREATE_TASK_BUTTON.setEnabled(ticked);
+    Q_UNUSED(day);
+    // Any set of days: Every Day stands for all of them, so it is open only
+    // while no single day is ticked.
+    bool anyDay = false;
+    for (TickBox* t : dayTicks)
+        anyDay = anyDay || t->ticked();
+    if (anyDay)
+        SELECT_ALL_DAYS_TICKBOX.setValue(0);
+    SELECT_ALL_DAYS_TICKBOX.setEnabled(!anyDay);
+    CREATE_TASK_BUTTON.setEnabled(anyDay);
     updateDayList();
+}
+
+void SchedulerWindowModel::WORKING_DAYS_BUTTON_Click()
+{
+    SELECT_ALL_DAYS_TICKBOX.setValue(0);
+    for (int d = 0; d < 7; ++d) {
+        dayTicks[std::size_t(d)]->setEnabled(true);
+        dayTicks[std::size_t(d)]->setValue(d < 5 ? 1 : 0);
+    }
 }
 
 void SchedulerWindowModel::updateDayList()
@@ -199,6 +220,11 @@ void SchedulerWindowModel::setDayTicks(int value, bool enabled)
 
 QByteArray SchedulerWindowModel::marker() const { return schedule::entryMarker(schedule::taskName(exe_.baseName())); }
 
+QByteArray SchedulerWindowModel::bootMarker() const
+{
+    return schedule::bootMarker(schedule::taskName(exe_.baseName()));
+}
+
 void SchedulerWindowModel::CREATE_TASK_BUTTON_Click()
 {
     const auto time = schedule::parseRunTime(TASK_RUN_TIME_TEXTBOX.text());
@@ -207,32 +233,46 @@ void SchedulerWindowModel::CREATE_TASK_BUTTON_Click()
         return;
     }
     const schedule::DayChoice choice = dayChoice();
-    int dayOfWeek = -1;
-    if (choice.everyDay)
-        dayOfWeek = 0;
-    for (int d = 0; d < 7 && dayOfWeek < 0; ++d)
+    int days = 0;
+    for (int d = 0; d < 7; ++d)
         if (choice.days[std::size_t(d)])
-            dayOfWeek = d + 1;
-    if (dayOfWeek < 0) {
+            days |= schedule::weekdayBit(d + 1);
+    if (!choice.everyDay && days == 0) {
         showProblem(text::kNoDayChoice);
         return;
     }
+    if (choice.everyDay)
+        days = 0;
     // The file as it was started: a copy named nightly.exe keeps its ".exe".
     const QString program = exe_.programFolder() + QLatin1Char('/') + exe_.fileName();
-    const schedule::ComposedLine composed =
-        schedule::composeEntry({time->minute, time->hour, dayOfWeek}, crontab_.sessionEnvironment(), program,
-                               schedule::taskName(exe_.baseName()));
+    const schedule::ComposedLine composed = schedule::composeEntry(
+        {time->minute, time->hour, days}, crontab_.sessionEnvironment(), program, schedule::taskName(exe_.baseName()));
     if (!composed.error.isEmpty()) {
         showProblem(composed.error);
         return;
     }
-    OUTPUT_COMMAND_TEXTBOX.setText(QString::fromUtf8(composed.line));
+    QByteArray bootLine;
+    if (CATCH_UP_TICKBOX.ticked()) {
+        const schedule::ComposedLine boot =
+            schedule::composeBootEntry(crontab_.sessionEnvironment(), program, schedule::taskName(exe_.baseName()));
+        if (!boot.error.isEmpty()) {
+            showProblem(boot.error);
+            return;
+        }
+        bootLine = boot.line;
+    }
+    OUTPUT_COMMAND_TEXTBOX.setText(
+        QString::fromUtf8(bootLine.isEmpty() ? composed.line : composed.line + '\n' + bootLine));
     if (ONLY_VIEW_COMMAND_TICKBOX.ticked())
         return;
 
     CREATE_TASK_BUTTON.setEnabled(false);
     const QByteArray line = composed.line;
-    enqueue({[this, line](const QByteArray& table, QString&) { return schedule::withEntry(table, marker(), line); },
+    enqueue({[this, line, bootLine](const QByteArray& table, QString&) {
+                 const QByteArray withLine = schedule::withEntry(table, marker(), line);
+                 return bootLine.isEmpty() ? schedule::withoutEntry(withLine, bootMarker())
+                                           : schedule::withEntry(withLine, bootMarker(), bootLine);
+             },
              [this](const QByteArray& table) {
                  applyCreated();
                  showHealth(table);
@@ -247,9 +287,10 @@ void SchedulerWindowModel::DELETE_TASK_BUTTON_Click()
         return;
     // No line is what Delete asks for, so a missing one is no failure.
     enqueue({[this](const QByteArray& table, QString&) -> std::optional<QByteArray> {
-                 if (schedule::findEntry(table, marker()).state == schedule::EntryState::Missing)
+                 if (schedule::findEntry(table, marker()).state == schedule::EntryState::Missing &&
+                     schedule::findEntry(table, bootMarker()).state == schedule::EntryState::Missing)
                      return std::nullopt;
-                 return schedule::withoutEntry(table, marker());
+                 return schedule::withoutEntry(schedule::withoutEntry(table, marker()), bootMarker());
              },
              [this](const QByteArray& table) {
                  applyDeleted();
@@ -278,7 +319,8 @@ void SchedulerWindowModel::ENABLE_SCHED_TASK_TICKBOX_Click()
                          error = text::kNoEntryToEnable;
                      return std::nullopt;
                  }
-                 return schedule::withEntryEnabled(table, marker(), enable);
+                 return schedule::withEntryEnabled(schedule::withEntryEnabled(table, marker(), enable), bootMarker(),
+                                                   enable);
              },
              [this, enable, ranBefore](const QByteArray& table) {
                  storeEnabled(enable ? 1 : 0, enable && !*ranBefore);
@@ -326,6 +368,8 @@ void SchedulerWindowModel::applyStatusState()
         SELECT_ALL_DAYS_TICKBOX.setEnabled(false);
         for (TickBox* t : dayTicks)
             t->setEnabled(false);
+        WORKING_DAYS_BUTTON.setEnabled(false);
+        CATCH_UP_TICKBOX.setEnabled(false);
         TASK_RUN_TIME_TEXTBOX.setLocked(true);
     } else if (status == text::kTaskDeleted) {
         ENABLE_DELETE_BUTTON_TICKBOX.setValue(0);
@@ -335,6 +379,8 @@ void SchedulerWindowModel::applyStatusState()
         SELECT_ALL_DAYS_TICKBOX.setValue(0);
         SELECT_ALL_DAYS_TICKBOX.setEnabled(true);
         setDayTicks(0, true);
+        WORKING_DAYS_BUTTON.setEnabled(true);
+        CATCH_UP_TICKBOX.setEnabled(true);
         CREATE_TASK_BUTTON.setEnabled(false);
         TASK_RUN_TIME_TEXTBOX.setLocked(false);
     }
@@ -352,6 +398,18 @@ void SchedulerWindowModel::applyCreated()
     SELECT_ALL_DAYS_TICKBOX.setEnabled(false);
     for (TickBox* t : dayTicks)
         t->setEnabled(false);
+    WORKING_DAYS_BUTTON.setEnabled(false);
+    CATCH_UP_TICKBOX.setEnabled(false);
+    if (CATCH_UP_TICKBOX.ticked()) {
+        // The copy started at boot reads its schedule from the store: stored
+        // now, not only at OK.
+        const SettingsBatch batch(settings_.store());
+        settings_.writeTick(keys::CATCH_UP_TICKBOX, 1);
+        settings_.writeText(keys::TASK_RUN_TIME_TEXTBOX, TASK_RUN_TIME_TEXTBOX.text());
+        settings_.writeTick(keys::SELECT_ALL_DAYS_TICKBOX, SELECT_ALL_DAYS_TICKBOX.value());
+        for (int d = 0; d < 7; ++d)
+            settings_.writeTick(keys::schedulerDay(d), dayTicks[std::size_t(d)]->value());
+    }
     TASK_RUN_TIME_TEXTBOX.setLocked(true);
 }
 
@@ -366,6 +424,8 @@ void SchedulerWindowModel::applyDeleted()
     SELECT_ALL_DAYS_TICKBOX.setValue(0);
     SELECT_ALL_DAYS_TICKBOX.setEnabled(true);
     setDayTicks(0, true);
+    WORKING_DAYS_BUTTON.setEnabled(true);
+    CATCH_UP_TICKBOX.setEnabled(true);
     TASK_RUN_TIME_TEXTBOX.setText(QStringLiteral("00:00"));
     TASK_RUN_TIME_TEXTBOX.setLocked(false);
 }
@@ -401,6 +461,8 @@ void SchedulerWindowModel::showHealth(const QByteArray& table)
                 health += QStringLiteral(". ") + last.text;
             warn = warn || last.warn;
         }
+        if (schedule::findEntry(table, bootMarker()).state == schedule::EntryState::Enabled)
+            health += QStringLiteral(". At boot it runs a start that the machine missed");
         break;
     }
     case schedule::EntryState::Disabled:

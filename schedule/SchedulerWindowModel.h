@@ -22,8 +22,8 @@ class ExecutableInfo;
 class ProcessQuery;
 class RunJournal;
 
-// ZB_SEQUENTA_SCHEDULER_WINDOW: one scheduled start of this copy, weekly on
-// one weekday or every day, as one line of the user's crontab. The stored
+// ZB_SEQUENTA_SCHEDULER_WINDOW: one scheduled start of this copy, on any set
+// of weekdays or every day, as one line of the user's crontab. The stored
 // status and the controls change only when the crontab really changed; the
 // health line says what the crontab holds.
 class SchedulerWindowModel : public EditorWindowModel {
@@ -53,6 +53,8 @@ public:
     void SELECT_ALL_DAYS_TICKBOX_Click();
     // day: 0 (Monday) to 6 (Sunday).
     void DAY_TICKBOX_Click(int day);
+    // Ticks Monday to Friday alone.
+    void WORKING_DAYS_BUTTON_Click();
 
     // The day list, recomputed whenever a day tick changes.
     void updateDayList();
@@ -103,6 +105,9 @@ public:
     // What the crontab really holds, or what went wrong.
     TextField SCHEDULE_HEALTH_TEXTBOX;
     Button OK_BUTTON;
+    Button WORKING_DAYS_BUTTON;
+    // The entry also runs at boot; the copy then runs only a missed start.
+    TickBox CATCH_UP_TICKBOX;
 
     // Monday to Sunday.
     const std::array<TickBox*, 7> dayTicks;
@@ -133,6 +138,7 @@ private:
     void storeStatus(const QString& status);
     void storeEnabled(int value, bool beginsToRun);
     QByteArray marker() const;
+    QByteArray bootMarker() const;
     schedule::DayChoice dayChoice() const;
 
     Crontab& crontab_;

@@ -4,6 +4,7 @@
 #include "core/ControlTexts.h"
 #include "editors/AllTaskSettingsWindowModel.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -54,9 +55,9 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
 
     auto* blocks = new QHBoxLayout;
     blocks->setSpacing(10);
-    blocks->addWidget(buildBlock(1, model_.Label1, model_.Label2, model_.Label3), 1);
+    blocks->addWidget(buildBlock(1, model_.Label1, model_.Label2, model_.Label3, model_.Label7), 1);
     blocks->addWidget(style::verticalRule());
-    blocks->addWidget(buildBlock(kRowsPerBlock + 1, model_.Label4, model_.Label5, model_.Label6), 1);
+    blocks->addWidget(buildBlock(kRowsPerBlock + 1, model_.Label4, model_.Label5, model_.Label6, model_.Label8), 1);
     root->addLayout(blocks);
     root->addWidget(style::horizontalRule());
     root->addStretch(1);
@@ -91,7 +92,7 @@ QWidget* AllTaskSettingsWindowView::buildTitle()
 }
 
 QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading, Label& commandHeading,
-                                               Label& processHeading)
+                                               Label& processHeading, Label& limitHeading)
 {
     auto* block = new QWidget;
     auto* grid = new QGridLayout(block);
@@ -101,11 +102,12 @@ QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading
     grid->addWidget(bindings_.bind(nameHeading, new QLabel), 0, 1);
     grid->addWidget(bindings_.bind(commandHeading, new QLabel), 0, 2);
     grid->addWidget(bindings_.bind(processHeading, new QLabel), 0, 3);
+    grid->addWidget(bindings_.bind(limitHeading, new QLabel), 0, 4, 1, 3);
 
     int row = 1;
     for (int i = 0; i < kRowsPerBlock; ++i) {
         if (i == kRuleAfterRow)
-            grid->addWidget(style::horizontalRule(), row++, 0, 1, 4);
+            grid->addWidget(style::horizontalRule(), row++, 0, 1, 7);
         const int n = firstSlot + i;
         grid->addWidget(bindings_.bind(model_.TASK_LIGHT[n], style::slotNumber()), row, 0);
         const struct {
@@ -120,6 +122,17 @@ QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading
             edit->setAccessibleName(text::slotSpoken(n, c.spoken));
             grid->addWidget(edit, row, column++);
         }
+        SlotGuardControls& guards = model_.guards[n];
+        auto* limit = bindings_.bind(guards.TIME_LIMIT_TEXTBOX, new QLineEdit);
+        limit->setMaximumWidth(limit->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 16);
+        limit->setAccessibleName(QStringLiteral("Slot %1 time limit in minutes").arg(n));
+        grid->addWidget(limit, row, 4);
+        auto* stop = bindings_.bind(guards.TIME_LIMIT_STOP_TICKBOX, new QCheckBox);
+        stop->setAccessibleName(QStringLiteral("Slot %1 stop at its limit").arg(n));
+        grid->addWidget(stop, row, 5);
+        auto* stopChain = bindings_.bind(guards.STOP_ON_FAILURE_TICKBOX, new QCheckBox);
+        stopChain->setAccessibleName(QStringLiteral("Slot %1 stop the chain if it fails").arg(n));
+        grid->addWidget(stopChain, row, 6);
         ++row;
     }
     // The widths of the original columns: name 2175, command 3135, process 2295 twips.

@@ -20,7 +20,8 @@ protected:
 
 private:
     QWidget* buildTitle();
-    QWidget* buildBlock(int firstSlot, Label& nameHeading, Label& commandHeading, Label& processHeading);
+    QWidget* buildBlock(int firstSlot, Label& nameHeading, Label& commandHeading, Label& processHeading,
+                        Label& limitHeading);
 
     AllTaskSettingsWindowModel& model_;
 };

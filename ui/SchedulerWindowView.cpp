@@ -1,6 +1,7 @@
 #include "SchedulerWindowView.h"
 
 #include "EditorStyle.h"
+#include "ElidingCheckBox.h"
 #include "core/ControlTexts.h"
 #include "schedule/SchedulerWindowModel.h"
 
@@ -122,7 +123,12 @@ QWidget* SchedulerWindowView::buildDays()
     auto* heading = bindings_.bind(model_.SELECT_DAY_OPTION_LABEL, new QLabel);
     heading->setFont(style::bold());
     column->addWidget(heading);
-    column->addWidget(bindings_.bind(model_.SELECT_ALL_DAYS_TICKBOX, new QCheckBox));
+    // Every Day and Monday to Friday share a line: the window's height is tight.
+    auto* everyDay = new QHBoxLayout;
+    everyDay->addWidget(bindings_.bind(model_.SELECT_ALL_DAYS_TICKBOX, new QCheckBox));
+    everyDay->addWidget(bindings_.bind(model_.WORKING_DAYS_BUTTON, new QPushButton));
+    everyDay->addStretch(1);
+    column->addLayout(everyDay);
     for (TickBox* day : model_.dayTicks)
         column->addWidget(bindings_.bind(*day, new QCheckBox));
     return box;
@@ -137,6 +143,7 @@ QWidget* SchedulerWindowView::buildActions()
     grid->addWidget(bindings_.bind(model_.DELETE_TASK_BUTTON, new QPushButton), 1, 0);
     grid->addWidget(bindings_.bind(model_.ENABLE_DELETE_BUTTON_TICKBOX, new QCheckBox), 1, 1);
     grid->addWidget(bindings_.bind(model_.ONLY_VIEW_COMMAND_TICKBOX, new QCheckBox), 2, 0, 1, 2);
+    grid->addWidget(bindings_.bind(model_.CATCH_UP_TICKBOX, new ElidingCheckBox), 3, 0, 1, 2);
     return box;
 }
 

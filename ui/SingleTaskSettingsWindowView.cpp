@@ -5,6 +5,7 @@
 #include "core/ControlTexts.h"
 #include "editors/SingleTaskSettingsWindowModel.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -87,6 +88,18 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
     auto* command = bindings_.bind(model_.TASK_1_CMD_TEXTBOX, new QLineEdit);
     commandLabel->setBuddy(command);
     grid->addWidget(command, 3, 1, 1, 2);
+
+    auto* limitLabel = bindings_.bind(model_.TIME_LIMIT_LABEL, new QLabel);
+    grid->addWidget(limitLabel, 4, 1, 1, 2);
+    auto* guardRow = new QHBoxLayout;
+    auto* limit = bindings_.bind(model_.guards.TIME_LIMIT_TEXTBOX, new QLineEdit);
+    limit->setMaximumWidth(limit->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 16);
+    limitLabel->setBuddy(limit);
+    guardRow->addWidget(limit);
+    guardRow->addWidget(bindings_.bind(model_.guards.TIME_LIMIT_STOP_TICKBOX, new QCheckBox));
+    guardRow->addWidget(bindings_.bind(model_.guards.STOP_ON_FAILURE_TICKBOX, new QCheckBox));
+    guardRow->addStretch(1);
+    grid->addLayout(guardRow, 5, 1, 1, 2);
 
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);

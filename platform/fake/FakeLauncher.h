@@ -48,6 +48,13 @@ public:
         return awaiting ? awaiting(pid) : false;
     }
 
+    // Records the signal; a group listed in gone has no process left.
+    bool signalGroup(qint64 pid, StopSignal signal) override
+    {
+        signalled.append({pid, signal});
+        return !gone.contains(pid);
+    }
+
     // The started process `pid` ends as given.
     void end(qint64 pid, int exitCode, int signal = 0, qint64 runMs = 0)
     {
@@ -65,6 +72,8 @@ public:
 
     QList<Call> calls;
     QList<std::pair<qint64, int>> awaited;
+    QList<std::pair<qint64, StopSignal>> signalled;
+    QSet<qint64> gone;
     std::function<bool(qint64 pid)> awaiting;
     QSet<QString> failing;
     std::function<std::int64_t()> now;            // stamps calls with the test clock

@@ -252,6 +252,16 @@ void PosixLauncher::watch(int pid)
     QObject::connect(c.notifier.get(), &QSocketNotifier::activated, c.notifier.get(), [this, pid] { reap(pid); });
 }
 
+bool PosixLauncher::signalGroup(qint64 pid, StopSignal signal)
+{
+    // Each task leads a session, and so a group, of its own: the group
+    // reaches what the task started too. A group id is not given to a new
+    // process while the group has members, so the signal reaches no stranger.
+    if (pid <= 1)
+        return false;
+    return ::killpg(static_cast<pid_t>(pid), signal == StopSignal::Kill ? SIGKILL : SIGTERM) == 0;
+}
+
 bool PosixLauncher::awaitEnd(qint64 pid, int timeoutMs)
 {
     const auto found = children_.find(static_cast<int>(pid));

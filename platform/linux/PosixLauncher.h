@@ -34,6 +34,7 @@ public:
     LaunchResult launchArgv(const QStringList& argv, WindowStyle style) override;
     LaunchResult launchLogged(const QString& commandLine, const QString& outputFile) override;
     bool awaitEnd(qint64 pid, int timeoutMs) override;
+    bool signalGroup(qint64 pid, StopSignal signal) override;
 
     // Reaps every child that has ended and reports each; returns how many.
     int reapEnded();

@@ -2,6 +2,8 @@
 // fakes; tests/app/NoDisplayStartTest decides between them on the real
 // program.
 #include "app/ScheduledStart.h"
+#include "engine/HistoryWindowModel.h"
+#include "engine/JournalText.h"
 #include "tests/support/Harness.h"
 #include "tests/support/QtPrinters.h"
 
@@ -60,6 +62,54 @@ TEST(ScheduledStart, OnlyTheFirstAutostartOfAScheduledStartIsByTheSchedule)
             starts << e.start;
     EXPECT_EQ(starts, (QList<PassStart>{PassStart::Schedule, PassStart::ByHand, PassStart::Autostart}));
     EXPECT_EQ(h.journal.events[0], (JournalEvent{.kind = K::ScheduledStart}));
+}
+
+// A copy started at boot runs only for the last planned minute that went by
+// without a start; the pass then says so.
+TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
+{
+    // Times in December 2026 at +01:00, "08T02:00" for the 8th at 02:00.
+    const QTimeZone zone(3600);
+    const auto at = [](const char* day) {
+        return QDateTime::fromString(QStringLiteral("2026-12-%1:00+01:00").arg(QLatin1String(day)), Qt::ISODate);
+    };
+    const struct {
+        const char* what;
+        schedule::CronSchedule when;
+        const char* now;
+        const char* journaled; // a start of this kind at that time; nullptr: none
+        K kind;
+        const char* since;
+        const char* planned; // nullptr: nothing to catch up
+    } cases[] = {
+        {"missed tonight", {0, 2, 0}, "08T08:00", "07T02:01", K::PassStarted, "01T00:00", "2026-12-08 02:00"},
+        {"ran tonight", {0, 2, 0}, "08T08:00", "08T02:01", K::PassStarted, "01T00:00", nullptr},
+        {"tried tonight", {0, 2, 0}, "08T08:00", "08T02:01", K::ScheduledStartNotRun, "01T00:00", nullptr},
+        {"made after the minute", {0, 2, 0}, "08T08:00", nullptr, K::PassStarted, "08T03:00", nullptr},
+        {"Sunday after a silent Friday",
+         {0, 2, schedule::kMondayToFriday},
+         "13T08:00",
+         "10T02:01",
+         K::PassStarted,
+         "01T00:00",
+         "2026-12-11 02:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QStringList journal{c.journaled ? journalLine(at(c.journaled), {.kind = c.kind}) : QString()};
+        const std::optional<QDateTime> planned = missedStart(journal, c.when, at(c.now), zone, at(c.since));
+        EXPECT_EQ(planned ? caughtUpText(*planned, zone) : QString(),
+                  c.planned ? QStringLiteral("caught up, planned for ") + QLatin1String(c.planned) : QString());
+    }
+
+    Harness h;
+    h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
+    h.start();
+    applyStartOptions(*h.program, {.scheduled = true, .caughtUp = QStringLiteral("caught up, planned for 02:00")});
+    h.seconds(12);
+    const JournalEvent started = h.journal.events.at(h.journal.kinds().indexOf(K::PassStarted));
+    EXPECT_EQ(passStartText(parseJournalLine(journalLine(at("08T08:00"), started))->event),
+              QStringLiteral("By schedule, caught up, planned for 02:00"));
 }
 
 } // namespace

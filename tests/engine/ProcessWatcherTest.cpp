@@ -206,5 +206,52 @@ TEST(ProcessWatcher, BlanksAroundATypedNameAreNotPartOfIt)
     EXPECT_TRUE(m.TASK_WATCHER_TIMER[2].enabled()) << "waits for rsync";
 }
 
+// Slot 2 waits on its own task, with a limit of 0.05 minutes: the third
+// check, at 6 s, finds the wait three seconds long.
+TEST(ProcessWatcher, AWaitThatOutlastsItsLimitEndsAndTheTaskIsStoppedOnlyWhenItsSlotSaysSo)
+{
+    const struct {
+        const char* what;
+        bool stop;
+        bool heedsTerm; // the group is gone once SIGTERM went
+        QList<int> signals;
+    } cases[] = {
+        {"left running", false, false, {}},
+        {"stopped, heeds SIGTERM", true, true, {15}},
+        {"stopped, ignores SIGTERM", true, false, {15, 9}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        pauseSlot(m, 2, QStringLiteral("backup"), QString());
+        test::enableSlot(m, 3, QStringLiteral("ship"));
+        m.settings().writeText(keys::taskTimeLimit(2), QStringLiteral("0.05"));
+        m.settings().writeTick(keys::taskTimeLimitStop(2), c.stop ? 1 : 0);
+        m.MAIN_START_STOP_BUTTON.click();
+        h.clock.advance(6000);
+        EXPECT_FALSE(m.TASK_WATCHER_TIMER[2].enabled());
+        EXPECT_EQ(m.TASK_LIGHT[2].background(), colour::Red);
+        EXPECT_EQ(m.TASK_LIGHT[2].toolTip(), QStringLiteral("timed out after 0:00:03"));
+        EXPECT_TRUE(
+            h.journal.events.contains(JournalEvent{.kind = JournalEvent::Kind::TaskTimedOut, .slot = 2, .seconds = 3}));
+        if (c.heedsTerm)
+            h.launcher.gone.insert(1000);
+        h.seconds(1);
+        EXPECT_EQ(h.launcher.commands().last(), QStringLiteral("ship")) << "the chain went on";
+        h.seconds(TaskStopper::kKillDelayMs / 1000);
+
+        QList<int> signalled;
+        for (const JournalEvent& e : h.journal.events)
+            if (e.kind == JournalEvent::Kind::TaskSignalled && e.pid == 1000)
+                signalled << e.signal;
+        EXPECT_EQ(signalled, c.signals);
+        h.launcher.end(1000, 0, 15);
+        EXPECT_EQ(m.TASK_LIGHT[2].toolTip(), QStringLiteral("timed out after 0:00:03, then killed by signal 15"));
+        EXPECT_EQ(h.program->engine.recorder().outcome().lastRunText(),
+                  QStringLiteral("COMPLETED WITH ERRORS - TASK 2 TIMED OUT"));
+    }
+}
+
 } // namespace
 } // namespace zb

@@ -221,5 +221,52 @@ TEST(TaskChain, TheHoldAfterALaunchKeepsThePaceButNotTheWindow)
     }
 }
 
+// Slot 2 launches at 2 s and holds to 3 s; with P4P its wait checks from 4 s.
+TEST(TaskChain, AFailureWhileTheChainHoldsOnItsTaskSkipsTheRestWhenItsSlotSaysSo)
+{
+    const struct {
+        const char* what;
+        bool pause;
+        bool stopSwitch;
+        SimulatedClock::Ms failsAtMs; // 0: cannot start
+        int exitCode;
+        int signal;
+        QString why; // empty: the chain goes on
+    } cases[] = {
+        {"ends 3 while waited on", true, true, 4500, 3, 0, QStringLiteral("task 2 failed")},
+        {"killed in the hold", false, true, 2500, 0, 9, QStringLiteral("task 2 failed")},
+        {"cannot start", false, true, 0, 0, 0, QStringLiteral("task 2 failed to start")},
+        {"fails after the chain moved on", false, true, 3500, 3, 0, QString()},
+        {"switch clear", true, false, 4500, 3, 0, QString()},
+        {"ends well while waited on", true, true, 4500, 0, 0, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h;
+        MainWindowModel& m = h.start().main;
+        enableSlot(m, 2, QStringLiteral("backup"));
+        m.TASK_PAUSE_TICKBOX[2].setValue(c.pause ? 1 : 0);
+        enableSlot(m, 3, QStringLiteral("delete-originals"));
+        m.settings().writeTick(keys::taskStopOnFailure(2), c.stopSwitch ? 1 : 0);
+        if (c.failsAtMs == 0)
+            h.launcher.failing.insert(QStringLiteral("backup"));
+        StatusLog log(h);
+        m.MAIN_START_STOP_BUTTON.click();
+        h.clock.advance(c.failsAtMs);
+        if (c.failsAtMs != 0)
+            h.launcher.end(1000, c.exitCode, c.signal);
+        h.seconds(6);
+
+        EXPECT_EQ(h.launcher.commands().contains(QStringLiteral("delete-originals")), c.why.isEmpty());
+        if (c.why.isEmpty())
+            continue;
+        EXPECT_TRUE(m.AUTOCLOSE_TIMER.enabled()) << "the pass ends as after slot 20";
+        EXPECT_TRUE(h.journal.events.contains(
+            JournalEvent{.kind = JournalEvent::Kind::TaskSkipped, .slot = 20, .reason = c.why}));
+        EXPECT_EQ(m.TASK_LIGHT[3].toolTip(), QStringLiteral("skipped: ") + c.why);
+        EXPECT_TRUE(log.texts().contains(QStringLiteral("TASK 2 FAILED - CHAIN STOPPED")));
+    }
+}
+
 } // namespace
 } // namespace zb

@@ -127,6 +127,29 @@ TEST(PosixLauncher, AwaitingAChildReportsItsEndOrGivesUpInTime)
     EXPECT_TRUE(launcher.awaitEnd(slow.pid, 0)) << "reported already";
 }
 
+// A hung task that shrugs off SIGTERM, with a child of its own: SIGKILL to
+// its group ends both, and then nothing of the group is left to signal.
+TEST(PosixLauncher, SignallingATasksGroupReachesWhatItStartedToo)
+{
+    PosixLauncher launcher;
+    QList<ProcessEnd> ends;
+    launcher.onEnded = [&](const ProcessEnd& end) { ends << end; };
+    const LaunchResult hung = launcher.launchArgv(
+        {QStringLiteral("/bin/sh"), QStringLiteral("-c"), QStringLiteral("trap '' TERM; sleep 30 & wait; wait")},
+        WindowStyle::Hidden);
+    ASSERT_TRUE(hung.started);
+    QThread::msleep(200);
+    EXPECT_TRUE(launcher.signalGroup(hung.pid, StopSignal::Terminate));
+    EXPECT_FALSE(launcher.awaitEnd(hung.pid, 300)) << "SIGTERM ignored";
+    EXPECT_TRUE(launcher.signalGroup(hung.pid, StopSignal::Kill));
+    ASSERT_TRUE(launcher.awaitEnd(hung.pid, 10'000));
+    EXPECT_EQ(ends.last().signal, SIGKILL);
+    QDeadlineTimer deadline(5000);
+    while (launcher.signalGroup(hung.pid, StopSignal::Terminate) && !deadline.hasExpired())
+        QThread::msleep(20);
+    EXPECT_FALSE(launcher.signalGroup(hung.pid, StopSignal::Terminate)) << "the child went with it";
+}
+
 TEST(PosixLauncher, AWholePathWithBlanksRunsAsOneProgram)
 {
     QTemporaryDir dir;

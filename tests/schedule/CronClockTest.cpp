@@ -22,7 +22,6 @@ QDateTime at(const char* isoText) { return QDateTime::fromString(QString::fromLa
 
 TEST(CronClock, NextStartOnTheChangeDaysIsWhenCronRunsIt)
 {
-    // Every day 0, else 1 (Monday) to 7 (Sunday).
     const struct {
         const char* zone;
         const char* now;
@@ -30,7 +29,12 @@ TEST(CronClock, NextStartOnTheChangeDaysIsWhenCronRunsIt)
         const char* next;
     } cases[] = {
         // Spring: 02:00 to 03:00. A skipped minute runs at 03:00, that day.
-        {"Europe/Berlin", "2026-03-28T12:00:00+01:00", {30, 2, 7}, "2026-03-29T03:00:00+02:00"},
+        {"Europe/Berlin", "2026-03-28T12:00:00+01:00", {30, 2, weekdayBit(7)}, "2026-03-29T03:00:00+02:00"},
+        {"Europe/Berlin", "2026-03-27T12:00:00+01:00", {30, 7, kMondayToFriday}, "2026-03-30T07:30:00+02:00"},
+        {"Europe/Berlin",
+         "2026-03-30T08:00:00+02:00",
+         {30, 7, weekdayBit(1) | weekdayBit(3)},
+         "2026-04-01T07:30:00+02:00"},
         {"Europe/Berlin", "2026-03-28T12:00:00+01:00", {30, 2, 0}, "2026-03-29T03:00:00+02:00"},
         {"Europe/Berlin", "2026-03-28T12:00:00+01:00", {0, 2, 0}, "2026-03-29T03:00:00+02:00"},
         {"Europe/Berlin", "2026-03-28T12:00:00+01:00", {59, 1, 0}, "2026-03-29T01:59:00+01:00"},
@@ -40,20 +44,20 @@ TEST(CronClock, NextStartOnTheChangeDaysIsWhenCronRunsIt)
         {"Europe/Berlin", "2026-10-24T12:00:00+02:00", {30, 2, 0}, "2026-10-25T02:30:00+02:00"},
         {"Europe/Berlin", "2026-10-25T02:40:00+02:00", {30, 2, 0}, "2026-10-26T02:30:00+01:00"},
         {"Europe/Berlin", "2026-10-25T02:10:00+01:00", {30, 2, 0}, "2026-10-26T02:30:00+01:00"},
-        {"Europe/Berlin", "2026-10-25T02:10:00+01:00", {0, 3, 7}, "2026-10-25T03:00:00+01:00"},
+        {"Europe/Berlin", "2026-10-25T02:10:00+01:00", {0, 3, weekdayBit(7)}, "2026-10-25T03:00:00+01:00"},
         {"America/New_York", "2026-03-07T12:00:00-05:00", {30, 2, 0}, "2026-03-08T03:00:00-04:00"},
-        {"America/New_York", "2026-10-31T12:00:00-04:00", {30, 1, 7}, "2026-11-01T01:30:00-04:00"},
+        {"America/New_York", "2026-10-31T12:00:00-04:00", {30, 1, weekdayBit(7)}, "2026-11-01T01:30:00-04:00"},
         // The southern half: autumn in April, spring in October.
         {"Australia/Sydney", "2026-04-04T12:00:00+11:00", {30, 2, 0}, "2026-04-05T02:30:00+11:00"},
-        {"Australia/Sydney", "2026-10-03T12:00:00+10:00", {30, 2, 7}, "2026-10-04T03:00:00+11:00"},
+        {"Australia/Sydney", "2026-10-03T12:00:00+10:00", {30, 2, weekdayBit(7)}, "2026-10-04T03:00:00+11:00"},
         // Half an hour: 02:00 to 02:30 in spring, 02:00 back to 01:30 in autumn.
         {"Australia/Lord_Howe", "2026-10-03T12:00:00+10:30", {15, 2, 0}, "2026-10-04T02:30:00+11:00"},
         {"Australia/Lord_Howe", "2026-10-03T12:00:00+10:30", {30, 2, 0}, "2026-10-04T02:30:00+11:00"},
         {"Australia/Lord_Howe", "2026-04-04T12:00:00+11:00", {45, 1, 0}, "2026-04-05T01:45:00+11:00"},
         // At midnight: Sunday 00:00 to 01:00; Saturday 23:59 back to 23:00.
-        {"America/Santiago", "2026-09-05T12:00:00-04:00", {30, 0, 7}, "2026-09-06T01:00:00-03:00"},
-        {"America/Santiago", "2026-04-04T12:00:00-03:00", {30, 23, 6}, "2026-04-04T23:30:00-03:00"},
-        {"America/Santiago", "2026-04-04T23:40:00-03:00", {30, 23, 6}, "2026-04-11T23:30:00-04:00"},
+        {"America/Santiago", "2026-09-05T12:00:00-04:00", {30, 0, weekdayBit(7)}, "2026-09-06T01:00:00-03:00"},
+        {"America/Santiago", "2026-04-04T12:00:00-03:00", {30, 23, weekdayBit(6)}, "2026-04-04T23:30:00-03:00"},
+        {"America/Santiago", "2026-04-04T23:40:00-03:00", {30, 23, weekdayBit(6)}, "2026-04-11T23:30:00-04:00"},
     };
     for (const auto& c : cases) {
         const QTimeZone zone = zoneOf(c.zone);
@@ -63,13 +67,18 @@ TEST(CronClock, NextStartOnTheChangeDaysIsWhenCronRunsIt)
     const QTimeZone berlin = zoneOf("Europe/Berlin");
     EXPECT_EQ(iso(lastStart({30, 2, 0}, at("2026-03-29T12:00:00+02:00"), berlin), berlin), "2026-03-29T03:00:00+02:00");
     EXPECT_EQ(iso(lastStart({30, 2, 0}, at("2026-10-25T02:40:00+01:00"), berlin), berlin), "2026-10-25T02:30:00+02:00");
-    EXPECT_EQ(nextStartText({30, 2, 7}, at("2026-03-28T12:00:00+01:00"), berlin).toStdString(),
+    EXPECT_EQ(nextStartText({30, 2, weekdayBit(7)}, at("2026-03-28T12:00:00+01:00"), berlin).toStdString(),
               "Next start: Sun 2026-03-29 03:00 (02:30 is skipped by the clock change)");
 }
 
 TEST(CronClock, TheNextStartIsNeverMissingOnAnyDayOfTheYear)
 {
-    const CronSchedule entries[] = {{30, 2, 0}, {30, 2, 7}, {0, 0, 0}, {30, 0, 7}, {45, 1, 6}, {30, 23, 6}};
+    const CronSchedule entries[] = {{30, 2, 0},
+                                    {30, 2, weekdayBit(7)},
+                                    {0, 0, 0},
+                                    {30, 0, weekdayBit(7)},
+                                    {45, 1, weekdayBit(6)},
+                                    {30, 23, kMondayToFriday}};
     for (const char* id : {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "America/Santiago"}) {
         const QTimeZone zone = zoneOf(id);
         for (QDate day(2026, 1, 1); day.year() == 2026; day = day.addDays(1)) {

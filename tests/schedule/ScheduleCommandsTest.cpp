@@ -138,11 +138,18 @@ TEST(CronEntry, TheScheduleReadBack)
         const char* line;
         int minute; // -1: not ours to read
         int hour;
-        int dayOfWeek;
+        int days;
     } cases[] = {
-        {"30 7 * * 1 '/x' # ZB-SEQUENTA - x", 30, 7, 1},  {"0 0 * * * '/x' # ZB-SEQUENTA - x", 0, 0, 0},
-        {"15 9 * * 0 '/x' # ZB-SEQUENTA - x", 15, 9, 7},  {"15 9 * * 7 '/x' # ZB-SEQUENTA - x", 15, 9, 7},
-        {"*/5 9 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0}, {"30 7 1 * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
+        {"30 7 * * 1 '/x' # ZB-SEQUENTA - x", 30, 7, 1},
+        {"0 0 * * * '/x' # ZB-SEQUENTA - x", 0, 0, 0},
+        {"15 9 * * 0 '/x' # ZB-SEQUENTA - x", 15, 9, 64},
+        {"15 9 * * 7 '/x' # ZB-SEQUENTA - x", 15, 9, 64},
+        {"15 9 * * 1-5 '/x' # ZB-SEQUENTA - x", 15, 9, kMondayToFriday},
+        {"15 9 * * 1,3,5 '/x' # ZB-SEQUENTA - x", 15, 9, 1 | 4 | 16},
+        {"15 9 * * 0-7 '/x' # ZB-SEQUENTA - x", 15, 9, 0},
+        {"15 9 * * mon '/x' # ZB-SEQUENTA - x", -1, 0, 0},
+        {"*/5 9 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
+        {"30 7 1 * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
         {"61 7 * * 1 '/x' # ZB-SEQUENTA - x", -1, 0, 0},
     };
     for (const auto& c : cases) {
@@ -152,8 +159,13 @@ TEST(CronEntry, TheScheduleReadBack)
             continue;
         }
         ASSERT_TRUE(when.has_value()) << c.line;
-        EXPECT_EQ(*when, (CronSchedule{c.minute, c.hour, c.dayOfWeek})) << c.line;
+        EXPECT_EQ(*when, (CronSchedule{c.minute, c.hour, c.days})) << c.line;
     }
+    const std::pair<int, const char*> written[] = {
+        {0, "*"},         {kEveryWeekday, "*"},     {kMondayToFriday, "1-5"}, {1 | 4 | 16, "1,3,5"},
+        {32 | 64, "6,7"}, {1 | 2 | 4 | 64, "1-3,7"}};
+    for (const auto& [days, field] : written)
+        EXPECT_EQ(dayOfWeekField(days), QLatin1String(field)) << field;
 }
 
 // A table as users keep them: variables, comments, other jobs, a look-alike

@@ -70,32 +70,24 @@ protected:
     RunJournal* journal = nullptr; // the window reads none unless given one
 };
 
-TEST_F(SchedulerWindow, EveryDayOrExactlyOneWeekdayAndTheDayListFollows)
+TEST_F(SchedulerWindow, EveryDayOrAnySetOfWeekdaysAndTheDayListFollows)
 {
     SchedulerWindowModel& w = open();
     const std::string allFree = "E0 E0 E0 E0 E0 E0 E0 E0 ";
     EXPECT_EQ(dayStates(w), allFree);
     EXPECT_FALSE(w.CREATE_TASK_BUTTON.enabled());
 
-    const char* lists[] = {"MON ", "TUE ", "WED ", "THU ", "FRI ", "SAT ", "SUN "};
-    for (int d = -1; d < 7; ++d) {
-        TickBox& t = d < 0 ? w.SELECT_ALL_DAYS_TICKBOX : *w.dayTicks[std::size_t(d)];
-        t.click();
-        std::string expected;
-        for (int i = -1; i < 7; ++i)
-            expected += i == d ? "E1 " : "d0 ";
-        EXPECT_EQ(dayStates(w), expected) << d;
-        EXPECT_TRUE(w.CREATE_TASK_BUTTON.enabled()) << d;
-        EXPECT_EQ(w.SELECTED_DAYS_TEXTBOX.text().toStdString(), d < 0 ? "MON,TUE,WED,THU,FRI,SAT,SUN " : lists[d]);
-        // Another weekday cannot be ticked meanwhile.
-        w.dayTicks[std::size_t((d + 2) % 7)]->click();
-        EXPECT_EQ(dayStates(w), expected) << d;
+    w.SELECT_ALL_DAYS_TICKBOX.click();
+    EXPECT_EQ(dayStates(w), "E1 d0 d0 d0 d0 d0 d0 d0 ");
+    w.SELECT_ALL_DAYS_TICKBOX.click();
 
-        t.click();
-        EXPECT_EQ(dayStates(w), allFree) << d;
-        EXPECT_FALSE(w.CREATE_TASK_BUTTON.enabled()) << d;
-        EXPECT_EQ(w.SELECTED_DAYS_TEXTBOX.text(), QString()) << d;
-    }
+    w.WORKING_DAYS_BUTTON.click();
+    EXPECT_EQ(dayStates(w), "d0 E1 E1 E1 E1 E1 E0 E0 ");
+    w.dayTicks[1]->click();
+    w.dayTicks[3]->click();
+    w.dayTicks[6]->click();
+    EXPECT_EQ(dayStates(w), "d0 E1 E0 E1 E0 E1 E0 E1 ");
+    EXPECT_EQ(w.SELECTED_DAYS_TEXTBOX.text(), QStringLiteral("MON WED FRI SUN "));
 }
 
 TEST_F(SchedulerWindow, AFreshStoreOpensDeletedAndAStoredTaskOpensLocked)
@@ -156,6 +148,32 @@ TEST_F(SchedulerWindow, CreateInstallsTheLineAndOnlyThenSwitchesToCreated)
     EXPECT_TRUE(w.ENABLE_SCHED_TASK_TICKBOX.ticked()) << "the new line runs";
     EXPECT_EQ(health(), QStringLiteral("Next start: Mon 2026-12-14 07:30"));
     EXPECT_EQ(w.SCHEDULE_HEALTH_TEXTBOX.foreground(), colour::Black);
+}
+
+// Monday to Friday with the catch-up: two lines, the one at boot marked
+// apart; the window says what it does; disable and delete take both.
+TEST_F(SchedulerWindow, WorkingDaysWithACatchUpWriteTheEntryAndItsLineAtBoot)
+{
+    SchedulerWindowModel& w = open();
+    w.WORKING_DAYS_BUTTON.click();
+    w.CATCH_UP_TICKBOX.click();
+    w.TASK_RUN_TIME_TEXTBOX.edit(QStringLiteral("02:00"));
+    w.CREATE_TASK_BUTTON.click();
+
+    const QByteArray line = "0 2 * * 1-5 ZB_SEQUENTA_SCHEDULED=1 DISPLAY=':0' '/opt/zb/zb-sequenta' " + kMarker;
+    const QByteArray boot =
+        "@reboot ZB_SEQUENTA_SCHEDULED=boot DISPLAY=':0' '/opt/zb/zb-sequenta' " + kMarker + " /boot";
+    EXPECT_EQ(crontab.table, kOthers + '\n' + line + '\n' + boot + '\n');
+    EXPECT_EQ(health(),
+              QStringLiteral("Next start: Thu 2026-12-10 02:00. At boot it runs a start that the machine missed"));
+    EXPECT_EQ(h().stored(QStringLiteral("FRI_TICKBOX")), QStringLiteral("1")) << "stored at once for the boot";
+
+    w.ENABLE_SCHED_TASK_TICKBOX.click();
+    const QByteArray off = "#ZB-SEQUENTA-DISABLED# ";
+    EXPECT_EQ(crontab.table, kOthers + '\n' + off + line + '\n' + off + boot + '\n');
+    w.ENABLE_DELETE_BUTTON_TICKBOX.click();
+    w.DELETE_TASK_BUTTON.click();
+    EXPECT_EQ(crontab.table, kOthers + '\n');
 }
 
 TEST_F(SchedulerWindow, AFailingCrontabLeavesStatusAndControlsAndShowsItsMessage)

@@ -29,7 +29,7 @@ TEST(AllTaskSettingsWindowView, ShowsAllSixtyValuesAndSaveTurnsCancelIntoClose)
 
     EXPECT_EQ(view.objectName(), QStringLiteral("ZB_SEQUENTA_SETTINGS"));
     EXPECT_EQ(view.windowTitle(), QStringLiteral("ZB-SEQUENTA - SETTINGS"));
-    EXPECT_EQ(view.findChildren<QLineEdit*>().size(), 80) << "sixty fields and twenty slot numbers";
+    EXPECT_EQ(view.findChildren<QLineEdit*>().size(), 100) << "sixty fields, twenty limits, twenty slot numbers";
     EXPECT_EQ(child<QLineEdit>(view, "TASK_1_NAME_TEXTBOX")->text(), QStringLiteral("TASK 1"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_NAME_TEXTBOX")->text(), QStringLiteral("Fourteen"));
     EXPECT_EQ(child<QLineEdit>(view, "TASK_14_CMD_TEXTBOX")->text(), QStringLiteral("/bin/fourteen"));
