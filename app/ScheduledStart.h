@@ -17,10 +17,10 @@ class Settings;
 struct StartOptions {
     bool scheduled = false;    // cron started this copy (its entry sets the mark)
     bool windowless = false;   // no display: the chain runs on Qt's offscreen platform
-    QString noDisplay;         // why no window can open; empty when one can
+    QString noDisplay{};       // why no window can open; empty when one can
     bool displayGiven = false; // the command line named the platform or display
     bool noAutostart = false;  // a person's look: the autostart countdown is put off
-    QString caughtUp;          // a start at boot that runs a missed one: "caught up, planned for <time>"
+    QString caughtUp{};        // a start at boot that runs a missed one: "caught up, planned for <time>"
 };
 
 // How cron's mark says this copy was started: by its entry's minute, or at

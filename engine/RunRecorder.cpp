@@ -222,7 +222,6 @@ void RunRecorder::waitTimedOut(int n)
     waitSeconds_[static_cast<std::size_t>(n)] = kNotWaiting;
     slot(n).failed = slot(n).timedOut = true;
     record({.kind = Kind::TaskTimedOut, .slot = n, .seconds = seconds});
-    outcome_.note(problem::taskTimedOut(n));
     TextField& light = main_.TASK_LIGHT[n];
     light.setBackground(colour::Red);
     light.setToolTip(QStringLiteral("timed out after ") + durationText(seconds));
@@ -271,11 +270,11 @@ void RunRecorder::taskEnded(const Task& task, const ProcessEnd& end)
     TextField& light = main_.TASK_LIGHT[task.slot];
     if (s.timedOut && s.pid == end.pid) {
         // The time-out stays the news; how the task then ended follows it.
-        light.setToolTip(light.toolTip() + QStringLiteral(", then ") + lightEndText(end));
+        light.setToolTip(light.toolTip() + QStringLiteral(", then ") + processEndText(end.exitCode, end.signal));
     } else if (endedBadly(end)) {
         s.failed = s.pid == end.pid;
         light.setBackground(colour::Red);
-        light.setToolTip(lightEndText(end));
+        light.setToolTip(processEndText(end.exitCode, end.signal));
         if (s.failed && underWay_ && onTaskFailed)
             onTaskFailed(task.slot);
     } else if (!underWay_ && light.background() == colour::Cyan) {

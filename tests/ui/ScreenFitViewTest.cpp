@@ -60,9 +60,10 @@ const QHash<QString, QString> kFirstFocus{
 // Cancel have one. A label says its text.
 void expectSpeaks(QWidget* window)
 {
-    if (kFirstFocus.contains(window->objectName()))
+    if (kFirstFocus.contains(window->objectName())) {
         EXPECT_EQ(window->focusWidget() != nullptr ? window->focusWidget()->objectName() : QString(),
                   kFirstFocus.value(window->objectName()));
+    }
     QHash<QString, QString> owners;
     QHash<QString, QString> keys;
     for (QWidget* w : window->findChildren<QWidget*>()) {
@@ -81,8 +82,9 @@ void expectSpeaks(QWidget* window)
             << where << " and " << owners.value(name).toStdString() << ": " << name.toStdString();
         owners.insert(name, w->objectName());
         const QString key = spoken->text(QAccessible::Accelerator);
-        if (QByteArrayList{"OK_BUTTON", "SAVE_BUTTON", "CANCEL_BUTTON"}.contains(w->objectName().toLatin1()))
+        if (QByteArrayList{"OK_BUTTON", "SAVE_BUTTON", "CANCEL_BUTTON"}.contains(w->objectName().toLatin1())) {
             EXPECT_FALSE(key.isEmpty()) << where;
+        }
         EXPECT_TRUE(key.isEmpty() || !keys.contains(key)) << where << " and " << keys.value(key).toStdString();
         keys.insert(key, w->objectName());
     }
