@@ -77,6 +77,10 @@ FileResult QtFiles::writePrivateFile(const QString& path, const QByteArray& cont
     // The content goes to a temporary file beside the target, which is
     // flushed and renamed over it: no moment with half a file, and the
     // rights are set before anything secret is written.
+    // QSaveFile would write to where a link points: a link planted in place
+    // of a script or a report must not turn this write onto another file.
+    if (QFileInfo(path).isSymLink())
+        return {false, QStringLiteral("%1 is a symbolic link; it is not followed").arg(path)};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};

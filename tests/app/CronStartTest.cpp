@@ -382,6 +382,8 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
         subjects << m.value(QStringLiteral("subject")).toString();
     subjects.sort();
     EXPECT_EQ(subjects, (QStringList{endEmailSubject(b.name), startEmailSubject(b.name)}));
+    // Looked at from the session copy A's entry was made in.
+    qputenv("DISPLAY", displayA.toUtf8());
     EXPECT_EQ(
         healthNow(a, root, processes).toStdString(),
         (QStringLiteral("Next start: ") + QLocale::c().toString(at.addDays(7), QStringLiteral("ddd yyyy-MM-dd HH:mm")) +

@@ -248,6 +248,7 @@ TEST(ProcessWatcher, AWaitThatOutlastsItsLimitEndsAndTheTaskIsStoppedOnlyWhenIts
         EXPECT_EQ(signalled, c.signals);
         h.launcher.end(1000, 0, 15);
         EXPECT_EQ(m.TASK_LIGHT[2].toolTip(), QStringLiteral("timed out after 0:00:03, then killed by signal 15"));
+        h.seconds(20); // the chain's end
         EXPECT_EQ(h.program->engine.recorder().chainResult(),
                   QStringLiteral("COMPLETED WITH ERRORS - TASK 2 TIMED OUT"));
     }

@@ -44,6 +44,12 @@ TEST(QtFiles, APrivateFileReplacesAnOlderOneWhollyAndTakesOwnerOnlyRights)
     const FileResult missing = files.writePrivateFile(dir.filePath(QStringLiteral("BATS/x.sh")), "x");
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.error.isEmpty());
+
+    // A link in the script's place is not written through.
+    const QString link = dir.filePath(QStringLiteral("link.sh"));
+    ASSERT_TRUE(QFile::link(path, link));
+    EXPECT_FALSE(files.writePrivateFile(link, "through\n").ok);
+    EXPECT_EQ(contentOf(path), QByteArray("new\n"));
 }
 
 TEST(QtFiles, APrivateLogIsMadeEmptyOnceAndAnExistingOneIsLeftAlone)
