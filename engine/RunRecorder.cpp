@@ -1,8 +1,8 @@
 #include "RunRecorder.h"
 
+#include "ClockTexts.h"
 #include "PassAccount.h"
 #include "PassOutcome.h"
-#include "ClockTexts.h"
 #include "core/MainWindowModel.h"
 #include "platform/Launcher.h"
 
