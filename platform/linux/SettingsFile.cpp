@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -75,10 +76,13 @@ bool nameUnnamedFile(int fd, const QByteArray& name)
 // for writers to close it. False where the file system has no leases.
 bool takeReadLease(int fd, int timeoutMs)
 {
+    // A lease makes its taker the file's owner, whom a writer's open sends
+    // SIGIO, which ends a process; the owner can only be cleared once the
+    // lease is taken. Until then the break is told by SIGURG, which nothing
+    // heeds by default.
+    ::fcntl(fd, F_SETSIG, SIGURG);
     for (int waited = 0;; ++waited) {
         if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
-            // A lease makes its taker the file's owner, whom a writer's
-            // open would send SIGIO, which ends a process: no owner, no signal.
             ::fcntl(fd, F_SETOWN, 0);
             return true;
         }
