@@ -261,10 +261,8 @@ TEST(HistoryWindowModel, ShowsTheEndOfThePickedTasksOutputAndSaysWhatCannotBeOpe
 // when asked, and the pass picked stays picked.
 TEST(HistoryWindowModel, ReadsTheNewestPassesAsideAndOlderOnesWhenAsked)
 {
-    int argc = 1;
-    char name[] = "engine";
-    char* argv[] = {name};
-    QCoreApplication app(argc, argv);
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
     test::Harness h;
     h.start();
     struct Journal : RecordingJournal {
@@ -292,7 +290,6 @@ TEST(HistoryWindowModel, ReadsTheNewestPassesAsideAndOlderOnesWhenAsked)
     model.Form_Load();
     waitFor(1);
     ASSERT_EQ(model.passes().size(), HistoryWindowModel::kFirstPasses);
-    EXPECT_EQ(model.passes()[0].started, kAt.addSecs(11900));
     EXPECT_EQ(model.HISTORY_STATUS_LABEL.caption(),
               QStringLiteral("The newest 50 passes in /state/zb-runs.log; the journal goes back further"));
     model.select(2, 0);
