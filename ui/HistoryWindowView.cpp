@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyle>
@@ -119,7 +120,16 @@ HistoryWindowView::HistoryWindowView(HistoryWindowModel& model, QWidget* owner)
 void HistoryWindowView::fillTree()
 {
     const QSignalBlocker quiet(tree_);
-    const int scrolled = tree_->verticalScrollBar()->value();
+    // The pass at the top of the list, to keep it there: newer passes may come in above it.
+    const auto key = [](const QTreeWidgetItem* pass) { return pass->text(0) + QLatin1Char('\n') + pass->text(1); };
+    QString anchor;
+    for (QTreeWidgetItem* top = tree_->itemAt(0, 0); top != nullptr; top = top->parent())
+        anchor = key(top);
+    // Passes opened stay open.
+    QSet<QString> open;
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
+        if (tree_->topLevelItem(i)->isExpanded())
+            open.insert(key(tree_->topLevelItem(i)));
     const bool first = tree_->topLevelItemCount() == 0;
     tree_->clear();
     QTreeWidgetItem* picked = nullptr;
@@ -142,6 +152,7 @@ void HistoryWindowView::fillTree()
                 if (s.slot == row.slot && row.slot > 0 && !s.outputFile.isEmpty())
                     child->setToolTip(3, s.outputFile);
         }
+        item->setExpanded(open.contains(key(item)));
     }
     if (first && tree_->topLevelItemCount() > 0)
         tree_->topLevelItem(0)->setExpanded(true);
@@ -150,7 +161,13 @@ void HistoryWindowView::fillTree()
             picked->parent()->setExpanded(true);
         tree_->setCurrentItem(picked);
     }
-    tree_->verticalScrollBar()->setValue(scrolled);
+    for (int i = 0; i < tree_->topLevelItemCount() && !anchor.isEmpty(); ++i) {
+        QTreeWidgetItem* item = tree_->topLevelItem(i);
+        if (key(item) == anchor) {
+            tree_->scrollToItem(item, QAbstractItemView::PositionAtTop);
+            break;
+        }
+    }
 }
 
 // Wider than its stored size, up to its screen's width, when the columns
