@@ -129,6 +129,7 @@ void DialogWindowOpener::showModal(WindowKind kind)
     case WindowKind::History: {
         HistoryWindowModel model(p.settings, p.engine.recorder().journal(), p.services.files,
                                  p.engine.recorder().hasPass());
+        model.readInBackground();
         run<HistoryWindowView>(model);
         break;
     }

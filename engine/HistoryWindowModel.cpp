@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 
 #include <QFileInfo>
+#include <QObject>
 
 namespace zb {
 
@@ -18,6 +19,7 @@ HistoryWindowModel::HistoryWindowModel(Settings& settings, const RunJournal& jou
       OPEN_OUTPUT_BUTTON(QStringLiteral("OPEN_OUTPUT_BUTTON"), QStringLiteral("Open Task Output")),
       OPEN_FOLDER_BUTTON(QStringLiteral("OPEN_FOLDER_BUTTON"), QStringLiteral("Open Journal Folder")),
       OPEN_MESSAGE_LABEL(QStringLiteral("OPEN_MESSAGE_LABEL"), QString()),
+      LOAD_OLDER_BUTTON(QStringLiteral("LOAD_OLDER_BUTTON"), QStringLiteral("Load Older Passes")),
       CLOSE_BUTTON(QStringLiteral("CLOSE_BUTTON"), QStringLiteral("Close")),
       journal_(journal),
       files_(files),
@@ -26,24 +28,99 @@ HistoryWindowModel::HistoryWindowModel(Settings& settings, const RunJournal& jou
     TASK_OUTPUT_TEXTBOX.setLocked(true);
     OPEN_OUTPUT_BUTTON.onClick = [this] { OPEN_OUTPUT_BUTTON_Click(); };
     OPEN_FOLDER_BUTTON.onClick = [this] { OPEN_FOLDER_BUTTON_Click(); };
+    LOAD_OLDER_BUTTON.onClick = [this] { LOAD_OLDER_BUTTON_Click(); };
+    LOAD_OLDER_BUTTON.setEnabled(false);
     CLOSE_BUTTON.onClick = [this] { CLOSE_BUTTON_Click(); };
+}
+
+HistoryWindowModel::~HistoryWindowModel()
+{
+    // What was read goes with the window; a read under way is dropped.
+    stop_ = true;
+    if (reader_.joinable())
+        reader_.join();
+}
+
+void HistoryWindowModel::readInBackground()
+{
+    if (!inbox_)
+        inbox_ = std::make_unique<QObject>();
 }
 
 void HistoryWindowModel::Form_Load()
 {
     loadGeometry();
-    passes_ = historyFromJournal(journal_.readLines(), passRunsNow_);
+    OPEN_FOLDER_BUTTON.setEnabled(!journal_.journalFile().isEmpty());
+    select(-1, 0);
+    read(kFirstPasses);
+}
+
+void HistoryWindowModel::LOAD_OLDER_BUTTON_Click()
+{
+    if (olderLeft_ && !reading_)
+        read(asked_ * 2);
+}
+
+// From the journal's end each time, so passes recorded since come in too;
+// the cost stays that of the passes shown.
+void HistoryWindowModel::read(int count)
+{
+    reading_ = true;
+    asked_ = count;
+    LOAD_OLDER_BUTTON.setEnabled(false);
+    if (!inbox_) {
+        take(newestPasses(journal_, count, passRunsNow_), count);
+        return;
+    }
+    if (passes_.isEmpty())
+        HISTORY_STATUS_LABEL.setCaption(QStringLiteral("Reading the journal..."));
+    if (reader_.joinable())
+        reader_.join(); // done: its result came in
+    reader_ = std::thread([this, count] {
+        PassPage page = newestPasses(journal_, count, passRunsNow_, &stop_);
+        if (stop_)
+            return;
+        QMetaObject::invokeMethod(
+            inbox_.get(), [this, page = std::move(page), count]() mutable { take(std::move(page), count); },
+            Qt::QueuedConnection);
+    });
+}
+
+void HistoryWindowModel::take(PassPage page, int count)
+{
+    reading_ = false;
+    asked_ = count;
+    olderLeft_ = page.olderLeft;
+    // The pass picked stays picked, also when newer passes came in since.
+    int picked = -1;
+    if (pass_ >= 0 && pass_ < passes_.size()) {
+        const HistoryPass& was = passes_[pass_];
+        for (int i = 0; i < page.passes.size() && picked < 0; ++i)
+            if (page.passes[i].id == was.id && page.passes[i].started == was.started)
+                picked = i;
+    }
+    passes_ = std::move(page.passes);
+    LOAD_OLDER_BUTTON.setEnabled(olderLeft_);
+    showStatus();
+    if (picked != pass_)
+        select(picked, picked < 0 ? 0 : slot_);
+    if (passesChanged)
+        passesChanged();
+}
+
+void HistoryWindowModel::showStatus()
+{
     const QString file = journal_.journalFile();
+    const QString count = countText(passes_.size(), QStringLiteral("pass"), QStringLiteral("passes"));
     if (file.isEmpty())
         HISTORY_STATUS_LABEL.setCaption(QStringLiteral("This copy keeps no journal."));
     else if (passes_.isEmpty())
         HISTORY_STATUS_LABEL.setCaption(QStringLiteral("No passes yet in %1").arg(file));
-    else
+    else if (olderLeft_)
         HISTORY_STATUS_LABEL.setCaption(
-            QStringLiteral("%1 in %2")
-                .arg(countText(passes_.size(), QStringLiteral("pass"), QStringLiteral("passes")), file));
-    OPEN_FOLDER_BUTTON.setEnabled(!file.isEmpty());
-    select(-1, 0);
+            QStringLiteral("The newest %1 in %2; the journal goes back further").arg(count, file));
+    else
+        HISTORY_STATUS_LABEL.setCaption(QStringLiteral("%1 in %2").arg(count, file));
 }
 
 void HistoryWindowModel::select(int pass, int slot)

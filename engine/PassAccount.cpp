@@ -384,13 +384,14 @@ QList<HistoryPass> Fold::passes(bool newestRunsNow) const
     return out;
 }
 
-QList<JournalEntry> parsed(const QStringList& lines, bool& holdsStart)
+QList<JournalEntry> parsed(const QStringList& lines, bool& holdsStart, int& begun)
 {
     QList<JournalEntry> entries;
     entries.reserve(lines.size());
     for (const QString& line : lines) {
         if (std::optional<JournalEntry> entry = parseJournalLine(line)) {
             holdsStart = holdsStart || entry->event.kind == Kind::PassStarted;
+            begun += entry->event.kind == Kind::PassStarted || entry->event.kind == Kind::ScheduledStartNotRun;
             entries.append(std::move(*entry));
         }
     }
@@ -445,11 +446,11 @@ QString lastRunEndWord(int exitCode, int signal)
     return signal != 0 ? QStringLiteral("SIGNAL %1").arg(signal) : QString::number(exitCode);
 }
 
-void PassAccount::add(const QStringList& lines) { entries_.append(parsed(lines, holdsStart_)); }
+void PassAccount::add(const QStringList& lines) { entries_.append(parsed(lines, holdsStart_, begun_)); }
 
 void PassAccount::addEarlier(const QStringList& lines)
 {
-    QList<JournalEntry> earlier = parsed(lines, holdsStart_);
+    QList<JournalEntry> earlier = parsed(lines, holdsStart_, begun_);
     earlier.append(std::move(entries_));
     entries_ = std::move(earlier);
 }
@@ -485,6 +486,25 @@ QList<HistoryPass> newestPasses(const RunJournal& journal, bool newestRunsNow)
         return !account.holdsAPassStart();
     });
     return account.passes(newestRunsNow);
+}
+
+PassPage newestPasses(const RunJournal& journal, int count, bool newestRunsNow, const std::atomic_bool* stop)
+{
+    PassAccount account;
+    PassPage page;
+    journal.readBackward([&](const QStringList& batch) {
+        if (stop != nullptr && *stop)
+            return false;
+        // A full page, and lines before it: say so, without reading them.
+        if (account.passesBegun() >= count) {
+            page.olderLeft = true;
+            return false;
+        }
+        account.addEarlier(batch);
+        return true;
+    });
+    page.passes = account.passes(newestRunsNow);
+    return page;
 }
 
 } // namespace zb

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
+#include <atomic>
 
 namespace zb {
 
@@ -92,6 +93,8 @@ public:
 
     // Whether a pass's start line is in view: what follows it is whole.
     bool holdsAPassStart() const { return holdsStart_; }
+    // How many passes begin in view: whole passes, and starts that did not run.
+    int passesBegun() const { return begun_; }
     bool isEmpty() const { return entries_.isEmpty(); }
 
     // A pass without an end is the one running now when `newestRunsNow`
@@ -101,6 +104,7 @@ public:
 private:
     QList<JournalEntry> entries_;
     bool holdsStart_ = false;
+    int begun_ = 0;
 };
 
 // The passes of journal lines or entries, newest first.
@@ -109,5 +113,14 @@ QList<HistoryPass> historyFromEntries(const QList<JournalEntry>& entries, bool n
 // The newest passes of a journal, read from its end back to the start of
 // the newest pass (the kept older file included); the newest comes first.
 QList<HistoryPass> newestPasses(const RunJournal& journal, bool newestRunsNow = false);
+
+// The passes of a journal's end that hold at least `count` whole passes, or
+// all of it when it holds fewer; newest first.
+struct PassPage {
+    QList<HistoryPass> passes;
+    bool olderLeft = false; // the read stopped before the journal's start
+};
+// `stop`, when set, ends the read early (the window that wanted it closed).
+PassPage newestPasses(const RunJournal& journal, int count, bool newestRunsNow, const std::atomic_bool* stop = nullptr);
 
 } // namespace zb

@@ -19,6 +19,7 @@ public:
     QTreeWidget* tree() const { return tree_; }
 
 private:
+    void fillTree();
     void growToShowColumns();
 
     HistoryWindowModel& model_;

@@ -43,6 +43,25 @@ QStringList told(const QList<HistoryPass>& passes)
     return out;
 }
 
+// Rotated halfway, with a line cut by a crash at the seam, and read from the
+// end back a line at a time.
+struct RotatedJournal : NullRunJournal {
+    QStringList older, current;
+    explicit RotatedJournal(const QStringList& lines)
+        : older(lines.first(lines.size() / 2)),
+          current(lines.sliced(lines.size() / 2))
+    {
+        older << QStringLiteral("2026-12-07T02:30:05+01:00 task-started task=\"cut");
+    }
+    void readBackward(const LineBatches& take) const override
+    {
+        for (const QStringList* file : {&current, &older})
+            for (qsizetype i = file->size() - 1; i >= 0; --i)
+                if (!take({(*file)[i]}))
+                    return;
+    }
+};
+
 TEST(PassAccount, APassesResultFollowsHowItEnded)
 {
     const Line start{0, {.kind = K::PassStarted, .start = PassStart::Autostart}};
@@ -164,6 +183,15 @@ TEST(PassAccount, APassesResultFollowsHowItEnded)
         for (qsizetype i = lines.size() - 1; i >= 0 && !back.holdsAPassStart(); --i)
             back.addEarlier({lines[i]});
         EXPECT_EQ(told(back.passes(c.runsNow)).value(0), c.passes.value(0));
+        // A page from the end holds the newest passes whole, as read in full.
+        const RotatedJournal rotated(lines);
+        for (int count = 1; count <= c.passes.size() + 1; ++count) {
+            const PassPage page = newestPasses(rotated, count, c.runsNow);
+            EXPECT_GE(page.passes.size(), std::min<qsizetype>(count, c.passes.size())) << count;
+            EXPECT_EQ(told(page.passes), c.passes.first(page.passes.size())) << count;
+            EXPECT_TRUE(page.olderLeft || page.passes.size() == c.passes.size()) << count;
+            EXPECT_TRUE(!page.olderLeft || count <= c.passes.size()) << count;
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingJournal.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -253,6 +255,58 @@ TEST(HistoryWindowModel, ShowsTheEndOfThePickedTasksOutputAndSaysWhatCannotBeOpe
     none.Form_Load();
     EXPECT_EQ(none.HISTORY_STATUS_LABEL.caption(), QStringLiteral("This copy keeps no journal."));
     EXPECT_FALSE(none.OPEN_FOLDER_BUTTON.enabled());
+}
+
+// Opening reads the newest passes on a thread of its own; older ones come
+// when asked, and the pass picked stays picked.
+TEST(HistoryWindowModel, ReadsTheNewestPassesAsideAndOlderOnesWhenAsked)
+{
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    test::Harness h;
+    h.start();
+    struct Journal : RecordingJournal {
+        QStringList lines;
+        QString journalFile() const override { return QStringLiteral("/state/zb-runs.log"); }
+        void readBackward(const LineBatches& take) const override
+        {
+            for (qsizetype i = lines.size() - 1; i >= 0 && take({lines[i]}); --i) {
+            }
+        }
+    } file;
+    JournalLines j;
+    for (int pass = 0; pass < 120; ++pass)
+        j.at(pass * 100, {.kind = K::PassStarted}).at(pass * 100 + 5, {.kind = K::ChainEnded});
+    file.lines = j.lines;
+    HistoryWindowModel model(h.program->settings, file, h.files);
+    model.readInBackground();
+    int changes = 0;
+    model.passesChanged = [&] { ++changes; };
+    const auto waitFor = [&](int change) {
+        for (QDeadlineTimer limit(10000); changes < change && !limit.hasExpired();)
+            app.processEvents(QEventLoop::WaitForMoreEvents, 50);
+        ASSERT_EQ(changes, change);
+    };
+    model.Form_Load();
+    waitFor(1);
+    ASSERT_EQ(model.passes().size(), HistoryWindowModel::kFirstPasses);
+    EXPECT_EQ(model.HISTORY_STATUS_LABEL.caption(),
+              QStringLiteral("The newest 50 passes in /state/zb-runs.log; the journal goes back further"));
+    model.select(2, 0);
+    ASSERT_TRUE(model.LOAD_OLDER_BUTTON.enabled());
+    model.LOAD_OLDER_BUTTON.click();
+    EXPECT_FALSE(model.LOAD_OLDER_BUTTON.enabled()) << "one read at a time";
+    waitFor(2);
+    EXPECT_EQ(model.passes().size(), 100);
+    // A pass recorded meanwhile comes in on top; the one picked stays picked.
+    file.lines << JournalLines().at(20000, {.kind = K::PassStarted}).lines;
+    model.LOAD_OLDER_BUTTON.click();
+    waitFor(3);
+    EXPECT_EQ(model.passes().size(), 121);
+    EXPECT_EQ(model.pickedPass(), 3);
+    EXPECT_EQ(model.passes()[3].started, kAt.addSecs(11700));
+    EXPECT_FALSE(model.LOAD_OLDER_BUTTON.enabled());
+    EXPECT_EQ(model.HISTORY_STATUS_LABEL.caption(), QStringLiteral("121 passes in /state/zb-runs.log"));
 }
 
 } // namespace
