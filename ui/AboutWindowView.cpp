@@ -13,7 +13,8 @@
 namespace zb {
 
 namespace {
-constexpr int kPictureSize = 112;
+// The picture's side, in lines of the system font: it grows with the font.
+constexpr int kPictureLines = 6;
 } // namespace
 
 AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : EditorDialog(model, owner)
@@ -28,25 +29,26 @@ AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : Edit
     auto* picture = new QSvgWidget(kPictureResource);
     picture->setObjectName(QStringLiteral("ZB_SEQUENTA_PICTURE"));
     picture->setAccessibleName(text::kSpokenPicture);
-    picture->setFixedSize(kPictureSize, kPictureSize);
+    const int side = fontMetrics().lineSpacing() * kPictureLines;
+    picture->setFixedSize(side, side);
     middle->addWidget(picture, 0, Qt::AlignVCenter);
     auto* thanks = bindings_.bind(model.THANK_YOU_LABEL, new QLabel);
     thanks->setAlignment(Qt::AlignCenter);
     thanks->setWordWrap(true);
-    thanks->setFont(style::bold(12));
+    thanks->setFont(style::boldScaled(1.25));
     thanks->setMargin(10);
     middle->addWidget(thanks, 1);
-    root->addLayout(middle, 1);
+    scrollingBody(root)->addLayout(middle, 1);
 
     auto* bottom = new QHBoxLayout;
     auto* donations = bindings_.bind(model.DONATIONS_BUTTON, new QPushButton);
     donations->setAutoDefault(false);
-    donations->setMinimumWidth(100);
+    style::wideButton(donations);
     bottom->addWidget(donations);
     bottom->addStretch(1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     bottom->addWidget(ok);
     root->addLayout(bottom);
     applyGeometry();

@@ -58,9 +58,11 @@ AllTaskSettingsWindowView::AllTaskSettingsWindowView(AllTaskSettingsWindowModel&
     blocks->addWidget(buildBlock(1, model_.Label1, model_.Label2, model_.Label3, model_.Label7), 1);
     blocks->addWidget(style::verticalRule());
     blocks->addWidget(buildBlock(kRowsPerBlock + 1, model_.Label4, model_.Label5, model_.Label6, model_.Label8), 1);
-    root->addLayout(blocks);
-    root->addWidget(style::horizontalRule());
-    root->addStretch(1);
+    QVBoxLayout* body = scrollingBody(root);
+    body->addLayout(blocks);
+    stackWhenNarrow(blocks);
+    body->addWidget(style::horizontalRule());
+    body->addStretch(1);
 
     root->addWidget(style::dialogButtons(bindings_.bind(model_.SAVE_BUTTON, new QPushButton),
                                          bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));
@@ -124,7 +126,7 @@ QWidget* AllTaskSettingsWindowView::buildBlock(int firstSlot, Label& nameHeading
         }
         SlotGuardControls& guards = model_.guards[n];
         auto* limit = bindings_.bind(guards.TIME_LIMIT_TEXTBOX, new QLineEdit);
-        limit->setMaximumWidth(limit->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 16);
+        style::fitWidth(limit, QStringLiteral("00000.0"));
         limit->setAccessibleName(QStringLiteral("Slot %1 time limit in minutes").arg(n));
         grid->addWidget(limit, row, 4);
         auto* stop = bindings_.bind(guards.TIME_LIMIT_STOP_TICKBOX, new QCheckBox);

@@ -25,7 +25,8 @@ DonationsWindowView::DonationsWindowView(DonationsWindowModel& model, QWidget* o
     const bool none = model.detailCount() == 0;
     // Without details the message is all there is: it takes the middle.
     info->setAlignment(none ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    root->addWidget(info, none ? 1 : 0);
+    QVBoxLayout* body = scrollingBody(root);
+    body->addWidget(info, none ? 1 : 0);
 
     // One row per detail of the data file, as Form_Load found them.
     auto* rows = new QGridLayout;
@@ -42,15 +43,15 @@ DonationsWindowView::DonationsWindowView(DonationsWindowModel& model, QWidget* o
         rows->addWidget(value, n - 1, 1);
         rows->addWidget(copy, n - 1, 2);
     }
-    root->addLayout(rows);
+    body->addLayout(rows);
     if (!none)
-        root->addStretch(1);
+        body->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model.COPY_STATUS_LABEL, new QLabel), 1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     bottom->addWidget(ok);
     root->addLayout(bottom);
 

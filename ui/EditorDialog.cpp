@@ -5,12 +5,30 @@
 #include "WindowPlacement.h"
 #include "editors/EditorWindowModel.h"
 
+#include <QEvent>
+#include <QFrame>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zb {
+
+namespace {
+// What a desktop takes of a screen beside the window: a panel the screen may
+// not report, the window manager's title bar and borders.
+constexpr int kPanel = 32;
+constexpr int kTitleBar = 32;
+constexpr int kBorder = 8;
+// The least of the contents that shows when they scroll, in lines and characters.
+constexpr int kLeastLines = 5;
+constexpr int kLeastChars = 24;
+} // namespace
 
 EditorDialog::EditorDialog(EditorWindowModel& model, QWidget* owner) : QDialog(owner), model_(model)
 {
@@ -53,12 +71,101 @@ void EditorDialog::closeWithoutAsking()
     reject();
 }
 
+QVBoxLayout* EditorDialog::scrollingBody(QBoxLayout* root)
+{
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("CONTENTS"));
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(root->spacing());
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName(QStringLiteral("CONTENTS_SCROLL"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(content);
+    // Not a Tab stop of its own: Tab goes through the fields, and the area
+    // scrolls to the one that takes the focus.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    root->addWidget(scroll_, 1);
+    return body;
+}
+
+void EditorDialog::stackWhenNarrow(QBoxLayout* row) { stackable_.push_back(row); }
+
+QSize EditorDialog::roomOnScreen() const
+{
+    const QScreen* on = screen();
+    if (on == nullptr)
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    const QSize screenRoom = on->availableGeometry().size();
+    return {screenRoom.width() - 2 * kBorder, screenRoom.height() - kPanel - kTitleBar - kBorder};
+}
+
+namespace {
+void setDirection(QBoxLayout* row, QBoxLayout::Direction direction)
+{
+    row->setDirection(direction);
+    for (int i = 0; i < row->count(); ++i)
+        if (auto* rule = qobject_cast<QFrame*>(row->itemAt(i)->widget());
+            rule != nullptr && (rule->frameShape() == QFrame::VLine || rule->frameShape() == QFrame::HLine))
+            rule->setFrameShape(direction == QBoxLayout::LeftToRight ? QFrame::VLine : QFrame::HLine);
+}
+} // namespace
+
+void EditorDialog::limitToScreen()
+{
+    if (layout() == nullptr)
+        return;
+    const QSize room = roomOnScreen();
+    QWidget* content = scroll_ != nullptr ? scroll_->widget() : this;
+    const auto whole = [content] {
+        content->layout()->activate();
+        return content->minimumSizeHint().expandedTo(content->minimumSize());
+    };
+    for (QBoxLayout* row : stackable_)
+        setDirection(row, QBoxLayout::LeftToRight);
+    if (!stackable_.empty() && whole().width() > room.width())
+        for (QBoxLayout* row : stackable_)
+            setDirection(row, QBoxLayout::TopToBottom);
+    if (scroll_ == nullptr)
+        return;
+    const QSize least = whole();
+    scroll_->setMinimumSize(least);
+    layout()->activate();
+    const QMargins m = layout()->contentsMargins();
+    const int wide = room.width() - m.left() - m.right();
+    const int high = room.height() - (minimumSizeHint().height() - least.height());
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+    bool vertical = least.height() > high;
+    const bool horizontal = least.width() + (vertical ? bar : 0) > wide;
+    vertical = vertical || (horizontal && least.height() + bar > high);
+    const int width = std::min(least.width() + (vertical ? bar : 0), wide);
+    const int height = std::min(least.height() + (horizontal ? bar : 0), high);
+    scroll_->setMinimumSize(std::max(width, fontMetrics().averageCharWidth() * kLeastChars),
+                            std::max(height, fontMetrics().lineSpacing() * kLeastLines));
+    // The window's own least size follows now, before it is placed.
+    layout()->activate();
+}
+
+void EditorDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A new font or style gives the contents another size.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        limitToScreen();
+}
+
 void EditorDialog::applyGeometry()
 {
+    limitToScreen();
     giveStandardMnemonics();
     read_ = model_.geometry();
     const keys::GeometryKeys& d = model_.geometryKeys();
     placement_.apply(this, read_, {d.left, d.top, d.width, d.height});
+    // Room for the window manager's frame too, which the screen does not
+    // count until the window is framed.
+    if (const QSize room = roomOnScreen(); width() > room.width() || height() > room.height())
+        resize(size().boundedTo(room));
     placed_ = true;
 }
 

@@ -6,6 +6,11 @@
 #include "editors/EditorWindowModel.h"
 
 #include <QDialog>
+#include <vector>
+
+class QBoxLayout;
+class QScrollArea;
+class QVBoxLayout;
 
 namespace zb {
 
@@ -30,17 +35,32 @@ protected:
     // and Close their Alt keys; call once the layout is built.
     void applyGeometry();
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    // A column under `root` for the window's contents. It scrolls when the
+    // screen is too small for them, so what is added to `root` after it (OK,
+    // Cancel) stays in reach at the bottom.
+    QVBoxLayout* scrollingBody(QBoxLayout* root);
+    // Lays `row` out top to bottom when the screen is too narrow for it side
+    // by side; a divider in it turns with it.
+    void stackWhenNarrow(QBoxLayout* row);
+    // What a window may take of its screen.
+    QSize roomOnScreen() const;
 
     Bindings bindings_;
 
 private:
     void reportPosition();
+    // Lets the contents shrink, and scroll, as far as the screen needs.
+    void limitToScreen();
     void giveStandardMnemonics();
     EditorWindowModel::SaveAnswer askSaveChanges(const QString& question);
 
     EditorWindowModel& model_;
     WindowGeometry read_;
     WindowPlacement placement_;
+    QScrollArea* scroll_ = nullptr;
+    std::vector<QBoxLayout*> stackable_;
     bool placed_ = false;
     bool closingUnasked_ = false;
 };

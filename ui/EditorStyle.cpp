@@ -13,6 +13,8 @@
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zb::style {
 
 namespace {
@@ -21,6 +23,8 @@ namespace {
 constexpr int kLineEditMargin = 2;
 // Room for the text cursor after the last character.
 constexpr int kCursorRoom = 2;
+// A window's title against the system font.
+constexpr double kTitleScale = 1.35;
 
 int fittedWidth(const QLineEdit* field, const QString& sample)
 {
@@ -75,6 +79,19 @@ void squareButton(QWidget* button)
     button->setFixedSize(side, side);
 }
 
+QFont boldScaled(double factor)
+{
+    QFont f;
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * factor);
+    return f;
+}
+
+void wideButton(QWidget* button)
+{
+    button->setMinimumWidth(std::max(charsWide(button, 12), button->minimumSizeHint().width()));
+}
+
 QFont bold(int pointSize)
 {
     QFont f;
@@ -107,7 +124,7 @@ QFrame* titleStrip(Bindings& bindings, std::initializer_list<Label*> labels)
     bool first = true;
     for (Label* model : labels) {
         QLabel* label = bindings.bind(*model, new QLabel);
-        label->setFont(bold(first ? 13 : 0));
+        label->setFont(first ? boldScaled(kTitleScale) : bold());
         label->setPalette(p);
         if (!first)
             row->addStretch(1);

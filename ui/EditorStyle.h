@@ -18,6 +18,8 @@ class Label;
 namespace zb::style {
 
 QFont bold(int pointSize = 0);
+// Bold, `factor` times the size of the system font: follows a larger font.
+QFont boldScaled(double factor);
 
 // The top-level layout every window is built in, with its usual margins.
 QVBoxLayout* windowLayout(QWidget* window, int spacing = 10, int margin = 10);
@@ -36,6 +38,8 @@ void fitWidth(QLineEdit* field, const QString& sample);
 int charsWide(const QWidget* widget, int chars);
 // A small square button as high as a text field beside it.
 void squareButton(QWidget* button);
+// Gives a window's OK, Save or Cancel the width of a dozen characters at least.
+void wideButton(QWidget* button);
 
 // The confirming and dropping buttons of a window, in the desktop's order.
 // The confirming one is the default; a dropping one is never pressed by

@@ -18,9 +18,12 @@ EmailMainSettingsWindowView::EmailMainSettingsWindowView(EmailMainSettingsWindow
 {
     auto* root = style::windowLayout(this, 10);
     root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL_1, &model_.TITLE_LABEL_2}));
-    root->addWidget(buildEmailSettingsForm(bindings_, model_));
+    QVBoxLayout* body = scrollingBody(root);
+    QWidget* form = buildEmailSettingsForm(bindings_, model_);
+    body->addWidget(form);
+    stackWhenNarrow(emailColumns(form));
     focusFirstEmailField(this, model_);
-    root->addStretch(1);
+    body->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     for (Button* b :
@@ -29,10 +32,10 @@ EmailMainSettingsWindowView::EmailMainSettingsWindowView(EmailMainSettingsWindow
     bottom->addStretch(1);
     auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     bottom->addWidget(ok);
     auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
-    cancel->setMinimumWidth(100);
+    style::wideButton(cancel);
     bottom->addWidget(cancel);
     root->addLayout(bottom);
 

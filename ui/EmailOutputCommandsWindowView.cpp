@@ -23,16 +23,17 @@ EmailOutputCommandsWindowView::EmailOutputCommandsWindowView(EmailOutputCommands
     choose->addWidget(bindings_.bind(model.START_EMAIL_COMMAND_BUTTON, new QPushButton));
     choose->addWidget(bindings_.bind(model.END_EMAIL_COMMAND_BUTTON, new QPushButton));
     choose->addStretch(1);
-    root->addLayout(choose);
+    QVBoxLayout* body = scrollingBody(root);
+    body->addLayout(choose);
 
     auto* name = bindings_.bind(model.COMMAND_NAME_LABEL, new QLabel);
     name->setFont(style::bold());
-    root->addWidget(name);
+    body->addWidget(name);
     auto* command = bindings_.bind(model.ALL_COMMANDS_TEXTBOX, new QPlainTextEdit);
     command->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    command->setMinimumHeight(90);
+    command->setMinimumHeight(command->fontMetrics().lineSpacing() * 5);
     name->setBuddy(command);
-    root->addWidget(command, 1);
+    body->addWidget(command, 1);
 
     auto* location = new QHBoxLayout;
     auto* locationLabel = bindings_.bind(model.FILE_LOCATION_LABEL, new QLabel);
@@ -42,7 +43,7 @@ EmailOutputCommandsWindowView::EmailOutputCommandsWindowView(EmailOutputCommands
     location->addWidget(locations, 1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     location->addWidget(ok);
     root->addLayout(location);
     applyGeometry();

@@ -56,6 +56,7 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     root->addLayout(home);
 
     auto* columns = new QHBoxLayout;
+    columns->setObjectName(QStringLiteral("EMAIL_COLUMNS"));
     columns->setSpacing(16);
     auto* left = new QVBoxLayout;
     left->setSpacing(3);
@@ -86,6 +87,8 @@ QWidget* buildEmailSettingsForm(Bindings& b, EmailSettingsFormModel& m)
     root->addLayout(columns);
     return form;
 }
+
+QBoxLayout* emailColumns(QWidget* form) { return form->findChild<QBoxLayout*>(QStringLiteral("EMAIL_COLUMNS")); }
 
 void focusFirstEmailField(QWidget* window, EmailSettingsFormModel& m)
 {

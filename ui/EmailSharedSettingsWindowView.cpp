@@ -16,19 +16,22 @@ EmailSharedSettingsWindowView::EmailSharedSettingsWindowView(EmailSharedSettings
 {
     auto* root = style::windowLayout(this, 10);
     root->addWidget(style::titleStrip(bindings_, {&model.TITLE_LABEL_1, &model.TITLE_LABEL_2}));
-    root->addWidget(buildEmailSettingsForm(bindings_, model));
+    QVBoxLayout* body = scrollingBody(root);
+    QWidget* form = buildEmailSettingsForm(bindings_, model);
+    body->addWidget(form);
+    stackWhenNarrow(emailColumns(form));
     focusFirstEmailField(this, model);
-    root->addStretch(1);
+    body->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model.USE_THESE_SHARED_SETTINGS_BUTTON, new QPushButton));
     bottom->addStretch(1);
     auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     bottom->addWidget(ok);
     auto* cancel = bindings_.bind(model.CANCEL_BUTTON, new QPushButton);
-    cancel->setMinimumWidth(100);
+    style::wideButton(cancel);
     bottom->addWidget(cancel);
     root->addLayout(bottom);
     applyGeometry();

@@ -26,7 +26,8 @@ MainSettingsWindowView::MainSettingsWindowView(MainSettingsWindowModel& model, Q
     middle->setSpacing(12);
     middle->addWidget(buildSwitches());
     middle->addWidget(buildButtons(), 1);
-    root->addLayout(middle);
+    scrollingBody(root)->addLayout(middle);
+    stackWhenNarrow(middle);
 
     auto* bottom = new QHBoxLayout;
     auto* firstRun = bindings_.bind(model_.FIRST_RUN_LABEL, new QLabel);
@@ -36,7 +37,7 @@ MainSettingsWindowView::MainSettingsWindowView(MainSettingsWindowModel& model, Q
     bottom->addStretch(1);
     auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
     ok->setDefault(true);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     bottom->addWidget(ok);
     root->addLayout(bottom);
 
@@ -72,7 +73,8 @@ QWidget* MainSettingsWindowView::buildButtons()
     int i = 0;
     for (Button* b : order) {
         auto* button = bindings_.bind(*b, new QPushButton);
-        button->setMinimumHeight(30);
+        // Taller than a plain button: these open the other editors.
+        button->setMinimumHeight(button->fontMetrics().lineSpacing() * 2);
         grid->addWidget(button, i / 3, i % 3);
         ++i;
     }

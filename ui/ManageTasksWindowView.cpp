@@ -34,8 +34,9 @@ ManageTasksWindowView::ManageTasksWindowView(ManageTasksWindowModel& model, QWid
         grid->addWidget(buildSlot(n), (n - 1) / kColumns, (n - 1) % kColumns);
     for (int c = 0; c < kColumns; ++c)
         grid->setColumnStretch(c, 1);
-    root->addLayout(grid);
-    root->addStretch(1);
+    QVBoxLayout* body = scrollingBody(root);
+    body->addLayout(grid);
+    body->addStretch(1);
 
     root->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton),
                                          bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));

@@ -48,20 +48,21 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     auto* root = style::windowLayout(this, 8);
     root->addWidget(style::titleStrip(bindings_, {&model_.TITLE_LABEL, &model_.SCHEDULER_LABEL}));
 
+    QVBoxLayout* body = scrollingBody(root);
     auto* notice = readOnlyText(model_.SCHED_TOP_MESSAGE_TEXTBOX);
     notice->setAccessibleName(text::kSpokenScheduleNotice);
     notice->setFont(style::bold());
     notice->setFixedHeight(heightForLines(notice, 3));
     notice->setFocusPolicy(Qt::ClickFocus); // nothing to scroll: no Tab stop
     notice->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    root->addWidget(notice);
+    body->addWidget(notice);
     // The next start and how the last one went: two lines, wrapped.
     auto* health = bindings_.bind(model_.SCHEDULE_HEALTH_TEXTBOX, new QPlainTextEdit);
     health->setAccessibleName(text::kSpokenScheduleHealth);
     health->setFont(style::bold());
     health->setFixedHeight(heightForLines(health, 2));
     health->setFocusPolicy(Qt::ClickFocus); // read-only: no Tab stop
-    root->addWidget(health);
+    body->addWidget(health);
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(12);
@@ -70,15 +71,15 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     left->addWidget(buildActions());
     middle->addLayout(left, 1);
     middle->addWidget(buildDays());
-    root->addLayout(middle);
+    body->addLayout(middle);
 
     auto* commandLabel = bindings_.bind(model_.OUTPUT_COMMAND_LABEL, new QLabel);
-    root->addWidget(commandLabel);
+    body->addWidget(commandLabel);
     auto* command = bindings_.bind(model_.OUTPUT_COMMAND_TEXTBOX, new QLineEdit);
     commandLabel->setBuddy(command);
-    root->addWidget(command);
+    body->addWidget(command);
     auto* referenceLabel = bindings_.bind(model_.COMMAND_LINE_OPTIONS_LABEL, new QLabel);
-    root->addWidget(referenceLabel);
+    body->addWidget(referenceLabel);
     // The reference scrolls: it takes the height the window has to spare,
     // never sets it. It keeps its Tab stop, for scrolling by keyboard.
     auto* reference = readOnlyText(model_.Text11);
@@ -86,7 +87,7 @@ SchedulerWindowView::SchedulerWindowView(SchedulerWindowModel& model, QWidget* o
     reference->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     reference->setMinimumHeight(heightForLines(reference, 6));
     reference->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-    root->addWidget(reference, 1);
+    body->addWidget(reference, 1);
 
     // No Cancel: what the buttons above do to the schedule is done at once.
     root->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton)));

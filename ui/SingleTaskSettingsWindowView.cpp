@@ -23,20 +23,21 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
     auto* root = style::windowLayout(this, 10);
     root->addWidget(
         style::titleStrip(bindings_, {&model_.ZB_SEQUENTA_TITLE, &model_.SINGLE_SETTINGS_LABEL, &model_.ZB_TITLE}));
-    root->addWidget(buildLoadButtons());
-    root->addWidget(style::horizontalRule());
-    root->addWidget(buildFields());
-    root->addStretch(1);
+    QVBoxLayout* body = scrollingBody(root);
+    body->addWidget(buildLoadButtons());
+    body->addWidget(style::horizontalRule());
+    body->addWidget(buildFields());
+    body->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model_.VIEW_ALL_SETTINGS_BUTTON, new QPushButton));
     bottom->addStretch(1);
     bottom->addWidget(bindings_.bind(model_.SAVED_LABEL, new QLabel));
     auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
-    save->setMinimumWidth(100);
+    style::wideButton(save);
     bottom->addWidget(save);
     auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    ok->setMinimumWidth(100);
+    style::wideButton(ok);
     ok->setDefault(true);
     bottom->addWidget(ok);
     root->addLayout(bottom);
@@ -93,7 +94,7 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
     grid->addWidget(limitLabel, 4, 1, 1, 2);
     auto* guardRow = new QHBoxLayout;
     auto* limit = bindings_.bind(model_.guards.TIME_LIMIT_TEXTBOX, new QLineEdit);
-    limit->setMaximumWidth(limit->fontMetrics().horizontalAdvance(QStringLiteral("00000.0")) + 16);
+    style::fitWidth(limit, QStringLiteral("00000.0"));
     limitLabel->setBuddy(limit);
     guardRow->addWidget(limit);
     guardRow->addWidget(bindings_.bind(model_.guards.TIME_LIMIT_STOP_TICKBOX, new QCheckBox));
@@ -103,7 +104,7 @@ QWidget* SingleTaskSettingsWindowView::buildFields()
 
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
-    grid->setRowMinimumHeight(2, 24);
+    grid->setRowMinimumHeight(2, fontMetrics().lineSpacing() + 6);
     return box;
 }
 
