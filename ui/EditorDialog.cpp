@@ -159,6 +159,14 @@ void EditorDialog::applyGeometry()
 {
     limitToScreen();
     giveStandardMnemonics();
+    // A button made the default before it was in the window is not yet the
+    // window's: made it again, it stays the default when another button has
+    // had the focus, and no other becomes it when the window shows.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b->isDefault()) {
+            b->setDefault(false);
+            b->setDefault(true);
+        }
     read_ = model_.geometry();
     const keys::GeometryKeys& d = model_.geometryKeys();
     placement_.apply(this, read_, {d.left, d.top, d.width, d.height});

@@ -144,7 +144,7 @@ QLineEdit* slotNumber()
     return e;
 }
 
-QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop)
+QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop, QPushButton* apply)
 {
     auto* box = new QDialogButtonBox;
     box->addButton(confirm, QDialogButtonBox::AcceptRole);
@@ -152,6 +152,10 @@ QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop)
     if (drop != nullptr) {
         box->addButton(drop, QDialogButtonBox::RejectRole);
         drop->setAutoDefault(false);
+    }
+    if (apply != nullptr) {
+        box->addButton(apply, QDialogButtonBox::ApplyRole);
+        apply->setAutoDefault(false);
     }
     return box;
 }

@@ -41,10 +41,10 @@ void squareButton(QWidget* button);
 // Gives a window's OK, Save or Cancel the width of a dozen characters at least.
 void wideButton(QWidget* button);
 
-// The confirming and dropping buttons of a window, in the desktop's order.
-// The confirming one is the default; a dropping one is never pressed by
-// Enter.
-QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop = nullptr);
+// The confirming, dropping and applying buttons of a window, in the
+// desktop's order. The confirming one is the default; the others are never
+// pressed by Enter.
+QWidget* dialogButtons(QPushButton* confirm, QPushButton* drop = nullptr, QPushButton* apply = nullptr);
 
 // Thin divider lines.
 QFrame* horizontalRule();

@@ -30,13 +30,8 @@ EmailMainSettingsWindowView::EmailMainSettingsWindowView(EmailMainSettingsWindow
          {&model_.SHARED_SETTINGS_BUTTON, &model_.VIEW_OUTPUT_COMMANDS_BUTTON, &model_.SEND_TEST_EMAIL_BUTTON})
         bottom->addWidget(bindings_.bind(*b, new QPushButton));
     bottom->addStretch(1);
-    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    ok->setDefault(true);
-    style::wideButton(ok);
-    bottom->addWidget(ok);
-    auto* cancel = bindings_.bind(model_.CANCEL_BUTTON, new QPushButton);
-    style::wideButton(cancel);
-    bottom->addWidget(cancel);
+    bottom->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton),
+                                           bindings_.bind(model_.CANCEL_BUTTON, new QPushButton)));
     root->addLayout(bottom);
 
     const QString title = model_.title();

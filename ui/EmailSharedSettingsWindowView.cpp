@@ -26,13 +26,8 @@ EmailSharedSettingsWindowView::EmailSharedSettingsWindowView(EmailSharedSettings
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(bindings_.bind(model.USE_THESE_SHARED_SETTINGS_BUTTON, new QPushButton));
     bottom->addStretch(1);
-    auto* ok = bindings_.bind(model.OK_BUTTON, new QPushButton);
-    ok->setDefault(true);
-    style::wideButton(ok);
-    bottom->addWidget(ok);
-    auto* cancel = bindings_.bind(model.CANCEL_BUTTON, new QPushButton);
-    style::wideButton(cancel);
-    bottom->addWidget(cancel);
+    bottom->addWidget(style::dialogButtons(bindings_.bind(model.OK_BUTTON, new QPushButton),
+                                           bindings_.bind(model.CANCEL_BUTTON, new QPushButton)));
     root->addLayout(bottom);
     applyGeometry();
 }

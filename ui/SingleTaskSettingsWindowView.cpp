@@ -33,13 +33,9 @@ SingleTaskSettingsWindowView::SingleTaskSettingsWindowView(SingleTaskSettingsWin
     bottom->addWidget(bindings_.bind(model_.VIEW_ALL_SETTINGS_BUTTON, new QPushButton));
     bottom->addStretch(1);
     bottom->addWidget(bindings_.bind(model_.SAVED_LABEL, new QLabel));
-    auto* save = bindings_.bind(model_.SAVE_BUTTON, new QPushButton);
-    style::wideButton(save);
-    bottom->addWidget(save);
-    auto* ok = bindings_.bind(model_.OK_BUTTON, new QPushButton);
-    style::wideButton(ok);
-    ok->setDefault(true);
-    bottom->addWidget(ok);
+    // Save keeps the window open for the next slot; OK closes it.
+    bottom->addWidget(style::dialogButtons(bindings_.bind(model_.OK_BUTTON, new QPushButton), nullptr,
+                                           bindings_.bind(model_.SAVE_BUTTON, new QPushButton)));
     root->addLayout(bottom);
     applyGeometry();
     // The first field a user fills; the slot picker is a Shift+Tab away.

@@ -15,6 +15,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -214,6 +215,14 @@ TEST_P(ScreenFit, EveryWindowFitsWithAllItsControlsAndNamesThem)
         QStringList measured;
         const auto measure = [&](QWidget* w) {
             QApplication::processEvents();
+            // Enter confirms: OK, Save or Close is the default, alone.
+            QStringList defaults;
+            for (const QPushButton* b : w->findChildren<QPushButton*>())
+                if (b->isDefault())
+                    defaults << b->objectName();
+            const QByteArrayList confirming{"OK_BUTTON", "SAVE_BUTTON", "CLOSE_BUTTON"};
+            EXPECT_TRUE(defaults.size() == 1 && confirming.contains(defaults[0].toLatin1()))
+                << w->objectName().toStdString() << ": " << defaults.join(QLatin1Char(' ')).toStdString();
             expectFits(w);
             expectNothingClipped(w);
             expectSpeaks(w);
