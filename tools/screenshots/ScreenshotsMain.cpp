@@ -139,6 +139,9 @@ QString themeSuffix;
 bool save(QWidget& window, const QDir& folder, const char* file)
 {
     window.show();
+    // Twice: a scroll area lays its contents out again once it knows whether
+    // it needs its scroll bars.
+    QApplication::processEvents();
     QApplication::processEvents();
     QString name = QLatin1String(file);
     name.insert(name.lastIndexOf(QLatin1Char('.')), themeSuffix);
