@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -153,6 +154,16 @@ void EditorDialog::changeEvent(QEvent* event)
     // A new font or style gives the contents another size.
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         limitToScreen();
+}
+
+void EditorDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Moved to another screen, the window has another room: fit it there.
+    if (!screenWatched_ && windowHandle() != nullptr) {
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { limitToScreen(); });
+        screenWatched_ = true;
+    }
 }
 
 void EditorDialog::applyGeometry()

@@ -36,6 +36,7 @@ protected:
     void applyGeometry();
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     // A column under `root` for the window's contents. It scrolls when the
     // screen is too small for them, so what is added to `root` after it (OK,
@@ -62,6 +63,7 @@ private:
     QScrollArea* scroll_ = nullptr;
     std::vector<QBoxLayout*> stackable_;
     bool placed_ = false;
+    bool screenWatched_ = false;
     bool closingUnasked_ = false;
 };
 
