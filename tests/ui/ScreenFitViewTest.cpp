@@ -129,21 +129,20 @@ struct Desktop {
     int points; // 0: the default size
     const char* style;
     bool darkPalette;
-    const char* family; // a Japanese font, or the default one
+    const char* family; // a Japanese font (IPAGothic), or the default one
 };
 
-constexpr const char* kJapanese = "IPAGothic";
 const Desktop kDesktops[] = {
     {"Small", {1280, 720}, 0, "Fusion", false, nullptr},
     {"SmallLargeFont", {1280, 720}, 14, "Fusion", false, nullptr},
     {"SmallLargeFontDark", {1280, 720}, 14, "Fusion", true, nullptr},
     {"SmallLargeFontAdwaita", {1280, 720}, 14, "Adwaita", false, nullptr},
     {"SmallLargeFontAdwaitaDark", {1280, 720}, 14, "Adwaita-Dark", false, nullptr},
-    {"SmallLargeFontJapanese", {1280, 720}, 14, "Fusion", false, kJapanese},
+    {"SmallLargeFontJapanese", {1280, 720}, 14, "Fusion", false, "IPAGothic"},
     {"Xga", {1024, 768}, 0, "Fusion", false, nullptr},
     {"XgaDark", {1024, 768}, 0, "Fusion", true, nullptr},
     {"XgaAdwaita", {1024, 768}, 0, "Adwaita", false, nullptr},
-    {"XgaJapanese", {1024, 768}, 0, "Fusion", false, kJapanese},
+    {"XgaJapanese", {1024, 768}, 0, "Fusion", false, "IPAGothic"},
 };
 void PrintTo(const Desktop& d, std::ostream* out) { *out << d.name; }
 
