@@ -5,6 +5,7 @@
 #include "WindowPlacement.h"
 #include "editors/EditorWindowModel.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QMessageBox>
@@ -88,6 +89,12 @@ QVBoxLayout* EditorDialog::scrollingBody(QBoxLayout* root)
     // scrolls to the one that takes the focus.
     scroll_->setFocusPolicy(Qt::NoFocus);
     root->addWidget(scroll_, 1);
+    // However the focus comes to a field (Tab, Shift+Tab from the buttons, an
+    // Alt key), the field scrolls into view.
+    connect(qApp, &QApplication::focusChanged, scroll_, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && scroll_->widget()->isAncestorOf(now))
+            scroll_->ensureWidgetVisible(now);
+    });
     return body;
 }
 
