@@ -14,7 +14,7 @@ namespace zb {
 
 namespace {
 // The picture's side, in lines of the system font: it grows with the font.
-constexpr int kPictureLines = 6;
+constexpr int kPictureLines = 7;
 } // namespace
 
 AboutWindowView::AboutWindowView(AboutWindowModel& model, QWidget* owner) : EditorDialog(model, owner)

@@ -24,7 +24,7 @@ constexpr int kLineEditMargin = 2;
 // Room for the text cursor after the last character.
 constexpr int kCursorRoom = 2;
 // A window's title against the system font.
-constexpr double kTitleScale = 1.35;
+constexpr double kTitleScale = 1.4;
 
 int fittedWidth(const QLineEdit* field, const QString& sample)
 {

@@ -34,8 +34,9 @@ QPlainTextEdit* readOnlyText(const TextField& model)
 int heightForLines(const QPlainTextEdit* text, int lines)
 {
     const QMargins frame = text->contentsMargins();
-    // A laid-out line can take a pixel more than the font's spacing.
-    const int line = text->fontMetrics().lineSpacing() + 1;
+    // A laid-out line can take up to two pixels more than the font's spacing
+    // (its ascent and descent are each rounded up).
+    const int line = text->fontMetrics().lineSpacing() + 2;
     return line * lines + int(2 * text->document()->documentMargin()) + frame.top() + frame.bottom();
 }
 
