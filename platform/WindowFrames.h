@@ -21,6 +21,13 @@ public:
     virtual ~WindowFrames() = default;
     // None where the window system cannot be asked (or the window has gone).
     virtual std::optional<Place> where(WindowId window) = 0;
+    // Tells the window where the window system has its client area when that
+    // differs from `believed`, the top left its toolkit holds: a window
+    // manager that reports a placement wrongly (icewm, for a window placed by
+    // its client area) or not at all leaves everything the toolkit places by
+    // desktop coordinates (menus, tooltips, accessibility) as far off. True
+    // when it had to; the toolkit learns it as from the window manager.
+    virtual bool tellTruePlace(WindowId window, const QPoint& believed) = 0;
 };
 
 // This session's: the X server where there is one, else one that never

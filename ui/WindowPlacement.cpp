@@ -102,10 +102,14 @@ public:
         quiet_.setInterval(kSettleMs);
         // Not framed yet: the window manager is still at work.
         connect(&quiet_, &QTimer::timeout, this, [this] {
-            if (framed(placement_.window_) || ++waits_ > kMaxWaits)
+            if (framed(placement_.window_)) {
                 placement_.settle();
-            else
+                placement_.agreeWithWindowSystem();
+            } else if (++waits_ > kMaxWaits) {
+                placement_.settle();
+            } else {
                 quiet_.start();
+            }
         });
         placement.window_->installEventFilter(this);
     }
@@ -189,6 +193,20 @@ void WindowPlacement::settle()
     fitOnScreen(window_, before, QPoint(), learned.frame);
     fitted_ = framePosition(window_) != before || window_->size() != sizeBefore;
     placed_ = framePosition(window_);
+}
+
+void WindowPlacement::agreeWithWindowSystem()
+{
+    // Telling the window causes a move of its own: look again after it, but
+    // never chase a window manager that keeps saying otherwise.
+    if (window_ == nullptr || !window_->isVisible() || window_->windowHandle() == nullptr)
+        return;
+    const QPoint believed = window_->geometry().topLeft() * window_->windowHandle()->devicePixelRatio();
+    if (corrections_ < kMaxCorrections &&
+        systemWindowFrames().tellTruePlace(static_cast<WindowId>(window_->winId()), believed))
+        ++corrections_;
+    else
+        corrections_ = 0;
 }
 
 void WindowPlacement::position(double& left, double& top)

@@ -66,6 +66,7 @@ namespace {
 class UnknownFrames : public WindowFrames {
 public:
     std::optional<Place> where(WindowId) override { return std::nullopt; }
+    bool tellTruePlace(WindowId, const QPoint&) override { return false; }
 };
 } // namespace
 

@@ -38,4 +38,35 @@ std::optional<WindowFrames::Place> X11WindowFrames::where(WindowId id)
     return place;
 }
 
+bool X11WindowFrames::tellTruePlace(WindowId id, const QPoint& believed)
+{
+    const std::optional<Place> place = where(id);
+    if (!place || place->client == believed)
+        return false;
+    const auto window = static_cast<Window>(id);
+    const X11ErrorTrap trap;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display_, window, &root, &x, &y, &width, &height, &border, &depth) || trap.failed())
+        return false;
+    XEvent event{};
+    XConfigureEvent& e = event.xconfigure;
+    e.type = ConfigureNotify;
+    e.display = display_;
+    e.event = window;
+    e.window = window;
+    e.x = place->client.x(); // synthetic: relative to the root, not the frame
+    e.y = place->client.y();
+    e.width = static_cast<int>(width);
+    e.height = static_cast<int>(height);
+    e.border_width = static_cast<int>(border);
+    e.above = None;
+    e.override_redirect = False;
+    XSendEvent(display_, window, False, StructureNotifyMask, &event);
+    XSync(display_, False); // so that a window gone meanwhile is trapped here
+
+    return !trap.failed();
+}
+
 } // namespace zb

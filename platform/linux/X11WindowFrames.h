@@ -15,6 +15,9 @@ public:
     explicit X11WindowFrames(Display* display);
 
     std::optional<Place> where(WindowId window) override;
+    // By a synthetic ConfigureNotify, the way a window manager tells a
+    // client it moved it.
+    bool tellTruePlace(WindowId window, const QPoint& believed) override;
 
 private:
     Display* display_;

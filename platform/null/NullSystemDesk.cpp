@@ -16,6 +16,7 @@ WindowFrames& systemWindowFrames()
     class UnknownFrames : public WindowFrames {
     public:
         std::optional<Place> where(WindowId) override { return std::nullopt; }
+        bool tellTruePlace(WindowId, const QPoint&) override { return false; }
     };
     static UnknownFrames frames;
     return frames;
