@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -199,14 +200,28 @@ void WindowPlacement::agreeWithWindowSystem()
 {
     // Telling the window causes a move of its own: look again after it, but
     // never chase a window manager that keeps saying otherwise.
-    if (window_ == nullptr || !window_->isVisible() || window_->windowHandle() == nullptr)
-        return;
-    const QPoint believed = window_->geometry().topLeft() * window_->windowHandle()->devicePixelRatio();
-    if (corrections_ < kMaxCorrections &&
-        systemWindowFrames().tellTruePlace(static_cast<WindowId>(window_->winId()), believed))
-        ++corrections_;
-    else
+    QWindow* handle = window_ != nullptr ? window_->windowHandle() : nullptr;
+    if (handle == nullptr || !window_->isVisible() || corrections_ >= kMaxCorrections) {
         corrections_ = 0;
+        return;
+    }
+    const qreal scale = handle->devicePixelRatio();
+    const QPoint believed = window_->geometry().topLeft() * scale;
+    if (systemWindowFrames().tellTruePlace(static_cast<WindowId>(window_->winId()), believed)) {
+        ++corrections_;
+        return;
+    }
+    // Qt takes the frame's margins into the widget's position only as the
+    // window moves or resizes: a frame the window manager announces after
+    // its last move leaves pos() and frameGeometry() on the client area.
+    if (const auto place = placeOf(window_);
+        place && window_->frameGeometry().topLeft() * scale != place->frameTopLeft()) {
+        ++corrections_;
+        QMoveEvent refresh(handle->position(), handle->position());
+        QCoreApplication::sendEvent(handle, &refresh);
+        return;
+    }
+    corrections_ = 0;
 }
 
 void WindowPlacement::position(double& left, double& top)

@@ -3,20 +3,28 @@
 #include "editors/SingleTaskSettingsWindowModel.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/support/Harness.h"
+#include "tests/support/XSession.h"
+#include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
 #include "ui/SingleTaskSettingsWindowView.h"
 
 #include <QGuiApplication>
+#include <QProcess>
+#include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <optional>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 namespace zb {
 namespace {
@@ -228,6 +236,209 @@ TEST(WindowPlacementX, AModalEditorMovedByTheUserComesBackWhereItWasLeft)
         model.OK_BUTTON.click();
     }
     main.close();
+}
+
+// Puts another window manager in charge of the test's X server, as a user
+// switching desktops would; windows opened afterwards are its own.
+class WindowManagerSwap {
+public:
+    // False when it did not take the screen.
+    bool to(const QString& name)
+    {
+        Display* d = XOpenDisplay(nullptr);
+        const Atom selection = XInternAtom(d, "WM_S0", False);
+        const Window before = XGetSelectionOwner(d, selection);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+        // xfwm4 keeps its settings behind a session bus: a private one, ended
+        // with it, so that its settings daemon ends too.
+        if (name == QStringLiteral("xfwm4"))
+            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), privateBus());
+        process_.setProcessEnvironment(env);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.setStandardErrorFile(QProcess::nullDevice());
+        const QStringList arguments = name == QStringLiteral("xfwm4")
+                                          ? QStringList{QStringLiteral("--replace"), QStringLiteral("--compositor=off")}
+                                          : QStringList{QStringLiteral("--replace")};
+        process_.start(name, arguments);
+        const auto owner = [&] { return XGetSelectionOwner(d, selection); };
+        waitUntil([&] { return owner() != before && owner() != 0; });
+        const bool took = owner() != before && owner() != 0;
+        XCloseDisplay(d);
+        QTest::qWait(500); // its start-up after taking the screen
+        return took;
+    }
+    ~WindowManagerSwap()
+    {
+        for (QProcess* p : {&process_, &bus_}) {
+            p->terminate();
+            p->waitForFinished(3000);
+        }
+    }
+
+private:
+    QString privateBus()
+    {
+        bus_.start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        QByteArray address;
+        for (int i = 0; i < 50 && !address.contains('\n') && bus_.state() != QProcess::NotRunning; ++i) {
+            bus_.waitForReadyRead(100);
+            address += bus_.readAllStandardOutput();
+        }
+        return QString::fromLatin1(address.trimmed());
+    }
+
+    QProcess process_;
+    QProcess bus_;
+};
+
+// The centre of a window's named button, as Qt and as the X server have it.
+struct Agreement {
+    QPoint qt;
+    QPoint server;
+};
+
+Agreement pointOf(const QWidget& w, const char* button)
+{
+    const auto* b = w.findChild<QPushButton*>(QLatin1String(button));
+    if (b == nullptr)
+        return {{-1, -1}, {}};
+    const QPoint centre = b->rect().center();
+    const QPoint inWindow = b->mapTo(&w, centre);
+    Display* d = XOpenDisplay(nullptr);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, static_cast<Window>(w.winId()), DefaultRootWindow(d), inWindow.x(), inWindow.y(), &x, &y,
+                          &child);
+    XCloseDisplay(d);
+    return {b->mapToGlobal(centre), {x, y}};
+}
+
+// Drags the window by its title bar with the pointer, as a user would.
+void dragTitleBar(const QWidget& w, const QPoint& by)
+{
+    Display* d = XOpenDisplay(nullptr);
+    const QRect frame = frameOf(w);
+    const QPoint at(frame.left() + frame.width() / 3,
+                    frame.top() + std::max(w.windowHandle()->frameMargins().top() / 2, 3));
+    XTestFakeMotionEvent(d, -1, at.x(), at.y(), CurrentTime);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XSync(d, False);
+    for (int step = 1; step <= 10; ++step) {
+        QTest::qWait(30);
+        const QPoint p = at + by * step / 10;
+        XTestFakeMotionEvent(d, -1, p.x(), p.y(), CurrentTime);
+        XSync(d, False);
+    }
+    QTest::qWait(100);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+    XCloseDisplay(d);
+}
+
+// A window of the program: opened over a harness's store, framed, `act` run
+// in it, then closed as the user closes it, which stores its place.
+struct PlacedWindow {
+    const char* name;
+    const char* settingsPrefix;
+    const char* button; // the point compared between Qt and the X server
+    void (*open)(test::Harness& h, const std::function<void(QWidget&)>& act);
+};
+
+template <typename View, typename Model>
+void openEditor(test::Harness& h, Model (*make)(test::Harness&, WindowOpener*),
+                const std::function<void(QWidget&)>& act)
+{
+    runMainWindow(h, [&](MainWindowView& main) {
+        Model model = make(h, nullptr);
+        model.Form_Load();
+        View view(model, &main);
+        view.show();
+        waitUntilFramed(view);
+        act(view);
+        model.OK_BUTTON.click();
+    });
+}
+
+TEST(WindowPlacementX, QtAndTheXServerAgreeWhereEveryWindowIsUnderEveryWindowManager)
+{
+    const char* const managers[] = {"openbox", "icewm", "xfwm4"};
+    const PlacedWindow windows[] = {
+        {"main window", "MAIN", "MAIN_START_STOP_BUTTON",
+         [](test::Harness& h, const std::function<void(QWidget&)>& act) {
+             runMainWindow(h, [&act](MainWindowView& view) { act(view); });
+         }},
+        {"program settings", "MAIN_SETTINGS", "OK_BUTTON",
+         [](test::Harness& h, const std::function<void(QWidget&)>& act) {
+             openEditor<MainSettingsWindowView>(h, test::mainSettingsWindow, act);
+         }},
+        {"single task", "SINGLE_SETTINGS", "OK_BUTTON",
+         [](test::Harness& h, const std::function<void(QWidget&)>& act) {
+             openEditor<SingleTaskSettingsWindowView>(h, test::singleTaskWindow, act);
+         }},
+    };
+    WindowManagerSwap backToTheSessions;
+    for (const char* manager : managers) {
+        if (QStandardPaths::findExecutable(QLatin1String(manager)).isEmpty()) {
+            std::fprintf(stderr, "[  SKIPPED ] %s: not installed\n", manager);
+            continue;
+        }
+        WindowManagerSwap swap;
+        if (!swap.to(QLatin1String(manager))) {
+            ADD_FAILURE() << manager << " did not take the screen";
+            continue;
+        }
+        for (const PlacedWindow& win : windows) {
+            const auto key = [&win](const char* edge) {
+                return QStringLiteral("%1-%2").arg(QLatin1String(win.settingsPrefix), QLatin1String(edge));
+            };
+            const auto agrees = [&](const char* placement, const QWidget& w) {
+                const Agreement a = pointOf(w, win.button);
+                EXPECT_EQ(a.qt, a.server)
+                    << manager << ", " << win.name << ", " << placement << ": Qt has " << win.button << " at "
+                    << a.qt.x() << "," << a.qt.y() << ", the X server at " << a.server.x() << "," << a.server.y();
+                EXPECT_EQ(w.frameGeometry().topLeft(), frameOf(w).topLeft())
+                    << manager << ", " << win.name << ", " << placement << ": the frame";
+            };
+            // Opened with nothing stored, then moved by the user and through the window manager.
+            test::Harness first;
+            QPoint left;
+            win.open(first, [&](QWidget& w) {
+                agrees("first show", w);
+                const QPoint before = frameOf(w).topLeft();
+                dragTitleBar(w, QPoint(70, 45));
+                waitUntil([&] { return frameOf(w).topLeft() != before; });
+                QTest::qWait(400);
+                EXPECT_NE(frameOf(w).topLeft(), before) << manager << ", " << win.name << ": the drag moved nothing";
+                agrees("dragged by the user", w);
+                ServerView server;
+                const QPoint to = frameOf(w).topLeft() + QPoint(-40, 30);
+                server.moveFrame(w, to);
+                waitUntil([&] { return frameOf(w).topLeft() == to; });
+                QTest::qWait(400);
+                agrees("moved by the window manager", w);
+                left = frameOf(w).topLeft();
+            });
+            // Reopened: the same visible place.
+            test::Harness again;
+            again.seed(key("Left"), first.stored(key("Left")));
+            again.seed(key("Top"), first.stored(key("Top")));
+            win.open(again, [&](QWidget& w) {
+                EXPECT_EQ(frameOf(w).topLeft(), left) << manager << ", " << win.name << ": reopened elsewhere";
+                agrees("reopened at its stored place", w);
+            });
+            // Stored hanging off the bottom right: brought wholly onto the screen.
+            test::Harness off;
+            off.seed(key("Left"), QStringLiteral("17000"));
+            off.seed(key("Top"), QStringLiteral("14500"));
+            win.open(off, [&](QWidget& w) {
+                EXPECT_TRUE(wholyOnAScreen(frameOf(w))) << manager << ", " << win.name << ": off the screen";
+                agrees("stored off the screen", w);
+            });
+        }
+    }
+    backToTheSessions.to(test::XSession::defaultWindowManager());
 }
 
 } // namespace
