@@ -4,6 +4,7 @@
 
 #include <QMargins>
 #include <QPoint>
+#include <functional>
 #include <optional>
 
 namespace zb {
@@ -28,6 +29,12 @@ public:
     // desktop coordinates (menus, tooltips, accessibility) as far off. True
     // when it had to; the toolkit learns it as from the window manager.
     virtual bool tellTruePlace(WindowId window, const QPoint& believed) = 0;
+    // Calls `reframed` each time the window manager announces the window's
+    // frame anew (late after a placement, or another window manager taking
+    // over), which moves nothing the toolkit would notice; one watch a
+    // window, until unwatch().
+    virtual void watch(WindowId window, std::function<void()> reframed) = 0;
+    virtual void unwatch(WindowId window) = 0;
 };
 
 // This session's: the X server where there is one, else one that never

@@ -114,6 +114,11 @@ public:
         });
         placement.window_->installEventFilter(this);
     }
+    ~SettleWatch() override
+    {
+        if (watched_ != 0)
+            systemWindowFrames().unwatch(watched_);
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -121,14 +126,30 @@ protected:
         const auto type = event->type();
         if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
             quiet_.start();
+        if (type == QEvent::Show)
+            watchFrame();
         return false;
     }
 
 private:
+    // A frame announced late, or by a window manager taking over, brings no
+    // move: look again once it is.
+    void watchFrame()
+    {
+        const auto id = static_cast<WindowId>(placement_.window_->winId());
+        if (id == watched_)
+            return;
+        if (watched_ != 0)
+            systemWindowFrames().unwatch(watched_);
+        watched_ = id;
+        systemWindowFrames().watch(id, [this] { quiet_.start(); });
+    }
+
     static constexpr int kMaxWaits = 20;
     WindowPlacement& placement_;
     QTimer quiet_;
     int waits_ = 0;
+    WindowId watched_ = 0;
 };
 
 WindowPlacement::~WindowPlacement()

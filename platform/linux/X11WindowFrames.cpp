@@ -1,6 +1,10 @@
+#include <QCoreApplication>
+
+// Xlib and xcb come after Qt.
+#include "X11ErrorTrap.h"
 #include "X11WindowFrames.h"
 
-#include "X11ErrorTrap.h"
+#include <xcb/xcb.h>
 
 #include <X11/Xatom.h>
 
@@ -9,7 +13,37 @@ namespace zb {
 X11WindowFrames::X11WindowFrames(Display* display)
     : display_(display),
       frameExtents_(XInternAtom(display, "_NET_FRAME_EXTENTS", False))
-{}
+{
+    if (auto* app = QCoreApplication::instance())
+        app->installNativeEventFilter(this);
+}
+
+X11WindowFrames::~X11WindowFrames()
+{
+    if (auto* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
+}
+
+void X11WindowFrames::watch(WindowId window, std::function<void()> reframed) { watches_[window] = std::move(reframed); }
+
+void X11WindowFrames::unwatch(WindowId window) { watches_.erase(window); }
+
+bool X11WindowFrames::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
+{
+    if (watches_.empty() || type != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+        return false;
+    const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+    if (change->atom != frameExtents_)
+        return false;
+    if (const auto found = watches_.find(change->window); found != watches_.end()) {
+        const auto reframed = found->second; // it may unwatch
+        reframed();
+    }
+    return false; // Qt reads it too: its own frame margins are out of date
+}
 
 std::optional<WindowFrames::Place> X11WindowFrames::where(WindowId id)
 {

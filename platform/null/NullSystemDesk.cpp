@@ -17,6 +17,8 @@ WindowFrames& systemWindowFrames()
     public:
         std::optional<Place> where(WindowId) override { return std::nullopt; }
         bool tellTruePlace(WindowId, const QPoint&) override { return false; }
+        void watch(WindowId, std::function<void()>) override {}
+        void unwatch(WindowId) override {}
     };
     static UnknownFrames frames;
     return frames;

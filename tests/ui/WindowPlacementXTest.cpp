@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <optional>
 
 #include <X11/Xatom.h>
@@ -379,17 +380,20 @@ TEST(WindowPlacementX, QtAndTheXServerAgreeWhereEveryWindowIsUnderEveryWindowMan
          }},
     };
     WindowManagerSwap backToTheSessions;
-    for (const char* manager : managers) {
+    for (std::size_t m = 0; m < std::size(managers); ++m) {
+        const char* manager = managers[m];
         if (QStandardPaths::findExecutable(QLatin1String(manager)).isEmpty()) {
             std::fprintf(stderr, "[  SKIPPED ] %s: not installed\n", manager);
             continue;
         }
-        WindowManagerSwap swap;
-        if (!swap.to(QLatin1String(manager))) {
-            ADD_FAILURE() << manager << " did not take the screen";
-            continue;
-        }
+        // Another window manager takes over while a window is open.
+        const char* successor = managers[(m + 1) % std::size(managers)];
         for (const PlacedWindow& win : windows) {
+            WindowManagerSwap swap;
+            if (!swap.to(QLatin1String(manager))) {
+                ADD_FAILURE() << manager << " did not take the screen";
+                break;
+            }
             const auto key = [&win](const char* edge) {
                 return QStringLiteral("%1-%2").arg(QLatin1String(win.settingsPrefix), QLatin1String(edge));
             };
@@ -401,7 +405,8 @@ TEST(WindowPlacementX, QtAndTheXServerAgreeWhereEveryWindowIsUnderEveryWindowMan
                 EXPECT_EQ(w.frameGeometry().topLeft(), frameOf(w).topLeft())
                     << manager << ", " << win.name << ", " << placement << ": the frame";
             };
-            // Opened with nothing stored, then moved by the user and through the window manager.
+            // Opened with nothing stored, then moved by the user and through
+            // the window manager.
             test::Harness first;
             QPoint left;
             win.open(first, [&](QWidget& w) {
@@ -435,6 +440,10 @@ TEST(WindowPlacementX, QtAndTheXServerAgreeWhereEveryWindowIsUnderEveryWindowMan
             win.open(off, [&](QWidget& w) {
                 EXPECT_TRUE(wholyOnAScreen(frameOf(w))) << manager << ", " << win.name << ": off the screen";
                 agrees("stored off the screen", w);
+                WindowManagerSwap takeover;
+                if (!QStandardPaths::findExecutable(QLatin1String(successor)).isEmpty() &&
+                    takeover.to(QLatin1String(successor)))
+                    agrees("framed anew by another window manager", w);
             });
         }
     }
