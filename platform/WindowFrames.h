@@ -14,7 +14,7 @@ namespace zb {
 class WindowFrames {
 public:
     struct Place {
-        QPoint client;  // the client area's top left, in desktop pixels
+        QPoint client;  // the client area's top left, in the window system's pixels
         QMargins frame; // the window manager's frame around it
         QPoint frameTopLeft() const { return client - QPoint(frame.left(), frame.top()); }
     };
@@ -22,13 +22,12 @@ public:
     virtual ~WindowFrames() = default;
     // None where the window system cannot be asked (or the window has gone).
     virtual std::optional<Place> where(WindowId window) = 0;
-    // Tells the window where the window system has its client area when that
-    // differs from `believed`, the top left its toolkit holds: a window
-    // manager that reports a placement wrongly (icewm, for a window placed by
-    // its client area) or not at all leaves everything the toolkit places by
-    // desktop coordinates (menus, tooltips, accessibility) as far off. True
-    // when it had to; the toolkit learns it as from the window manager.
-    virtual bool tellTruePlace(WindowId window, const QPoint& believed) = 0;
+    // Tells the window where the window system has its client area, as its
+    // window manager should have: one that reports a placement wrongly
+    // (icewm, for a window placed by its client area) or not at all leaves
+    // everything the toolkit places by desktop coordinates (menus, tooltips,
+    // accessibility) as far off. False when the window cannot be told.
+    virtual bool tellTruePlace(WindowId window) = 0;
     // Calls `reframed` each time the window manager announces the window's
     // frame anew (late after a placement, or another window manager taking
     // over), which moves nothing the toolkit would notice; one watch a

@@ -34,11 +34,24 @@ int dpiOf(const QWidget* w) { return w->logicalDpiX() > 0 ? w->logicalDpiX() : 9
 // Where the window is, asked of the window system itself: the position a
 // window manager reports to the window after a move may be wrong (icewm's for
 // a modal dialog is off by its title bar).
+// In Qt's scaled pixels: each screen keeps its top left and scales from
+// there, as Qt maps the window system's pixels.
 std::optional<WindowFrames::Place> placeOf(const QWidget* w)
 {
     if (w->windowHandle() == nullptr || !w->testAttribute(Qt::WA_WState_Created))
         return std::nullopt;
-    return systemWindowFrames().where(static_cast<WindowId>(w->winId()));
+    auto place = systemWindowFrames().where(static_cast<WindowId>(w->winId()));
+    if (!place)
+        return place;
+    const QScreen* screen = w->windowHandle()->screen();
+    for (const QScreen* s : QGuiApplication::screens())
+        if (QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio()).contains(place->client))
+            screen = s;
+    if (screen == nullptr || screen->devicePixelRatio() == 1.0)
+        return place;
+    const qreal scale = screen->devicePixelRatio();
+    const QPoint origin = screen->geometry().topLeft();
+    return WindowFrames::Place{origin + (place->client - origin) / scale, place->frame / scale};
 }
 
 // The frame as the window system knows it now; QWidget's own copy is only
@@ -222,21 +235,20 @@ void WindowPlacement::agreeWithWindowSystem()
     // Telling the window causes a move of its own: look again after it, but
     // never chase a window manager that keeps saying otherwise.
     QWindow* handle = window_ != nullptr ? window_->windowHandle() : nullptr;
-    if (handle == nullptr || !window_->isVisible() || corrections_ >= kMaxCorrections) {
+    const auto place = handle != nullptr && window_->isVisible() ? placeOf(window_) : std::nullopt;
+    if (!place || corrections_ >= kMaxCorrections) {
         corrections_ = 0;
         return;
     }
-    const qreal scale = handle->devicePixelRatio();
-    const QPoint believed = window_->geometry().topLeft() * scale;
-    if (systemWindowFrames().tellTruePlace(static_cast<WindowId>(window_->winId()), believed)) {
-        ++corrections_;
+    if (window_->geometry().topLeft() != place->client) {
+        if (systemWindowFrames().tellTruePlace(static_cast<WindowId>(window_->winId())))
+            ++corrections_;
         return;
     }
     // Qt takes the frame's margins into the widget's position only as the
     // window moves or resizes: a frame the window manager announces after
     // its last move leaves pos() and frameGeometry() on the client area.
-    if (const auto place = placeOf(window_);
-        place && window_->frameGeometry().topLeft() * scale != place->frameTopLeft()) {
+    if (window_->frameGeometry().topLeft() != place->frameTopLeft()) {
         ++corrections_;
         QMoveEvent refresh(handle->position(), handle->position());
         QCoreApplication::sendEvent(handle, &refresh);

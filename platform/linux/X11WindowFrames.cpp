@@ -72,10 +72,10 @@ std::optional<WindowFrames::Place> X11WindowFrames::where(WindowId id)
     return place;
 }
 
-bool X11WindowFrames::tellTruePlace(WindowId id, const QPoint& believed)
+bool X11WindowFrames::tellTruePlace(WindowId id)
 {
     const std::optional<Place> place = where(id);
-    if (!place || place->client == believed)
+    if (!place)
         return false;
     const auto window = static_cast<Window>(id);
     const X11ErrorTrap trap;

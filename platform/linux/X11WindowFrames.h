@@ -23,7 +23,7 @@ public:
     std::optional<Place> where(WindowId window) override;
     // By a synthetic ConfigureNotify, the way a window manager tells a
     // client it moved it.
-    bool tellTruePlace(WindowId window, const QPoint& believed) override;
+    bool tellTruePlace(WindowId window) override;
     void watch(WindowId window, std::function<void()> reframed) override;
     void unwatch(WindowId window) override;
 

@@ -16,7 +16,7 @@ WindowFrames& systemWindowFrames()
     class UnknownFrames : public WindowFrames {
     public:
         std::optional<Place> where(WindowId) override { return std::nullopt; }
-        bool tellTruePlace(WindowId, const QPoint&) override { return false; }
+        bool tellTruePlace(WindowId) override { return false; }
         void watch(WindowId, std::function<void()>) override {}
         void unwatch(WindowId) override {}
     };

@@ -4,7 +4,6 @@
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/support/Harness.h"
 #include "tests/support/XSession.h"
-#include "ui/MainSettingsWindowView.h"
 #include "ui/MainWindowView.h"
 #include "ui/SingleTaskSettingsWindowView.h"
 
@@ -17,7 +16,6 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <iterator>
@@ -25,7 +23,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 
 namespace zb {
 namespace {
@@ -64,12 +61,17 @@ public:
         if (d_ != nullptr)
             XCloseDisplay(d_);
     }
+    QPoint clientTopLeft(const QWidget& w)
+    {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(d_, static_cast<Window>(w.winId()), DefaultRootWindow(d_), 0, 0, &x, &y, &child);
+        return {x, y};
+    }
     QPoint frameTopLeft(const QWidget& w)
     {
         const auto id = static_cast<Window>(w.winId());
-        int x = 0, y = 0;
-        Window child = 0;
-        XTranslateCoordinates(d_, id, DefaultRootWindow(d_), 0, 0, &x, &y, &child);
+        const QPoint client = clientTopLeft(w);
         Atom type = 0;
         int format = 0;
         unsigned long n = 0, after = 0;
@@ -83,7 +85,7 @@ public:
         }
         if (data != nullptr)
             XFree(data);
-        return {x - static_cast<int>(left), y - static_cast<int>(top)};
+        return client - QPoint(static_cast<int>(left), static_cast<int>(top));
     }
     // Moves the frame as the user would, through the window manager.
     void moveFrame(const QWidget& w, const QPoint& to)
@@ -239,215 +241,93 @@ TEST(WindowPlacementX, AModalEditorMovedByTheUserComesBackWhereItWasLeft)
     main.close();
 }
 
-// Puts another window manager in charge of the test's X server, as a user
-// switching desktops would; windows opened afterwards are its own.
-class WindowManagerSwap {
-public:
-    // False when it did not take the screen.
-    bool to(const QString& name)
-    {
-        Display* d = XOpenDisplay(nullptr);
-        const Atom selection = XInternAtom(d, "WM_S0", False);
-        const Window before = XGetSelectionOwner(d, selection);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
-        // xfwm4 keeps its settings behind a session bus: a private one, ended
-        // with it, so that its settings daemon ends too.
-        if (name == QStringLiteral("xfwm4"))
-            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), privateBus());
-        process_.setProcessEnvironment(env);
-        process_.setStandardOutputFile(QProcess::nullDevice());
-        process_.setStandardErrorFile(QProcess::nullDevice());
-        const QStringList arguments = name == QStringLiteral("xfwm4")
-                                          ? QStringList{QStringLiteral("--replace"), QStringLiteral("--compositor=off")}
-                                          : QStringList{QStringLiteral("--replace")};
-        process_.start(name, arguments);
-        const auto owner = [&] { return XGetSelectionOwner(d, selection); };
-        waitUntil([&] { return owner() != before && owner() != 0; });
-        const bool took = owner() != before && owner() != 0;
-        XCloseDisplay(d);
-        QTest::qWait(500); // its start-up after taking the screen
-        return took;
-    }
-    ~WindowManagerSwap()
-    {
-        for (QProcess* p : {&process_, &bus_}) {
-            p->terminate();
-            p->waitForFinished(3000);
-        }
-    }
-
-private:
-    QString privateBus()
-    {
-        bus_.start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        QByteArray address;
-        for (int i = 0; i < 50 && !address.contains('\n') && bus_.state() != QProcess::NotRunning; ++i) {
-            bus_.waitForReadyRead(100);
-            address += bus_.readAllStandardOutput();
-        }
-        return QString::fromLatin1(address.trimmed());
-    }
-
-    QProcess process_;
-    QProcess bus_;
-};
-
-// The centre of a window's named button, as Qt and as the X server have it.
-struct Agreement {
-    QPoint qt;
-    QPoint server;
-};
-
-Agreement pointOf(const QWidget& w, const char* button)
-{
-    const auto* b = w.findChild<QPushButton*>(QLatin1String(button));
-    if (b == nullptr)
-        return {{-1, -1}, {}};
-    const QPoint centre = b->rect().center();
-    const QPoint inWindow = b->mapTo(&w, centre);
-    Display* d = XOpenDisplay(nullptr);
-    int x = 0, y = 0;
-    Window child = 0;
-    XTranslateCoordinates(d, static_cast<Window>(w.winId()), DefaultRootWindow(d), inWindow.x(), inWindow.y(), &x, &y,
-                          &child);
-    XCloseDisplay(d);
-    return {b->mapToGlobal(centre), {x, y}};
-}
-
-// Drags the window by its title bar with the pointer, as a user would.
-void dragTitleBar(const QWidget& w, const QPoint& by)
+// Puts `name` in charge of the X server in place of the window manager
+// running, as a desktop restarting its own would; each ends when replaced.
+bool replaceWindowManager(const char* name)
 {
     Display* d = XOpenDisplay(nullptr);
-    const QRect frame = frameOf(w);
-    const QPoint at(frame.left() + frame.width() / 3,
-                    frame.top() + std::max(w.windowHandle()->frameMargins().top() / 2, 3));
-    XTestFakeMotionEvent(d, -1, at.x(), at.y(), CurrentTime);
-    XTestFakeButtonEvent(d, 1, True, CurrentTime);
-    XSync(d, False);
-    for (int step = 1; step <= 10; ++step) {
-        QTest::qWait(30);
-        const QPoint p = at + by * step / 10;
-        XTestFakeMotionEvent(d, -1, p.x(), p.y(), CurrentTime);
-        XSync(d, False);
-    }
-    QTest::qWait(100);
-    XTestFakeButtonEvent(d, 1, False, CurrentTime);
-    XSync(d, False);
+    const auto owner = [d] { return XGetSelectionOwner(d, XInternAtom(d, "WM_S0", False)); };
+    const Window before = owner();
+    // xfwm4 keeps its settings behind a session bus: a private one, ended with it.
+    const bool xfwm4 = qstrcmp(name, "xfwm4") == 0;
+    QProcess wm;
+    wm.setProgram(xfwm4 ? QStringLiteral("dbus-run-session") : QLatin1String(name));
+    wm.setArguments(xfwm4 ? QStringList{QStringLiteral("--"), QStringLiteral("xfwm4"), QStringLiteral("--replace"),
+                                        QStringLiteral("--compositor=off")}
+                          : QStringList{QStringLiteral("--replace")});
+    wm.setStandardOutputFile(QProcess::nullDevice());
+    wm.setStandardErrorFile(QProcess::nullDevice());
+    wm.startDetached();
+    waitUntil([&] { return owner() != before && owner() != 0; });
+    const bool took = owner() != before && owner() != 0;
     XCloseDisplay(d);
-}
-
-// A window of the program: opened over a harness's store, framed, `act` run
-// in it, then closed as the user closes it, which stores its place.
-struct PlacedWindow {
-    const char* name;
-    const char* settingsPrefix;
-    const char* button; // the point compared between Qt and the X server
-    void (*open)(test::Harness& h, const std::function<void(QWidget&)>& act);
-};
-
-template <typename View, typename Model>
-void openEditor(test::Harness& h, Model (*make)(test::Harness&, WindowOpener*),
-                const std::function<void(QWidget&)>& act)
-{
-    runMainWindow(h, [&](MainWindowView& main) {
-        Model model = make(h, nullptr);
-        model.Form_Load();
-        View view(model, &main);
-        view.show();
-        waitUntilFramed(view);
-        act(view);
-        model.OK_BUTTON.click();
-    });
+    QTest::qWait(500); // its start-up after taking the screen
+    return took;
 }
 
 TEST(WindowPlacementX, QtAndTheXServerAgreeWhereEveryWindowIsUnderEveryWindowManager)
 {
+    using Act = std::function<void(QWidget&)>;
     const char* const managers[] = {"openbox", "icewm", "xfwm4"};
-    const PlacedWindow windows[] = {
-        {"main window", "MAIN", "MAIN_START_STOP_BUTTON",
-         [](test::Harness& h, const std::function<void(QWidget&)>& act) {
-             runMainWindow(h, [&act](MainWindowView& view) { act(view); });
-         }},
-        {"program settings", "MAIN_SETTINGS", "OK_BUTTON",
-         [](test::Harness& h, const std::function<void(QWidget&)>& act) {
-             openEditor<MainSettingsWindowView>(h, test::mainSettingsWindow, act);
-         }},
-        {"single task", "SINGLE_SETTINGS", "OK_BUTTON",
-         [](test::Harness& h, const std::function<void(QWidget&)>& act) {
-             openEditor<SingleTaskSettingsWindowView>(h, test::singleTaskWindow, act);
-         }},
-    };
-    WindowManagerSwap backToTheSessions;
+    const struct {
+        const char* prefix; // of its settings keys
+        const char* button; // the point compared
+        void (*open)(test::Harness&, const Act&);
+    } windows[] = {{"MAIN", "MAIN_START_STOP_BUTTON",
+                    [](test::Harness& h, const Act& act) { runMainWindow(h, [&act](MainWindowView& v) { act(v); }); }},
+                   {"SINGLE_SETTINGS", "OK_BUTTON", [](test::Harness& h, const Act& act) {
+                        runMainWindow(h, [&](MainWindowView& main) {
+                            SingleTaskSettingsWindowModel model = test::singleTaskWindow(h);
+                            model.Form_Load();
+                            SingleTaskSettingsWindowView view(model, &main);
+                            view.show();
+                            waitUntilFramed(view);
+                            act(view);
+                            model.OK_BUTTON.click();
+                        });
+                    }}};
     for (std::size_t m = 0; m < std::size(managers); ++m) {
-        const char* manager = managers[m];
-        if (QStandardPaths::findExecutable(QLatin1String(manager)).isEmpty()) {
-            std::fprintf(stderr, "[  SKIPPED ] %s: not installed\n", manager);
+        const char* successor = managers[(m + 1) % std::size(managers)];
+        if (QStandardPaths::findExecutable(QLatin1String(managers[m])).isEmpty()) {
+            std::fprintf(stderr, "[  SKIPPED ] %s: not installed\n", managers[m]);
             continue;
         }
-        // Another window manager takes over while a window is open.
-        const char* successor = managers[(m + 1) % std::size(managers)];
-        for (const PlacedWindow& win : windows) {
-            WindowManagerSwap swap;
-            if (!swap.to(QLatin1String(manager))) {
-                ADD_FAILURE() << manager << " did not take the screen";
-                break;
-            }
-            const auto key = [&win](const char* edge) {
-                return QStringLiteral("%1-%2").arg(QLatin1String(win.settingsPrefix), QLatin1String(edge));
-            };
+        for (const auto& win : windows) {
+            ASSERT_TRUE(replaceWindowManager(managers[m])) << managers[m];
+            // Qt's place of the button and of the frame against the X server's.
             const auto agrees = [&](const char* placement, const QWidget& w) {
-                const Agreement a = pointOf(w, win.button);
-                EXPECT_EQ(a.qt, a.server)
-                    << manager << ", " << win.name << ", " << placement << ": Qt has " << win.button << " at "
-                    << a.qt.x() << "," << a.qt.y() << ", the X server at " << a.server.x() << "," << a.server.y();
+                const auto* b = w.findChild<QPushButton*>(QLatin1String(win.button));
+                const QPoint server = ServerView().clientTopLeft(w) + b->mapTo(&w, b->rect().center());
+                EXPECT_EQ(b->mapToGlobal(b->rect().center()), server)
+                    << managers[m] << " " << win.prefix << " " << placement;
                 EXPECT_EQ(w.frameGeometry().topLeft(), frameOf(w).topLeft())
-                    << manager << ", " << win.name << ", " << placement << ": the frame";
+                    << managers[m] << " " << win.prefix << " " << placement;
             };
-            // Opened with nothing stored, then moved by the user and through
-            // the window manager.
-            test::Harness first;
+            test::Harness first, again;
             QPoint left;
             win.open(first, [&](QWidget& w) {
                 agrees("first show", w);
-                const QPoint before = frameOf(w).topLeft();
-                dragTitleBar(w, QPoint(70, 45));
-                waitUntil([&] { return frameOf(w).topLeft() != before; });
-                QTest::qWait(400);
-                EXPECT_NE(frameOf(w).topLeft(), before) << manager << ", " << win.name << ": the drag moved nothing";
-                agrees("dragged by the user", w);
-                ServerView server;
-                const QPoint to = frameOf(w).topLeft() + QPoint(-40, 30);
-                server.moveFrame(w, to);
+                const QPoint to = frameOf(w).topLeft() + QPoint(-50, 40);
+                ServerView().moveFrame(w, to);
                 waitUntil([&] { return frameOf(w).topLeft() == to; });
                 QTest::qWait(400);
-                agrees("moved by the window manager", w);
+                agrees("moved by the user", w);
                 left = frameOf(w).topLeft();
             });
-            // Reopened: the same visible place.
-            test::Harness again;
-            again.seed(key("Left"), first.stored(key("Left")));
-            again.seed(key("Top"), first.stored(key("Top")));
+            for (const char* edge : {"-Left", "-Top"}) {
+                const QString key = QLatin1String(win.prefix) + QLatin1String(edge);
+                again.seed(key, first.stored(key));
+            }
             win.open(again, [&](QWidget& w) {
-                EXPECT_EQ(frameOf(w).topLeft(), left) << manager << ", " << win.name << ": reopened elsewhere";
+                EXPECT_EQ(frameOf(w).topLeft(), left) << managers[m] << " " << win.prefix << " reopened elsewhere";
                 agrees("reopened at its stored place", w);
-            });
-            // Stored hanging off the bottom right: brought wholly onto the screen.
-            test::Harness off;
-            off.seed(key("Left"), QStringLiteral("17000"));
-            off.seed(key("Top"), QStringLiteral("14500"));
-            win.open(off, [&](QWidget& w) {
-                EXPECT_TRUE(wholyOnAScreen(frameOf(w))) << manager << ", " << win.name << ": off the screen";
-                agrees("stored off the screen", w);
-                WindowManagerSwap takeover;
                 if (!QStandardPaths::findExecutable(QLatin1String(successor)).isEmpty() &&
-                    takeover.to(QLatin1String(successor)))
+                    replaceWindowManager(successor))
                     agrees("framed anew by another window manager", w);
             });
         }
     }
-    backToTheSessions.to(test::XSession::defaultWindowManager());
+    replaceWindowManager(qPrintable(test::XSession::defaultWindowManager()));
 }
 
 } // namespace
