@@ -117,8 +117,11 @@ public:
         // Not framed yet: the window manager is still at work.
         connect(&quiet_, &QTimer::timeout, this, [this] {
             if (framed(placement_.window_)) {
-                placement_.settle();
-                placement_.agreeWithWindowSystem();
+                // Settling may move it: agreement is looked for once it has landed.
+                if (placement_.settle())
+                    quiet_.start();
+                else
+                    placement_.agreeWithWindowSystem();
             } else if (++waits_ > kMaxWaits) {
                 placement_.settle();
             } else {
@@ -216,10 +219,10 @@ void WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const
         watch_ = new SettleWatch(*this);
 }
 
-void WindowPlacement::settle()
+bool WindowPlacement::settle()
 {
     if (placed_ || window_ == nullptr || !framed(window_))
-        return;
+        return false;
     offset_ = framePosition(window_) - applied_;
     learned = {offset_, marginsOf(window_)};
     // Only now is the frame known: fit once more with it.
@@ -228,6 +231,7 @@ void WindowPlacement::settle()
     fitOnScreen(window_, before, QPoint(), learned.frame);
     fitted_ = framePosition(window_) != before || window_->size() != sizeBefore;
     placed_ = framePosition(window_);
+    return true;
 }
 
 void WindowPlacement::agreeWithWindowSystem()

@@ -43,8 +43,9 @@ public:
 private:
     class SettleWatch;
     friend class SettleWatch;
-    // Called once the window manager has framed and placed the window.
-    void settle();
+    // Called once the window manager has framed and placed the window; true
+    // the first time, when it settles.
+    bool settle();
     // Once the window manager is done with a placement (the first, a restore,
     // the user's move, its own): tells the window where it really is if the
     // window manager told it wrong, so that its own idea (pos(), mapToGlobal)
