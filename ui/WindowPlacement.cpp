@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -33,11 +34,24 @@ int dpiOf(const QWidget* w) { return w->logicalDpiX() > 0 ? w->logicalDpiX() : 9
 // Where the window is, asked of the window system itself: the position a
 // window manager reports to the window after a move may be wrong (icewm's for
 // a modal dialog is off by its title bar).
+// In Qt's scaled pixels: each screen keeps its top left and scales from
+// there, as Qt maps the window system's pixels.
 std::optional<WindowFrames::Place> placeOf(const QWidget* w)
 {
     if (w->windowHandle() == nullptr || !w->testAttribute(Qt::WA_WState_Created))
         return std::nullopt;
-    return systemWindowFrames().where(static_cast<WindowId>(w->winId()));
+    auto place = systemWindowFrames().where(static_cast<WindowId>(w->winId()));
+    if (!place)
+        return place;
+    const QScreen* screen = w->windowHandle()->screen();
+    for (const QScreen* s : QGuiApplication::screens())
+        if (QRect(s->geometry().topLeft(), s->geometry().size() * s->devicePixelRatio()).contains(place->client))
+            screen = s;
+    if (screen == nullptr || screen->devicePixelRatio() == 1.0)
+        return place;
+    const qreal scale = screen->devicePixelRatio();
+    const QPoint origin = screen->geometry().topLeft();
+    return WindowFrames::Place{origin + (place->client - origin) / scale, place->frame / scale};
 }
 
 // The frame as the window system knows it now; QWidget's own copy is only
@@ -102,12 +116,24 @@ public:
         quiet_.setInterval(kSettleMs);
         // Not framed yet: the window manager is still at work.
         connect(&quiet_, &QTimer::timeout, this, [this] {
-            if (framed(placement_.window_) || ++waits_ > kMaxWaits)
+            if (framed(placement_.window_)) {
+                // Settling may move it: agreement is looked for once it has landed.
+                if (placement_.settle())
+                    quiet_.start();
+                else
+                    placement_.agreeWithWindowSystem();
+            } else if (++waits_ > kMaxWaits) {
                 placement_.settle();
-            else
+            } else {
                 quiet_.start();
+            }
         });
         placement.window_->installEventFilter(this);
+    }
+    ~SettleWatch() override
+    {
+        if (watched_ != 0)
+            systemWindowFrames().unwatch(watched_);
     }
 
 protected:
@@ -116,14 +142,30 @@ protected:
         const auto type = event->type();
         if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
             quiet_.start();
+        if (type == QEvent::Show)
+            watchFrame();
         return false;
     }
 
 private:
+    // A frame announced late, or by a window manager taking over, brings no
+    // move: look again once it is.
+    void watchFrame()
+    {
+        const auto id = static_cast<WindowId>(placement_.window_->winId());
+        if (id == watched_)
+            return;
+        if (watched_ != 0)
+            systemWindowFrames().unwatch(watched_);
+        watched_ = id;
+        systemWindowFrames().watch(id, [this] { quiet_.start(); });
+    }
+
     static constexpr int kMaxWaits = 20;
     WindowPlacement& placement_;
     QTimer quiet_;
     int waits_ = 0;
+    WindowId watched_ = 0;
 };
 
 WindowPlacement::~WindowPlacement()
@@ -177,10 +219,10 @@ void WindowPlacement::apply(QWidget* window, const WindowGeometry& stored, const
         watch_ = new SettleWatch(*this);
 }
 
-void WindowPlacement::settle()
+bool WindowPlacement::settle()
 {
     if (placed_ || window_ == nullptr || !framed(window_))
-        return;
+        return false;
     offset_ = framePosition(window_) - applied_;
     learned = {offset_, marginsOf(window_)};
     // Only now is the frame known: fit once more with it.
@@ -189,6 +231,34 @@ void WindowPlacement::settle()
     fitOnScreen(window_, before, QPoint(), learned.frame);
     fitted_ = framePosition(window_) != before || window_->size() != sizeBefore;
     placed_ = framePosition(window_);
+    return true;
+}
+
+void WindowPlacement::agreeWithWindowSystem()
+{
+    // Telling the window causes a move of its own: look again after it, but
+    // never chase a window manager that keeps saying otherwise.
+    QWindow* handle = window_ != nullptr ? window_->windowHandle() : nullptr;
+    const auto place = handle != nullptr && window_->isVisible() ? placeOf(window_) : std::nullopt;
+    if (!place || corrections_ >= kMaxCorrections) {
+        corrections_ = 0;
+        return;
+    }
+    if (window_->geometry().topLeft() != place->client) {
+        if (systemWindowFrames().tellTruePlace(static_cast<WindowId>(window_->winId())))
+            ++corrections_;
+        return;
+    }
+    // Qt takes the frame's margins into the widget's position only as the
+    // window moves or resizes: a frame the window manager announces after
+    // its last move leaves pos() and frameGeometry() on the client area.
+    if (window_->frameGeometry().topLeft() != place->frameTopLeft()) {
+        ++corrections_;
+        QMoveEvent refresh(handle->position(), handle->position());
+        QCoreApplication::sendEvent(handle, &refresh);
+        return;
+    }
+    corrections_ = 0;
 }
 
 void WindowPlacement::position(double& left, double& top)

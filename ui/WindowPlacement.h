@@ -43,8 +43,14 @@ public:
 private:
     class SettleWatch;
     friend class SettleWatch;
-    // Called once the window manager has framed and placed the window.
-    void settle();
+    // Called once the window manager has framed and placed the window; true
+    // the first time, when it settles.
+    bool settle();
+    // Once the window manager is done with a placement (the first, a restore,
+    // the user's move, its own): tells the window where it really is if the
+    // window manager told it wrong, so that its own idea (pos(), mapToGlobal)
+    // and the X server's agree.
+    void agreeWithWindowSystem();
 
     QWidget* window_ = nullptr;
     SettleWatch* watch_ = nullptr;
@@ -52,6 +58,8 @@ private:
     QPoint offset_;                // where it landed, relative to applied_
     std::optional<QPoint> placed_; // where it was once settled and fitted
     bool fitted_ = false;          // settling had to move it into a screen
+    int corrections_ = 0;          // in a row, without the window agreeing
+    static constexpr int kMaxCorrections = 3;
 };
 
 } // namespace zb

@@ -66,6 +66,9 @@ namespace {
 class UnknownFrames : public WindowFrames {
 public:
     std::optional<Place> where(WindowId) override { return std::nullopt; }
+    bool tellTruePlace(WindowId) override { return false; }
+    void watch(WindowId, std::function<void()>) override {}
+    void unwatch(WindowId) override {}
 };
 } // namespace
 

@@ -1,6 +1,10 @@
+#include <QCoreApplication>
+
+// Xlib and xcb come after Qt.
+#include "X11ErrorTrap.h"
 #include "X11WindowFrames.h"
 
-#include "X11ErrorTrap.h"
+#include <xcb/xcb.h>
 
 #include <X11/Xatom.h>
 
@@ -9,7 +13,37 @@ namespace zb {
 X11WindowFrames::X11WindowFrames(Display* display)
     : display_(display),
       frameExtents_(XInternAtom(display, "_NET_FRAME_EXTENTS", False))
-{}
+{
+    if (auto* app = QCoreApplication::instance())
+        app->installNativeEventFilter(this);
+}
+
+X11WindowFrames::~X11WindowFrames()
+{
+    if (auto* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
+}
+
+void X11WindowFrames::watch(WindowId window, std::function<void()> reframed) { watches_[window] = std::move(reframed); }
+
+void X11WindowFrames::unwatch(WindowId window) { watches_.erase(window); }
+
+bool X11WindowFrames::nativeEventFilter(const QByteArray& type, void* message, qintptr*)
+{
+    if (watches_.empty() || type != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+        return false;
+    const auto* change = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+    if (change->atom != frameExtents_)
+        return false;
+    if (const auto found = watches_.find(change->window); found != watches_.end()) {
+        const auto reframed = found->second; // it may unwatch
+        reframed();
+    }
+    return false; // Qt reads it too: its own frame margins are out of date
+}
 
 std::optional<WindowFrames::Place> X11WindowFrames::where(WindowId id)
 {
@@ -36,6 +70,37 @@ std::optional<WindowFrames::Place> X11WindowFrames::where(WindowId id)
     if (data != nullptr)
         XFree(data);
     return place;
+}
+
+bool X11WindowFrames::tellTruePlace(WindowId id)
+{
+    const std::optional<Place> place = where(id);
+    if (!place)
+        return false;
+    const auto window = static_cast<Window>(id);
+    const X11ErrorTrap trap;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(display_, window, &root, &x, &y, &width, &height, &border, &depth) || trap.failed())
+        return false;
+    XEvent event{};
+    XConfigureEvent& e = event.xconfigure;
+    e.type = ConfigureNotify;
+    e.display = display_;
+    e.event = window;
+    e.window = window;
+    e.x = place->client.x(); // synthetic: relative to the root, not the frame
+    e.y = place->client.y();
+    e.width = static_cast<int>(width);
+    e.height = static_cast<int>(height);
+    e.border_width = static_cast<int>(border);
+    e.above = None;
+    e.override_redirect = False;
+    XSendEvent(display_, window, False, StructureNotifyMask, &event);
+    XSync(display_, False); // so that a window gone meanwhile is trapped here
+
+    return !trap.failed();
 }
 
 } // namespace zb

@@ -16,6 +16,9 @@ WindowFrames& systemWindowFrames()
     class UnknownFrames : public WindowFrames {
     public:
         std::optional<Place> where(WindowId) override { return std::nullopt; }
+        bool tellTruePlace(WindowId) override { return false; }
+        void watch(WindowId, std::function<void()>) override {}
+        void unwatch(WindowId) override {}
     };
     static UnknownFrames frames;
     return frames;

@@ -3,16 +3,22 @@
 #include "editors/SingleTaskSettingsWindowModel.h"
 #include "tests/editors/EditorTestSupport.h"
 #include "tests/support/Harness.h"
+#include "tests/support/XSession.h"
 #include "ui/MainWindowView.h"
 #include "ui/SingleTaskSettingsWindowView.h"
 
 #include <QGuiApplication>
+#include <QProcess>
+#include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <iterator>
 #include <optional>
 
 #include <X11/Xatom.h>
@@ -55,12 +61,17 @@ public:
         if (d_ != nullptr)
             XCloseDisplay(d_);
     }
+    QPoint clientTopLeft(const QWidget& w)
+    {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(d_, static_cast<Window>(w.winId()), DefaultRootWindow(d_), 0, 0, &x, &y, &child);
+        return {x, y};
+    }
     QPoint frameTopLeft(const QWidget& w)
     {
         const auto id = static_cast<Window>(w.winId());
-        int x = 0, y = 0;
-        Window child = 0;
-        XTranslateCoordinates(d_, id, DefaultRootWindow(d_), 0, 0, &x, &y, &child);
+        const QPoint client = clientTopLeft(w);
         Atom type = 0;
         int format = 0;
         unsigned long n = 0, after = 0;
@@ -74,7 +85,7 @@ public:
         }
         if (data != nullptr)
             XFree(data);
-        return {x - static_cast<int>(left), y - static_cast<int>(top)};
+        return client - QPoint(static_cast<int>(left), static_cast<int>(top));
     }
     // Moves the frame as the user would, through the window manager.
     void moveFrame(const QWidget& w, const QPoint& to)
@@ -228,6 +239,95 @@ TEST(WindowPlacementX, AModalEditorMovedByTheUserComesBackWhereItWasLeft)
         model.OK_BUTTON.click();
     }
     main.close();
+}
+
+// Puts `name` in charge of the X server in place of the window manager
+// running, as a desktop restarting its own would; each ends when replaced.
+bool replaceWindowManager(const char* name)
+{
+    Display* d = XOpenDisplay(nullptr);
+    const auto owner = [d] { return XGetSelectionOwner(d, XInternAtom(d, "WM_S0", False)); };
+    const Window before = owner();
+    // xfwm4 keeps its settings behind a session bus: a private one, ended with it.
+    const bool xfwm4 = qstrcmp(name, "xfwm4") == 0;
+    QProcess wm;
+    wm.setProgram(xfwm4 ? QStringLiteral("dbus-run-session") : QLatin1String(name));
+    wm.setArguments(xfwm4 ? QStringList{QStringLiteral("--"), QStringLiteral("xfwm4"), QStringLiteral("--replace"),
+                                        QStringLiteral("--compositor=off")}
+                          : QStringList{QStringLiteral("--replace")});
+    wm.setStandardOutputFile(QProcess::nullDevice());
+    wm.setStandardErrorFile(QProcess::nullDevice());
+    wm.startDetached();
+    waitUntil([&] { return owner() != before && owner() != 0; });
+    const bool took = owner() != before && owner() != 0;
+    XCloseDisplay(d);
+    QTest::qWait(500); // its start-up after taking the screen
+    return took;
+}
+
+TEST(WindowPlacementX, QtAndTheXServerAgreeWhereEveryWindowIsUnderEveryWindowManager)
+{
+    using Act = std::function<void(QWidget&)>;
+    const char* const managers[] = {"openbox", "icewm", "xfwm4"};
+    const struct {
+        const char* prefix; // of its settings keys
+        const char* button; // the point compared
+        void (*open)(test::Harness&, const Act&);
+    } windows[] = {{"MAIN", "MAIN_START_STOP_BUTTON",
+                    [](test::Harness& h, const Act& act) { runMainWindow(h, [&act](MainWindowView& v) { act(v); }); }},
+                   {"SINGLE_SETTINGS", "OK_BUTTON", [](test::Harness& h, const Act& act) {
+                        runMainWindow(h, [&](MainWindowView& main) {
+                            SingleTaskSettingsWindowModel model = test::singleTaskWindow(h);
+                            model.Form_Load();
+                            SingleTaskSettingsWindowView view(model, &main);
+                            view.show();
+                            waitUntilFramed(view);
+                            act(view);
+                            model.OK_BUTTON.click();
+                        });
+                    }}};
+    for (std::size_t m = 0; m < std::size(managers); ++m) {
+        const char* successor = managers[(m + 1) % std::size(managers)];
+        if (QStandardPaths::findExecutable(QLatin1String(managers[m])).isEmpty()) {
+            std::fprintf(stderr, "[  SKIPPED ] %s: not installed\n", managers[m]);
+            continue;
+        }
+        for (const auto& win : windows) {
+            ASSERT_TRUE(replaceWindowManager(managers[m])) << managers[m];
+            // Qt's place of the button and of the frame against the X server's.
+            const auto agrees = [&](const char* placement, const QWidget& w) {
+                const auto* b = w.findChild<QPushButton*>(QLatin1String(win.button));
+                const QPoint server = ServerView().clientTopLeft(w) + b->mapTo(&w, b->rect().center());
+                EXPECT_EQ(b->mapToGlobal(b->rect().center()), server)
+                    << managers[m] << " " << win.prefix << " " << placement;
+                EXPECT_EQ(w.frameGeometry().topLeft(), frameOf(w).topLeft())
+                    << managers[m] << " " << win.prefix << " " << placement;
+            };
+            test::Harness first, again;
+            QPoint left;
+            win.open(first, [&](QWidget& w) {
+                agrees("first show", w);
+                const QPoint to = frameOf(w).topLeft() + QPoint(-50, 40);
+                ServerView().moveFrame(w, to);
+                waitUntil([&] { return frameOf(w).topLeft() == to; });
+                QTest::qWait(400);
+                agrees("moved by the user", w);
+                left = frameOf(w).topLeft();
+            });
+            for (const char* edge : {"-Left", "-Top"}) {
+                const QString key = QLatin1String(win.prefix) + QLatin1String(edge);
+                again.seed(key, first.stored(key));
+            }
+            win.open(again, [&](QWidget& w) {
+                EXPECT_EQ(frameOf(w).topLeft(), left) << managers[m] << " " << win.prefix << " reopened elsewhere";
+                agrees("reopened at its stored place", w);
+                if (!QStandardPaths::findExecutable(QLatin1String(successor)).isEmpty() &&
+                    replaceWindowManager(successor))
+                    agrees("framed anew by another window manager", w);
+            });
+        }
+    }
+    replaceWindowManager(qPrintable(test::XSession::defaultWindowManager()));
 }
 
 } // namespace
