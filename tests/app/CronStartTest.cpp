@@ -502,13 +502,14 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
     ASSERT_TRUE(root.isValid());
 
     // The tasks: a probe that adds a line to its file at every run, a task
-    // that hangs (and tells its pid), one that fails after two seconds.
+    // that hangs, deaf to SIGTERM (and tells its pid), one that fails after
+    // two seconds.
     const QString probe = root.filePath(QStringLiteral("probe"));
     const QString hang = root.filePath(QStringLiteral("zb-hang"));
     const QString fail = root.filePath(QStringLiteral("zb-fail"));
     const auto runnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     ASSERT_TRUE(writeFile(probe, "#!/bin/sh\necho ran >> \"$1\"\n", runnable));
-    ASSERT_TRUE(writeFile(hang, "#!/bin/sh\necho $$ > \"$1\"\nwhile :; do sleep 1; done\n", runnable));
+    ASSERT_TRUE(writeFile(hang, "#!/bin/sh\ntrap '' TERM\necho $$ > \"$1\"\nwhile :; do sleep 1; done\n", runnable));
     ASSERT_TRUE(writeFile(fail, "#!/bin/sh\nsleep 2\nexit 3\n", runnable));
 
     // Every copy runs without a window: its display answers nobody.
@@ -698,13 +699,15 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
         return historyFromJournal(readText(c.journal).split(QLatin1Char('\n')));
     };
 
-    // The hung task: timed out at its limit, stopped, the chain went on and
-    // the end e-mail tells it.
+    // The hung task: timed out at its limit, killed ten seconds after the
+    // SIGTERM it ignored; the chain went on and the end e-mail tells it.
     const QList<HistoryPass> limited = passesOf(limit);
     ASSERT_EQ(limited.size(), 1) << readText(limit.journal).toStdString();
     EXPECT_EQ(limited[0].result.toStdString(), "COMPLETED WITH ERRORS - TASK 1 TIMED OUT");
-    EXPECT_TRUE(limited[0].slots.value(0).outcome.contains(QLatin1String("wait timed out after 0:00:06")))
-        << limited[0].slots.value(0).outcome.toStdString();
+    const QString& stopped = limited[0].slots.value(0).outcome;
+    EXPECT_TRUE(stopped.startsWith(QLatin1String("killed by signal 9 after")) &&
+                stopped.endsWith(QLatin1String("; wait timed out after 0:00:06, SIGTERM sent, SIGKILL sent")))
+        << stopped.toStdString();
     EXPECT_EQ(lineCount(limit.stamp), 1);
     const pid_t hung = readText(hangPid).trimmed().toInt();
     ASSERT_GT(hung, 0);
