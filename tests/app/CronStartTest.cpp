@@ -255,6 +255,43 @@ double secondsUntilWritten(const QDateTime& from, const QString& path)
     return info.exists() ? from.msecsTo(info.lastModified()) / 1000.0 : -1;
 }
 
+// The loopback server's account, as the e-mail window stores it.
+EmailSettings loopbackMail(const test::LoopbackSmtpServer& smtp, const QString& mailer)
+{
+    EmailSettings mail;
+    mail.home = QFileInfo(mailer).absolutePath();
+    mail.server = smtp.address();
+    mail.user = QStringLiteral("zb");
+    mail.password = QStringLiteral("secret");
+    mail.from = QStringLiteral("zb@localhost");
+    mail.to = QStringLiteral("night@localhost");
+    return mail;
+}
+
+// The session the window records in the entries: a PATH and a locale that
+// cron would not give, and folders of the test's own.
+void useTestSession(const QTemporaryDir& root, const char* path)
+{
+    qputenv("PATH", path);
+    qputenv("LANG", "C.UTF-8");
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_STATE_HOME", root.filePath(QStringLiteral("state")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", root.path().toUtf8());
+    for (const char* unset : {"LC_ALL", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
+        qunsetenv(unset);
+}
+
+// Starts a cron daemon of the test's own.
+void startCron(Child& cron, const QString& program)
+{
+    cron.process.start(program, {QStringLiteral("-f")});
+    ASSERT_TRUE(cron.process.waitForStarted(5000));
+    // cron tells a changed table by its time to the second: a table written
+    // in the second cron read the tables at its start looks unchanged to it,
+    // and the entries would never be read.
+    QThread::msleep(1500);
+}
+
 TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWithoutOne)
 {
     const QString crontabProgram = ProcessCrontab::findProgram();
@@ -299,13 +336,7 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
                              {QStringLiteral("END_EMAIL_TICKBOX"), QStringLiteral("1")}},
                             probe);
     // B's e-mail scripts, as its e-mail window writes them.
-    EmailSettings mail;
-    mail.home = QFileInfo(mailer).absolutePath();
-    mail.server = smtp.address();
-    mail.user = QStringLiteral("zb");
-    mail.password = QStringLiteral("secret");
-    mail.from = QStringLiteral("zb@localhost");
-    mail.to = QStringLiteral("night@localhost");
+    const EmailSettings mail = loopbackMail(smtp, mailer);
     for (const auto& [suffix, subject] : {std::pair{"-START-EMAIL.sh", startEmailSubject(b.name)},
                                           std::pair{"-END-EMAIL.sh", endEmailSubject(b.name)}}) {
         const QString command = buildSendEmailCommand(mail, subject, {b.folder, b.name}, CommandProfile::PosixShell);
@@ -313,27 +344,13 @@ TEST(CronStart, CronStartsEachCopyAtItsMinuteWithTheSessionItsWindowRecordedOrWi
                               command.toUtf8() + '\n', QFile::ReadOwner | QFile::WriteOwner));
     }
 
-    // The session the window records in the entries: a PATH and a locale
-    // that cron would not give, and folders of the test's own.
-    qputenv("PATH", "/usr/local/bin:/usr/bin:/bin");
-    qputenv("LANG", "C.UTF-8");
-    qunsetenv("LC_ALL");
-    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_STATE_HOME", root.filePath(QStringLiteral("state")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", root.path().toUtf8());
-    for (const char* unset : {"XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
-        qunsetenv(unset);
+    useTestSession(root, "/usr/local/bin:/usr/bin:/bin");
 
     SavedCrontab saved(crontabProgram);
     ProcFsProcessQuery processes;
     Child ourCron;
     if (processes.isProcessRunning(QStringLiteral("cron")) != ProcessPresence::Running) {
-        ourCron.process.start(cron, {QStringLiteral("-f")});
-        ASSERT_TRUE(ourCron.process.waitForStarted(5000));
-        // cron tells a changed table by its time to the second: a table
-        // written in the second cron read the tables at its start looks
-        // unchanged to it, and the entries would never be read.
-        QThread::msleep(1500);
+        ASSERT_NO_FATAL_FAILURE(startCron(ourCron, cron));
     }
 
     // The next minute that leaves cron time to see the new table.
@@ -514,13 +531,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
 
     // Every copy runs without a window: its display answers nobody.
     qputenv("DISPLAY", QStringLiteral(":%1").arg(unusedDisplay(900 + getpid() % 100)).toUtf8());
-    qputenv("PATH", "/usr/bin:/bin");
-    qputenv("LANG", "C.UTF-8");
-    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_STATE_HOME", root.filePath(QStringLiteral("state")).toUtf8());
-    qputenv("XDG_RUNTIME_DIR", root.path().toUtf8());
-    for (const char* unset : {"LC_ALL", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
-        qunsetenv(unset);
+    useTestSession(root, "/usr/bin:/bin");
 
     const auto copy = [&](const char* row, const QList<QPair<QString, QString>>& settings = {}) {
         const QString n = QStringLiteral("zb-%1-%2").arg(QLatin1String(row)).arg(getpid());
@@ -532,13 +543,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
     const Copy otherDays = copy("other-days");
     const Copy boot = copy("boot");
     const QString hangPid = root.filePath(QStringLiteral("hang.pid"));
-    EmailSettings mail;
-    mail.home = QFileInfo(mailer).absolutePath();
-    mail.server = smtp.address();
-    mail.user = QStringLiteral("zb");
-    mail.password = QStringLiteral("secret");
-    mail.from = QStringLiteral("zb@localhost");
-    mail.to = QStringLiteral("night@localhost");
+    const EmailSettings mail = loopbackMail(smtp, mailer);
     ASSERT_TRUE(writeFile(
         limit.folder + QStringLiteral("/BATS/") + limit.name + QStringLiteral("-END-EMAIL.sh"),
         buildSendEmailCommand(mail, endEmailSubject(limit.name), {limit.folder, limit.name}, CommandProfile::PosixShell)
@@ -585,9 +590,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
     ProcFsProcessQuery processes;
     Child ourCron;
     if (processes.isProcessRunning(QStringLiteral("cron")) != ProcessPresence::Running) {
-        ourCron.process.start(cron, {QStringLiteral("-f")});
-        ASSERT_TRUE(ourCron.process.waitForStarted(5000));
-        QThread::msleep(1500); // see above: cron tells a changed table by its second
+        ASSERT_NO_FATAL_FAILURE(startCron(ourCron, cron));
     }
     // Cron runs @reboot lines as it starts without its flag. Ours is restarted
     // so; a cron we did not start, or one that would run other people's boot
@@ -598,9 +601,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
         if (realBoot) {
             ourCron.stop();
             QFile::remove(kCronRebootFlag);
-            ourCron.process.start(cron, {QStringLiteral("-f")});
-            ASSERT_TRUE(ourCron.process.waitForStarted(5000));
-            return;
+            return startCron(ourCron, cron);
         }
         QByteArray table;
         ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-l")}, {}, &table), 0);
