@@ -14,7 +14,10 @@ RunEngine::RunEngine(MainWindowModel& main, const Services& services)
       autostart_(main, run_),
       autoclose_(main, run_)
 {
-    main.onUnloading = [this] { run_.programClosing(); };
+    main.onUnloading = [this] {
+        stopper_.programClosing();
+        run_.programClosing();
+    };
     chain_.onStartedByHand = [this] { autostart_.cancel(); };
     main.onUnloaded = [this] { recorder_.programClosing(); };
 }

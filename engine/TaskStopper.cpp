@@ -37,4 +37,11 @@ void TaskStopper::KILL_TIMER_Timer(int n)
         recorder_.taskSignalled(n, pid, StopSignal::Kill, true);
 }
 
+void TaskStopper::programClosing()
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        if (killTimers_[n].enabled())
+            KILL_TIMER_Timer(n);
+}
+
 } // namespace zb

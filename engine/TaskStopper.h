@@ -23,6 +23,9 @@ public:
 
     void stop(int n, qint64 pid);
     void KILL_TIMER_Timer(int n);
+    // A group still in its grace gets its SIGKILL now: once the program has
+    // closed, nobody would send it, and a task deaf to SIGTERM would run on.
+    void programClosing();
 
 private:
     Launcher& launcher_;

@@ -254,5 +254,22 @@ TEST(ProcessWatcher, AWaitThatOutlastsItsLimitEndsAndTheTaskIsStoppedOnlyWhenIts
     }
 }
 
+TEST(ProcessWatcher, AProgramClosingWithinTheGraceKillsTheTaskThatIgnoredSigterm)
+{
+    Harness h;
+    MainWindowModel& m = h.start().main;
+    pauseSlot(m, 2, QStringLiteral("backup"), QString());
+    m.settings().writeText(keys::taskTimeLimit(2), QStringLiteral("0.05"));
+    m.settings().writeTick(keys::taskTimeLimitStop(2), 1);
+    m.MAIN_START_STOP_BUTTON.click();
+    h.clock.advance(7000);
+    m.close();
+    QList<int> signalled;
+    for (const JournalEvent& e : h.journal.events)
+        if (e.kind == JournalEvent::Kind::TaskSignalled && e.pid == 1000)
+            signalled << e.signal;
+    EXPECT_EQ(signalled, (QList<int>{15, 9}));
+}
+
 } // namespace
 } // namespace zb
