@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -204,6 +205,20 @@ TEST(MainWindowView, AMaximizedWindowGivesItsSpareHeightToTheTaskList)
     const int listHeight = list->height();
     const int gapAboveTask1 = first->y() - heading->geometry().bottom();
     const int controlsBottom = list->y();
+    // It opens with room for its columns: a long command shows, and the
+    // process column ends before the scroll bar.
+    QWidget* viewport = static_cast<QScrollArea*>(list)->viewport();
+    QWidget* process = child<QWidget>(view, "TASK_1_PROCESS_NAME_TEXTBOX");
+    EXPECT_LE(process->mapTo(viewport, QPoint(process->width(), 0)).x(), viewport->width());
+    EXPECT_GE(first->width(), first->fontMetrics().averageCharWidth() * 50);
+    {
+        test::Harness stored;
+        stored.seed(QStringLiteral("MAIN-Width"), QStringLiteral("9000"));
+        stored.seed(QStringLiteral("MAIN-Height"), QStringLiteral("6000"));
+        MainWindowView small(stored.start().main);
+        small.applyGeometry();
+        EXPECT_EQ(small.size(), QSize(600, 400)) << "a stored size wins";
+    }
 
     view.showMaximized();
     QApplication::processEvents();
