@@ -136,12 +136,18 @@ void MainWindowView::applyGeometry()
     const keys::GeometryKeys& d = keys::MAIN;
     WindowGeometry wanted = model_.geometry();
     // Unless a size is stored, the window opens with room for its columns
-    // and rows; the placement bounds it by the screen.
+    // and rows, as far as the screen has room right of and below where it
+    // opens: it grows, it never moves for it.
     if (wanted.width == d.width && wanted.height == d.height) {
-        QSize room = sizeHint().expandedTo(minimumSizeHint());
-        if (const QScreen* s = screen())
-            room = room.boundedTo(s->availableGeometry().size() - kFrameAllowance);
         const int dpi = logicalDpiX();
+        QSize room = sizeHint().expandedTo(minimumSizeHint());
+        if (const QScreen* s = screen()) {
+            const QRect area = s->availableGeometry();
+            const QPoint at(WindowPlacement::toPixels(wanted.left, dpi), WindowPlacement::toPixels(wanted.top, dpi));
+            const QSize free =
+                area.contains(at) ? QSize(area.right() + 1 - at.x(), area.bottom() + 1 - at.y()) : area.size();
+            room = room.boundedTo(free - kFrameAllowance);
+        }
         wanted.width = qMax(d.width, WindowPlacement::toTwips(room.width(), dpi));
         wanted.height = qMax(d.height, WindowPlacement::toTwips(room.height(), dpi));
     }
