@@ -51,7 +51,10 @@ QLineEdit* lightEdit(const QString& sample, const QString& spoken)
 QFont boldTimes(double factor)
 {
     QFont f = bold();
-    f.setPointSizeF(f.pointSizeF() * factor);
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * factor);
+    else // a system font given in pixels
+        f.setPixelSize(qRound(f.pixelSize() * factor));
     return f;
 }
 
