@@ -148,7 +148,8 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     const QString noWindow = opening ? opening->finish(QGuiApplication::platformName()) : QString();
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
-    applyProgramIdentity();
+    // The icon is drawn meanwhile; the window needs it only when it shows.
+    const std::function<void()> showProgramIcon = applyProgramIdentityAhead();
     useProgramLanguageForSystemMessages();
 
     if (!claimed) {
@@ -228,6 +229,7 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     installShutdownRequestHandler([&onShutdownRequest] { onShutdownRequest(); });
     program.start();
     applyStartOptions(program, options);
+    showProgramIcon();
     if (!options.windowless)
         view.show();
     if (!options.windowless)

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,7 +66,20 @@ Run startOnce(Display* d, const char* program, const std::string& title)
         _exit(127);
     }
     Run run;
+    // A start that never maps its window (it handed over to a copy of the
+    // same name, or failed) ends the measurement instead of hanging it.
+    const auto deadline = start + std::chrono::seconds(20);
     for (;;) {
+        while (XPending(d) == 0) {
+            if (Clock::now() > deadline) {
+                std::fprintf(stderr, "%s mapped no window named \"%s\" in 20 s\n", program, title.c_str());
+                kill(child, SIGTERM);
+                waitpid(child, nullptr, 0);
+                std::exit(1);
+            }
+            pollfd x{ConnectionNumber(d), POLLIN, 0};
+            poll(&x, 1, 100);
+        }
         XEvent e;
         XNextEvent(d, &e);
         if (e.type != MapNotify)

@@ -5,7 +5,10 @@
 #  2. start-up, exec to the mapped window, against an empty Qt 6 window;
 #  3. idle wake-ups with default settings while a window in front changes
 #     its title every second (a terminal showing a clock), beside an empty
-#     Qt 6 window, on a private Xvfb with openbox.
+#     Qt 6 window, on a private Xvfb with openbox;
+#  4. History on large journals (bench/history_during_pass.sh): the launch
+#     gaps of a twenty-slot pass while it opens on 100 MB, and its memory on
+#     1, 10 and 100 MB journals.
 # Usage: bench/side_by_side.sh [build-dir] [seconds] [start-up runs]
 set -eu
 build=$(cd "${1:-build}" && pwd)
@@ -78,3 +81,11 @@ awk -v s="$seconds" -v z="$(woken "$tmp/z0" "$tmp/z1")" -v b="$(woken "$tmp/b0" 
     printf "%-18s %12.2f\n", "zb-sequenta", z / s
     printf "%-18s %12.2f\n", "empty Qt window", b / s
 }'
+
+# The idle copies are done with before the next section's run.
+cleanup
+trap - EXIT INT TERM
+
+echo
+echo "== 4. History on large journals, in the real program"
+"$here/history_during_pass.sh" "$build"

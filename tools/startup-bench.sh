@@ -15,7 +15,9 @@ export DISPLAY
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 until xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = '; do sleep 0.05; done
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
+# A private state folder: a copy of the same name running elsewhere would
+# hold the name, and the started copy would hand over instead of showing.
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$work/runtime"
 "$build/bench/zb_startup_bench" "$build/zb-sequenta" "ZB-SEQUENTA - zb-sequenta" \
     "$build/bench/zb_empty_qt_window" "empty Qt window" "$runs"

@@ -5,7 +5,9 @@
 #include "FocusRing.h"
 #include "KeyboardAction.h"
 #include "Mnemonic.h"
+#include "SlotGridKeys.h"
 #include "TaskLight.h"
+#include "TaskList.h"
 #include "WindowPlacement.h"
 #include "core/ControlTexts.h"
 #include "core/MainWindowModel.h"
@@ -22,8 +24,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollArea>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace zb {
 
@@ -43,9 +47,45 @@ QLineEdit* lightEdit(const QString& sample, const QString& spoken)
     return e;
 }
 
+// Bold, `factor` times the system font: larger fonts follow the user's.
+QFont boldTimes(double factor)
+{
+    QFont f = bold();
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * factor);
+    else // a system font given in pixels
+        f.setPixelSize(qRound(f.pixelSize() * factor));
+    return f;
+}
+
+// The header's and START's sizes beside the usual 9 pt.
+constexpr double kTitleFactor = 14.0 / 9;
+constexpr double kStartFactor = 12.0 / 9;
+
+// A field that asks for room for `chars` characters when there is some.
+class RoomyField : public QLineEdit {
+public:
+    explicit RoomyField(int chars) : chars_(chars) {}
+    QSize sizeHint() const override
+    {
+        QSize s = QLineEdit::sizeHint();
+        s.setWidth(qMax(s.width(), style::charsWide(this, chars_)));
+        return s;
+    }
+
+private:
+    int chars_;
+};
+
 const QString kClockSample = QStringLiteral("00:00:00");
 const QString kCountdownSample = QStringLiteral("00");
 const QString kLockSample = QStringLiteral("W");
+// What a slot's fields ask room for: most commands and process names whole.
+constexpr int kCommandChars = 60;
+constexpr int kProcessChars = 16;
+// What a window manager's title bar and borders may take around the window,
+// not known before it is first framed.
+const QSize kFrameAllowance(16, 72);
 
 } // namespace
 
@@ -71,18 +111,18 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
         applyGeometry();
     };
     model_.closeRequested = [this] { close(); };
-    // Alt keys for the buttons. Of the START buttons only two can have one:
-    // START and STOP share no other letter.
+    // Alt keys for the buttons. START and STOP share only S and T, so two of
+    // the four START buttons take a letter of each caption: every caption
+    // shows its key, and no two keys clash in either state.
     const struct {
         const Button& button;
-        char key;
-    } keys[] = {{model_.HISTORY_BUTTON, 'H'},
-                {model_.MAIN_START_STOP_BUTTON, 'S'},
-                {model_.AUTOSTART_START_BUTTON, 'T'},
-                {model_.SETTINGS_BUTTON, 'E'},
-                {model_.MANAGE_TASKS_BUTTON, 'K'}};
+        const char* keys;
+    } keys[] = {{model_.HISTORY_BUTTON, "H"},         {model_.MAIN_START_STOP_BUTTON, "S"},
+                {model_.AUTOSTART_START_BUTTON, "T"}, {model_.AUTOCLOSE_START_BUTTON, "RP"},
+                {model_.KITT_START_BUTTON, "AO"},     {model_.SETTINGS_BUTTON, "E"},
+                {model_.MANAGE_TASKS_BUTTON, "K"}};
     for (const auto& k : keys)
-        giveMnemonic(findChild<QPushButton*>(k.button.objectName()), QLatin1Char(k.key));
+        giveMnemonic(findChild<QPushButton*>(k.button.objectName()), QString::fromLatin1(k.keys));
     setWindowTitle(model_.title());
     // START is the default button: it has the focus when the window opens.
     findChild<QPushButton*>(model_.MAIN_START_STOP_BUTTON.objectName())->setFocus();
@@ -97,7 +137,29 @@ MainWindowView::~MainWindowView()
 void MainWindowView::applyGeometry()
 {
     const keys::GeometryKeys& d = keys::MAIN;
-    placement_.apply(this, model_.geometry(), {d.left, d.top, d.width, d.height});
+    WindowGeometry wanted = model_.geometry();
+    // Unless a size is stored, the window opens with room for its columns
+    // and rows, as far as the screen has room right of and below where it
+    // opens: it grows, it never moves for it.
+    if (wanted.width == d.width && wanted.height == d.height) {
+        const int dpi = logicalDpiX();
+        QSize room = sizeHint().expandedTo(minimumSizeHint());
+        if (const QScreen* s = screen()) {
+            const QRect area = s->availableGeometry();
+            const QPoint at(WindowPlacement::toPixels(wanted.left, dpi), WindowPlacement::toPixels(wanted.top, dpi));
+            const QSize free =
+                area.contains(at) ? QSize(area.right() + 1 - at.x(), area.bottom() + 1 - at.y()) : area.size();
+            room = room.boundedTo(free - kFrameAllowance);
+        }
+        wanted.width = qMax(d.width, WindowPlacement::toTwips(room.width(), dpi));
+        wanted.height = qMax(d.height, WindowPlacement::toTwips(room.height(), dpi));
+    }
+    placement_.apply(this, wanted, {d.left, d.top, d.width, d.height});
+}
+
+bool MainWindowView::focusNextPrevChild(bool next)
+{
+    return slotKeys_->tab(focusWidget(), next) || QWidget::focusNextPrevChild(next);
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event)
@@ -161,9 +223,9 @@ QWidget* MainWindowView::buildHeader()
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(8, 4, 8, 4);
     auto* zb = bindings_.bind(model_.ZB_TITLE, new QLabel);
-    zb->setFont(bold(14));
+    zb->setFont(boldTimes(kTitleFactor));
     auto* title = bindings_.bind(model_.SEQUENTA_TITLE_LABEL, new QLabel);
-    title->setFont(bold(14));
+    title->setFont(boldTimes(kTitleFactor));
     row->addWidget(zb);
     row->addWidget(title);
     row->addStretch(1);
@@ -180,7 +242,7 @@ QWidget* MainWindowView::buildControls()
     grid->setContentsMargins(0, 0, 0, 0);
 
     auto* start = bindings_.bind(model_.MAIN_START_STOP_BUTTON, new QPushButton);
-    start->setFont(bold(12));
+    start->setFont(boldTimes(kStartFactor));
     start->setMinimumWidth(style::charsWide(start, 10));
     start->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     grid->addWidget(start, 0, 0, 2, 1);
@@ -273,6 +335,7 @@ QWidget* MainWindowView::buildSlots()
     grid->setVerticalSpacing(3);
     grid->addWidget(bindings_.bind(model_.Label2, new QLabel), 0, 3);
     grid->addWidget(bindings_.bind(model_.Label3, new QLabel), 0, 4);
+    std::vector<std::pair<QWidget*, QList<QWidget*>>> rows;
     for (int n = 1; n <= kSlotCount; ++n) {
         const QString resetLight = QStringLiteral("Reset Light %1").arg(n);
         auto reset = [this, n] { model_.TASK_LIGHT_DblClick(n); };
@@ -290,14 +353,15 @@ QWidget* MainWindowView::buildSlots()
         auto* pause = bindings_.bind(model_.TASK_PAUSE_TICKBOX[n], new QCheckBox);
         pause->setAccessibleName(text::slotSpoken(n, text::kSpokenPause));
         grid->addWidget(pause, n, 2);
-        auto* cmd = bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new QLineEdit);
+        auto* cmd = bindings_.bind(model_.TASK_CMD_TEXTBOX[n], new RoomyField(kCommandChars));
         cmd->setAccessibleName(text::slotSpoken(n, text::kSpokenCommand));
         cmd->setMinimumWidth(style::charsWide(cmd, 20));
         grid->addWidget(cmd, n, 3);
-        auto* process = bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new QLineEdit);
+        auto* process = bindings_.bind(model_.TASK_PROCESS_NAME_TEXTBOX[n], new RoomyField(kProcessChars));
         process->setAccessibleName(text::slotSpoken(n, text::kSpokenProcess));
         process->setMinimumWidth(style::charsWide(process, 12));
         grid->addWidget(process, n, 4);
+        rows.push_back({light, {enable, pause, cmd, process}});
     }
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 4);
@@ -305,16 +369,11 @@ QWidget* MainWindowView::buildSlots()
     // Spare height goes below the last row, never between rows.
     grid->setRowStretch(kSlotCount + 1, 1);
 
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("TASK_LIST"));
-    scroll->setWidget(inner);
-    scroll->setWidgetResizable(true);
-    scroll->setFocusPolicy(Qt::NoFocus); // its rows take the focus, not the list
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Six rows at least.
-    const int rowHeight = QLineEdit().sizeHint().height() + grid->verticalSpacing();
-    scroll->setMinimumHeight(rowHeight * 6 + grid->contentsMargins().top());
-    return scroll;
+    auto* list = new TaskList(inner, rows.front().second.back()->sizeHint().height() + grid->verticalSpacing());
+    slotKeys_ = new SlotGridKeys(list, this);
+    for (const auto& [light, cells] : rows)
+        slotKeys_->addRow(light, cells);
+    return list;
 }
 
 } // namespace zb

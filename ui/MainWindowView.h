@@ -8,6 +8,7 @@
 namespace zb {
 
 class MainWindowModel;
+class SlotGridKeys;
 
 // The main window ZB_SEQUENTA_MAIN: renders its model and hands it the
 // user's clicks. Closing it runs the model's shut-down.
@@ -23,6 +24,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QWidget* buildHeader();
@@ -33,6 +35,7 @@ private:
     MainWindowModel& model_;
     Bindings bindings_;
     WindowPlacement placement_;
+    SlotGridKeys* slotKeys_ = nullptr;
 };
 
 } // namespace zb

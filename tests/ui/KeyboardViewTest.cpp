@@ -74,17 +74,15 @@ TEST(MainWindowKeyboard, StartHasTheFocusAtOnceAndTabFollowsTheReadingOrder)
     }
     QApplication::setActiveWindow(&main.view);
 
-    // The title strip, then the run controls row by row, then each slot's
-    // switches and fields; no light, clock, read-only field or the list
-    // itself on the way.
+    // The title strip, then the run controls row by row, then the slot rows
+    // as one stop; no light, clock, read-only field or the list itself on
+    // the way.
     QStringList expected = QStringLiteral("HISTORY_BUTTON MAIN_START_STOP_BUTTON AUTOSTART_TICKBOX "
                                           "AUTOSTART_START_BUTTON START_EMAIL_TICKBOX AlwaysOnTopTimer_TICKBOX "
                                           "SETTINGS_BUTTON AUTOCLOSE_TICKBOX END_EMAIL_TICKBOX "
                                           "KITT_AUTOSTART_TICKBOX MANAGE_TASKS_BUTTON KITT_START_BUTTON")
                                .split(QLatin1Char(' '));
-    for (int n = 1; n <= kSlotCount; ++n)
-        for (const char* part : {"ENABLE_TICKBOX", "PAUSE_TICKBOX", "CMD_TEXTBOX", "PROCESS_NAME_TEXTBOX"})
-            expected << QStringLiteral("TASK_%1_%2").arg(n).arg(QLatin1String(part));
+    expected << QStringLiteral("TASK_1_ENABLE_TICKBOX");
 
     QStringList order{main.focused()};
     for (int step = 0; step < 200; ++step) {
@@ -98,6 +96,35 @@ TEST(MainWindowKeyboard, StartHasTheFocusAtOnceAndTabFollowsTheReadingOrder)
     // History is one Shift+Tab from START.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(main.focused(), QStringLiteral("HISTORY_BUTTON"));
+
+    // Inside the rows the arrow keys move: across a field only past its
+    // text's ends, never beyond the last row; the row's light stays in view.
+    h.main().TASK_CMD_TEXTBOX[20].setText(QStringLiteral("ab"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    const struct {
+        Qt::Key key;
+        int times;
+        const char* lands;
+    } moves[] = {{Qt::Key_Down, 25, "TASK_20_ENABLE_TICKBOX"},
+                 {Qt::Key_Right, 2, "TASK_20_CMD_TEXTBOX"},
+                 {Qt::Key_Right, 2, "TASK_20_CMD_TEXTBOX"},
+                 {Qt::Key_Right, 1, "TASK_20_PROCESS_NAME_TEXTBOX"},
+                 {Qt::Key_Right, 1, "TASK_20_PROCESS_NAME_TEXTBOX"},
+                 {Qt::Key_Up, 1, "TASK_19_PROCESS_NAME_TEXTBOX"},
+                 {Qt::Key_Left, 1, "TASK_19_CMD_TEXTBOX"}};
+    for (const auto& m : moves) {
+        for (int i = 0; i < m.times; ++i)
+            QTest::keyClick(QApplication::focusWidget(), m.key);
+        EXPECT_EQ(main.focused(), QLatin1String(m.lands));
+    }
+    QWidget* list = child<QWidget>(main.view, "TASK_LIST");
+    QWidget* light = child<QWidget>(main.view, "TASK_19_LIGHT");
+    EXPECT_TRUE(list->rect().contains(QRect(light->mapTo(list, QPoint()), light->size()))) << "slot number in view";
+    // Tab leaves the rows; the way back lands where the user was.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(main.focused(), QStringLiteral("HISTORY_BUTTON"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(main.focused(), QStringLiteral("TASK_19_CMD_TEXTBOX"));
 }
 
 TEST(MainWindowKeyboard, LightsAndLockKeysAnswerTheKeyboard)

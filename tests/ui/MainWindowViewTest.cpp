@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -117,7 +119,7 @@ TEST(MainWindowView, EnterPressesTheFocusedButtonAndStartOnlyOtherwise)
     p.main.setWindowOpener(nullptr);
 }
 
-TEST(MainWindowView, SlotNamesShowAsStoredAndMakeNoShortcut)
+TEST(MainWindowView, ButtonsHaveDistinctAltKeysAndSlotNamesMakeNone)
 {
     test::Harness h;
     h.seed(QStringLiteral("TASK_2_TICKBOX_CAPTION"), QStringLiteral("Tom & Jerry"));
@@ -139,6 +141,22 @@ TEST(MainWindowView, SlotNamesShowAsStoredAndMakeNoShortcut)
     QTest::keyClick(&view, Qt::Key_D, Qt::AltModifier);
     EXPECT_EQ(p.main.TASK_ENABLE_TICKBOX[2].value(), 0);
     EXPECT_EQ(p.main.TASK_ENABLE_TICKBOX[3].value(), 0);
+
+    // Every button shows an Alt key, as START and as STOP, and no two clash.
+    Button* starts[] = {&p.main.MAIN_START_STOP_BUTTON, &p.main.AUTOSTART_START_BUTTON, &p.main.AUTOCLOSE_START_BUTTON,
+                        &p.main.KITT_START_BUTTON};
+    for (const QString& caption : {text::kStart, text::kStop}) {
+        for (Button* b : starts)
+            b->setCaption(caption);
+        QSet<QKeySequence> keys;
+        for (const char* name : {"MAIN_START_STOP_BUTTON", "AUTOSTART_START_BUTTON", "AUTOCLOSE_START_BUTTON",
+                                 "KITT_START_BUTTON", "HISTORY_BUTTON", "SETTINGS_BUTTON", "MANAGE_TASKS_BUTTON"}) {
+            const QKeySequence key = QKeySequence::mnemonic(child<QPushButton>(view, name)->text());
+            EXPECT_FALSE(key.isEmpty()) << name << " as " << caption.toStdString();
+            EXPECT_FALSE(keys.contains(key)) << name << " as " << caption.toStdString();
+            keys.insert(key);
+        }
+    }
 }
 
 // Counts the widgets that were shown as windows of their own.
@@ -187,6 +205,20 @@ TEST(MainWindowView, AMaximizedWindowGivesItsSpareHeightToTheTaskList)
     const int listHeight = list->height();
     const int gapAboveTask1 = first->y() - heading->geometry().bottom();
     const int controlsBottom = list->y();
+    // It opens with room for its columns: a long command shows, and the
+    // process column ends before the scroll bar.
+    QWidget* viewport = static_cast<QScrollArea*>(list)->viewport();
+    QWidget* process = child<QWidget>(view, "TASK_1_PROCESS_NAME_TEXTBOX");
+    EXPECT_LE(process->mapTo(viewport, QPoint(process->width(), 0)).x(), viewport->width());
+    EXPECT_GE(first->width(), first->fontMetrics().averageCharWidth() * 50);
+    {
+        test::Harness stored;
+        stored.seed(QStringLiteral("MAIN-Width"), QStringLiteral("9000"));
+        stored.seed(QStringLiteral("MAIN-Height"), QStringLiteral("6000"));
+        MainWindowView small(stored.start().main);
+        small.applyGeometry();
+        EXPECT_EQ(small.size(), QSize(600, 400)) << "a stored size wins";
+    }
 
     view.showMaximized();
     QApplication::processEvents();

@@ -85,6 +85,7 @@ const QHash<QString, QString> kFirstFocus{
     {QStringLiteral("ZB_SEQUENTA_EMAIL_MAIN_SETTINGS"), QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX")},
     {QStringLiteral("ZB_SEQUENTA_EMAIL_SHARED_SETTINGS"), QStringLiteral("SMTP_SERVER_ADDRESS_PORT_TEXTBOX")},
     {QStringLiteral("ZB_SEQUENTA_MANAGE_TASKS_WINDOW"), QStringLiteral("TASK_1_ENABLE_TICKBOX")},
+    {QStringLiteral("ZB_SEQUENTA_MAIN"), QStringLiteral("MAIN_START_STOP_BUTTON")},
 };
 
 // Every control that takes the focus has a name of its own in its window,
