@@ -98,12 +98,15 @@ bool XSession::startWindowManager(const QString& name)
         return false;
     }
     const QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired()) {
+    while (!deadline.hasExpired() && windowManager_.state() == QProcess::Running) {
         if (windowManagerRunning(display_))
             return true;
         QThread::msleep(50);
     }
-    error_ = name + QStringLiteral(" did not take the screen");
+    error_ =
+        windowManager_.state() == QProcess::Running
+            ? name + QStringLiteral(" did not take the screen in 15 s")
+            : name + QStringLiteral(" ended before it took the screen, exit code %1").arg(windowManager_.exitCode());
     return false;
 }
 
