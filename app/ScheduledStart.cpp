@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "engine/JournalText.h"
 #include "schedule/CronClock.h"
+#include "schedule/SchedulerTexts.h"
 
 namespace zb {
 
@@ -39,8 +40,7 @@ std::optional<QDateTime> missedStart(const QStringList& journalLines, const sche
 
 QString caughtUpText(const QDateTime& planned, const QTimeZone& zone)
 {
-    return QStringLiteral("caught up, planned for ") +
-           planned.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return text::kCaughtUpFor + planned.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QString takeUnusableDisplayMark()
@@ -63,7 +63,8 @@ StartRefusal claimRefusal(const QString& lockProblem)
             QStringLiteral("one copy per name cannot be made sure: %1").arg(lockProblem)};
 }
 
-StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName)
+StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName,
+                    const QString& caughtUp)
 {
     StartPlan plan;
     if (noDisplay.isEmpty())
@@ -80,6 +81,10 @@ StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDispl
     plan.refusal = {StartRefusal::Kind::NoDisplay,
                     scheduled ? QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)
                               : QStringLiteral("no display: %1").arg(noDisplay)};
+    // A start at boot did not catch up anything: it says which minute it was for.
+    if (caughtUp.startsWith(text::kCaughtUpFor))
+        plan.refusal.reason += QStringLiteral("; started at boot to catch up the start planned for ") +
+                               caughtUp.mid(text::kCaughtUpFor.size());
     if (scheduled)
         plan.record = plan.refusal.record();
     return plan;

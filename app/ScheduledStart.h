@@ -75,8 +75,10 @@ struct StartPlan {
 // can). Only a start by cron with the autostart ticked runs without one: it
 // runs the chain and closes, and says so on stderr. Any other start gets the
 // one-line message and exit status 1; a scheduled one also leaves a journal
-// line, so that the next morning tells what happened.
-StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName);
+// line, so that the next morning tells what happened. `caughtUp` is the
+// caught-up text of a start at boot, empty for any other start.
+StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName,
+                    const QString& caughtUp = QString());
 
 // After start-up: journals a start by cron and marks its autostart pass; a
 // windowless run always closes after its chain, as if AutoClose were ticked

@@ -101,6 +101,13 @@ TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
         EXPECT_EQ(planned ? caughtUpText(*planned, zone) : QString(),
                   c.planned ? QStringLiteral("caught up, planned for ") + QLatin1String(c.planned) : QString());
     }
+    // Without a display and with AutoStart Timer clear, the journal and the
+    // NOT RUN e-mail say which minute the start at boot was for.
+    const StartPlan notRun =
+        planStart(true, false, QStringLiteral("none is set"), QStringLiteral("zb"), caughtUpText(at("08T02:00"), zone));
+    ASSERT_TRUE(notRun.record);
+    EXPECT_EQ(notRun.record->reason, QStringLiteral("no display: none is set; AutoStart Timer is clear; started at "
+                                                    "boot to catch up the start planned for 2026-12-08 02:00"));
 
     Harness h;
     h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
