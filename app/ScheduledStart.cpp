@@ -55,12 +55,21 @@ JournalEvent StartRefusal::record() const
     return {.kind = JournalEvent::Kind::ScheduledStartNotRun, .reason = reason};
 }
 
-StartRefusal claimRefusal(const QString& lockProblem)
+QString withCatchUpNote(const QString& reason, const QString& caughtUp)
+{
+    if (!caughtUp.startsWith(text::kCaughtUpFor))
+        return reason;
+    return reason + QStringLiteral("; started at boot to catch up the start planned for ") +
+           caughtUp.mid(text::kCaughtUpFor.size());
+}
+
+StartRefusal claimRefusal(const QString& lockProblem, const QString& caughtUp)
 {
     if (lockProblem.isEmpty())
-        return {StartRefusal::Kind::OtherCopyRuns, QStringLiteral("another copy of the same name was running")};
+        return {StartRefusal::Kind::OtherCopyRuns,
+                withCatchUpNote(QStringLiteral("another copy of the same name was running"), caughtUp)};
     return {StartRefusal::Kind::LockUnsafe,
-            QStringLiteral("one copy per name cannot be made sure: %1").arg(lockProblem)};
+            withCatchUpNote(QStringLiteral("one copy per name cannot be made sure: %1").arg(lockProblem), caughtUp)};
 }
 
 StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName,
@@ -71,20 +80,19 @@ StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDispl
         return plan;
     if (scheduled && autostartTicked) {
         plan.mode = StartMode::Windowless;
-        plan.stderrText = QStringLiteral("%1: no display: %2; started by the schedule with AutoStart Timer ticked, it "
-                                         "runs its chain without a window and closes after it\n")
-                              .arg(programName, noDisplay);
+        const QString atBoot = caughtUp.isEmpty() ? QString() : QStringLiteral(" at boot (%1)").arg(caughtUp);
+        plan.stderrText = QStringLiteral("%1: no display: %2; started by the schedule%3 with AutoStart Timer ticked, "
+                                         "it runs its chain without a window and closes after it\n")
+                              .arg(programName, noDisplay, atBoot);
         return plan;
     }
     plan.mode = StartMode::NotRun;
     plan.stderrText = noDisplayText(programName, noDisplay);
     plan.refusal = {StartRefusal::Kind::NoDisplay,
-                    scheduled ? QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)
-                              : QStringLiteral("no display: %1").arg(noDisplay)};
-    // A start at boot did not catch up anything: it says which minute it was for.
-    if (caughtUp.startsWith(text::kCaughtUpFor))
-        plan.refusal.reason += QStringLiteral("; started at boot to catch up the start planned for ") +
-                               caughtUp.mid(text::kCaughtUpFor.size());
+                    withCatchUpNote(scheduled
+                                        ? QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)
+                                        : QStringLiteral("no display: %1").arg(noDisplay),
+                                    caughtUp)};
     if (scheduled)
         plan.record = plan.refusal.record();
     return plan;

@@ -58,9 +58,15 @@ struct StartRefusal {
     JournalEvent record() const;
 };
 
+// A start at boot that could not run says which minute it was for: the
+// reason, then "; started at boot to catch up the start planned for <time>"
+// when `caughtUp` is a caught-up text.
+QString withCatchUpNote(const QString& reason, const QString& caughtUp);
+
 // After a failed claim on the name: `lockProblem` is why no claim could be
-// made at all, empty when another copy of the same name runs.
-StartRefusal claimRefusal(const QString& lockProblem);
+// made at all, empty when another copy of the same name runs. `caughtUp` as
+// for planStart().
+StartRefusal claimRefusal(const QString& lockProblem, const QString& caughtUp = QString());
 
 enum class StartMode { Window, Windowless, NotRun };
 
