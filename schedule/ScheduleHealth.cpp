@@ -68,7 +68,9 @@ Outcome outcomeOf(const Found& found, const QStringList& lines)
     }
     if (unknown != nullptr)
         return {{unknown->result, unknown->result.startsWith(text::kCompletedWithErrors)}, unknown->how};
-    return {{QStringLiteral("opened its window; AutoStart Timer was clear, so no pass ran"), false}, {}};
+    // With its window, the start itself tells what it caught up.
+    return {{QStringLiteral("opened its window; AutoStart Timer was clear, so no pass ran"), false},
+            found.event.windowless ? QString() : found.event.reason};
 }
 
 // A start at boot that caught up a missed minute is told as such, with the

@@ -114,6 +114,7 @@ TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
     h.start();
     applyStartOptions(*h.program, {.scheduled = true, .caughtUp = QStringLiteral("caught up, planned for 02:00")});
     h.seconds(35); // no slot runs: the pass is journaled as its chain ends
+    EXPECT_EQ(h.journal.events.at(0).reason, QStringLiteral("caught up, planned for 02:00")) << "told at the start";
     const qsizetype found = h.journal.kinds().indexOf(K::PassStarted);
     ASSERT_GE(found, 0);
     const JournalEvent started = h.journal.events.at(found);
