@@ -107,17 +107,22 @@ void onDisplayHang(char** argv, const QString& reason, const StartOptions& optio
     if (!claimed) {
         handOver(instance, exe.baseName(), false);
         if (options.scheduled)
-            journal->record(claimRefusal(instance.refusal()).record());
+            journal->record(claimRefusal(instance.refusal(), options.caughtUp).record());
         return;
     }
-    StartPlan plan = planStart(options.scheduled, options.scheduled && autostartTicked(exe), reason, program);
+    StartPlan plan =
+        planStart(options.scheduled, options.scheduled && autostartTicked(exe), reason, program, options.caughtUp);
     if (plan.mode == StartMode::Windowless) {
-        restartThisProgram(argv, {QByteArray(schedule::kScheduledStartVariable) + "=1",
+        // A start at boot stays one: the copy started again finds the same missed minute.
+        const QByteArray mark = options.caughtUp.isEmpty() ? QByteArray("1") : QByteArray(schedule::kBootStartValue);
+        restartThisProgram(argv, {QByteArray(schedule::kScheduledStartVariable) + '=' + mark,
                                   QByteArray(kUnusableDisplayVariable) + '=' + reason.toLocal8Bit(),
                                   "QT_QPA_PLATFORM=offscreen"});
         const QString failed = reason + QStringLiteral("; starting again without a window failed");
         plan.stderrText = noDisplayText(program, failed);
-        plan.record = StartRefusal{StartRefusal::Kind::NoDisplay, QStringLiteral("no display: ") + failed}.record();
+        plan.record = StartRefusal{StartRefusal::Kind::NoDisplay,
+                                   withCatchUpNote(QStringLiteral("no display: ") + failed, options.caughtUp)}
+                          .record();
     }
     print(plan.stderrText);
     if (plan.record)
@@ -158,13 +163,13 @@ int runApplication(int argc, char** argv, const StartOptions& given)
             noWindow.isEmpty() && !options.windowless && QGuiApplication::platformName() != QLatin1String("offscreen");
         handOver(*instance, exe.baseName(), shown && !standardErrorIsTerminal());
         if (options.scheduled)
-            tellScheduledStartNotRun(exe, claimRefusal(instance->refusal()).record());
+            tellScheduledStartNotRun(exe, claimRefusal(instance->refusal(), options.caughtUp).record());
         return kExitCannotRun;
     }
     if (!noWindow.isEmpty()) {
         const QString program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
-        const StartPlan plan =
-            planStart(options.scheduled, options.scheduled && autostartTicked(exe), noWindow, program);
+        const StartPlan plan = planStart(options.scheduled, options.scheduled && autostartTicked(exe), noWindow,
+                                         program, options.caughtUp);
         print(plan.stderrText);
         if (plan.mode == StartMode::NotRun) {
             if (plan.record)

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "engine/JournalText.h"
 #include "schedule/CronClock.h"
+#include "schedule/SchedulerTexts.h"
 
 namespace zb {
 
@@ -39,8 +40,7 @@ std::optional<QDateTime> missedStart(const QStringList& journalLines, const sche
 
 QString caughtUpText(const QDateTime& planned, const QTimeZone& zone)
 {
-    return QStringLiteral("caught up, planned for ") +
-           planned.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return text::kCaughtUpFor + planned.toTimeZone(zone).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
 }
 
 QString takeUnusableDisplayMark()
@@ -55,31 +55,44 @@ JournalEvent StartRefusal::record() const
     return {.kind = JournalEvent::Kind::ScheduledStartNotRun, .reason = reason};
 }
 
-StartRefusal claimRefusal(const QString& lockProblem)
+QString withCatchUpNote(const QString& reason, const QString& caughtUp)
 {
-    if (lockProblem.isEmpty())
-        return {StartRefusal::Kind::OtherCopyRuns, QStringLiteral("another copy of the same name was running")};
-    return {StartRefusal::Kind::LockUnsafe,
-            QStringLiteral("one copy per name cannot be made sure: %1").arg(lockProblem)};
+    if (!caughtUp.startsWith(text::kCaughtUpFor))
+        return reason;
+    return reason + QStringLiteral("; started at boot to catch up the start planned for ") +
+           caughtUp.mid(text::kCaughtUpFor.size());
 }
 
-StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName)
+StartRefusal claimRefusal(const QString& lockProblem, const QString& caughtUp)
+{
+    if (lockProblem.isEmpty())
+        return {StartRefusal::Kind::OtherCopyRuns,
+                withCatchUpNote(QStringLiteral("another copy of the same name was running"), caughtUp)};
+    return {StartRefusal::Kind::LockUnsafe,
+            withCatchUpNote(QStringLiteral("one copy per name cannot be made sure: %1").arg(lockProblem), caughtUp)};
+}
+
+StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName,
+                    const QString& caughtUp)
 {
     StartPlan plan;
     if (noDisplay.isEmpty())
         return plan;
     if (scheduled && autostartTicked) {
         plan.mode = StartMode::Windowless;
-        plan.stderrText = QStringLiteral("%1: no display: %2; started by the schedule with AutoStart Timer ticked, it "
-                                         "runs its chain without a window and closes after it\n")
-                              .arg(programName, noDisplay);
+        const QString atBoot = caughtUp.isEmpty() ? QString() : QStringLiteral(" at boot (%1)").arg(caughtUp);
+        plan.stderrText = QStringLiteral("%1: no display: %2; started by the schedule%3 with AutoStart Timer ticked, "
+                                         "it runs its chain without a window and closes after it\n")
+                              .arg(programName, noDisplay, atBoot);
         return plan;
     }
     plan.mode = StartMode::NotRun;
     plan.stderrText = noDisplayText(programName, noDisplay);
     plan.refusal = {StartRefusal::Kind::NoDisplay,
-                    scheduled ? QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)
-                              : QStringLiteral("no display: %1").arg(noDisplay)};
+                    withCatchUpNote(scheduled
+                                        ? QStringLiteral("no display: %1; AutoStart Timer is clear").arg(noDisplay)
+                                        : QStringLiteral("no display: %1").arg(noDisplay),
+                                    caughtUp)};
     if (scheduled)
         plan.record = plan.refusal.record();
     return plan;

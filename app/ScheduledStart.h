@@ -58,9 +58,15 @@ struct StartRefusal {
     JournalEvent record() const;
 };
 
+// A start at boot that could not run says which minute it was for: the
+// reason, then "; started at boot to catch up the start planned for <time>"
+// when `caughtUp` is a caught-up text.
+QString withCatchUpNote(const QString& reason, const QString& caughtUp);
+
 // After a failed claim on the name: `lockProblem` is why no claim could be
-// made at all, empty when another copy of the same name runs.
-StartRefusal claimRefusal(const QString& lockProblem);
+// made at all, empty when another copy of the same name runs. `caughtUp` as
+// for planStart().
+StartRefusal claimRefusal(const QString& lockProblem, const QString& caughtUp = QString());
 
 enum class StartMode { Window, Windowless, NotRun };
 
@@ -75,8 +81,10 @@ struct StartPlan {
 // can). Only a start by cron with the autostart ticked runs without one: it
 // runs the chain and closes, and says so on stderr. Any other start gets the
 // one-line message and exit status 1; a scheduled one also leaves a journal
-// line, so that the next morning tells what happened.
-StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName);
+// line, so that the next morning tells what happened. `caughtUp` is the
+// caught-up text of a start at boot, empty for any other start.
+StartPlan planStart(bool scheduled, bool autostartTicked, const QString& noDisplay, const QString& programName,
+                    const QString& caughtUp = QString());
 
 // After start-up: journals a start by cron and marks its autostart pass; a
 // windowless run always closes after its chain, as if AutoClose were ticked

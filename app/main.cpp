@@ -69,8 +69,8 @@ int main(int argc, char** argv)
     if (!options.noDisplay.isEmpty()) {
         const zb::ArgvExecutableInfo exe(arguments.value(0));
         const QString program = QFileInfo(arguments.value(0)).fileName();
-        const zb::StartPlan plan =
-            zb::planStart(options.scheduled, options.scheduled && zb::autostartTicked(exe), options.noDisplay, program);
+        const zb::StartPlan plan = zb::planStart(options.scheduled, options.scheduled && zb::autostartTicked(exe),
+                                                 options.noDisplay, program, options.caughtUp);
         print(stderr, plan.stderrText);
         if (plan.mode == zb::StartMode::NotRun) {
             if (plan.record)

@@ -209,7 +209,7 @@ QString journalLine(const QDateTime& when, const JournalEvent& e, const QString&
     case Kind::ScheduledStart:
         field(out, "window", e.windowless ? QStringLiteral("no") : QStringLiteral("yes"));
         if (!e.reason.isEmpty())
-            field(out, "reason", e.reason);
+            field(out, e.windowless ? "reason" : "note", e.reason);
         break;
     case Kind::ScheduledStartNotRun:
         field(out, "reason", e.reason);

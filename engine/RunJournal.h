@@ -31,7 +31,8 @@ struct JournalEvent {
         Autoclosed,           // reason: the last-run text stored
         TaskExited,           // slot, pid, exitCode or signal, runMs
         TaskStillRunning,     // slot, pid: the program closes, the task goes on
-        ScheduledStart,       // windowless, reason (why there is no display): cron started this copy
+        ScheduledStart,       // windowless, reason (why there is no display; with a window, how a start
+                              // at boot caught up a missed one): cron started this copy
         ScheduledStartNotRun, // reason: cron started this copy, which could not run
         EmailEnded,           // email, pid, exitCode or signal, runMs
         EmailStillRunning,    // email, pid: the program ends, the script goes on

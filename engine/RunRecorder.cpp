@@ -33,7 +33,9 @@ void RunRecorder::scheduledStart(bool windowless, const QString& noDisplay, cons
     scheduledPending_ = true;
     windowless_ = windowless;
     caughtUp_ = caughtUp;
-    write({.kind = Kind::ScheduledStart, .reason = noDisplay, .windowless = windowless}, QString(), true);
+    // With its window, a start at boot tells what it catches up even when no pass follows.
+    write({.kind = Kind::ScheduledStart, .reason = windowless ? noDisplay : caughtUp, .windowless = windowless},
+          QString(), true);
 }
 
 void RunRecorder::beginPass(PassStart how)

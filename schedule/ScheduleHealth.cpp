@@ -1,6 +1,7 @@
 #include "ScheduleHealth.h"
 
 #include "CronClock.h"
+#include "SchedulerTexts.h"
 #include "core/MainWindowModel.h"
 #include "engine/JournalText.h"
 #include "engine/PassAccount.h"
@@ -43,11 +44,16 @@ std::optional<Found> newestScheduledStart(const QStringList& lines)
     return std::nullopt;
 }
 
+struct Outcome {
+    HealthPart part;
+    QString how; // its pass's, as History tells it; empty when no pass ran
+};
+
 // How the start found ended, as History tells it.
-HealthPart outcomeOf(const Found& found, const QStringList& lines)
+Outcome outcomeOf(const Found& found, const QStringList& lines)
 {
     if (found.event.kind == Kind::ScheduledStartNotRun)
-        return {notRunText(found.event.reason), true};
+        return {{notRunText(found.event.reason), true}, {}};
     // Its pass is the newest pass by the schedule that began after it; failing
     // that, the oldest after it whose start line was lost.
     const QList<HistoryPass> passes = historyFromJournal(lines);
@@ -56,13 +62,23 @@ HealthPart outcomeOf(const Found& found, const QStringList& lines)
         if (pass.started < found.at)
             break;
         if (pass.how.startsWith(QStringLiteral("By schedule")))
-            return {pass.result, pass.result.startsWith(text::kCompletedWithErrors)};
+            return {{pass.result, pass.result.startsWith(text::kCompletedWithErrors)}, pass.how};
         if (pass.how == kUnknownStart)
             unknown = &pass;
     }
     if (unknown != nullptr)
-        return {unknown->result, unknown->result.startsWith(text::kCompletedWithErrors)};
-    return {QStringLiteral("opened its window; AutoStart Timer was clear, so no pass ran"), false};
+        return {{unknown->result, unknown->result.startsWith(text::kCompletedWithErrors)}, unknown->how};
+    // With its window, the start itself tells what it caught up.
+    return {{QStringLiteral("opened its window; AutoStart Timer was clear, so no pass ran"), false},
+            found.event.windowless ? QString() : found.event.reason};
+}
+
+// A start at boot that caught up a missed minute is told as such, with the
+// minute: its own time is not the schedule's.
+QString catchUpNote(const QString& how)
+{
+    const qsizetype at = how.indexOf(text::kCaughtUpFor);
+    return at < 0 ? QString() : QStringLiteral(" at boot (") + how.mid(at) + QLatin1Char(')');
 }
 
 } // namespace
@@ -96,9 +112,11 @@ HealthPart lastStartText(const QStringList& journalLines, const CronSchedule& en
                 true};
     if (!found)
         return {};
-    HealthPart out = outcomeOf(*found, journalLines);
+    const Outcome outcome = outcomeOf(*found, journalLines);
+    HealthPart out = outcome.part;
     out.text = QStringLiteral("Last scheduled start: ") +
-               when(found->at, zone, QStringLiteral("ddd yyyy-MM-dd HH:mm")) + QStringLiteral(", ") + out.text;
+               when(found->at, zone, QStringLiteral("ddd yyyy-MM-dd HH:mm")) + catchUpNote(outcome.how) +
+               QStringLiteral(", ") + out.text;
     return out;
 }
 

@@ -19,6 +19,8 @@ inline const QString kNoEntryToEnable =
 inline const QString kStoredButMissing = QStringLiteral("Stored as created, but no entry found in the crontab");
 inline const QString kEntryDisabled = QStringLiteral("Entry found but disabled");
 inline const QString kNoEntry = QStringLiteral("No scheduled start for this copy");
+// How a start at boot that ran a missed minute is journaled: "caught up, planned for 2026-12-08 02:00".
+inline const QString kCaughtUpFor = QStringLiteral("caught up, planned for ");
 inline const QString kNoCronDaemon = QStringLiteral("no cron daemon is running, so nothing will start");
 
 // The reference beside the controls: the crontab fields and how this window

@@ -461,8 +461,13 @@ void SchedulerWindowModel::showHealth(const QByteArray& table)
                 health += QStringLiteral(". ") + last.text;
             warn = warn || last.warn;
         }
-        if (schedule::findEntry(table, bootMarker()).state == schedule::EntryState::Enabled)
-            health += QStringLiteral(". At boot it runs a start that the machine missed");
+        if (schedule::findEntry(table, bootMarker()).state == schedule::EntryState::Enabled) {
+            // Only the last planned minute, and on whatever day the machine is back.
+            health += QStringLiteral(". At boot it runs a start that the machine missed: the last one planned, if no "
+                                     "pass ran after it");
+            if (when && when->dayMask() != 0)
+                health += QStringLiteral(", even on a day the entry leaves out");
+        }
         break;
     }
     case schedule::EntryState::Disabled:

@@ -656,7 +656,9 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
         {failing, onlyToday, startText(at)},
         {today, daysWithToday, startText(at)},
         {otherDays, allButToday, startText(at.addDays(1))},
-        {boot, withCatchUp, startText(at) + QStringLiteral(". At boot it runs a start that the machine missed")},
+        {boot, withCatchUp,
+         startText(at) + QStringLiteral(". At boot it runs a start that the machine missed: the last one planned, if "
+                                        "no pass ran after it, even on a day the entry leaves out")},
     };
     for (const auto& e : entries)
         EXPECT_EQ(scheduleThroughWindow(store, e.copy, at, processes, e.days).toStdString(),

@@ -101,12 +101,20 @@ TEST(ScheduledStart, AStartAtBootCatchesUpOnlyAMissedMinute)
         EXPECT_EQ(planned ? caughtUpText(*planned, zone) : QString(),
                   c.planned ? QStringLiteral("caught up, planned for ") + QLatin1String(c.planned) : QString());
     }
+    // Without a display and with AutoStart Timer clear, the journal and the
+    // NOT RUN e-mail say which minute the start at boot was for.
+    const StartPlan notRun =
+        planStart(true, false, QStringLiteral("none is set"), QStringLiteral("zb"), caughtUpText(at("08T02:00"), zone));
+    ASSERT_TRUE(notRun.record);
+    EXPECT_EQ(notRun.record->reason, QStringLiteral("no display: none is set; AutoStart Timer is clear; started at "
+                                                    "boot to catch up the start planned for 2026-12-08 02:00"));
 
     Harness h;
     h.seed(QStringLiteral("AUTOSTART_TICKBOX"), QStringLiteral("1"));
     h.start();
     applyStartOptions(*h.program, {.scheduled = true, .caughtUp = QStringLiteral("caught up, planned for 02:00")});
     h.seconds(35); // no slot runs: the pass is journaled as its chain ends
+    EXPECT_EQ(h.journal.events.at(0).reason, QStringLiteral("caught up, planned for 02:00")) << "told at the start";
     const qsizetype found = h.journal.kinds().indexOf(K::PassStarted);
     ASSERT_GE(found, 0);
     const JournalEvent started = h.journal.events.at(found);

@@ -118,6 +118,14 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
         journalLine(at("2026-12-07T07:30:13+01:00"), {.kind = K::TaskFailed, .slot = 1}, lost),
         journalLine(at("2026-12-07T07:30:40+01:00"), {.kind = K::ChainEnded}, lost),
     };
+    // The machine was off at 07:30; the line at boot ran the start at 09:12.
+    const QStringList caughtUp{
+        line("2026-12-07T09:12:01+01:00", {.kind = K::ScheduledStart}),
+        line("2026-12-07T09:12:12+01:00", {.kind = K::PassStarted,
+                                           .start = PassStart::Schedule,
+                                           .reason = QStringLiteral("caught up, planned for 2026-12-07 07:30")}),
+        line("2026-12-07T09:13:00+01:00", {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}),
+    };
     const QDateTime since = at("2026-12-01T12:00:00+01:00");
     const CronSchedule daily{30, 7, 0};
     const struct {
@@ -137,6 +145,10 @@ TEST(ScheduleHealth, TheLastScheduledStartIsToldOrItsAbsence)
          false},
         {startLost, "2026-12-07T12:00:00+01:00", since, true,
          "Last scheduled start: Mon 2026-12-07 07:30, COMPLETED WITH ERRORS - TASK 1 FAILED TO START", true},
+        {caughtUp, "2026-12-07T12:00:00+01:00", since, true,
+         "Last scheduled start: Mon 2026-12-07 09:12 at boot (caught up, planned for 2026-12-07 07:30), COMPLETED "
+         "SUCCESSFULLY",
+         false},
         {byHand, "2026-12-07T12:00:00+01:00", since, true,
          "Mon 07:30 did not start: the machine was off or cron was not running", true},
         // The day after, today's start is missed; yesterday's is not the last.

@@ -164,8 +164,9 @@ TEST_F(SchedulerWindow, WorkingDaysWithACatchUpWriteTheEntryAndItsLineAtBoot)
     const QByteArray boot =
         "@reboot ZB_SEQUENTA_SCHEDULED=boot DISPLAY=':0' '/opt/zb/zb-sequenta' " + kMarker + " /boot";
     EXPECT_EQ(crontab.table, kOthers + '\n' + line + '\n' + boot + '\n');
-    EXPECT_EQ(health(),
-              QStringLiteral("Next start: Thu 2026-12-10 02:00. At boot it runs a start that the machine missed"));
+    EXPECT_EQ(health(), QStringLiteral("Next start: Thu 2026-12-10 02:00. At boot it runs a start that the machine "
+                                       "missed: the last one planned, if no pass ran after it, even on a day the entry "
+                                       "leaves out"));
     EXPECT_EQ(h().stored(QStringLiteral("FRI_TICKBOX")), QStringLiteral("1")) << "stored at once for the boot";
 
     w.ENABLE_SCHED_TASK_TICKBOX.click();
