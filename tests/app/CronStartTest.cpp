@@ -61,6 +61,8 @@
 namespace zb {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 QString findProgram(const QString& name)
 {
     return QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin"),
@@ -495,6 +497,8 @@ struct MainWindowOf {
         main.Form_Load();
     }
     ~MainWindowOf() { main.Form_Unload(); }
+    // Slot 1 held by P-4-P, slot 2 run after it.
+    void holdOnOneAndRunTwo() { main.TASK_PAUSE_TICKBOX[1].click(), main.TASK_ENABLE_TICKBOX[2].click(); }
     SimulatedClock clock;
     FakeExecutableInfo exe;
     Settings settings;
@@ -543,13 +547,10 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
     const Copy otherDays = copy("other-days");
     const Copy boot = copy("boot");
     const QString hangPid = root.filePath(QStringLiteral("hang.pid"));
-    const EmailSettings mail = loopbackMail(smtp, mailer);
-    ASSERT_TRUE(writeFile(
-        limit.folder + QStringLiteral("/BATS/") + limit.name + QStringLiteral("-END-EMAIL.sh"),
-        buildSendEmailCommand(mail, endEmailSubject(limit.name), {limit.folder, limit.name}, CommandProfile::PosixShell)
-                .toUtf8() +
-            '\n',
-        QFile::ReadOwner | QFile::WriteOwner));
+    const QString endMail = buildSendEmailCommand(loopbackMail(smtp, mailer), endEmailSubject(limit.name),
+                                                  {limit.folder, limit.name}, CommandProfile::PosixShell);
+    ASSERT_TRUE(writeFile(limit.folder + QStringLiteral("/BATS/") + limit.name + QStringLiteral("-END-EMAIL.sh"),
+                          endMail.toUtf8() + '\n', QFile::ReadOwner | QFile::WriteOwner));
 
     IniSettingsStore store(root.filePath(QStringLiteral("config/ZB-SEQUENTA/ZB-SEQUENTA.ini")));
     {
@@ -567,8 +568,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
         single.TASK_1_CMD_TEXTBOX.edit(probe + QLatin1Char(' ') + limit.stamp);
         single.SAVE_BUTTON.click();
         single.OK_BUTTON.click();
-        w.main.TASK_PAUSE_TICKBOX[1].click();
-        w.main.TASK_ENABLE_TICKBOX[2].click();
+        w.holdOnOneAndRunTwo();
     }
     {
         // A failing task held by P-4-P whose failure stops the chain.
@@ -581,8 +581,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
         all.TASK_CMD_TEXTBOX[2].edit(probe + QLatin1Char(' ') + failing.stamp);
         all.SAVE_BUTTON.click();
         all.CANCEL_BUTTON.click();
-        w.main.TASK_PAUSE_TICKBOX[1].click();
-        w.main.TASK_ENABLE_TICKBOX[2].click();
+        w.holdOnOneAndRunTwo();
     }
 
     SavedCrontab saved(crontabProgram);
@@ -605,18 +604,13 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
         }
         QByteArray table;
         ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-l")}, {}, &table), 0);
-        QProcessEnvironment cronEnvironment;
-        cronEnvironment.insert(QStringLiteral("HOME"), QDir::homePath());
-        cronEnvironment.insert(QStringLiteral("LOGNAME"), QStringLiteral("root"));
-        cronEnvironment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
-        cronEnvironment.insert(QStringLiteral("SHELL"), QStringLiteral("/bin/sh"));
+        // Nothing but the environment cron gives.
+        const QStringList asCron =
+            u"-i HOME=%1 LOGNAME=root PATH=/usr/bin:/bin SHELL=/bin/sh /bin/sh -c"_s.arg(QDir::homePath()).split(u' ');
         for (const QByteArray& line : table.split('\n'))
             if (line.startsWith("@reboot ") && line.contains(root.path().toUtf8())) {
-                QProcess sh;
-                sh.setProcessEnvironment(cronEnvironment);
-                sh.setProgram(QStringLiteral("/bin/sh"));
-                sh.setArguments({QStringLiteral("-c"), QString::fromUtf8(line.mid(8))});
-                ASSERT_TRUE(sh.startDetached());
+                ASSERT_TRUE(QProcess::startDetached(QStringLiteral("/usr/bin/env"),
+                                                    asCron + QStringList{QString::fromUtf8(line.mid(8))}));
             }
     };
     std::cout << (realBoot ? "boots: cron restarted without its reboot flag\n"
@@ -667,9 +661,7 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
     const QString boots = root.filePath(QStringLiteral("boots"));
     QByteArray table;
     ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-l")}, {}, &table), 0);
-    if (todayIndex < 5) {
-        EXPECT_TRUE(table.contains(" * * 1-5 ")) << table.toStdString();
-    }
+    EXPECT_TRUE(todayIndex >= 5 || table.contains(" * * 1-5 ")) << table.toStdString();
     table =
         schedule::withEntry(table, "# zb-boot-probe", "@reboot echo boot >> " + boots.toUtf8() + " # zb-boot-probe");
     ASSERT_EQ(runToEnd(crontabProgram, {QStringLiteral("-")}, table), 0);
@@ -740,9 +732,8 @@ TEST(CronStart, GuardsHoldInACronMinuteAndAMissedStartIsCaughtUpOnceAtBoot)
     EXPECT_EQ(lineCount(boot.stamp), 1);
     const QList<HistoryPass> caughtUp = passesOf(boot);
     ASSERT_EQ(caughtUp.size(), 1) << readText(boot.journal).toStdString();
-    EXPECT_EQ(caughtUp[0].how.toStdString(), (QStringLiteral("By schedule, without a window, caught up, planned for ") +
-                                              at.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
-                                                 .toStdString());
+    EXPECT_EQ(caughtUp[0].how.toStdString(), "By schedule, without a window, caught up, planned for " +
+                                                 at.toString(u"yyyy-MM-dd HH:mm"_s).toStdString());
 }
 
 } // namespace

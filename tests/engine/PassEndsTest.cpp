@@ -112,7 +112,9 @@ TEST(PassEnds, TheNextStartFindsAPassThatEndedWithoutAWord)
 {
     const QDateTime night(QDate(2026, 12, 7), QTime(2, 0), Qt::OffsetFromUTC, 3600);
     const QString id = passIdFor(night, 4242);
-    const QString started = journalLine(night, {.kind = K::PassStarted}, id);
+    // A line `second`s into the night, of the pass.
+    const auto at = [&](int second, const JournalEvent& e) { return journalLine(night.addSecs(second), e, id); };
+    const QString started = at(0, {.kind = K::PassStarted});
     const QString before = QStringLiteral("2026-12-06T02:00:31+01:00");
     const QString afterStart = QStringLiteral("2026-12-07T02:00:31+01:00");
     const struct {
@@ -124,7 +126,7 @@ TEST(PassEnds, TheNextStartFindsAPassThatEndedWithoutAWord)
         QList<K> journaled;
     } cases[] = {
         {"killed after slot 3 was skipped",
-         {started, journalLine(night.addSecs(3), {.kind = K::TaskSkipped, .slot = 3}, id)},
+         {started, at(3, {.kind = K::TaskSkipped, .slot = 3})},
          before,
          QStringLiteral("INTERRUPTED - TASK 4"),
          QStringLiteral("last seen running 2026-12-07 02:00:03"),
@@ -137,25 +139,22 @@ TEST(PassEnds, TheNextStartFindsAPassThatEndedWithoutAWord)
          QStringLiteral("02:00:06"),
          {K::PassInterrupted}},
         {"killed after its chain ended, while slot 2's task ran",
-         {started, journalLine(night.addSecs(1), {.kind = K::TaskStarted, .slot = 2, .pid = 7}, id),
-          journalLine(night.addSecs(20), {.kind = K::ChainEnded}, id)},
+         {started, at(1, {.kind = K::TaskStarted, .slot = 2, .pid = 7}), at(20, {.kind = K::ChainEnded})},
          before,
          QStringLiteral("INTERRUPTED - TASK 2"),
          QStringLiteral("02:00:20"),
          {K::PassInterrupted}},
         // A full disk took its end's lines; the settings file kept its result.
         {"its end not journaled",
-         {started, journalLine(night.addSecs(3), {.kind = K::TaskSkipped, .slot = 20}, id)},
+         {started, at(3, {.kind = K::TaskSkipped, .slot = 20})},
          afterStart,
          QStringLiteral("COMPLETED SUCCESSFULLY"),
          QStringLiteral("02:00:31"),
          {K::PassEndFound}},
         {"closed, then its end e-mail failed",
-         {started, journalLine(night.addSecs(31), {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 9}, id),
-          journalLine(night.addSecs(31), {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")},
-                      id),
-          journalLine(night.addSecs(33), {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 9, .exitCode = 1},
-                      id)},
+         {started, at(31, {.kind = K::EmailStarted, .email = EmailBatch::End, .pid = 9}),
+          at(31, {.kind = K::Autoclosed, .reason = QStringLiteral("COMPLETED SUCCESSFULLY")}),
+          at(33, {.kind = K::EmailEnded, .email = EmailBatch::End, .pid = 9, .exitCode = 1})},
          afterStart,
          QStringLiteral("COMPLETED SUCCESSFULLY"),
          QStringLiteral("The end e-mail script exited with 1"),

@@ -215,10 +215,12 @@ TEST(ProcessWatcher, AWaitThatOutlastsItsLimitEndsAndTheTaskIsStoppedOnlyWhenIts
         bool stop;
         bool heedsTerm; // the group is gone once SIGTERM went
         QList<int> signals;
+        bool closes = false; // the program closes at 7 s, within the grace before SIGKILL
     } cases[] = {
         {"left running", false, false, {}},
         {"stopped, heeds SIGTERM", true, true, {15}},
         {"stopped, ignores SIGTERM", true, false, {15, 9}},
+        {"stopped, ignores SIGTERM, the program closes", true, false, {15, 9}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -239,36 +241,26 @@ TEST(ProcessWatcher, AWaitThatOutlastsItsLimitEndsAndTheTaskIsStoppedOnlyWhenIts
             h.launcher.gone.insert(1000);
         h.seconds(1);
         EXPECT_EQ(h.launcher.commands().last(), QStringLiteral("ship")) << "the chain went on";
+        const auto signalled = [&h] {
+            QList<int> out;
+            for (const JournalEvent& e : h.journal.events)
+                if (e.kind == JournalEvent::Kind::TaskSignalled && e.pid == 1000)
+                    out << e.signal;
+            return out;
+        };
+        if (c.closes) {
+            m.close();
+            EXPECT_EQ(signalled(), c.signals);
+            continue;
+        }
         h.seconds(TaskStopper::kKillDelayMs / 1000);
-
-        QList<int> signalled;
-        for (const JournalEvent& e : h.journal.events)
-            if (e.kind == JournalEvent::Kind::TaskSignalled && e.pid == 1000)
-                signalled << e.signal;
-        EXPECT_EQ(signalled, c.signals);
+        EXPECT_EQ(signalled(), c.signals);
         h.launcher.end(1000, 0, 15);
         EXPECT_EQ(m.TASK_LIGHT[2].toolTip(), QStringLiteral("timed out after 0:00:03, then killed by signal 15"));
         h.seconds(20); // the chain's end
         EXPECT_EQ(h.program->engine.recorder().chainResult(),
                   QStringLiteral("COMPLETED WITH ERRORS - TASK 2 TIMED OUT"));
     }
-}
-
-TEST(ProcessWatcher, AProgramClosingWithinTheGraceKillsTheTaskThatIgnoredSigterm)
-{
-    Harness h;
-    MainWindowModel& m = h.start().main;
-    pauseSlot(m, 2, QStringLiteral("backup"), QString());
-    m.settings().writeText(keys::taskTimeLimit(2), QStringLiteral("0.05"));
-    m.settings().writeTick(keys::taskTimeLimitStop(2), 1);
-    m.MAIN_START_STOP_BUTTON.click();
-    h.clock.advance(7000);
-    m.close();
-    QList<int> signalled;
-    for (const JournalEvent& e : h.journal.events)
-        if (e.kind == JournalEvent::Kind::TaskSignalled && e.pid == 1000)
-            signalled << e.signal;
-    EXPECT_EQ(signalled, (QList<int>{15, 9}));
 }
 
 } // namespace
