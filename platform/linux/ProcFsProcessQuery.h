@@ -3,6 +3,7 @@
 #include "platform/ProcessQuery.h"
 
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,6 +56,9 @@ public:
 
     static constexpr unsigned kRefreshEvery = 32;
     static constexpr long kYoungSeconds = 5;
+    // A settled process is read in full at one refresh turn in this many;
+    // at the others its stat line is enough unless it changed.
+    static constexpr unsigned kFullRefreshRounds = 8;
 
     // What is kept of one process between calls.
     struct Known {
@@ -72,8 +76,22 @@ public:
 private:
     struct Preparation;
 
-    bool processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name);
-    bool isKnown(const Known& known, ino_t entry, std::uint64_t key) const;
+    // What the last whole walk of the list left to go on.
+    static constexpr std::int64_t kUnlearned = INT64_MIN;
+    static constexpr std::int64_t kNoOffset = INT64_MIN + 1;
+    struct Listing {
+        // The last pid handed out before the walk; -1 unknown.
+        long long lastPid = -1;
+        // Directory offset minus pid of a process entry, or one of the above.
+        std::int64_t pidOffset = kUnlearned;
+    };
+
+    bool processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::uint64_t key, Known& known,
+                          std::string_view name);
+    // Walks the list from where procFd stands; false when it cannot be read.
+    bool visitEntries(int procFd, std::string_view name, bool anyName, int& processes, bool& found);
+    static std::int64_t learnedOffset(std::int64_t learned, std::uint64_t previousOffset, std::uint64_t pid);
+    long long lastPidIfOurs(int procFd);
     void adoptPreparation();
     void readWholeTable();
 
@@ -88,6 +106,10 @@ private:
     long long youngTicks_ = 0;
     // Set at the start of a table-wide read: read every process in full.
     bool readingAll_ = false;
+    Listing listing_;
+    // Whether the table is this process's own pid namespace's; -1 not yet
+    // known.
+    int ours_ = -1;
     std::shared_ptr<Preparation> preparation_;
 };
 
