@@ -13,8 +13,8 @@
 
 namespace zb {
 
-// Looks for processes of a name by scanning /proc at every call: no shell, no
-// helper process. A process answers to the name by its command name, its
+// Looks for processes of a name in /proc at every call: no shell, no helper
+// process. A process answers to the name by its command name, its
 // executable's file name, the file name of its first command-line word, or
 // the file name of the script its interpreter runs (see ProcFsNameMatch.h).
 // Processes that vanish or cannot be read during the scan are passed over;
@@ -31,10 +31,20 @@ namespace zb {
 // a rewritten command line) is caught two ways: a process younger than
 // kYoungSeconds, the age at which tasks start their programs, is read at
 // every call, and every other one once in every kRefreshEvery calls, spread
-// over the calls. A process whose kept names answer to the name is read
-// afresh before it counts, so a kept name never makes a process count that
-// no longer answers to it. A process read afresh shows its command name
-// first; when that settles the answer, nothing else of it is read.
+// over the calls: by its command name alone, which an exec or a rename
+// changes, and in full at one turn in kFullRefreshRounds. A process whose
+// kept names answer to the name is read afresh before it counts, so a kept
+// name never makes a process count that no longer answers to it. A process
+// read afresh shows its command name first; when that settles the answer,
+// nothing else of it is read.
+//
+// Listing /proc costs as much as reading a few hundred files. Every new
+// process takes a pid, and the table of this process's own pid namespace
+// tells the last one handed out: when it has not moved since a whole walk,
+// the known processes are all there is to look at; when it has moved on,
+// the list is walked only from the pid above the last one seen. Once in
+// every kRefreshEvery calls, and whenever the pids wrapped around, the whole
+// list is walked, which also forgets the processes that have gone.
 //
 // The first call would have to read every process; prepareInBackground()
 // reads the table ahead on a thread of its own, so that the first call finds

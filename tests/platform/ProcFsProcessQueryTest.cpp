@@ -373,6 +373,15 @@ TEST(ProcFsProcessQuery, AYoungProcessIsReadAtEveryCallAnOldOneWithinAFewCalls)
     while (!runs(query, u"setup"_s) && calls <= int(ProcFsProcessQuery::kRefreshEvery))
         ++calls;
     EXPECT_LE(calls, int(ProcFsProcessQuery::kRefreshEvery));
+
+    // A new command line under the same command name shows no sooner than
+    // at a full read.
+    tree.add(u"401"_s, "setup", 'S', u"/opt/setup"_s, QByteArray("setup: phase two\0", 17), old);
+    const int rounds = int(ProcFsProcessQuery::kRefreshEvery * ProcFsProcessQuery::kFullRefreshRounds);
+    calls = 1;
+    while (!runs(query, u"setup: phase two"_s) && calls <= rounds)
+        ++calls;
+    EXPECT_LE(calls, rounds);
 }
 
 } // namespace
