@@ -367,20 +367,19 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
     // list can start there. Once in every kRefreshEvery calls, the whole
     // list, whatever happened.
     const bool canStartAbove = listing_.pidOffset != kNoOffset && listing_.pidOffset != kUnlearned;
-    const bool whole = last < 0 || listing_.lastPid < 0 || last < listing_.lastPid || known_.empty() ||
-                       scan_ % kRefreshEvery == 0 || (last != listing_.lastPid && !canStartAbove);
+    bool whole = last < 0 || listing_.lastPid < 0 || last < listing_.lastPid || known_.empty() ||
+                 scan_ % kRefreshEvery == 0 || (last != listing_.lastPid && !canStartAbove);
+    const bool above = !whole && last > listing_.lastPid;
+    if (above && lseek(procFd, static_cast<off_t>(listing_.lastPid + 1 + listing_.pidOffset), SEEK_SET) < 0) {
+        listing_.pidOffset = kNoOffset;
+        whole = true;
+    }
     bool found = false;
     bool listed = true;
     int processes = 0;
-    if (whole) {
+    if (whole || above)
         listed = visitEntries(procFd, wanted, anyName, processes, found);
-    } else {
-        if (last > listing_.lastPid &&
-            lseek(procFd, static_cast<off_t>(listing_.lastPid + 1 + listing_.pidOffset), SEEK_SET) >= 0) {
-            listed = visitEntries(procFd, wanted, anyName, processes, found);
-        } else if (last > listing_.lastPid) {
-            listed = false;
-        }
+    if (!whole) {
         char pid[24];
         for (auto it = known_.begin(); listed && !found && it != known_.end(); ++it) {
             if (it->second.seenInScan == scan_)
