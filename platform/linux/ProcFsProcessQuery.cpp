@@ -70,28 +70,35 @@ bool isPid(std::string_view name)
 
 bool isAlive(char state) { return state != 'Z' && state != 'X' && state != 'x'; }
 
-// The start time, the 22nd field of the stat line; -1 when it cannot be read.
-long long startTimeOf(std::string_view afterState)
+// What a stat line tells: the command name, which points into the buffer it
+// was read into, the state, whether it is a kernel thread and the start time.
+struct StatLine {
+    std::string_view comm;
+    bool alive = false;
+    bool kernelThread = false;
+    long long started = -1;
+};
+
+// The flags (field 9) and the start time (field 22) from the text that
+// begins at field 4; a field that cannot be read is left as it was.
+void readFieldsAfterState(std::string_view afterState, StatLine& line)
 {
-    // `afterState` begins at field 4: skip fields 4 to 21.
+    constexpr unsigned long kKernelThreadFlag = 0x00200000;
     for (int field = 4; field < 22; ++field) {
+        if (field == 9) {
+            unsigned long flags = 0;
+            const auto [end, error] = std::from_chars(afterState.data(), afterState.data() + afterState.size(), flags);
+            line.kernelThread = error == std::errc() && (flags & kKernelThreadFlag) != 0;
+        }
         const std::size_t space = afterState.find(' ');
         if (space == std::string_view::npos)
-            return -1;
+            return;
         afterState.remove_prefix(space + 1);
     }
     long long ticks = -1;
     const auto [end, error] = std::from_chars(afterState.data(), afterState.data() + afterState.size(), ticks);
-    return error == std::errc() ? ticks : -1;
+    line.started = error == std::errc() ? ticks : -1;
 }
-
-// What a stat line tells: the command name, which points into the buffer it
-// was read into, the state and the start time.
-struct StatLine {
-    std::string_view comm;
-    bool alive = false;
-    long long started = -1;
-};
 
 // Parses "pid (comm) S ...": the command name lies between the first '('
 // and the last ')', as it may hold either. False when the process has gone.
@@ -107,7 +114,10 @@ bool readStat(int procFd, std::string_view pid, char (&buf)[512], StatLine& line
         return false;
     line.comm = text.substr(open + 1, close - open - 1);
     line.alive = isAlive(text[close + 2]);
-    line.started = close + 4 < text.size() ? startTimeOf(text.substr(close + 4)) : -1;
+    line.started = -1;
+    line.kernelThread = false;
+    if (close + 4 < text.size())
+        readFieldsAfterState(text.substr(close + 4), line);
     return true;
 }
 
@@ -293,8 +303,10 @@ bool ProcFsProcessQuery::processAnswersTo(int procFd, std::string_view pid, ino_
     known.complete = false;
     if (!readingAll_ && procfs::commMatches(known.comm, name))
         return known.alive;
-    if (!known.alive) {
-        // Only the living count, whatever their names.
+    // Only the living count, whatever their names; a kernel thread has no
+    // program image and an empty command line, so its command name is all
+    // it answers to.
+    if (!known.alive || stat.kernelThread) {
         known.complete = true;
         known.exe.clear();
         known.firstWord.clear();
