@@ -12,10 +12,12 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <string>
 #include <string_view>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -425,11 +427,19 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
 
 long long ProcFsProcessQuery::lastPidIfOurs(int procFd)
 {
-    // Only a process table of this process's own namespace knows it.
+    // Only the kernel's own table of this process's pid namespace knows it:
+    // not a table laid out elsewhere, nor a load file put over it by a
+    // container's file system.
     if (ours_ < 0) {
         char self[24];
         const ssize_t length = readlinkat(procFd, "self", self, sizeof self);
-        ours_ = length > 0 && std::string_view(self, static_cast<std::size_t>(length)) == ownPid_ ? 1 : 0;
+        bool kernels = false;
+        if (const int fd = openat(procFd, "loadavg", O_RDONLY | O_CLOEXEC | O_NOCTTY); fd >= 0) {
+            struct statfs fs = {};
+            kernels = fstatfs(fd, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+            close(fd);
+        }
+        ours_ = kernels && length > 0 && std::string_view(self, static_cast<std::size_t>(length)) == ownPid_ ? 1 : 0;
     }
     return ours_ == 1 ? lastPid(procFd) : -1;
 }

@@ -38,7 +38,7 @@ namespace zb {
 // read afresh shows its command name first; when that settles the answer,
 // nothing else of it is read.
 //
-// Listing /proc costs as much as reading a few hundred files. Every new
+// Listing /proc takes milliseconds at thousands of processes. Every new
 // process takes a pid, and the table of this process's own pid namespace
 // tells the last one handed out: when it has not moved since a whole walk,
 // the known processes are all there is to look at; when it has moved on,
