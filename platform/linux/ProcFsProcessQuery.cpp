@@ -414,7 +414,7 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
         return ProcessPresence::Unknown;
     }
     if (anyName) {
-        // The whole list was walked: forget the processes that have gone.
+        // Every process was looked at: forget the ones that have gone.
         listing_.lastPid = last;
         if (known_.size() > kMostRemembered) {
             known_.clear();
