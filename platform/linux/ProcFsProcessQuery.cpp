@@ -209,6 +209,8 @@ bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
 
 struct ProcFsProcessQuery::Preparation {
     std::atomic<bool> ready{false};
+    // Set when a call came first: the thread then has nothing to do.
+    std::atomic<bool> dropped{false};
     std::unordered_map<std::uint64_t, Known> known;
     unsigned scan = 0;
     Listing listing;
@@ -220,12 +222,20 @@ ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot)
       youngTicks_(kYoungSeconds * sysconf(_SC_CLK_TCK))
 {}
 
+ProcFsProcessQuery::~ProcFsProcessQuery()
+{
+    if (preparation_)
+        preparation_->dropped.store(true, std::memory_order_release);
+}
+
 void ProcFsProcessQuery::prepareInBackground(std::chrono::milliseconds delay)
 {
     auto preparation = std::make_shared<Preparation>();
     preparation_ = preparation;
     std::thread([preparation, root = procRoot_, delay] {
         std::this_thread::sleep_for(delay);
+        if (preparation->dropped.load(std::memory_order_acquire))
+            return;
         // Nothing waits for this yet: it yields to what does, but not so far
         // that a busy machine starves it past the first call.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
@@ -252,6 +262,7 @@ void ProcFsProcessQuery::adoptPreparation()
         scan_ = preparation_->scan;
         listing_ = preparation_->listing;
     }
+    preparation_->dropped.store(true, std::memory_order_release);
     preparation_.reset();
 }
 

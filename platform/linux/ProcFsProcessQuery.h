@@ -53,6 +53,7 @@ class ProcFsProcessQuery : public ProcessQuery {
 public:
     // `procRoot` is where the process table is mounted.
     explicit ProcFsProcessQuery(std::string procRoot = "/proc");
+    ~ProcFsProcessQuery() override;
 
     ProcessPresence isProcessRunning(const QString& name) override;
     bool answersTo(qint64 pid, const QString& name) override;
