@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -27,6 +28,10 @@ namespace {
 
 // Past this many remembered processes the memory is dropped and built again.
 constexpr std::size_t kMostRemembered = 16384;
+
+// How many of the pids handed out last may belong to processes still being
+// made, not yet in the list.
+constexpr long long kPidsInFlight = 64;
 
 // "<pid>/<file>" relative to the /proc directory, built on the stack.
 class ProcPath {
@@ -387,23 +392,24 @@ ProcessPresence ProcFsProcessQuery::isProcessRunning(const QString& name)
     // Read before the list, so that a process started while it is walked
     // moves it past what was seen.
     const long long last = anyName ? lastPidIfOurs(procFd) : -1;
-    // Nothing new since a whole list was walked: only what is known needs a
-    // look; otherwise only the pids above the last one known, when the
-    // list can start there. Once in every kRefreshEvery calls, the whole
-    // list, whatever happened.
+    // After a whole walk, a call lists only the pids above the last one
+    // handed out before it, and looks at the known processes. A pid is
+    // handed out a moment before its process shows in the list, so the
+    // list starts kPidsInFlight below. Once in every kRefreshEvery calls,
+    // and whenever the pids wrapped around, the whole list.
     const bool canStartAbove = listing_.pidOffset != kNoOffset && listing_.pidOffset != kUnlearned;
     bool whole = last < 0 || listing_.lastPid < 0 || last < listing_.lastPid || known_.empty() ||
-                 scan_ % kRefreshEvery == 0 || (last != listing_.lastPid && !canStartAbove);
-    const bool above = !whole && last > listing_.lastPid;
-    if (above && lseek(procFd, static_cast<off_t>(listing_.lastPid + 1 + listing_.pidOffset), SEEK_SET) < 0) {
-        listing_.pidOffset = kNoOffset;
-        whole = true;
+                 scan_ % kRefreshEvery == 0 || !canStartAbove;
+    if (!whole) {
+        const long long from = std::max(listing_.lastPid - kPidsInFlight + 1, 1LL);
+        if (lseek(procFd, static_cast<off_t>(from + listing_.pidOffset), SEEK_SET) < 0) {
+            listing_.pidOffset = kNoOffset;
+            whole = true;
+        }
     }
     bool found = false;
-    bool listed = true;
     int processes = 0;
-    if (whole || above)
-        listed = visitEntries(procFd, wanted, anyName, processes, found);
+    const bool listed = visitEntries(procFd, wanted, anyName, processes, found);
     if (!whole) {
         char pid[24];
         for (auto it = known_.begin(); listed && !found && it != known_.end(); ++it) {
