@@ -206,6 +206,23 @@ TEST(ProcFsProcessQuery, AnExitedProcessNotYetReapedIsNotRunning)
     EXPECT_FALSE(runs(query, nap));
 }
 
+// A call lists only the part of the table that can hold new processes: one
+// started since the last call must be in it.
+TEST(ProcFsProcessQuery, AProcessStartedBetweenTwoCallsIsFoundAtTheNext)
+{
+    QTemporaryDir dir;
+    ProcFsProcessQuery query;
+    for (int i = 0; i < 3; ++i) {
+        const QString nap = uniqueName("zbnext") + QString::number(i);
+        EXPECT_FALSE(runs(query, nap));
+        Child child({copyOfSleep(dir, nap), QStringLiteral("60")});
+        ASSERT_GT(child.pid(), 0);
+        EXPECT_TRUE(runs(query, nap)) << i;
+        child.end();
+        EXPECT_FALSE(runs(query, nap)) << i;
+    }
+}
+
 TEST(ProcFsProcessQuery, NamesThatMatchNothing)
 {
     ProcFsProcessQuery query;
