@@ -3,6 +3,7 @@
 #include "platform/ProcessQuery.h"
 
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,8 +13,8 @@
 
 namespace zb {
 
-// Looks for processes of a name by scanning /proc at every call: no shell, no
-// helper process. A process answers to the name by its command name, its
+// Looks for processes of a name in /proc at every call: no shell, no helper
+// process. A process answers to the name by its command name, its
 // executable's file name, the file name of its first command-line word, or
 // the file name of the script its interpreter runs (see ProcFsNameMatch.h).
 // Processes that vanish or cannot be read during the scan are passed over;
@@ -30,10 +31,20 @@ namespace zb {
 // a rewritten command line) is caught two ways: a process younger than
 // kYoungSeconds, the age at which tasks start their programs, is read at
 // every call, and every other one once in every kRefreshEvery calls, spread
-// over the calls. A process whose kept names answer to the name is read
-// afresh before it counts, so a kept name never makes a process count that
-// no longer answers to it. A process read afresh shows its command name
-// first; when that settles the answer, nothing else of it is read.
+// over the calls: by its command name alone, which an exec or a rename
+// changes, and in full at one turn in kFullRefreshRounds. A process whose
+// kept names answer to the name is read afresh before it counts, so a kept
+// name never makes a process count that no longer answers to it. A process
+// read afresh shows its command name first; when that settles the answer,
+// nothing else of it is read.
+//
+// Listing /proc takes milliseconds at thousands of processes. Every new
+// process takes a pid, and the table of this process's own pid namespace
+// tells the last one handed out: when it has not moved since a whole walk,
+// the known processes are all there is to look at; when it has moved on,
+// the list is walked only from the pid above the last one seen. Once in
+// every kRefreshEvery calls, and whenever the pids wrapped around, the whole
+// list is walked, which also forgets the processes that have gone.
 //
 // The first call would have to read every process; prepareInBackground()
 // reads the table ahead on a thread of its own, so that the first call finds
@@ -42,6 +53,7 @@ class ProcFsProcessQuery : public ProcessQuery {
 public:
     // `procRoot` is where the process table is mounted.
     explicit ProcFsProcessQuery(std::string procRoot = "/proc");
+    ~ProcFsProcessQuery() override;
 
     ProcessPresence isProcessRunning(const QString& name) override;
     bool answersTo(qint64 pid, const QString& name) override;
@@ -55,6 +67,9 @@ public:
 
     static constexpr unsigned kRefreshEvery = 32;
     static constexpr long kYoungSeconds = 5;
+    // A settled process is read in full at one refresh turn in this many;
+    // at the others its stat line is enough unless it changed.
+    static constexpr unsigned kFullRefreshRounds = 8;
 
     // What is kept of one process between calls.
     struct Known {
@@ -72,8 +87,22 @@ public:
 private:
     struct Preparation;
 
-    bool processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::string_view name);
-    bool isKnown(const Known& known, ino_t entry, std::uint64_t key) const;
+    // What the last whole walk of the list left to go on.
+    static constexpr std::int64_t kUnlearned = INT64_MIN;
+    static constexpr std::int64_t kNoOffset = INT64_MIN + 1;
+    struct Listing {
+        // The last pid handed out before the walk; -1 unknown.
+        long long lastPid = -1;
+        // Directory offset minus pid of a process entry, or one of the above.
+        std::int64_t pidOffset = kUnlearned;
+    };
+
+    bool processAnswersTo(int procFd, std::string_view pid, ino_t entry, std::uint64_t key, Known& known,
+                          std::string_view name);
+    // Walks the list from where procFd stands; false when it cannot be read.
+    bool visitEntries(int procFd, std::string_view name, bool anyName, int& processes, bool& found);
+    static std::int64_t learnedOffset(std::int64_t learned, std::uint64_t previousOffset, std::uint64_t pid);
+    long long lastPidIfOurs(int procFd);
     void adoptPreparation();
     void readWholeTable();
 
@@ -88,6 +117,10 @@ private:
     long long youngTicks_ = 0;
     // Set at the start of a table-wide read: read every process in full.
     bool readingAll_ = false;
+    Listing listing_;
+    // Whether the table is this process's own pid namespace's; -1 not yet
+    // known.
+    int ours_ = -1;
     std::shared_ptr<Preparation> preparation_;
 };
 

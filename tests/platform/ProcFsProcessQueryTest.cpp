@@ -206,6 +206,23 @@ TEST(ProcFsProcessQuery, AnExitedProcessNotYetReapedIsNotRunning)
     EXPECT_FALSE(runs(query, nap));
 }
 
+// A call lists only the part of the table that can hold new processes: one
+// started since the last call must be in it.
+TEST(ProcFsProcessQuery, AProcessStartedBetweenTwoCallsIsFoundAtTheNext)
+{
+    QTemporaryDir dir;
+    ProcFsProcessQuery query;
+    for (int i = 0; i < 3; ++i) {
+        const QString nap = uniqueName("zbnext") + QString::number(i);
+        EXPECT_FALSE(runs(query, nap));
+        Child child({copyOfSleep(dir, nap), QStringLiteral("60")});
+        ASSERT_GT(child.pid(), 0);
+        EXPECT_TRUE(runs(query, nap)) << i;
+        child.end();
+        EXPECT_FALSE(runs(query, nap)) << i;
+    }
+}
+
 TEST(ProcFsProcessQuery, NamesThatMatchNothing)
 {
     ProcFsProcessQuery query;
@@ -373,6 +390,15 @@ TEST(ProcFsProcessQuery, AYoungProcessIsReadAtEveryCallAnOldOneWithinAFewCalls)
     while (!runs(query, u"setup"_s) && calls <= int(ProcFsProcessQuery::kRefreshEvery))
         ++calls;
     EXPECT_LE(calls, int(ProcFsProcessQuery::kRefreshEvery));
+
+    // A new command line under the same command name shows no sooner than
+    // at a full read.
+    tree.add(u"401"_s, "setup", 'S', u"/opt/setup"_s, QByteArray("setup: phase two\0", 17), old);
+    const int rounds = int(ProcFsProcessQuery::kRefreshEvery * ProcFsProcessQuery::kFullRefreshRounds);
+    calls = 1;
+    while (!runs(query, u"setup: phase two"_s) && calls <= rounds)
+        ++calls;
+    EXPECT_LE(calls, rounds);
 }
 
 } // namespace
