@@ -40,24 +40,31 @@ private:
     std::function<void()> onDoubleClick_;
 };
 
-// Renders a widget again when it gets its parent, so that visibility is
-// applied only inside a window (a parentless widget made visible would become
-// a window of its own), and when the theme changes, so that its text colours
-// are chosen against the new one.
+// Renders a widget again when the theme changes, so that its text colours
+// are chosen against the new one, and runs `onParent` when it gets its
+// parent: what depends on the parent is applied then, not the whole render
+// again (the window would draw every bound widget twice while it is built).
 class RerenderFilter : public QObject {
 public:
-    RerenderFilter(QObject* parent, std::function<void()> render) : QObject(parent), render_(std::move(render)) {}
+    RerenderFilter(QObject* parent, std::function<void()> render, std::function<void()> onParent)
+        : QObject(parent),
+          render_(std::move(render)),
+          onParent_(std::move(onParent))
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ParentChange || event->type() == QEvent::ApplicationPaletteChange)
+        if (event->type() == QEvent::ApplicationPaletteChange)
             render_();
+        else if (event->type() == QEvent::ParentChange && onParent_)
+            onParent_();
         return QObject::eventFilter(watched, event);
     }
 
 private:
     std::function<void()> render_;
+    std::function<void()> onParent_;
 };
 
 // The theme's palette for a widget of its kind, whatever was set on it.
@@ -78,16 +85,29 @@ void setColours(QWidget* w, Colour background, Colour text, QPalette::ColorRole 
     const Colour back = background != colour::None ? background : fromQColor(theme.color(backgroundRole));
     const Colour fore = readableTextOn(back, text != colour::None ? text : fromQColor(theme.color(textRole)));
     QPalette p = w->palette();
-    if (p.color(backgroundRole) == toQColor(back) && p.color(textRole) == toQColor(fore))
+    // Colours merely inherited from today's parent are set all the same, so
+    // that another parent's palette never shows through.
+    if (p.isBrushSet(QPalette::Active, backgroundRole) && p.isBrushSet(QPalette::Active, textRole) &&
+        p.color(backgroundRole) == toQColor(back) && p.color(textRole) == toQColor(fore))
         return;
     p.setColor(backgroundRole, toQColor(back));
     p.setColor(textRole, toQColor(fore));
     w->setPalette(p);
 }
 
-void watchForRerender(QWidget* w, const std::function<void()>& render)
+void watchForRerender(QWidget* w, const std::function<void()>& render, std::function<void()> onParent = {})
 {
-    w->installEventFilter(new RerenderFilter(w, render));
+    w->installEventFilter(new RerenderFilter(w, render, std::move(onParent)));
+}
+
+// Visibility applies only inside a window: a parentless widget made visible
+// would become a window of its own.
+void showIfWanted(QWidget* w, bool visible)
+{
+    if (w->parentWidget() != nullptr)
+        w->setVisible(visible);
+    else if (!visible)
+        w->hide();
 }
 
 } // namespace
@@ -153,10 +173,7 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget, std::function<voi
         if (widget->focusPolicy() != Qt::NoFocus)
             widget->setFocusPolicy(model.locked() ? Qt::ClickFocus : Qt::StrongFocus);
         widget->setToolTip(model.toolTip());
-        if (widget->parentWidget() != nullptr)
-            widget->setVisible(model.visible());
-        else if (!model.visible())
-            widget->hide();
+        showIfWanted(widget, model.visible());
         widget->setEchoMode(model.masked() ? QLineEdit::Password : QLineEdit::Normal);
         // A mask shows one "*" per character, whatever the style's own dot.
         const QString sheet =
@@ -171,7 +188,7 @@ QLineEdit* Bindings::bind(TextField& model, QLineEdit* widget, std::function<voi
     model.setChangeListener(render);
     QObject::connect(widget, &QLineEdit::textEdited, widget, [&model](const QString& text) { model.edit(text); });
     widget->installEventFilter(new DoubleClickFilter(widget, [&model] { model.doubleClick(); }));
-    watchForRerender(widget, render);
+    watchForRerender(widget, render, [&model, widget] { showIfWanted(widget, model.visible()); });
     bound_.push_back(&model);
     return widget;
 }
