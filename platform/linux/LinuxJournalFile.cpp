@@ -120,7 +120,7 @@ void LinuxJournalFile::rotateIfFull(qint64 justWritten)
     const QByteArray path = QFile::encodeName(path_);
     const QByteArray rotated = QFile::encodeName(path_ + QStringLiteral(".1"));
     if (stat(path.constData(), &current) == 0 && current.st_ino == mine.st_ino && current.st_dev == mine.st_dev &&
-        rename(path.constData(), rotated.constData()) == 0 && mine.st_size - justWritten >= maxBytes_)
+        rename(path.constData(), rotated.constData()) == 0 && mine.st_size - justWritten >= maxBytes_ + maxBytes_ / 2)
         capRotated(rotated);
     close(fd_);
     fd_ = -1;
@@ -129,10 +129,12 @@ void LinuxJournalFile::rotateIfFull(qint64 justWritten)
 void LinuxJournalFile::capRotated(const QByteArray& rotated) const
 {
     // The program moves its journal aside as soon as a line takes it to the
-    // limit; one that was there before the line came was not of its writing
-    // (an older version's, a planted one) and may be any size. What is kept
-    // of it is its newest whole lines up to the program's own limit, so that
-    // reading it costs no more than reading one of the program's own.
+    // limit; one far past it before the line came was not of its writing
+    // (an older version's, a planted one) and may be any size. Only a little
+    // past it is still the program's own: another copy under the same name
+    // wrote between this copy's line and its move, and none of that is cut.
+    // What is kept of a foreign one is its newest whole lines up to the
+    // program's own limit, so that reading it costs no more than one of ours.
     const int in = open(rotated.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (in < 0)
         return;
