@@ -34,14 +34,9 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-servers="$servers $!"
-while [ ! -s "$tmp/display" ]; do sleep 0.1; done
-DISPLAY=":$(cat "$tmp/display")"
-export DISPLAY
-openbox --sm-disable >/dev/null 2>&1 &
-servers="$servers $!"
-until xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; do sleep 0.1; done
+. "$(dirname "$0")/x_session.sh"
+x_session_start
+servers="$servers $x_session_pids"
 DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=4 4>"$tmp/dbus.pid")
 export DBUS_SESSION_BUS_ADDRESS
 servers="$servers $(cat "$tmp/dbus.pid")"

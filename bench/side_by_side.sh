@@ -39,14 +39,9 @@ cleanup() {
     rm -rf "$tmp"
 }
 trap cleanup EXIT INT TERM
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
-pids="$!"
-while [ ! -s "$tmp/display" ]; do sleep 0.1; done
-DISPLAY=":$(cat "$tmp/display")"
-export DISPLAY
-openbox --sm-disable >/dev/null 2>&1 &
-pids="$! $pids"
-until xprop -root _NET_WORKAREA 2>/dev/null | grep -q " = "; do sleep 0.1; done
+. "$(dirname "$0")/x_session.sh"
+x_session_start
+pids="$x_session_pids"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/run" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
 export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 mkdir -m 700 "$XDG_RUNTIME_DIR"
