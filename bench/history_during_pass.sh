@@ -15,20 +15,8 @@ for f in "$program" "$keys"; do
     [ -x "$f" ] || { echo "not built: $f" >&2; exit 1; }
 done
 
-tmp=$(mktemp -d)
-pids=""
-cleanup() {
-    for p in $pids; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$tmp"
-}
-trap cleanup EXIT INT TERM
 . "$(dirname "$0")/x_session.sh"
-x_session_start
-pids="$x_session_pids"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/run" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+bench_desktop_start
 mkdir -p "$XDG_CONFIG_HOME/ZB-SEQUENTA" "$XDG_STATE_HOME/ZB-SEQUENTA"
 
 # A journal of unattended twenty-slot passes, one a day, of $2 MB, as an

@@ -31,20 +31,8 @@ echo "== 2. Start-up against an empty Qt 6 window ($runs runs each)"
 
 echo
 echo "== 3. Idle wake-ups with a title clock in front, over $seconds s"
-tmp=$(mktemp -d)
-pids=""
-cleanup() {
-    for p in $pids; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$tmp"
-}
-trap cleanup EXIT INT TERM
 . "$(dirname "$0")/x_session.sh"
-x_session_start
-pids="$x_session_pids"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/run" XDG_CONFIG_HOME="$tmp/config" XDG_STATE_HOME="$tmp/state"
-export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+bench_desktop_start
 
 # Wake-ups: voluntary context switches of the threads of a process, one
 # line per thread; between two snapshots a thread that ended meanwhile is
@@ -78,7 +66,7 @@ awk -v s="$seconds" -v z="$(woken "$tmp/z0" "$tmp/z1")" -v b="$(woken "$tmp/b0" 
 }'
 
 # The idle copies are done with before the next section's run.
-cleanup
+bench_desktop_stop
 trap - EXIT INT TERM
 
 echo
