@@ -1,9 +1,12 @@
 // Time from exec to the first mapped frame of the program's main window,
-// side by side with an empty Qt 6 window, on the X server in DISPLAY (run it
+// side by side with baseline windows, on the X server in DISPLAY (run it
 // through tools/startup-bench.sh for a private one with a window manager).
 // Also counts the other top-level windows each start maps on the way.
 //
-//   zb_startup_bench PROGRAM TITLE BASELINE BASELINE_TITLE [RUNS]
+//   zb_startup_bench RUNS PROGRAM TITLE BASELINE TITLE [BASELINE TITLE ...]
+//
+// A command may carry one argument after a space ("window --label"). Each
+// baseline is compared with the first one, and the program with each.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -55,14 +58,26 @@ struct Run {
     int otherMaps = 0;
 };
 
-Run startOnce(Display* d, const char* program, const std::string& title)
+struct Start {
+    std::string command;
+    std::string argument;
+    std::string title;
+    std::vector<double> ms;
+};
+
+Run startOnce(Display* d, const Start& what)
 {
+    const char* program = what.command.c_str();
+    const std::string& title = what.title;
     XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
     XSync(d, True); // drop old events
     const auto start = Clock::now();
     const pid_t child = fork();
     if (child == 0) {
-        execl(program, program, static_cast<char*>(nullptr));
+        if (what.argument.empty())
+            execl(program, program, static_cast<char*>(nullptr));
+        else
+            execl(program, program, what.argument.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     Run run;
@@ -105,32 +120,47 @@ double median(std::vector<double> v)
 
 int main(int argc, char** argv)
 {
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: %s PROGRAM TITLE BASELINE BASELINE_TITLE [RUNS]\n", argv[0]);
+    if (argc < 6 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: %s RUNS PROGRAM TITLE BASELINE TITLE [BASELINE TITLE ...]\n", argv[0]);
         return 2;
     }
-    const int runs = argc > 5 ? std::max(1, std::atoi(argv[5])) : 10;
+    const int runs = std::max(1, std::atoi(argv[1]));
+    std::vector<Start> starts;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string command = argv[i];
+        const std::size_t space = command.find(' ');
+        starts.push_back(
+            {command.substr(0, space), space == std::string::npos ? "" : command.substr(space + 1), argv[i + 1], {}});
+    }
     Display* d = XOpenDisplay(nullptr);
     if (d == nullptr) {
         std::fprintf(stderr, "no X display\n");
         return 1;
     }
     XSetErrorHandler(ignoreErrors);
-    std::vector<double> program, baseline;
     int strays = 0;
-    // Interleaved, so that both see the same machine load.
-    for (int i = 0; i < runs; ++i) {
-        baseline.push_back(startOnce(d, argv[3], argv[4]).ms);
-        const Run r = startOnce(d, argv[1], argv[2]);
-        program.push_back(r.ms);
-        strays = std::max(strays, r.otherMaps);
-    }
-    const double p = median(program);
-    const double b = median(baseline);
+    // Interleaved, so that all see the same machine load.
+    for (int i = 0; i < runs; ++i)
+        for (std::size_t k = starts.size(); k-- > 0;) {
+            const Run r = startOnce(d, starts[k]);
+            starts[k].ms.push_back(r.ms);
+            if (k == 0)
+                strays = std::max(strays, r.otherMaps);
+        }
     std::printf("exec to first mapped frame, median of %d runs\n", runs);
-    std::printf("  empty Qt 6 window: %7.1f ms\n", b);
-    std::printf("  zb-sequenta:       %7.1f ms  (%.2fx the empty window)\n", p, p / b);
-    std::printf("  other top-level windows mapped before the main window: %d\n", strays);
+    const double empty = median(starts[1].ms);
+    for (std::size_t k = 1; k < starts.size(); ++k) {
+        const double b = median(starts[k].ms);
+        std::printf("  %-28s %7.1f ms", (starts[k].title + ":").c_str(), b);
+        if (k > 1)
+            std::printf("  (%.2fx the %s)", b / empty, starts[1].title.c_str());
+        std::printf("\n");
+    }
+    const double p = median(starts[0].ms);
+    std::printf("  %-28s %7.1f ms ", "zb-sequenta:", p);
+    for (std::size_t k = 1; k < starts.size(); ++k)
+        std::printf(" (%.2fx the %s)", p / median(starts[k].ms), starts[k].title.c_str());
+    std::printf("\n  other top-level windows mapped before the main window: %d\n", strays);
     XCloseDisplay(d);
     return 0;
 }

@@ -2,7 +2,8 @@
 # Side by side in one run, each against its baseline:
 #  1. the P-4-P poll against `pgrep -x` at 600 and 3,000 processes: the first
 #     query (prepared ahead, as the program does, and cold) and later ones;
-#  2. start-up, exec to the mapped window, against an empty Qt 6 window;
+#  2. start-up, exec to the mapped window, against an empty Qt 6 window and
+#     one showing a line of text;
 #  3. idle wake-ups with default settings while a window in front changes
 #     its title every second (a terminal showing a clock), beside an empty
 #     Qt 6 window, on a private Xvfb with openbox;
@@ -26,7 +27,7 @@ echo "== 1. P-4-P poll against pgrep"
 "$build/bench/zb_process_query_bench" --side-by-side 600 3000
 
 echo
-echo "== 2. Start-up against an empty Qt 6 window ($runs runs each)"
+echo "== 2. Start-up against an empty Qt 6 window and one with a label ($runs runs each)"
 "$here/../tools/startup-bench.sh" "$build" "$runs"
 
 echo
