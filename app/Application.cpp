@@ -245,6 +245,9 @@ int runApplication(int argc, char** argv, const StartOptions& given)
         view.show();
     if (!options.windowless)
         bringToFrontOnRequest(*instance, view);
+    // Read now, not while the window opens: the first wait of a pass then
+    // finds the process table known.
+    processes->readAhead();
     const int status = QApplication::exec();
     shownView = nullptr;
     program.main.setWindowOpener(nullptr);
