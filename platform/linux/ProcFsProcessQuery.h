@@ -69,7 +69,8 @@ public:
     bool prepared() const;
 
     // How long the reading ahead may stand still, and how long a call waits
-    // for it at most: about what a cold read of thousands takes.
+    // for it at most: a few times what a cold read of thousands of processes
+    // takes on a busy machine.
     static constexpr std::chrono::milliseconds kStall{25};
     static constexpr std::chrono::milliseconds kMostWait{250};
 
