@@ -10,6 +10,7 @@
 #include "platform/CommandShell.h"
 #include "platform/Crontab.h"
 #include "platform/DisplayCheck.h"
+#include "platform/FontWarmUp.h"
 #include "platform/Launcher.h"
 #include "platform/ProcessQuery.h"
 #include "platform/SingleInstance.h"
@@ -141,6 +142,7 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     auto instance = createSystemSingleInstance();
     const bool claimed = instance->claim(exe.baseName());
     std::unique_ptr<DisplayOpening> opening;
+    std::unique_ptr<FontWarmUp> fonts;
     if (!options.windowless) {
         // Qt may take argv's pointers apart; the start again needs them whole.
         std::vector<char*> arguments(argv, argv + argc + 1);
@@ -148,8 +150,12 @@ int runApplication(int argc, char** argv, const StartOptions& given)
                                       [arguments, options, claimed, &exe, &instance](const QString& why) mutable {
                                           onDisplayHang(arguments.data(), why, options, *instance, claimed, exe);
                                       });
+        // Read while the display opens, for the first text the window measures.
+        fonts = beginFontWarmUp();
     }
     QApplication app(argc, argv);
+    if (fonts)
+        fonts->finish();
     const QString noWindow = opening ? opening->finish(QGuiApplication::platformName()) : QString();
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
@@ -232,13 +238,19 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     // still a normal close that saves, once the event loop runs.
     std::function<void()> onShutdownRequest = closeAll;
     installShutdownRequestHandler([&onShutdownRequest] { onShutdownRequest(); });
-    program.start();
-    applyStartOptions(program, options);
+    program.load();
     showProgramIcon();
     if (!options.windowless)
         view.show();
     if (!options.windowless)
         bringToFrontOnRequest(*instance, view);
+    // The window manager maps the window meanwhile; its first frame is drawn
+    // in the event loop, after these.
+    program.lookBack();
+    applyStartOptions(program, options);
+    // Read now, not while the window opens: the first wait of a pass then
+    // finds the process table known.
+    processes->readAhead();
     const int status = QApplication::exec();
     shownView = nullptr;
     program.main.setWindowOpener(nullptr);

@@ -12,8 +12,12 @@ Program::Program(const Services& s)
 
 void Program::start()
 {
-    main.Form_Load();
-    engine.run().lookBack();
+    load();
+    lookBack();
 }
+
+void Program::load() { main.Form_Load(); }
+
+void Program::lookBack() { engine.run().lookBack(); }
 
 } // namespace zb

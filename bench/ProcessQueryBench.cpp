@@ -9,7 +9,9 @@
 //
 // `zb_process_query_bench --side-by-side 600 3000` instead fills the process
 // table up to each count and prints, per count, the first query of a fresh
-// query object (cold, and prepared ahead as the program does), the later
+// query object (prepared ahead; made at once after the reading ahead began,
+// as the program's first query at the earliest, CPU on the calling thread and
+// how long it waited; and cold, which the program no longer makes), the later
 // queries (quiet, and with a process started before each), the baseline scan
 // and `pgrep -x`, in one run.
 #include "BaselineProcFsScan.h"
@@ -228,7 +230,7 @@ void sideBySide(int total)
     Filler filler(total);
     const QString absent = QString::fromLatin1(kAbsent);
     constexpr int kRuns = 15;
-    std::vector<double> cold, prepared, later, busy, baseline, pgrepWall;
+    std::vector<double> cold, prepared, during, duringWall, later, busy, baseline, pgrepWall;
     for (int run = 0; run < kRuns; ++run) {
         {
             ProcFsProcessQuery query;
@@ -238,19 +240,26 @@ void sideBySide(int total)
             // A process started and gone before every call, as on a busy
             // desktop: the mean over enough calls to take in the whole list
             // walked now and then.
-            double total = 0;
+            double sum = 0;
             for (int i = 0; i < 2 * int(ProcFsProcessQuery::kRefreshEvery); ++i) {
                 waitpid(spawn({"true"}), nullptr, 0);
-                total += cpuOf([&] { query.isProcessRunning(absent); });
+                sum += cpuOf([&] { query.isProcessRunning(absent); });
             }
-            busy.push_back(total / (2 * ProcFsProcessQuery::kRefreshEvery));
+            busy.push_back(sum / (2 * ProcFsProcessQuery::kRefreshEvery));
         }
         {
             ProcFsProcessQuery query;
-            query.prepareInBackground(std::chrono::milliseconds(0));
+            query.readAhead();
             for (int waited = 0; !query.prepared() && waited < 10'000; waited += 10)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             prepared.push_back(cpuOf([&] { query.isProcessRunning(absent); }));
+        }
+        {
+            ProcFsProcessQuery query;
+            query.readAhead();
+            const double start = wallMs();
+            during.push_back(cpuOf([&] { query.isProcessRunning(absent); }));
+            duringWall.push_back(wallMs() - start);
         }
         baseline.push_back(cpuOf([&] { bench::baselineIsProcessRunning(absent); }));
         const double start = wallMs();
@@ -259,9 +268,11 @@ void sideBySide(int total)
         pgrepWall.push_back(wallMs() - start);
     }
     const double pg = median(pgrepWall);
-    std::printf("%6d | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f | %9.3f\n", processCount() - 1,
-                median(prepared), pg / median(prepared), median(cold), pg / median(cold), median(later),
-                pg / median(later), median(busy), pg / median(busy), median(baseline), pg);
+    std::printf("%6d | %9.3f %6.1fx | %9.3f %6.1fx %7.1f | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f %6.1fx | %9.3f | "
+                "%9.3f\n",
+                processCount() - 1, median(prepared), pg / median(prepared), median(during), pg / median(during),
+                median(duringWall), median(cold), pg / median(cold), median(later), pg / median(later), median(busy),
+                pg / median(busy), median(baseline), pg);
 }
 
 } // namespace
@@ -271,8 +282,10 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--side-by-side") == 0) {
         std::printf("P-4-P poll, ms (CPU of the query; pgrep: exec to exit), median of 15; x = pgrep / query\n");
-        std::printf("procs  | first(prepared)   | first(cold)       | later             | later, busy       | "
-                    "baseline  | pgrep\n");
+        std::printf("first(at once): made as the reading ahead begins; waited = its wall time, mostly waiting\n");
+        std::printf("first(cold): no reading ahead, a query the program no longer makes\n");
+        std::printf("procs  | first(prepared)   | first(at once)     waited | first(cold)       | later             | "
+                    "later, busy       | baseline  | pgrep\n");
         for (int i = 2; i < argc; ++i)
             zb::sideBySide(std::atoi(argv[i]));
         return 0;

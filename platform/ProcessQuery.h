@@ -18,6 +18,9 @@ class ProcessQuery {
 public:
     virtual ~ProcessQuery() = default;
     virtual ProcessPresence isProcessRunning(const QString& name) = 0;
+    // Starts reading, off the caller's thread, what the first query would
+    // otherwise read itself.
+    virtual void readAhead() {}
     // Whether the running process `pid` answers to the name; false where
     // it cannot be told.
     virtual bool answersTo(qint64 pid, const QString& name)

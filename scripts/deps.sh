@@ -5,7 +5,7 @@ set -eu
 
 ZB_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgtest-dev libgmock-dev googletest \
 libbenchmark-dev procps xvfb xauth x11-utils openbox icewm xfwm4 fonts-dejavu-core \
-dpkg-dev file desktop-file-utils appstream man-db cron libx11-dev libxcb1-dev libxtst-dev libxi-dev libxss-dev dbus-daemon \
+dpkg-dev file desktop-file-utils appstream man-db cron libfontconfig-dev libx11-dev libxcb1-dev libxtst-dev libxi-dev libxss-dev dbus-daemon \
 weston xwayland qt6-wayland \
 sendemail libio-socket-ssl-perl libnet-ssleay-perl python3-aiosmtpd \
 adwaita-qt6 fonts-ipafont-gothic"

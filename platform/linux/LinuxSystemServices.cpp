@@ -23,13 +23,7 @@ namespace zb {
 
 std::unique_ptr<Launcher> createSystemLauncher() { return std::make_unique<PosixLauncher>(); }
 
-std::unique_ptr<ProcessQuery> createSystemProcessQuery()
-{
-    auto query = std::make_unique<ProcFsProcessQuery>();
-    // Well after start-up, and long before a pass's first wait can ask.
-    query->prepareInBackground(std::chrono::seconds(3));
-    return query;
-}
+std::unique_ptr<ProcessQuery> createSystemProcessQuery() { return std::make_unique<ProcFsProcessQuery>(); }
 
 namespace {
 

@@ -8,12 +8,15 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <sys/resource.h>
@@ -213,12 +216,15 @@ bool answersTo(const ProcFsProcessQuery::Known& known, std::string_view name)
 } // namespace
 
 struct ProcFsProcessQuery::Preparation {
-    std::atomic<bool> ready{false};
-    // Set when a call came first: the thread then has nothing to do.
-    std::atomic<bool> dropped{false};
+    std::mutex mutex;
+    std::condition_variable done;
+    bool ready = false; // under the mutex, as what follows once it is set
     std::unordered_map<std::uint64_t, Known> known;
     unsigned scan = 0;
     Listing listing;
+    // Set when nobody will take the table: the thread then has nothing to do.
+    std::atomic<bool> dropped{false};
+    std::atomic<unsigned> progress{0};
 };
 
 ProcFsProcessQuery::ProcFsProcessQuery(std::string procRoot)
@@ -233,42 +239,64 @@ ProcFsProcessQuery::~ProcFsProcessQuery()
         preparation_->dropped.store(true, std::memory_order_release);
 }
 
-void ProcFsProcessQuery::prepareInBackground(std::chrono::milliseconds delay)
+void ProcFsProcessQuery::readAhead()
 {
+    if (preparation_ || !known_.empty())
+        return;
     auto preparation = std::make_shared<Preparation>();
     preparation_ = preparation;
-    std::thread([preparation, root = procRoot_, delay] {
-        std::this_thread::sleep_for(delay);
+    // Detached: a process whose files hang must not hold up the program's end.
+    std::thread([preparation, root = procRoot_] {
         if (preparation->dropped.load(std::memory_order_acquire))
             return;
-        // Nothing waits for this yet: it yields to what does, but not so far
-        // that a busy machine starves it past the first call.
+        // It yields to what the user waits for, but not so far that a busy
+        // machine starves it past the first call.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
         ProcFsProcessQuery query(root);
+        query.progress_ = &preparation->progress;
         query.readWholeTable();
-        preparation->known = std::move(query.known_);
-        preparation->scan = query.scan_;
-        preparation->listing = query.listing_;
-        preparation->ready.store(true, std::memory_order_release);
+        {
+            const std::lock_guard lock(preparation->mutex);
+            preparation->known = std::move(query.known_);
+            preparation->scan = query.scan_;
+            preparation->listing = query.listing_;
+            preparation->ready = true;
+        }
+        preparation->done.notify_all();
     }).detach();
 }
 
 bool ProcFsProcessQuery::prepared() const
 {
-    return preparation_ && preparation_->ready.load(std::memory_order_acquire);
+    if (!preparation_)
+        return false;
+    const std::lock_guard lock(preparation_->mutex);
+    return preparation_->ready;
 }
 
 void ProcFsProcessQuery::adoptPreparation()
 {
     if (!preparation_)
         return;
-    if (preparation_->ready.load(std::memory_order_acquire) && known_.empty()) {
-        known_ = std::move(preparation_->known);
-        scan_ = preparation_->scan;
-        listing_ = preparation_->listing;
+    const std::shared_ptr<Preparation> preparation = std::move(preparation_);
+    Preparation& p = *preparation;
+    std::unique_lock lock(p.mutex);
+    // Read beside it, the table would be read twice over at once: wait while
+    // the thread moves on, within kMostWait.
+    const auto giveUp = std::chrono::steady_clock::now() + kMostWait;
+    unsigned seen = p.progress.load(std::memory_order_relaxed);
+    while (!p.done.wait_for(lock, kStall, [&p] { return p.ready; })) {
+        const unsigned now = p.progress.load(std::memory_order_relaxed);
+        if (now == seen || std::chrono::steady_clock::now() >= giveUp)
+            break;
+        seen = now;
     }
-    preparation_->dropped.store(true, std::memory_order_release);
-    preparation_.reset();
+    if (p.ready && known_.empty()) {
+        known_ = std::move(p.known);
+        scan_ = p.scan;
+        listing_ = p.listing;
+    }
+    p.dropped.store(true, std::memory_order_release);
 }
 
 void ProcFsProcessQuery::readWholeTable()
@@ -350,6 +378,8 @@ bool ProcFsProcessQuery::visitEntries(int procFd, std::string_view name, bool an
             if (!isPid(pid))
                 continue;
             ++processes;
+            if (progress_ != nullptr)
+                progress_->fetch_add(1, std::memory_order_relaxed);
             std::uint64_t key = 0;
             std::from_chars(pid.data(), pid.data() + pid.size(), key);
             // Each entry's offset is where the next one begins: learn how

@@ -2,6 +2,7 @@
 
 #include "platform/ProcessQuery.h"
 
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdint>
@@ -46,9 +47,10 @@ namespace zb {
 // every kRefreshEvery calls, and whenever the pids wrapped around, the whole
 // list is walked, which also forgets the processes that have gone.
 //
-// The first call would have to read every process; prepareInBackground()
-// reads the table ahead on a thread of its own, so that the first call finds
-// it known and costs no more than the later ones.
+// The first call would have to read every process; readAhead() reads the
+// table on a thread of its own, so that the first call finds it known and
+// costs no more than the later ones. A call that comes while it is read waits
+// for it rather than read it all a second time beside it.
 class ProcFsProcessQuery : public ProcessQuery {
 public:
     // `procRoot` is where the process table is mounted.
@@ -58,12 +60,19 @@ public:
     ProcessPresence isProcessRunning(const QString& name) override;
     bool answersTo(qint64 pid, const QString& name) override;
 
-    // Reads the whole table after `delay` on a thread at a low priority and
-    // hands it to the first call that finds it ready. A call made before then
-    // reads for itself; the thread's work is dropped.
-    void prepareInBackground(std::chrono::milliseconds delay);
+    // Reads the whole table on a thread at a low priority and hands it to the
+    // first call. That call waits for it as long as the reading moves on, up
+    // to kMostWait; a thread starved or stuck is given up and the call reads
+    // for itself.
+    void readAhead() override;
     // Whether a table read ahead is ready to be taken.
     bool prepared() const;
+
+    // How long the reading ahead may stand still, and how long a call waits
+    // for it at most: a few times what a cold read of thousands of processes
+    // takes on a busy machine.
+    static constexpr std::chrono::milliseconds kStall{25};
+    static constexpr std::chrono::milliseconds kMostWait{250};
 
     static constexpr unsigned kRefreshEvery = 32;
     static constexpr long kYoungSeconds = 5;
@@ -122,6 +131,9 @@ private:
     // known.
     int ours_ = -1;
     std::shared_ptr<Preparation> preparation_;
+    // Counts the processes read, for a caller waiting on the thread that reads
+    // ahead; null elsewhere.
+    std::atomic<unsigned>* progress_ = nullptr;
 };
 
 } // namespace zb

@@ -329,6 +329,36 @@ TEST(ProcFsProcessQuery, AListThatCannotBeReadIsUnknownNotEmpty)
     EXPECT_EQ(ProcFsProcessQuery(tree.root()).isProcessRunning(QStringLiteral("beta")), ProcessPresence::NotRunning);
 }
 
+// The table read ahead is handed to the first call, whenever it comes: before,
+// while or after it is read, that call and the next answer as a query that
+// read it all itself.
+TEST(ProcFsProcessQuery, ACallDuringTheReadAheadAnswersAsWithoutIt)
+{
+    using namespace Qt::StringLiterals;
+    timespec now = {};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const long long old = (now.tv_sec - ProcFsProcessQuery::kYoungSeconds - 5) * sysconf(_SC_CLK_TCK);
+    FakeProcTree tree;
+    // Enough processes that the first call often comes while they are read.
+    for (int pid = 1000; pid < 1300; ++pid)
+        tree.add(QString::number(pid), "sleep", 'S', u"/bin/sleep"_s,
+                 QByteArray("sleep\0"
+                            "60\0",
+                            9),
+                 old);
+    tree.add(u"1300"_s, "python3", 'S', u"/usr/bin/python3.11"_s, QByteArray("python3\0-u\0/srv/nightly.py\0", 27),
+             old);
+    tree.add(u"1301"_s, "ghost", 'Z', QString(), QByteArray(), old);
+    const QString names[] = {u"nightly.py"_s, u"python3.11"_s, u"sleep"_s, u"ghost"_s, u"absent"_s};
+    ProcFsProcessQuery cold(tree.root());
+    for (int round = 0; round < 10; ++round) {
+        ProcFsProcessQuery ahead(tree.root());
+        ahead.readAhead();
+        for (const QString& name : names)
+            EXPECT_EQ(ahead.isProcessRunning(name), cold.isProcessRunning(name)) << name.toStdString();
+    }
+}
+
 // Names kept from an earlier call must never outlive the process they were
 // read from, and what a process changes in place is seen within a few calls.
 TEST(ProcFsProcessQuery, KeptNamesFollowANewProcessUnderThePidAnExecAndARename)
