@@ -238,16 +238,13 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     // still a normal close that saves, once the event loop runs.
     std::function<void()> onShutdownRequest = closeAll;
     installShutdownRequestHandler([&onShutdownRequest] { onShutdownRequest(); });
-    program.load();
+    program.start();
+    applyStartOptions(program, options);
     showProgramIcon();
     if (!options.windowless)
         view.show();
     if (!options.windowless)
         bringToFrontOnRequest(*instance, view);
-    // The window manager maps the window meanwhile; its first frame is drawn
-    // in the event loop, after these.
-    program.lookBack();
-    applyStartOptions(program, options);
     // Read now, not while the window opens: the first wait of a pass then
     // finds the process table known.
     processes->readAhead();

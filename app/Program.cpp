@@ -12,12 +12,8 @@ Program::Program(const Services& s)
 
 void Program::start()
 {
-    load();
-    lookBack();
+    main.Form_Load();
+    engine.run().lookBack();
 }
-
-void Program::load() { main.Form_Load(); }
-
-void Program::lookBack() { engine.run().lookBack(); }
 
 } // namespace zb

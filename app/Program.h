@@ -16,13 +16,8 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Opens the main window (its start-up): load() and lookBack().
+    // Opens the main window (its start-up).
     void start();
-    // What the window shows from the settings, before it is shown.
-    void load();
-    // What the journal tells of the last pass; needed only once the window
-    // is drawn.
-    void lookBack();
 
     Services services;
     Settings settings;
