@@ -108,7 +108,10 @@ MainWindowView::MainWindowView(MainWindowModel& model) : model_(model)
 
     model_.windowChanged = [this] {
         setWindowTitle(model_.title());
-        applyGeometry();
+        if (isVisible())
+            applyGeometry();
+        else
+            placePending_ = true;
     };
     model_.closeRequested = [this] { close(); };
     // Alt keys for the buttons. START and STOP share only S and T, so two of
@@ -134,8 +137,18 @@ MainWindowView::~MainWindowView()
     model_.closeRequested = nullptr;
 }
 
+void MainWindowView::setVisible(bool visible)
+{
+    if (visible && placePending_) {
+        placePending_ = false;
+        applyGeometry();
+    }
+    QWidget::setVisible(visible);
+}
+
 void MainWindowView::applyGeometry()
 {
+    placePending_ = false;
     const keys::GeometryKeys& d = keys::MAIN;
     WindowGeometry wanted = model_.geometry();
     // Unless a size is stored, the window opens with room for its columns

@@ -20,6 +20,8 @@ public:
     // Places the window as the model's start-up read it.
     void applyGeometry();
 
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,6 +38,9 @@ private:
     Bindings bindings_;
     WindowPlacement placement_;
     SlotGridKeys* slotKeys_ = nullptr;
+    // Placed when it shows, once its texts are in: laying out some 130
+    // widgets for a size that the next texts change is wasted.
+    bool placePending_ = false;
 };
 
 } // namespace zb
