@@ -9,17 +9,12 @@ namespace zb {
 AlwaysOnTop::AlwaysOnTop(MainWindowModel& main, WindowStacking& stacking) : main_(main), stacking_(stacking)
 {
     main_.AlwaysOnTopTimer.onTick = [this] { AlwaysOnTopTimer_Timer(); };
-    const QString problem = stacking_.topmostProblem();
-    if (!problem.isEmpty()) {
-        // The stored switch stays as it is, for a desktop that has the layer.
-        available_ = false;
-        main_.AlwaysOnTopTimer_TICKBOX.setEnabled(false);
-        main_.AlwaysOnTopTimer_TICKBOX.setToolTip(alwaysOnTopUnavailable(problem));
-        main_.AlwaysOnTopTimer.setWakesUp(false);
+    if (!stillAvailable())
         return;
-    }
+    // A desktop that is asked only once the window shows may tell only then
+    // that it has no topmost layer.
     const bool told = stacking_.watch([this] {
-        if (main_.AlwaysOnTopTimer.enabled())
+        if (stillAvailable() && main_.AlwaysOnTopTimer.enabled())
             AlwaysOnTopTimer_Timer();
     });
     if (told)
@@ -32,6 +27,21 @@ AlwaysOnTop::AlwaysOnTop(MainWindowModel& main, WindowStacking& stacking) : main
         else if (told)
             AlwaysOnTopTimer_Timer();
     };
+}
+
+bool AlwaysOnTop::stillAvailable()
+{
+    if (!available_)
+        return false;
+    const QString problem = stacking_.topmostProblem();
+    if (problem.isEmpty())
+        return true;
+    // The stored switch stays as it is, for a desktop that has the layer.
+    available_ = false;
+    main_.AlwaysOnTopTimer_TICKBOX.setEnabled(false);
+    main_.AlwaysOnTopTimer_TICKBOX.setToolTip(alwaysOnTopUnavailable(problem));
+    main_.AlwaysOnTopTimer.setWakesUp(false);
+    return false;
 }
 
 void AlwaysOnTop::leaveTopmostLayer()

@@ -24,6 +24,9 @@ public:
     void AlwaysOnTopTimer_Timer();
 
 private:
+    // False once the desktop has said it has no topmost layer, which the box
+    // then shows.
+    bool stillAvailable();
     void leaveTopmostLayer();
 
     MainWindowModel& main_;

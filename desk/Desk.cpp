@@ -15,7 +15,8 @@ T& orNull(T* given, T& null)
 Desk::Desk(MainWindowModel& main, const Services& services)
     : heartbeat_(main, orNull(services.keyboard, static_cast<Keyboard&>(nullKeyboard_)),
                  orNull(services.screenSaver, static_cast<ScreenSaverInhibitor&>(nullScreenSaver_))),
-      lockLights_(main, orNull(services.keyboard, static_cast<Keyboard&>(nullKeyboard_))),
+      lockLights_(main, orNull(services.keyboard, static_cast<Keyboard&>(nullKeyboard_)),
+                  [this] { heartbeat_.keyboardChanged(); }),
       alwaysOnTop_(main, orNull(services.stacking, static_cast<WindowStacking&>(nullStacking_))),
       scanner_(main)
 {}

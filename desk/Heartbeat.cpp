@@ -92,14 +92,26 @@ void Heartbeat::runningChanged()
 {
     if (main_.HEARTBEAT_TIMER.enabled()) {
         screenSaver_.inhibit(inhibitionReason());
-        const int cycle = heartbeatCycleSeconds(keyboard_.idleLimitSeconds());
-        if (main_.heartbeatCountdown > cycle) {
-            main_.heartbeatCountdown = cycle;
-            main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(cycle));
-        }
+        fitCountdownToIdleLimit();
     } else
         screenSaver_.release();
     showKeepAwake();
+}
+
+void Heartbeat::keyboardChanged()
+{
+    if (main_.HEARTBEAT_TIMER.enabled())
+        fitCountdownToIdleLimit();
+    showKeepAwake();
+}
+
+void Heartbeat::fitCountdownToIdleLimit()
+{
+    const int cycle = heartbeatCycleSeconds(keyboard_.idleLimitSeconds());
+    if (main_.heartbeatCountdown > cycle) {
+        main_.heartbeatCountdown = cycle;
+        main_.HEARTBEAT_COUNTDOWN_TEXTBOX.setText(runtimeClockText(cycle));
+    }
 }
 
 void Heartbeat::showKeepAwake()

@@ -32,10 +32,14 @@ public:
     void NUMLOCK_TIMER_1_Timer();
     void NUMLOCK_TIMER_2_Timer();
     void HEARTBEAT_COUNTDOWN_TEXTBOX_DblClick();
+    // The keyboard told of a change: what it can press, and the idle limit,
+    // may be known only now.
+    void keyboardChanged();
 
 private:
     // HEARTBEAT_TIMER was started or stopped, by whoever.
     void runningChanged();
+    void fitCountdownToIdleLimit();
     void showKeepAwake();
 
     MainWindowModel& main_;

@@ -5,7 +5,9 @@
 
 namespace zb {
 
-LockLights::LockLights(MainWindowModel& main, Keyboard& keyboard) : main_(main), keyboard_(keyboard)
+LockLights::LockLights(MainWindowModel& main, Keyboard& keyboard, std::function<void()> alsoTell)
+    : main_(main),
+      keyboard_(keyboard)
 {
     main_.NCS_TIMER.onTick = [this] { NCS_TIMER_Timer(); };
     // The lights show the keyboard as soon as they run, not one tick later.
@@ -13,9 +15,11 @@ LockLights::LockLights(MainWindowModel& main, Keyboard& keyboard) : main_(main),
         if (main_.NCS_TIMER.enabled())
             NCS_TIMER_Timer();
     };
-    if (keyboard_.watch([this] {
+    if (keyboard_.watch([this, alsoTell = std::move(alsoTell)] {
             if (main_.NCS_TIMER.enabled())
                 NCS_TIMER_Timer();
+            if (alsoTell)
+                alsoTell();
         }))
         main_.NCS_TIMER.setWakesUp(false);
     main_.VERT_NUM_LIGHT_LABEL.onDoubleClick = [this] { VERT_NUM_LIGHT_LABEL_DblClick(); };

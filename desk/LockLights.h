@@ -2,6 +2,8 @@
 
 #include "platform/Keyboard.h"
 
+#include <functional>
+
 namespace zb {
 
 class MainWindowModel;
@@ -12,10 +14,11 @@ class TextField;
 // read, each tooltip saying so and why a light cannot be pressed where it
 // cannot. A keyboard that tells of its changes refreshes them at each change
 // and NCS_TIMER sleeps; else NCS_TIMER refreshes them ten times a second. A
-// double-click presses that lock key.
+// double-click presses that lock key. The keyboard's tellings are passed on
+// to alsoTell, for the others that show what it can do.
 class LockLights {
 public:
-    LockLights(MainWindowModel& main, Keyboard& keyboard);
+    LockLights(MainWindowModel& main, Keyboard& keyboard, std::function<void()> alsoTell = {});
     LockLights(const LockLights&) = delete;
     LockLights& operator=(const LockLights&) = delete;
     // The keyboard or desktop outlives this: it stops telling.

@@ -7,12 +7,19 @@
 
 namespace zb {
 
-X11EventWatch::X11EventWatch(const char* displayName) : display_(XOpenDisplay(displayName))
+X11EventWatch::X11EventWatch(const char* displayName) : displayName_(displayName) {}
+
+Display* X11EventWatch::display()
 {
-    if (display_ == nullptr)
-        return;
-    notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
+    if (connected_)
+        return display_;
+    connected_ = true;
+    display_ = XOpenDisplay(displayName_.constData());
+    if (display_ != nullptr) {
+        notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readEvents(); });
+    }
+    return display_;
 }
 
 X11EventWatch::~X11EventWatch()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -14,18 +15,20 @@ namespace zb {
 
 // A connection of its own to the X server, whose events are read as they
 // arrive on its socket: the desk learns of lock and window changes without
-// asking over and over, and sleeps while nothing changes.
+// asking over and over, and sleeps while nothing changes. It connects when
+// first used, so that a start never waits for it before its window shows.
 class X11EventWatch {
 public:
     using Handler = std::function<void(const XEvent&)>;
 
-    // Connects to the X server named; display() is null when that fails.
+    // The X server named is connected to at the first display().
     explicit X11EventWatch(const char* displayName);
     ~X11EventWatch();
     X11EventWatch(const X11EventWatch&) = delete;
     X11EventWatch& operator=(const X11EventWatch&) = delete;
 
-    Display* display() const { return display_; }
+    // Null when the connection failed.
+    Display* display();
     // Every event read is handed to every handler, until it is removed.
     int addHandler(Handler handler);
     void removeHandler(int id);
@@ -36,6 +39,8 @@ public:
 private:
     void readEvents();
 
+    QByteArray displayName_;
+    bool connected_ = false;
     Display* display_ = nullptr;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::vector<std::pair<int, Handler>> handlers_;

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QTimer>
 
 // Xlib comes after Qt.
 #include "X11Keyboard.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr std::array<const char*, 3> kIndicatorNames{"Num Lock", "Caps Lock", "Scroll Lock"};
 constexpr std::array<const char*, 3> kKeyNames{"Num Lock", "Caps Lock", "Scroll Lock"};
 constexpr std::array<KeySym, 3> kKeySyms{XK_Num_Lock, XK_Caps_Lock, XK_Scroll_Lock};
+// As often as the lights refresh themselves where nothing tells of changes.
+constexpr int kPollMs = 100;
 
 LockState stateOf(unsigned int indicators, int bit)
 {
@@ -90,11 +93,29 @@ X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events
     : display_(display),
       events_(std::move(events))
 {
+    QTimer::singleShot(0, &context_, [this] { begin(); });
+}
+
+void X11Keyboard::begin()
+{
+    if (begun_)
+        return;
+    begun_ = true;
     int opcode = 0, event = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
     xkb_ = XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor);
     int testEvent = 0, testError = 0, testMajor = 0, testMinor = 0;
     xtest_ = XTestQueryExtension(display_, &testEvent, &testError, &testMajor, &testMinor);
     xwayland_ = isXWayland(serverSigns(display_));
+    if (xkb_)
+        XInternAtoms(display_, const_cast<char**>(kIndicatorNames.data()), int(kIndicatorNames.size()), False,
+                     indicatorName_.data());
+    XModifierKeymap* modifiers = xtest_ && !xwayland_ ? XGetModifierMapping(display_) : nullptr;
+    const auto boundToModifier = [modifiers](KeyCode code) {
+        for (int i = 0; modifiers != nullptr && i < 8 * modifiers->max_keypermod; ++i)
+            if (modifiers->modifiermap[i] == code)
+                return true;
+        return false;
+    };
     for (std::size_t i = 0; i < kKeySyms.size(); ++i) {
         keycode_[i] = XKeysymToKeycode(display_, kKeySyms[i]);
         bool explicitAllowed = false;
@@ -104,7 +125,6 @@ X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events
             int bit = -1;
             Bool on = False;
             XkbIndicatorMapRec map{};
-            indicatorName_[i] = XInternAtom(display_, kIndicatorNames[i], False);
             if (XkbGetNamedIndicator(display_, indicatorName_[i], &bit, &on, &map, nullptr) && bit >= 0 && bit < 32) {
                 indicator_[i] = bit;
                 explicitAllowed = (map.flags & XkbIM_NoExplicit) == 0;
@@ -118,28 +138,31 @@ X11Keyboard::X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events
         else if (indicator_[i] >= 0 && explicitAllowed)
             way_[i] = Way::Light;
     }
-}
-
-bool X11Keyboard::boundToModifier(KeyCode code) const
-{
-    XModifierKeymap* map = XGetModifierMapping(display_);
-    if (map == nullptr)
-        return false;
-    bool bound = false;
-    for (int i = 0; i < 8 * map->max_keypermod && !bound; ++i)
-        bound = map->modifiermap[i] == code;
-    XFreeModifiermap(map);
-    return bound;
+    if (modifiers != nullptr)
+        XFreeModifiermap(modifiers);
+    if (!onChange_)
+        return;
+    // A watch asked for meanwhile starts now, and its listener learns what
+    // the keyboard really shows.
+    if (!watchEvents()) {
+        poll_ = std::make_unique<QTimer>();
+        poll_->callOnTimeout([this] {
+            if (onChange_)
+                onChange_();
+        });
+        poll_->start(kPollMs);
+    }
+    onChange_();
 }
 
 QString X11Keyboard::readProblem() const
 {
-    return xkb_ ? QString() : QStringLiteral("the X server has no keyboard extension (XKEYBOARD)");
+    return xkb_ || !begun_ ? QString() : QStringLiteral("the X server has no keyboard extension (XKEYBOARD)");
 }
 
 QString X11Keyboard::pressProblem(LockKey key) const
 {
-    if (way_[index(key)] != Way::Nothing)
+    if (way_[index(key)] != Way::Nothing || !begun_)
         return {};
     if (xwayland_)
         return QStringLiteral("under XWayland a synthetic key press reaches only X programs, not the Wayland "
@@ -163,6 +186,7 @@ LockStates X11Keyboard::lockStates()
 
 bool X11Keyboard::press(LockKey key)
 {
+    begin();
     const std::size_t i = index(key);
     switch (way_[i]) {
     case Way::Keys:
@@ -193,6 +217,8 @@ QString X11Keyboard::readCaveat() const
 
 int X11Keyboard::idleLimitSeconds()
 {
+    if (!begun_)
+        return 0;
     int timeout = 0, interval = 0, preferBlanking = 0, allowExposures = 0;
     XGetScreenSaver(display_, &timeout, &interval, &preferBlanking, &allowExposures);
     int limit = std::max(timeout, 0);
@@ -213,6 +239,13 @@ int X11Keyboard::idleLimitSeconds()
 bool X11Keyboard::watch(std::function<void()> onChange)
 {
     onChange_ = std::move(onChange);
+    // Before begin() the watch is only noted: begin() tells the listener, and
+    // asks over and over for it where the server's events cannot be followed.
+    return !begun_ || poll_ || watchEvents();
+}
+
+bool X11Keyboard::watchEvents()
+{
     if (!xkb_)
         return true; // nothing to read, so nothing to look at
     if (watching_)

@@ -2,12 +2,15 @@
 
 #include "platform/Keyboard.h"
 
+#include <QObject>
 #include <QStringList>
 #include <array>
 #include <cstddef>
 #include <memory>
 
 #include <X11/Xlib.h>
+
+class QTimer;
 
 namespace zb {
 
@@ -20,11 +23,19 @@ class X11EventWatch;
 // without one (Scroll Lock on standard keymaps) is flipped through its
 // indicator where the keymap allows that. Under XWayland nothing is pressed:
 // a synthetic press would reach the X programs only, not the desktop.
+//
+// Nothing is asked of the server until begin(), at the first turn of the
+// event loop, so that a start does not wait for it before its window shows: until then the locks and the idle limit are
+// unknown, no problem is told and a watch is only noted, whose listener
+// begin() then tells. A press begins at once.
 class X11Keyboard : public Keyboard {
 public:
     // The display stays the caller's; events, when given, are read from the
     // watch's own connection.
     X11Keyboard(Display* display, std::shared_ptr<X11EventWatch> events);
+
+    // Looks at the server and its keymap, once; later calls do nothing.
+    void begin();
 
     // Whether an X server is XWayland, from what it shows: newer ones name
     // themselves by an extension, older ones by their input devices; one
@@ -56,12 +67,14 @@ public:
 private:
     enum class Way { Nothing, Keys, Light };
     static constexpr std::size_t index(LockKey key) { return static_cast<std::size_t>(key); }
-    bool boundToModifier(KeyCode code) const;
+    bool watchEvents();
 
     Display* display_;
     std::shared_ptr<X11EventWatch> events_;
     std::function<void()> onChange_;
+    std::unique_ptr<QTimer> poll_; // where the server's events cannot be followed
     int handler_ = 0;
+    bool begun_ = false;
     bool watching_ = false;
     bool xkb_ = false;
     bool xtest_ = false;
@@ -70,6 +83,7 @@ private:
     std::array<Atom, 3> indicatorName_{0, 0, 0};
     std::array<KeyCode, 3> keycode_{0, 0, 0};
     std::array<Way, 3> way_{Way::Nothing, Way::Nothing, Way::Nothing};
+    QObject context_; // the deferred begin goes with this
 };
 
 } // namespace zb

@@ -1,3 +1,6 @@
+#include <QTimer>
+
+// Xlib comes after Qt.
 #include "X11WindowStacking.h"
 
 #include "X11ErrorTrap.h"
@@ -6,6 +9,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <algorithm>
+#include <array>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -35,6 +40,9 @@ std::vector<unsigned long> cardinals(Display* display, Window window, Atom prope
     return values;
 }
 
+// As often as the topmost layer is looked after where nothing tells of changes.
+constexpr int kPollMs = 1000;
+
 unsigned long cardinal(Display* display, Window window, Atom property, Atom type)
 {
     const std::vector<unsigned long> values = cardinals(display, window, property, type, 1);
@@ -53,26 +61,46 @@ X11WindowStacking::X11WindowStacking(Display* display, std::shared_ptr<X11EventW
     : display_(display),
       events_(std::move(events)),
       root_(DefaultRootWindow(display)),
-      supported_(XInternAtom(display, "_NET_SUPPORTED", False)),
-      activeWindow_(XInternAtom(display, "_NET_ACTIVE_WINDOW", False)),
-      clientList_(XInternAtom(display, "_NET_CLIENT_LIST", False)),
-      clientListStacking_(XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False)),
-      wmState_(XInternAtom(display, "_NET_WM_STATE", False)),
-      wmStateAbove_(XInternAtom(display, "_NET_WM_STATE_ABOVE", False)),
-      wmPid_(XInternAtom(display, "_NET_WM_PID", False)),
       mainWindow_(std::move(mainWindow)),
       knownOwn_(std::move(knownOwn))
-{}
-
-QString X11WindowStacking::topmostProblem()
 {
+    QTimer::singleShot(0, &context_, [this] { begin(); });
+}
+
+void X11WindowStacking::begin()
+{
+    if (begun_)
+        return;
+    begun_ = true;
+    // One round trip for all the names.
+    std::array<const char*, 7> names{
+        "_NET_SUPPORTED", "_NET_ACTIVE_WINDOW",  "_NET_CLIENT_LIST", "_NET_CLIENT_LIST_STACKING",
+        "_NET_WM_STATE",  "_NET_WM_STATE_ABOVE", "_NET_WM_PID"};
+    std::array<Atom, 7> atoms{};
+    XInternAtoms(display_, const_cast<char**>(names.data()), int(names.size()), False, atoms.data());
+    std::tie(supported_, activeWindow_, clientList_, clientListStacking_, wmState_, wmStateAbove_, wmPid_) =
+        std::tuple_cat(atoms);
     const std::vector<unsigned long> supported = cardinals(display_, root_, supported_, XA_ATOM, 1024);
     if (supported.empty())
-        return QStringLiteral("no window manager that follows the desktop standard (EWMH) runs on this display");
-    if (!contains(supported, wmStateAbove_) || !contains(supported, activeWindow_))
-        return QStringLiteral("the window manager keeps no windows above the others (_NET_WM_STATE_ABOVE)");
-    return {};
+        problem_ = QStringLiteral("no window manager that follows the desktop standard (EWMH) runs on this display");
+    else if (!contains(supported, wmStateAbove_) || !contains(supported, activeWindow_))
+        problem_ = QStringLiteral("the window manager keeps no windows above the others (_NET_WM_STATE_ABOVE)");
+    if (!onChange_)
+        return;
+    // A watch asked for meanwhile starts now: what changed before it did is
+    // looked at by telling the listener once.
+    if (!watchEvents()) {
+        poll_ = std::make_unique<QTimer>();
+        poll_->callOnTimeout([this] {
+            if (onChange_)
+                onChange_();
+        });
+        poll_->start(kPollMs);
+    }
+    onChange_();
 }
+
+QString X11WindowStacking::topmostProblem() { return problem_; }
 
 WindowId X11WindowStacking::mainWindow()
 {
@@ -82,7 +110,11 @@ WindowId X11WindowStacking::mainWindow()
     return main;
 }
 
-WindowId X11WindowStacking::foregroundWindow() { return cardinal(display_, root_, activeWindow_, XA_WINDOW); }
+WindowId X11WindowStacking::foregroundWindow()
+{
+    begin();
+    return cardinal(display_, root_, activeWindow_, XA_WINDOW);
+}
 
 bool X11WindowStacking::isOwnWindow(WindowId window)
 {
@@ -90,6 +122,7 @@ bool X11WindowStacking::isOwnWindow(WindowId window)
         return false;
     if (knownOwn_ && knownOwn_(window))
         return true;
+    begin();
     const unsigned long pid = cardinal(display_, static_cast<Window>(window), wmPid_, XA_CARDINAL);
     return pid != 0 && pid == static_cast<unsigned long>(getpid());
 }
@@ -119,12 +152,14 @@ bool X11WindowStacking::isAnotherCopy(WindowId window)
 
 bool X11WindowStacking::isTopmost(WindowId window)
 {
+    begin();
     return window != 0 &&
            contains(cardinals(display_, static_cast<Window>(window), wmState_, XA_ATOM, 64), wmStateAbove_);
 }
 
 void X11WindowStacking::setTopmost(WindowId window, bool topmost)
 {
+    begin();
     // A message to the root window names the window only in its data: a
     // window that has gone meanwhile is the window manager's to ignore.
     XEvent event{};
@@ -156,6 +191,13 @@ void X11WindowStacking::follow(Window window, Window& followed)
 bool X11WindowStacking::watch(std::function<void()> onChange)
 {
     onChange_ = std::move(onChange);
+    // Before begin() the watch is only noted: begin() tells the listener, and
+    // asks over and over for it where the server's events cannot be followed.
+    return !begun_ || poll_ || watchEvents();
+}
+
+bool X11WindowStacking::watchEvents()
+{
     if (watching_)
         return true;
     if (!events_ || events_->display() == nullptr)

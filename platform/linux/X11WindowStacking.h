@@ -3,10 +3,13 @@
 #include "platform/WindowStacking.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <functional>
 #include <memory>
 
 #include <X11/Xlib.h>
+
+class QTimer;
 
 namespace zb {
 
@@ -21,6 +24,12 @@ class X11EventWatch;
 // change would wake this program. A window lifted into the topmost layer
 // changes the stacking. Another copy of this program is a window of the main
 // window's class (WM_CLASS).
+//
+// Nothing is asked of the server until begin(), at the first turn of the
+// event loop, so that a start does not wait for it before its window shows:
+// until then no problem is told and a watch is only noted, whose listener
+// begin() then tells. Whether the window manager has a topmost layer is read
+// there, once. Any other question begins at once.
 class X11WindowStacking : public WindowStacking {
 public:
     // knownOwn answers for the windows this program knows it made; a window
@@ -28,6 +37,9 @@ public:
     // Events, when given, are read from the watch's own connection.
     X11WindowStacking(Display* display, std::shared_ptr<X11EventWatch> events, std::function<WindowId()> mainWindow,
                       std::function<bool(WindowId)> knownOwn);
+
+    // Looks at the window manager, once; later calls do nothing.
+    void begin();
 
     ~X11WindowStacking() override;
     X11WindowStacking(const X11WindowStacking&) = delete;
@@ -44,18 +56,23 @@ public:
 
 private:
     void follow(Window window, Window& followed);
+    bool watchEvents();
     QByteArray classOf(Window window);
 
     Display* display_;
     std::shared_ptr<X11EventWatch> events_;
     Window root_;
-    Atom supported_;
-    Atom activeWindow_;
-    Atom clientList_;
-    Atom clientListStacking_;
-    Atom wmState_;
-    Atom wmStateAbove_;
-    Atom wmPid_;
+    Atom supported_ = 0;
+    Atom activeWindow_ = 0;
+    Atom clientList_ = 0;
+    Atom clientListStacking_ = 0;
+    Atom wmState_ = 0;
+    Atom wmStateAbove_ = 0;
+    Atom wmPid_ = 0;
+    bool begun_ = false;
+    QString problem_;
+    std::unique_ptr<QTimer> poll_; // where the server's events cannot be followed
+    QObject context_;              // the deferred begin goes with this
     std::function<WindowId()> mainWindow_;
     std::function<bool(WindowId)> knownOwn_;
     bool watching_ = false;

@@ -86,6 +86,15 @@ TEST(Heartbeat, ACycleEndsBeforeTheScreenWouldBlank)
     h.keyboard.idleLimit = 0;
     m.HEARTBEAT_COUNTDOWN_TEXTBOX.doubleClick();
     EXPECT_EQ(m.HEARTBEAT_COUNTDOWN_TEXTBOX.text(), QStringLiteral("00:05:00"));
+
+    // A keyboard that learns the limit only after the start tells of it.
+    Harness late;
+    late.keyboard.tells = true;
+    MainWindowModel& l = late.start().main;
+    l.KITT_START_BUTTON.click();
+    late.keyboard.idleLimit = 60;
+    late.keyboard.set(late.keyboard.states);
+    EXPECT_EQ(l.HEARTBEAT_COUNTDOWN_TEXTBOX.text(), QStringLiteral("00:00:50"));
 }
 
 TEST(Heartbeat, StoppedBetweenThePressesStillSendsTheSecondAndKeepsItsCount)
