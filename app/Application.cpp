@@ -159,7 +159,7 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     const QString noWindow = opening ? opening->finish(QGuiApplication::platformName()) : QString();
     QApplication::setApplicationName(QStringLiteral("ZB-SEQUENTA"));
     QApplication::setApplicationVersion(programVersion());
-    // The icon is drawn meanwhile; the window needs it only when it shows.
+    // The icon is drawn meanwhile, and given once the window has been mapped.
     const std::function<void()> showProgramIcon = applyProgramIdentityAhead();
     useProgramLanguageForSystemMessages();
 
@@ -240,9 +240,11 @@ int runApplication(int argc, char** argv, const StartOptions& given)
     installShutdownRequestHandler([&onShutdownRequest] { onShutdownRequest(); });
     program.start();
     applyStartOptions(program, options);
-    showProgramIcon();
     if (!options.windowless)
         view.show();
+    // A window manager may read a window's icon, some 360 KB in eight sizes,
+    // before it maps the window.
+    QTimer::singleShot(0, showProgramIcon);
     if (!options.windowless)
         bringToFrontOnRequest(*instance, view);
     // Read now, not while the window opens: the first wait of a pass then
