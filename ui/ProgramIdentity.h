@@ -17,8 +17,7 @@ void applyProgramIdentity();
 // The same in two steps, so that start-up need not wait for the drawing: ties
 // the application to its desktop entry and starts drawing the icon on a
 // thread of its own. The call returned gives the windows the icon, waiting
-// for the drawing if it has not ended; it must run before the first window
-// shows.
+// for the drawing if it has not ended.
 std::function<void()> applyProgramIdentityAhead();
 
 } // namespace zb
