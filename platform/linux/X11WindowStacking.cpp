@@ -202,19 +202,48 @@ bool X11WindowStacking::watchEvents()
         return true;
     if (!events_ || events_->display() == nullptr)
         return false;
-    XSelectInput(events_->display(), root_, PropertyChangeMask);
+    // The frames on the root window tell when one is restacked: a window put
+    // in the topmost layer while it has the foreground may change neither the
+    // active window nor the stacking list (icewm), only its frame's place.
+    XSelectInput(events_->display(), root_, PropertyChangeMask | SubstructureNotifyMask);
     handler_ = events_->addHandler([this](const XEvent& event) {
-        if (event.type != PropertyNotify || !onChange_)
-            return;
-        const XPropertyEvent& p = event.xproperty;
-        const bool stacking =
-            p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_ || p.atom == clientListStacking_);
-        const bool state = p.atom == wmState_ && p.window != root_ && p.window == followedMain_;
-        if (stacking || state)
+        if (onChange_ && (restacked(event) || stackingChanged(event)))
             onChange_();
     });
     watching_ = true;
     return events_->sync();
+}
+
+bool X11WindowStacking::stackingChanged(const XEvent& event) const
+{
+    if (event.type != PropertyNotify)
+        return false;
+    const XPropertyEvent& p = event.xproperty;
+    const bool stacking =
+        p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_ || p.atom == clientListStacking_);
+    const bool state = p.atom == wmState_ && p.window != root_ && p.window == followedMain_;
+    return stacking || state;
+}
+
+bool X11WindowStacking::restacked(const XEvent& event)
+{
+    // A frame moved or resized keeps its sibling below: only a new sibling
+    // is a restack worth a look.
+    if (event.type == DestroyNotify) {
+        siblingBelow_.erase(event.xdestroywindow.window);
+        return false;
+    }
+    if (event.type == CirculateNotify)
+        return event.xcirculate.event == root_;
+    if (event.type != ConfigureNotify || event.xconfigure.event != root_)
+        return false;
+    const auto [place, added] = siblingBelow_.try_emplace(event.xconfigure.window, event.xconfigure.above);
+    if (added)
+        return true;
+    if (place->second == event.xconfigure.above)
+        return false;
+    place->second = event.xconfigure.above;
+    return true;
 }
 
 X11WindowStacking::~X11WindowStacking()

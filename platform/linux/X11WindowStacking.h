@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 #include <X11/Xlib.h>
 
@@ -19,11 +20,11 @@ class X11EventWatch;
 // is the root window's _NET_ACTIVE_WINDOW; the topmost layer is
 // _NET_WM_STATE_ABOVE, read from each window and added and removed by client
 // messages to the root window. Changes are followed through property events
-// on the root window (the active window, the windows and their stacking) and
-// on the main window, never on another program's window: its every title
-// change would wake this program. A window lifted into the topmost layer
-// changes the stacking. Another copy of this program is a window of the main
-// window's class (WM_CLASS).
+// on the root window (the active window, the windows and their stacking), the
+// restacking of the frames on it, and property events on the main window,
+// never on another program's window: its every title change would wake this
+// program. A window lifted into the topmost layer is restacked. Another copy
+// of this program is a window of the main window's class (WM_CLASS).
 //
 // Nothing is asked of the server until begin(), at the first turn of the
 // event loop, so that a start does not wait for it before its window shows:
@@ -57,6 +58,8 @@ public:
 private:
     void follow(Window window, Window& followed);
     bool watchEvents();
+    bool stackingChanged(const XEvent& event) const;
+    bool restacked(const XEvent& event);
     QByteArray classOf(Window window);
 
     Display* display_;
@@ -79,6 +82,7 @@ private:
     std::function<void()> onChange_;
     int handler_ = 0;
     Window followedMain_ = 0;
+    std::unordered_map<Window, Window> siblingBelow_; // of each frame on the root window, as last told
 };
 
 } // namespace zb
