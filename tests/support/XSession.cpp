@@ -52,8 +52,13 @@ XSession::XSession(const Options& options)
 
 XSession::~XSession()
 {
-    stop(windowManager_);
+    // A window manager behind a bus of its own ends with the server, and the
+    // bus with it: ended first, it would leave both behind.
+    if (!busOfItsOwn_)
+        stop(windowManager_);
     stop(server_);
+    if (busOfItsOwn_ && !windowManager_.waitForFinished(3000))
+        stop(windowManager_);
 }
 
 bool XSession::startServer(const QString& screen)
@@ -92,7 +97,14 @@ bool XSession::startWindowManager(const QString& name)
     windowManager_.setStandardErrorFile(QProcess::nullDevice());
     const QStringList arguments =
         name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")} : QStringList{};
-    windowManager_.start(name, arguments);
+    if (name == QStringLiteral("xfwm4")) {
+        // It keeps its settings behind a session bus: a private one.
+        busOfItsOwn_ = true;
+        windowManager_.start(QStringLiteral("dbus-run-session"),
+                             {QStringLiteral("--"), name, QStringLiteral("--compositor=off")});
+    } else {
+        windowManager_.start(name, arguments);
+    }
     if (!windowManager_.waitForStarted(5000)) {
         error_ = name + QStringLiteral(" could not be started: ") + windowManager_.errorString();
         return false;
