@@ -227,23 +227,31 @@ bool X11WindowStacking::stackingChanged(const XEvent& event) const
 
 bool X11WindowStacking::restacked(const XEvent& event)
 {
-    // A frame moved or resized keeps its sibling below: only a new sibling
-    // is a restack worth a look.
-    if (event.type == DestroyNotify) {
+    switch (event.type) {
+    case DestroyNotify: // forgotten as it leaves, so that no more are kept than frames
         siblingBelow_.erase(event.xdestroywindow.window);
         return false;
-    }
-    if (event.type == CirculateNotify)
+    case ReparentNotify:
+        if (event.xreparent.parent != root_)
+            siblingBelow_.erase(event.xreparent.window);
+        return false;
+    case CirculateNotify:
         return event.xcirculate.event == root_;
-    if (event.type != ConfigureNotify || event.xconfigure.event != root_)
+    case ConfigureNotify: {
+        if (event.xconfigure.event != root_)
+            return false;
+        // A frame moved or resized keeps its sibling below: only a new
+        // sibling is a restack worth a look.
+        const auto [place, added] = siblingBelow_.try_emplace(event.xconfigure.window, event.xconfigure.above);
+        if (added)
+            return true;
+        const bool moved = place->second != event.xconfigure.above;
+        place->second = event.xconfigure.above;
+        return moved;
+    }
+    default:
         return false;
-    const auto [place, added] = siblingBelow_.try_emplace(event.xconfigure.window, event.xconfigure.above);
-    if (added)
-        return true;
-    if (place->second == event.xconfigure.above)
-        return false;
-    place->second = event.xconfigure.above;
-    return true;
+    }
 }
 
 X11WindowStacking::~X11WindowStacking()

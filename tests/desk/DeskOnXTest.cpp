@@ -259,8 +259,10 @@ TEST(DeskOnX, AnotherProgramsActiveWindowIsDemotedWhileOursStaysAbove)
     // Clearing the tick stops the enforcing and takes ours off the top at once.
     QTest::mouseClick(view.findChild<QCheckBox*>(QStringLiteral("AlwaysOnTopTimer_TICKBOX")), Qt::LeftButton);
     ASSERT_FALSE(m.AlwaysOnTopTimer.enabled());
-    x.sendToRoot(theirs, "_NET_WM_STATE", 1, static_cast<long>(XInternAtom(x.d, "_NET_WM_STATE_ABOVE", False)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !x.above(ours); }, 3000));
+    x.sendToRoot(theirs, "_NET_ACTIVE_WINDOW", 2, CurrentTime);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return x.over(theirs, ours); }, 3000)) << "another window comes over ours";
+    x.sendToRoot(theirs, "_NET_WM_STATE", 1, static_cast<long>(XInternAtom(x.d, "_NET_WM_STATE_ABOVE", False)));
     QTest::qWait(1000);
     EXPECT_TRUE(x.above(theirs)) << "no longer demoted";
     other.kill();
