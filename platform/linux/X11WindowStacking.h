@@ -6,7 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
-#include <unordered_map>
+#include <optional>
 
 #include <X11/Xlib.h>
 
@@ -20,10 +20,12 @@ class X11EventWatch;
 // is the root window's _NET_ACTIVE_WINDOW; the topmost layer is
 // _NET_WM_STATE_ABOVE, read from each window and added and removed by client
 // messages to the root window. Changes are followed through property events
-// on the root window (the active window, the windows and their stacking), the
-// restacking of the frames on it, and property events on the main window,
-// never on another program's window: its every title change would wake this
-// program. A window lifted into the topmost layer is restacked. Another copy
+// on the root window (the active window, the windows and their stacking) and
+// on the main window, never on another program's window: its every title
+// change would wake this program. Of the foreground window only its frame's
+// restacking is followed: put in the topmost layer while it has the
+// foreground, it may change neither the active window nor the stacking list
+// (icewm), only its frame's place. Another copy
 // of this program is a window of the main window's class (WM_CLASS).
 //
 // Nothing is asked of the server until begin(), at the first turn of the
@@ -60,6 +62,9 @@ private:
     bool watchEvents();
     bool stackingChanged(const XEvent& event) const;
     bool restacked(const XEvent& event);
+    long maskFor(Window window) const;
+    Window frameOf(Window window);
+    void followForeground(Window window);
     QByteArray classOf(Window window);
 
     Display* display_;
@@ -82,7 +87,9 @@ private:
     std::function<void()> onChange_;
     int handler_ = 0;
     Window followedMain_ = 0;
-    std::unordered_map<Window, Window> siblingBelow_; // of each frame on the root window, as last told
+    Window foreground_ = 0;
+    Window followedFrame_ = 0;         // of the foreground window
+    std::optional<Window> frameBelow_; // its sibling below, as last told
 };
 
 } // namespace zb
