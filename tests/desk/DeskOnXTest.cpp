@@ -92,24 +92,20 @@ public:
     // the stacking list some window managers publish lags behind.
     bool over(Window a, Window b)
     {
-        const Window root = DefaultRootWindow(d);
-        const auto frame = [&](Window w) {
-            Window r = None, parent = None, *children = nullptr;
-            unsigned n = 0;
-            while (XQueryTree(d, w, &r, &parent, &children, &n) != 0 && parent != root && parent != None) {
-                XFree(children);
-                w = parent;
-            }
-            XFree(children);
-            return w;
-        };
-        Window r = None, parent = None, *frames = nullptr;
+        Window root = None, parent = None, *frames = nullptr;
         unsigned n = 0;
-        XQueryTree(d, root, &r, &parent, &frames, &n);
+        XQueryTree(d, DefaultRootWindow(d), &root, &parent, &frames, &n);
         const QList<Window> bottomUp(frames, frames + n);
         XFree(frames);
-        const qsizetype under = bottomUp.indexOf(frame(b));
-        return under >= 0 && bottomUp.indexOf(frame(a)) > under;
+        // Up from a window to the frame on the root window that holds it.
+        const auto place = [&](Window w) {
+            Window* children = nullptr;
+            while (w != None && !bottomUp.contains(w) && XQueryTree(d, w, &root, &w, &children, &n) != 0)
+                XFree(children);
+            return bottomUp.indexOf(w);
+        };
+        const qsizetype under = place(b);
+        return under >= 0 && place(a) > under;
     }
     // Asks the window manager, as a pager would.
     void sendToRoot(Window w, const char* message, long l0, long l1)

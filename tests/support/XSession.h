@@ -44,7 +44,6 @@ private:
 
     QProcess server_;
     QProcess windowManager_;
-    bool busOfItsOwn_ = false;
     QString display_;
     QString error_;
 };
