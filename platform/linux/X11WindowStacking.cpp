@@ -266,6 +266,12 @@ bool X11WindowStacking::restacked(const XEvent& event)
 {
     if (followedFrame_ == 0)
         return false;
+    if (event.type == DestroyNotify && event.xdestroywindow.window == followedFrame_) {
+        // A window manager that starts anew frames the window again: its
+        // next frame is looked up at the next look.
+        foreground_ = followedFrame_ = 0;
+        return false;
+    }
     if (event.type == CirculateNotify)
         return event.xcirculate.window == followedFrame_;
     if (event.type != ConfigureNotify || event.xconfigure.window != followedFrame_)
