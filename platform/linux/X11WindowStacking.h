@@ -25,8 +25,8 @@ class X11EventWatch;
 // change would wake this program. Of the foreground window only its frame's
 // restacking is followed: put in the topmost layer while it has the
 // foreground, it may change neither the active window nor the stacking list
-// (icewm), only its frame's place. Another copy
-// of this program is a window of the main window's class (WM_CLASS).
+// (icewm), only its frame's place. Another copy of this program is a window
+// of the main window's class (WM_CLASS).
 //
 // Nothing is asked of the server until begin(), at the first turn of the
 // event loop, so that a start does not wait for it before its window shows:
@@ -87,7 +87,7 @@ private:
     std::function<void()> onChange_;
     int handler_ = 0;
     Window followedMain_ = 0;
-    Window foreground_ = 0;
+    Window foreground_ = 0;            // as last looked at
     Window followedFrame_ = 0;         // of the foreground window
     std::optional<Window> frameBelow_; // its sibling below, as last told
 };
