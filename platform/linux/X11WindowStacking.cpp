@@ -113,7 +113,10 @@ WindowId X11WindowStacking::mainWindow()
 WindowId X11WindowStacking::foregroundWindow()
 {
     begin();
-    return cardinal(display_, root_, activeWindow_, XA_WINDOW);
+    const WindowId foreground = cardinal(display_, root_, activeWindow_, XA_WINDOW);
+    if (watching_)
+        followForeground(static_cast<Window>(foreground));
+    return foreground;
 }
 
 bool X11WindowStacking::isOwnWindow(WindowId window)
@@ -179,13 +182,50 @@ void X11WindowStacking::follow(Window window, Window& followed)
 {
     if (window == followed)
         return;
-    Display* d = events_->display();
-    if (followed != 0)
-        XSelectInput(d, followed, NoEventMask);
+    const Window before = followed;
     followed = window;
+    Display* d = events_->display();
+    if (before != 0)
+        XSelectInput(d, before, maskFor(before));
     if (window != 0)
-        XSelectInput(d, window, PropertyChangeMask);
+        XSelectInput(d, window, maskFor(window));
     events_->sync(); // a window gone meanwhile is no error of ours
+}
+
+long X11WindowStacking::maskFor(Window window) const
+{
+    // Without a window manager's frame the main window is its own frame.
+    return (window == followedMain_ ? PropertyChangeMask : NoEventMask) |
+           (window == followedFrame_ ? StructureNotifyMask : NoEventMask);
+}
+
+Window X11WindowStacking::frameOf(Window window)
+{
+    const X11ErrorTrap trap;
+    Display* d = events_->display();
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        const Status status = XQueryTree(d, window, &root, &parent, &children, &count);
+        if (children != nullptr)
+            XFree(children);
+        if (status == 0 || trap.failed())
+            return 0;
+        if (parent == root_ || parent == 0)
+            return window;
+        window = parent;
+    }
+}
+
+void X11WindowStacking::followForeground(Window window)
+{
+    if (window == foreground_)
+        return;
+    foreground_ = window;
+    const Window frame = window == 0 ? 0 : frameOf(window);
+    if (frame != followedFrame_)
+        frameBelow_.reset();
+    follow(frame, followedFrame_);
 }
 
 bool X11WindowStacking::watch(std::function<void()> onChange)
@@ -204,17 +244,43 @@ bool X11WindowStacking::watchEvents()
         return false;
     XSelectInput(events_->display(), root_, PropertyChangeMask);
     handler_ = events_->addHandler([this](const XEvent& event) {
-        if (event.type != PropertyNotify || !onChange_)
-            return;
-        const XPropertyEvent& p = event.xproperty;
-        const bool stacking =
-            p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_ || p.atom == clientListStacking_);
-        const bool state = p.atom == wmState_ && p.window != root_ && p.window == followedMain_;
-        if (stacking || state)
+        if (onChange_ && (restacked(event) || stackingChanged(event)))
             onChange_();
     });
     watching_ = true;
     return events_->sync();
+}
+
+bool X11WindowStacking::stackingChanged(const XEvent& event) const
+{
+    if (event.type != PropertyNotify)
+        return false;
+    const XPropertyEvent& p = event.xproperty;
+    const bool stacking =
+        p.window == root_ && (p.atom == activeWindow_ || p.atom == clientList_ || p.atom == clientListStacking_);
+    const bool state = p.atom == wmState_ && p.window != root_ && p.window == followedMain_;
+    return stacking || state;
+}
+
+bool X11WindowStacking::restacked(const XEvent& event)
+{
+    if (followedFrame_ == 0)
+        return false;
+    if (event.type == DestroyNotify && event.xdestroywindow.window == followedFrame_) {
+        // A window manager that starts anew frames the window again: its
+        // next frame is looked up at the next look.
+        foreground_ = followedFrame_ = 0;
+        return false;
+    }
+    if (event.type == CirculateNotify)
+        return event.xcirculate.window == followedFrame_;
+    if (event.type != ConfigureNotify || event.xconfigure.window != followedFrame_)
+        return false;
+    // Moved or resized, a frame keeps its sibling below: only a new sibling
+    // is a restack worth a look.
+    const bool restack = frameBelow_ != event.xconfigure.above;
+    frameBelow_ = event.xconfigure.above;
+    return restack;
 }
 
 X11WindowStacking::~X11WindowStacking()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <X11/Xlib.h>
 
@@ -21,9 +22,11 @@ class X11EventWatch;
 // messages to the root window. Changes are followed through property events
 // on the root window (the active window, the windows and their stacking) and
 // on the main window, never on another program's window: its every title
-// change would wake this program. A window lifted into the topmost layer
-// changes the stacking. Another copy of this program is a window of the main
-// window's class (WM_CLASS).
+// change would wake this program. Of the foreground window only its frame's
+// restacking is followed: put in the topmost layer while it has the
+// foreground, it may change neither the active window nor the stacking list
+// (icewm), only its frame's place. Another copy of this program is a window
+// of the main window's class (WM_CLASS).
 //
 // Nothing is asked of the server until begin(), at the first turn of the
 // event loop, so that a start does not wait for it before its window shows:
@@ -57,6 +60,11 @@ public:
 private:
     void follow(Window window, Window& followed);
     bool watchEvents();
+    bool stackingChanged(const XEvent& event) const;
+    bool restacked(const XEvent& event);
+    long maskFor(Window window) const;
+    Window frameOf(Window window);
+    void followForeground(Window window);
     QByteArray classOf(Window window);
 
     Display* display_;
@@ -79,6 +87,9 @@ private:
     std::function<void()> onChange_;
     int handler_ = 0;
     Window followedMain_ = 0;
+    Window foreground_ = 0;            // as last looked at
+    Window followedFrame_ = 0;         // of the foreground window
+    std::optional<Window> frameBelow_; // its sibling below, as last told
 };
 
 } // namespace zb

@@ -52,8 +52,11 @@ XSession::XSession(const Options& options)
 
 XSession::~XSession()
 {
-    stop(windowManager_);
+    // Every window manager ends with its server; ended first, one behind a
+    // session bus of its own would leave the bus behind.
     stop(server_);
+    windowManager_.waitForFinished(3000);
+    stop(windowManager_);
 }
 
 bool XSession::startServer(const QString& screen)
@@ -90,9 +93,12 @@ bool XSession::startWindowManager(const QString& name)
     windowManager_.setProcessEnvironment(env);
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
     windowManager_.setStandardErrorFile(QProcess::nullDevice());
-    const QStringList arguments =
-        name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")} : QStringList{};
-    windowManager_.start(name, arguments);
+    // xfwm4 keeps its settings behind a session bus: a private one.
+    const bool xfwm4 = name == QStringLiteral("xfwm4");
+    const QStringList arguments = name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")}
+                                  : xfwm4 ? QStringList{QStringLiteral("--"), name, QStringLiteral("--compositor=off")}
+                                          : QStringList{};
+    windowManager_.start(xfwm4 ? QStringLiteral("dbus-run-session") : name, arguments);
     if (!windowManager_.waitForStarted(5000)) {
         error_ = name + QStringLiteral(" could not be started: ") + windowManager_.errorString();
         return false;

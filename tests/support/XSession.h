@@ -6,7 +6,7 @@
 namespace zb::test {
 
 // A private X server (Xvfb) with a decorating window manager on it (openbox,
-// or the one named by ZB_TEST_WINDOW_MANAGER: openbox or icewm), for tests
+// or the one named by ZB_TEST_WINDOW_MANAGER: openbox, icewm or xfwm4), for tests
 // that must see what a user's desktop does to windows. The display
 // number is chosen by the server itself, so parallel test runs never collide.
 // Everything started is ended by the destructor.
