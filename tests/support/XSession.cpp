@@ -2,7 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
-#include <QThread>
 
 namespace zb::test {
 
@@ -92,7 +91,8 @@ bool XSession::startWindowManager(const QString& name)
     env.insert(QStringLiteral("DISPLAY"), display_);
     windowManager_.setProcessEnvironment(env);
     windowManager_.setStandardOutputFile(QProcess::nullDevice());
-    windowManager_.setStandardErrorFile(QProcess::nullDevice());
+    windowManager_.setStandardErrorFile(windowManagerLog_.open() ? windowManagerLog_.fileName()
+                                                                 : QProcess::nullDevice());
     // xfwm4 keeps its settings behind a session bus: a private one.
     const bool xfwm4 = name == QStringLiteral("xfwm4");
     const QStringList arguments = name == QStringLiteral("openbox") ? QStringList{QStringLiteral("--sm-disable")}
@@ -107,12 +107,13 @@ bool XSession::startWindowManager(const QString& name)
     while (!deadline.hasExpired() && windowManager_.state() == QProcess::Running) {
         if (windowManagerRunning(display_))
             return true;
-        QThread::msleep(50);
+        windowManager_.waitForFinished(50); // also notices an end
     }
     error_ =
         windowManager_.state() == QProcess::Running
             ? name + QStringLiteral(" did not take the screen in 15 s")
             : name + QStringLiteral(" ended before it took the screen, exit code %1").arg(windowManager_.exitCode());
+    error_ += QStringLiteral("; it said: ") + QString::fromLocal8Bit(windowManagerLog_.readAll().right(600));
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QTemporaryFile>
 
 namespace zb::test {
 
@@ -44,6 +45,8 @@ private:
 
     QProcess server_;
     QProcess windowManager_;
+    // What the window manager says, told when it does not take the screen.
+    QTemporaryFile windowManagerLog_;
     QString display_;
     QString error_;
 };
