@@ -67,4 +67,12 @@ void X11EventWatch::readEvents()
     reading_ = false;
 }
 
+std::unique_ptr<QTimer> pollInstead(int ms, std::function<void()> tick)
+{
+    auto timer = std::make_unique<QTimer>();
+    timer->callOnTimeout(std::move(tick));
+    timer->start(ms);
+    return timer;
+}
+
 } // namespace zb

@@ -10,6 +10,7 @@
 #include <X11/Xlib.h>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace zb {
 
@@ -47,5 +48,9 @@ private:
     int nextId_ = 1;
     bool reading_ = false;
 };
+
+// Where the server's events cannot be followed: a timer that calls `tick`
+// every `ms`, already started.
+std::unique_ptr<QTimer> pollInstead(int ms, std::function<void()> tick);
 
 } // namespace zb

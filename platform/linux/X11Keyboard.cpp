@@ -144,14 +144,11 @@ void X11Keyboard::begin()
         return;
     // A watch asked for meanwhile starts now, and its listener learns what
     // the keyboard really shows.
-    if (!watchEvents()) {
-        poll_ = std::make_unique<QTimer>();
-        poll_->callOnTimeout([this] {
+    if (!watchEvents())
+        poll_ = pollInstead(kPollMs, [this] {
             if (onChange_)
                 onChange_();
         });
-        poll_->start(kPollMs);
-    }
     onChange_();
 }
 

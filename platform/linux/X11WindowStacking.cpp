@@ -89,14 +89,11 @@ void X11WindowStacking::begin()
         return;
     // A watch asked for meanwhile starts now: what changed before it did is
     // looked at by telling the listener once.
-    if (!watchEvents()) {
-        poll_ = std::make_unique<QTimer>();
-        poll_->callOnTimeout([this] {
+    if (!watchEvents())
+        poll_ = pollInstead(kPollMs, [this] {
             if (onChange_)
                 onChange_();
         });
-        poll_->start(kPollMs);
-    }
     onChange_();
 }
 
