@@ -67,11 +67,18 @@ void X11EventWatch::readEvents()
     reading_ = false;
 }
 
-std::unique_ptr<QTimer> pollInstead(int ms, std::function<void()> tick)
+std::unique_ptr<QTimer> beginNotedWatch(bool watching, int ms, const std::function<void()>& onChange)
 {
-    auto timer = std::make_unique<QTimer>();
-    timer->callOnTimeout(std::move(tick));
-    timer->start(ms);
+    std::unique_ptr<QTimer> timer;
+    if (!watching) {
+        timer = std::make_unique<QTimer>();
+        timer->callOnTimeout([&onChange] {
+            if (onChange)
+                onChange();
+        });
+        timer->start(ms);
+    }
+    onChange();
     return timer;
 }
 

@@ -49,8 +49,10 @@ private:
     bool reading_ = false;
 };
 
-// Where the server's events cannot be followed: a timer that calls `tick`
-// every `ms`, already started.
-std::unique_ptr<QTimer> pollInstead(int ms, std::function<void()> tick);
+// Starts a watch that was asked for before the server was first looked at:
+// followed by its events where `watching`, else by a timer, returned started,
+// that calls `onChange` every `ms`. Either way `onChange` is told once now,
+// for what changed meanwhile. `onChange` is read afresh at every tick.
+std::unique_ptr<QTimer> beginNotedWatch(bool watching, int ms, const std::function<void()>& onChange);
 
 } // namespace zb

@@ -140,16 +140,9 @@ void X11Keyboard::begin()
     }
     if (modifiers != nullptr)
         XFreeModifiermap(modifiers);
-    if (!onChange_)
-        return;
-    // A watch asked for meanwhile starts now, and its listener learns what
-    // the keyboard really shows.
-    if (!watchEvents())
-        poll_ = pollInstead(kPollMs, [this] {
-            if (onChange_)
-                onChange_();
-        });
-    onChange_();
+    // A watch asked for meanwhile starts now.
+    if (onChange_)
+        poll_ = beginNotedWatch(watchEvents(), kPollMs, onChange_);
 }
 
 QString X11Keyboard::readProblem() const

@@ -85,16 +85,9 @@ void X11WindowStacking::begin()
         problem_ = QStringLiteral("no window manager that follows the desktop standard (EWMH) runs on this display");
     else if (!contains(supported, wmStateAbove_) || !contains(supported, activeWindow_))
         problem_ = QStringLiteral("the window manager keeps no windows above the others (_NET_WM_STATE_ABOVE)");
-    if (!onChange_)
-        return;
-    // A watch asked for meanwhile starts now: what changed before it did is
-    // looked at by telling the listener once.
-    if (!watchEvents())
-        poll_ = pollInstead(kPollMs, [this] {
-            if (onChange_)
-                onChange_();
-        });
-    onChange_();
+    // A watch asked for meanwhile starts now.
+    if (onChange_)
+        poll_ = beginNotedWatch(watchEvents(), kPollMs, onChange_);
 }
 
 QString X11WindowStacking::topmostProblem() { return problem_; }
